@@ -1,0 +1,111 @@
+#pragma once
+
+#include "platform/check_box.h"
+#include "platform/command_button.h"
+#include "platform/form.h"
+#include "platform/label.h"
+#include "platform/menu.h"
+#include "platform/picture_box.h"
+#include "platform/text_box.h"
+#include "platform/timer.h"
+
+namespace tidex {
+
+// The main console: settings and input fields, the tray icon, the launchers and the console
+// timers. Its controls are also the program's shared state, read and written by the monitors.
+class Form1 final : public Form {
+ public:
+  Form1();
+
+  // "准單查詢 1.0.30": identifies the console to a second copy of the program.
+  static QString ConsoleCaption();
+
+  TextBox Text1{*this, "Text1", "ID"};
+  TextBox Text2{*this, "Text2", "PWD"};
+  TextBox Text3{*this, "Text3", "單海掛"};
+  TextBox Text4{*this, "Text4", "01VXXX\r\n01VYYY\r\n"};
+  TextBox Text5{*this, "Text5", "批量船掛"};
+  TextBox Text6{*this, "Text6"};
+  TextBox Text8{*this, "Text8", "Text8"};
+  TextBox Text9{*this, "Text9", "YM HARMONY"};
+  TextBox Text10{*this, "Text10", "Text10"};
+  TextBox Text11{*this, "Text11", "KHH1080"};
+  TextBox Text12{*this, "Text12", "1108"};
+  TextBox Text13{*this, "Text13"};
+
+  Label Label1{*this, "Label1", "0"};
+  Label Label2{*this, "Label2", "0"};
+  Label Label3{*this, "Label3", "帳號"};
+  Label Label4{*this, "Label4", "密碼"};
+  Label Label5{*this, "Label5", "海掛"};
+  Label Label6{*this, "Label6", "0"};
+  Label Label7{*this, "Label7", "運行："};
+  Label Label8{*this, "Label8", "Exit"};
+  Label Label9{*this, "Label9", "所處卸存地"};
+  Label Label10{*this, "Label10", "===卸貨准單清表==="};
+  Label Label11{*this, "Label11", "Label11"};
+
+  CheckBox Check1{*this, "Check1", "過濾", 1};
+  CheckBox Check2{*this, "Check2", "靜音模式", 0};
+  CheckBox Check3{*this, "Check3", "顯示通知", 1};
+  CheckBox Check4{*this, "Check4", "隱藏界面", 1};
+  CheckBox Check5{*this, "Check5", "每日自動重開海掛資料庫", 1};
+  CheckBox Check6{*this, "Check6", "隱藏系統匣", 0};
+
+  CommandButton Command1{*this, "Command1", "整批查詢"};
+  CommandButton Command2{*this, "Command2", "單海掛查詢"};
+  CommandButton Command3{*this, "Command3", "運作中視窗"};
+  CommandButton Command4{*this, "Command4", "開啟所有視窗"};
+  CommandButton Command5{*this, "Command5", "自動查詢"};
+  CommandButton Command6{*this, "Command6", "Command6"};
+  CommandButton Command7{*this, "Command7", "船名"};
+  CommandButton Command8{*this, "Command8", "BC"};
+  CommandButton Command9{*this, "Command9", "淮單重櫃查詢"};
+  CommandButton Command10{*this, "Command10", "碼頭"};
+  CommandButton Command11{*this, "Command11", "規費登錄查詢"};
+  CommandButton Command12{*this, "Command12", "自訂"};
+  CommandButton Command13{*this, "Command13", "BA"};
+  CommandButton Command14{*this, "Command14", "BE"};
+
+  Timer Timer1{*this, "Timer1", 3000, false};
+  Timer Timer2{*this, "Timer2", 100, false};
+  Timer Timer3{*this, "Timer3", 3000, false};
+  Timer Timer4{*this, "Timer4", 1000, true};
+  Timer Timer5{*this, "Timer5", 500, false};
+  Timer Timer6{*this, "Timer6", 500, false};
+  Timer Timer7{*this, "Timer7", 500, false};
+
+  PictureBox Picture1{*this, "Picture1", ":/tidex.png"};
+
+  Menu mFile{*this, "mFile", "File"};
+  Menu mmExit{*this, "mmExit", "Exit", &mFile};
+  Menu mTryaMenu{*this, "mTryaMenu", "TryaMenu"};
+  Menu mShow{*this, "mShow", "Show", &mTryaMenu};
+  Menu m1{*this, "m1", "-", &mTryaMenu};
+  Menu mExit{*this, "mExit", "Close", &mTryaMenu};
+  Menu mHelp{*this, "mHelp", "Help"};
+  Menu mAbout{*this, "mAbout", "About", &mHelp};
+  Menu mGetVar{*this, "mGetVar", "GetVar"};
+
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_QueryUnload(int& cancel, int unloadMode) override;
+  void Form_Unload(int& cancel) override;
+
+  void Picture1_MouseMove(int button, int shift, double x, double y);
+  void Label8_MouseDown(int button, int shift, int x, int y);
+  void Command4_MouseDown(int button, int shift, int x, int y);
+  void mmExit_Click();
+  void mShow_Click();
+  void mExit_Click();
+  void mAbout_Click();
+  void Check2_Click();
+
+ private:
+  void layOut();
+  void wireEvents();
+  // Ctrl+Alt (without Shift) with a mouse button ends the program at once.
+  void quitGesture(int shift);
+};
+
+}  // namespace tidex

@@ -1,0 +1,65 @@
+#include "console/console_fields.h"
+#include "console/form1.h"
+#include "console/notify_icon_module.h"
+#include "console/settings.h"
+#include "common/date_text.h"
+#include "platform/desktop.h"
+
+namespace tidex {
+
+void Form1::Form_Load() {
+  // The start-up window shows itself after loading unless it hides here.
+  setVisible(Check4.Value() != 1);
+  setCaption(ConsoleCaption());
+  Text13.setText(ServerAddress(QStringLiteral("board")) +
+                 QStringLiteral("/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&"
+                                "SP_CALL=&SEARCH=1&iPage=&OK=?j?M"));
+  Move(0, 7);
+  NotifyIconModule::Add(Picture1, ConsoleCaption());
+  setTopMost(true);
+  LoadConsoleFields(*this);
+  WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("0"));
+  Label11.setCaption(GeneralDateText(Desktop::current().now()));
+  Form_Activate();
+}
+
+void Form1::Form_Activate() {
+  setCaption(ConsoleCaption());
+  Desktop& desktop = Desktop::current();
+  if (desktop.previousInstance()) {
+    const QString remembered = Caption();
+    setCaption(QString());  // so that the search cannot find this copy's own console
+    desktop.activateOtherInstance(remembered);
+    NotifyIconModule::Remove();
+    desktop.endProgram();
+    return;
+  }
+  if (Check6.Value() == 1) NotifyIconModule::Remove();
+}
+
+void Form1::Form_QueryUnload(int& cancel, int unloadMode) {
+  if (unloadMode == AppWindows || unloadMode == AppTaskManager) {
+    NotifyIconModule::Remove();
+    return;
+  }
+  cancel = 1;
+  Hide();
+}
+
+void Form1::Form_Unload(int& /*cancel*/) {}
+
+void Form1::Label8_MouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
+  quitGesture(shift);
+}
+
+void Form1::Command4_MouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
+  quitGesture(shift);
+}
+
+void Form1::quitGesture(int shift) {
+  if (shift != (CtrlKey | AltKey)) return;
+  NotifyIconModule::Remove();
+  Desktop::current().endProgram();
+}
+
+}  // namespace tidex

@@ -1,0 +1,55 @@
+#include <cmath>
+
+#include "console/form1.h"
+#include "console/notify_icon_module.h"
+#include "console/settings.h"
+#include "common/date_text.h"
+#include "platform/desktop.h"
+
+namespace tidex {
+namespace {
+constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
+constexpr int kLeftDoubleClick = 0x203;
+constexpr int kRightButtonUp = 0x205;
+}  // namespace
+
+void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double /*y*/) {
+  const int code = Picture1.ScaleMode() == PictureBox::Pixels
+                       ? static_cast<int>(std::lround(x))
+                       : static_cast<int>(std::lround(x / kTwipsPerPixel));
+  if (code == kLeftDoubleClick) {
+    Show();
+    restore();
+    bringToFront();
+    setTopMost(true);
+  } else if (code == kRightButtonUp) {
+    bringToFront();
+    PopupMenu(mTryaMenu);
+  }
+}
+
+void Form1::mmExit_Click() { Hide(); }
+
+void Form1::mShow_Click() { Show(); }
+
+void Form1::mExit_Click() {
+  Text8.setText(TimeText(Desktop::current().now()));
+  WriteSetting(QStringLiteral("setup"), QStringLiteral("EndTime"), Text8.Text());
+  NotifyIconModule::Remove();
+  Hide();
+}
+
+void Form1::mAbout_Click() {
+  Desktop::current().openUrl(ServerAddress(QStringLiteral("maker")) +
+                             QStringLiteral("/pda/Tidex_about.php"));
+}
+
+void Form1::Check2_Click() {
+  if (Check2.Value() == 1) {
+    Check2.setForeColor(Colour::fromRgbValue(255));
+  } else if (Check2.Value() == 0) {
+    Check2.setForeColor(Colour::system(SystemColour::ButtonText));
+  }
+}
+
+}  // namespace tidex

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace tidex {
+
+// Tidex.ini in the application folder.
+QString settingsFilePath();
+
+// A value from the settings file, or defaultValue; at most 255 bytes in the code page.
+QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue);
+// Stores a value in the settings file; a failed write is ignored.
+void WriteSetting(const QString& section, const QString& key, const QString& value);
+
+// The address of a server named in the "servers" section (board, boardip, customs, imct, maker)
+// without trailing slashes. boardip defaults to board, the others to a local address.
+QString ServerAddress(const QString& name);
+
+// The same, on the settings file at path.
+QString ReadSettingIn(const QString& path, const QString& section, const QString& key,
+                      const QString& defaultValue);
+void WriteSettingIn(const QString& path, const QString& section, const QString& key,
+                    const QString& value);
+QString ServerAddressIn(const QString& path, const QString& name);
+
+}  // namespace tidex

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/control.h"
+
+namespace tidex {
+
+class CommandButton final : public Control {
+ public:
+  CommandButton(Form& owner, QString name, QString caption = {});
+
+  const QString& Caption() const { return caption_; }
+  void setCaption(const QString& caption);
+  const QString& ToolTipText() const { return toolTip_; }
+  void setToolTipText(const QString& tip);
+
+  std::function<void()> onClick;
+  std::function<void(int button, int shift, int x, int y)> onMouseDown;
+
+  void userMouseDown(int button, int shift, int x, int y);
+  void userClick();
+
+ private:
+  QString caption_;
+  QString toolTip_;
+};
+
+}  // namespace tidex

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+
+namespace tidex {
+
+class Form;
+
+// The back end's mirror of one control (a widget, a timer, a tray entry ...).
+class ControlPeer {
+ public:
+  virtual ~ControlPeer() = default;
+  // The control's state changed; bring the mirror up to date.
+  virtual void sync() = 0;
+};
+
+struct Geometry {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// Base of every control of a window. State lives here; the peer only mirrors it.
+class Control {
+ public:
+  enum class Kind { TextBox, Label, CheckBox, CommandButton, Timer, Menu, Frame, PictureBox, WebBrowser };
+
+  Control(Form& owner, QString name, Kind kind);
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  const QString& Name() const { return name_; }
+  Kind kind() const { return kind_; }
+  Form& owner() const { return owner_; }
+
+  bool Enabled() const { return enabled_; }
+  void setEnabled(bool on);
+  bool Visible() const { return visible_; }
+  void setVisible(bool on);
+
+  // Placement in pixels inside the window's client area.
+  const Geometry& geometry() const { return geometry_; }
+  void Move(int left, int top, int width, int height);
+
+  // What assistive technology announces for the control (a field's label).
+  const QString& accessibleName() const { return accessibleName_; }
+  void setAccessibleName(const QString& name);
+
+  void setPeer(ControlPeer* peer) { peer_ = peer; }
+  ControlPeer* peer() const { return peer_; }
+
+ protected:
+  void changed() {
+    if (peer_) peer_->sync();
+  }
+
+ private:
+  Form& owner_;
+  QString name_;
+  Kind kind_;
+  bool enabled_ = true;
+  bool visible_ = true;
+  Geometry geometry_;
+  QString accessibleName_;
+  ControlPeer* peer_ = nullptr;
+};
+
+// Modifier mask of mouse and key events: Shift 1, Ctrl 2, Alt 4.
+enum ShiftMask : int { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
+// Mouse buttons: left 1, right 2, middle 4.
+enum MouseButton : int { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+
+}  // namespace tidex

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include <QDateTime>
+#include <QString>
+
+#include "platform/window_registry.h"
+
+namespace tidex {
+
+class Form;
+class PictureBox;
+
+// A running system timer (SetTimer); stops when destroyed.
+class TimerHandle {
+ public:
+  virtual ~TimerHandle() = default;
+};
+
+// An open standard message box.
+class MessageBoxPeer {
+ public:
+  virtual ~MessageBoxPeer() = default;
+  // Replaces the message text while the box is open.
+  virtual void setText(const QString& text) = 0;
+  // Closes the box as its close command does: OK for an OK box, Cancel where there is one.
+  virtual void close() = 0;
+};
+
+// Standard message box styles and results.
+enum BoxStyle : int { OkOnly = 0, YesNoCancel = 3, CancelTryAgainContinue = 6 };
+enum BoxResult : int { BoxOk = 1, BoxCancel = 2, BoxYes = 6, BoxNo = 7, BoxTryAgain = 10, BoxContinue = 11 };
+// What closing a box of the style returns.
+int closeResultOf(int style);
+
+// The desktop underneath the windows. One back end is installed per process: the Qt one in
+// the program, the simulated one in tests.
+class Desktop {
+ public:
+  static Desktop& current();
+  virtual ~Desktop();
+
+  // Creates a window, runs Initialize, registers it and runs Load.
+  template <class W, class... Args>
+  W& load(Args&&... args) {
+    auto window = std::make_unique<W>(std::forward<Args>(args)...);
+    W& ref = *window;
+    loadWindow(std::move(window));
+    return ref;
+  }
+  WindowRegistry& windows() { return windows_; }
+
+  // Runs fn from the dispatch loop, after the current handler.
+  virtual void post(std::function<void()> fn) = 0;
+  virtual QDateTime now() const = 0;
+  // A periodic system timer not tied to a control.
+  virtual std::unique_ptr<TimerHandle> startTimer(std::chrono::milliseconds period,
+                                                  std::function<void()> tick) = 0;
+
+  // Mirrors a window and its controls.
+  virtual void attach(Form& form) = 0;
+  virtual void detach(Form& form) = 0;
+
+  // Shows a modal box; answered runs (through dispatch) with the result when it closes.
+  virtual std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, int style,
+                                                         const QString& title,
+                                                         std::function<void(int)> answered) = 0;
+
+  // The tray icon; its mouse events reach receiver's MouseMove with the event code as x.
+  virtual void trayAdd(PictureBox& receiver, const QString& tip) = 0;
+  virtual void trayRemove() = 0;
+
+  // Queues a tone and returns at once.
+  virtual void beep(int hz, int ms) = 0;
+  // Opens an address in the user's default browser.
+  virtual void openUrl(const QString& url) = 0;
+
+  // Whether another copy of the program was already running when this one started.
+  virtual bool previousInstance() = 0;
+  // Restores and brings forward the other copy's top-level window with this caption.
+  virtual void activateOtherInstance(const QString& caption) = 0;
+
+  // COMPUTERNAME when set, else the host name.
+  virtual QString computerName() const = 0;
+  // Gives unused memory back to the system.
+  virtual void trimWorkingSet() = 0;
+  // Ends the program at once: no close handling of any window.
+  virtual void endProgram() = 0;
+  // The folder that holds the settings file.
+  virtual QString applicationFolder() const = 0;
+
+ protected:
+  Desktop();
+  // Unloads and destroys every window without events (end of program or of a test).
+  void destroyAllWindows();
+  // Takes a window out of the program without events; the caller keeps it until it is safe
+  // to destroy (it may be running a handler right now).
+  std::unique_ptr<Form> discardWindow(Form& form);
+
+ private:
+  friend class Form;
+  void loadWindow(std::unique_ptr<Form> window);
+  // Removes an unloaded window and destroys it after the current handler.
+  void release(Form& form);
+
+  WindowRegistry windows_;
+};
+
+}  // namespace tidex

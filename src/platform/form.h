@@ -1,0 +1,117 @@
+#pragma once
+
+#include <coroutine>
+#include <vector>
+
+#include <QString>
+
+#include "platform/control.h"
+
+namespace tidex {
+
+class Menu;
+
+// The back end's mirror of a window, with the window operations that are not plain state.
+class FormPeer : public ControlPeer {
+ public:
+  // Show if hidden, un-minimise, as ShowWindow(SW_RESTORE).
+  virtual void restore() = 0;
+  // Bring to the foreground and activate, as SetForegroundWindow.
+  virtual void bringToFront() = 0;
+  // Pop up a menu's items at the mouse position.
+  virtual void popupMenu(Menu& menu) = 0;
+};
+
+// Base of every window. Members of a derived window are its controls; its methods are the
+// handlers. Create windows through Desktop::load, which runs Initialize and Load.
+class Form {
+ public:
+  enum WindowStates : int { Normal = 0, Minimized = 1, Maximized = 2 };
+  // Reasons a close is requested, as QueryUnload receives them.
+  enum UnloadReasons : int { FormControlMenu = 0, FormCode = 1, AppWindows = 2, AppTaskManager = 3 };
+
+  explicit Form(QString name);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form();
+
+  const QString& Name() const { return name_; }
+  const QString& Caption() const { return caption_; }
+  void setCaption(const QString& caption);
+
+  bool Visible() const { return visible_; }
+  void setVisible(bool on);
+  void Show() { setVisible(true); }
+  void Hide() { setVisible(false); }
+  int WindowState() const { return windowState_; }
+  void setWindowState(int state);
+  bool TopMost() const { return topMost_; }
+  // SetWindowPos with HWND_TOPMOST / HWND_NOTOPMOST, position and size unchanged.
+  void setTopMost(bool on);
+
+  const Geometry& geometry() const { return geometry_; }
+  void Move(int left, int top);
+  void Move(int left, int top, int width, int height);
+
+  void restore();
+  void bringToFront();
+  void PopupMenu(Menu& menu);
+
+  // Requests a close as the given reason: QueryUnload, then Unload, either may cancel.
+  // Returns true when the window was unloaded.
+  bool requestClose(int reason);
+  // The Unload statement: a close requested by code.
+  bool Unload() { return requestClose(FormCode); }
+  bool isUnloaded() const { return unloaded_; }
+  bool isLoaded() const { return loaded_; }
+
+  const std::vector<Control*>& controls() const { return controls_; }
+  void setPeer(FormPeer* peer) { peer_ = peer; }
+  FormPeer* peer() const { return peer_; }
+
+  // Events, overridden by the windows that handle them.
+  virtual void Form_Initialize() {}
+  virtual void Form_Load() {}
+  virtual void Form_Activate() {}
+  virtual void Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
+  virtual void Form_Unload(int& /*cancel*/) {}
+  virtual void Form_Resize() {}
+
+  // Handler frames suspended on behalf of this window (see Task).
+  void adoptTask(std::coroutine_handle<> h) { tasks_.push_back(h); }
+  void forgetTask(std::coroutine_handle<> h);
+
+  // Called by the back end.
+  void userActivated() { Form_Activate(); }
+  void userResized(int width, int height);
+  void userWindowState(int state);
+  void userVisible(bool on) { visible_ = on; }
+
+ protected:
+  // Unloads without asking: no QueryUnload, no Unload event.
+  void unloadWithoutEvents();
+
+ private:
+  friend class Control;
+  friend class Desktop;
+  void addControl(Control& c) { controls_.push_back(&c); }
+  void markLoaded() { loaded_ = true; }
+  void destroyTasks();
+  void changed() {
+    if (peer_) peer_->sync();
+  }
+
+  QString name_;
+  QString caption_;
+  bool visible_ = false;
+  int windowState_ = Normal;
+  bool topMost_ = false;
+  Geometry geometry_{0, 0, 640, 480};
+  bool loaded_ = false;
+  bool unloaded_ = false;
+  std::vector<Control*> controls_;
+  std::vector<std::coroutine_handle<>> tasks_;
+  FormPeer* peer_ = nullptr;
+};
+
+}  // namespace tidex

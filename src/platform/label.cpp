@@ -1,0 +1,27 @@
+#include "platform/label.h"
+
+namespace tidex {
+
+Label::Label(Form& owner, QString name, QString caption)
+    : Control(owner, std::move(name), Kind::Label), caption_(std::move(caption)) {}
+
+void Label::setCaption(const QString& caption) {
+  if (caption_ == caption) return;
+  caption_ = caption;
+  changed();
+}
+
+void Label::setForeColor(Colour c) {
+  foreColor_ = c;
+  changed();
+}
+
+void Label::userMouseDown(int button, int shift, int x, int y) {
+  if (Enabled() && onMouseDown) onMouseDown(button, shift, x, y);
+}
+
+void Label::userClick() {
+  if (Enabled() && onClick) onClick();
+}
+
+}  // namespace tidex

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tidex {
+
+// Private profile (.ini) files read and written as raw code page bytes.
+//
+// A section starts at a line "[name]"; its keys are the lines "key=value" up to the next section.
+// Section and key names match without regard to ASCII case or surrounding blanks, and the first
+// matching section and key win. Lines starting with ';' are comments.
+class ProfileFile {
+ public:
+  ProfileFile() = delete;
+
+  // The value of key in section, blanks trimmed and one pair of matching quotes removed, or
+  // defaultValue when the file, section or key is missing. The result is cut to bufferSize - 1
+  // bytes without splitting a double-byte character.
+  static QByteArray getString(const QByteArray& section, const QByteArray& key,
+                              const QByteArray& defaultValue, int bufferSize, const QString& path);
+
+  // Sets key in section to value, adding the key, the section or the file as needed. Lines the
+  // change does not touch keep their bytes; new lines end in CRLF. CR and LF in value become
+  // blanks. The file is replaced atomically; false, with nothing changed, when a name is empty
+  // or holds a line break, the key could not be read back (';' or '[' first, or an '='), or the
+  // file cannot be read or written.
+  static bool writeString(const QByteArray& section, const QByteArray& key, const QByteArray& value,
+                          const QString& path);
+};
+
+}  // namespace tidex

@@ -1,0 +1,67 @@
+#include "platform/qt/qt_menu_peer.h"
+
+#include <QMenuBar>
+
+namespace tidex {
+
+MenuPeer::MenuPeer(Menu& menu, QWidget* window) : menu_(menu) {
+  if (!menu.items().empty()) {
+    submenu_ = new QMenu(window);
+    submenu_->setObjectName(menu.Name());
+    action_ = submenu_->menuAction();
+  } else {
+    action_ = new QAction(window);
+  }
+  action_->setObjectName(menu.Name());
+  connect(action_, &QAction::triggered, this, &MenuPeer::triggered);
+  sync();
+}
+
+MenuPeer::~MenuPeer() {
+  if (action_) action_->disconnect(this);
+}
+
+void MenuPeer::sync() {
+  QAction* a = action_;
+  if (!a) return;
+  if (a->isSeparator() != menu_.isSeparator()) a->setSeparator(menu_.isSeparator());
+  if (a->text() != menu_.Caption()) {
+    a->setText(menu_.Caption());
+    if (submenu_) submenu_->setTitle(menu_.Caption());
+  }
+  if (a->isEnabled() != menu_.Enabled()) a->setEnabled(menu_.Enabled());
+  if (a->isVisible() != menu_.Visible()) a->setVisible(menu_.Visible());
+  if (a->isCheckable() != menu_.Checked()) a->setCheckable(menu_.Checked());
+  if (a->isChecked() != menu_.Checked()) a->setChecked(menu_.Checked());
+}
+
+void MenuPeer::triggered() {
+  QPointer<MenuPeer> self(this);
+  sync();  // Qt toggled the check mark; only the control sets it
+  menu_.userClick();
+  if (self) sync();
+}
+
+void MenuPeer::popup(const QPoint& at) {
+  if (submenu_) submenu_->popup(at);
+}
+
+std::vector<std::unique_ptr<MenuPeer>> createMenuPeers(const std::vector<Control*>& controls,
+                                                       QMenuBar& bar, QWidget* window) {
+  std::vector<std::unique_ptr<MenuPeer>> peers;
+  auto build = [&](auto& self, Menu& menu, QWidget* into) -> void {
+    auto peer = std::make_unique<MenuPeer>(menu, window);
+    into->addAction(peer->action());
+    QMenu* dropDown = peer->submenu();
+    peers.push_back(std::move(peer));
+    for (Menu* item : menu.items()) self(self, *item, dropDown);
+  };
+  for (Control* control : controls) {
+    if (control->kind() != Control::Kind::Menu) continue;
+    auto& menu = static_cast<Menu&>(*control);
+    if (!menu.parentMenu()) build(build, menu, &bar);
+  }
+  return peers;
+}
+
+}  // namespace tidex

@@ -1,0 +1,78 @@
+#include "platform/qt/qt_widget_peer.h"
+
+#include <QPalette>
+
+namespace tidex {
+
+int shiftMaskOf(Qt::KeyboardModifiers modifiers) {
+  int mask = 0;
+  if (modifiers & Qt::ShiftModifier) mask |= ShiftKey;
+  if (modifiers & Qt::ControlModifier) mask |= CtrlKey;
+  if (modifiers & Qt::AltModifier) mask |= AltKey;
+  return mask;
+}
+
+int mouseButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton:
+      return LeftButton;
+    case Qt::RightButton:
+      return RightButton;
+    case Qt::MiddleButton:
+      return MiddleButton;
+    default:
+      return 0;
+  }
+}
+
+void applyForeColour(QWidget& widget, const Colour& colour) {
+  if (colour.isSystem) {
+    widget.setPalette(QPalette());
+    return;
+  }
+  QPalette palette = widget.palette();
+  const QColor rgb(colour.red(), colour.green(), colour.blue());
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::WindowText, rgb);
+    palette.setColor(group, QPalette::ButtonText, rgb);
+    palette.setColor(group, QPalette::Text, rgb);
+  }
+  widget.setPalette(palette);
+}
+
+WidgetPeer::WidgetPeer(Control& control, QWidget* widget) : control_(control) { adopt(widget); }
+
+WidgetPeer::~WidgetPeer() {
+  if (widget_) widget_->removeEventFilter(this);
+}
+
+void WidgetPeer::adopt(QWidget* widget) {
+  widget_ = widget;
+  widget->setObjectName(control_.Name());
+  widget->installEventFilter(this);
+}
+
+void WidgetPeer::replaceWidget(QWidget* widget) {
+  if (widget_) {
+    widget_->removeEventFilter(this);
+    widget_->disconnect(this);
+    widget_->hide();
+    widget_->deleteLater();
+  }
+  adopt(widget);
+}
+
+void WidgetPeer::syncCommon(const QString& fallbackName) {
+  QWidget* w = widget_;
+  if (!w) return;
+  const Geometry& g = control_.geometry();
+  const QRect rect(g.left, g.top, g.width, g.height);
+  if (w->geometry() != rect) w->setGeometry(rect);
+  if (w->testAttribute(Qt::WA_Disabled) == control_.Enabled()) w->setEnabled(control_.Enabled());
+  if (w->isHidden() == control_.Visible()) w->setVisible(control_.Visible());
+  const QString name =
+      control_.accessibleName().isEmpty() ? fallbackName : control_.accessibleName();
+  if (w->accessibleName() != name) w->setAccessibleName(name);
+}
+
+}  // namespace tidex

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/colour.h"
+#include "platform/control.h"
+
+namespace tidex {
+
+// Modifier mask (Shift 1, Ctrl 2, Alt 4) of Qt's keyboard modifiers.
+int shiftMaskOf(Qt::KeyboardModifiers modifiers);
+// Button code (left 1, right 2, middle 4) of a Qt mouse button; 0 for others.
+int mouseButtonOf(Qt::MouseButton button);
+// Sets the text colour of a widget: the style's own for system colours, else the RGB value.
+void applyForeColour(QWidget& widget, const Colour& colour);
+
+// Mirrors what every windowed control has: object name, enabled, visible, placement and
+// accessible name. Subclasses mirror the rest and report what the user does.
+class WidgetPeer : public QObject, public ControlPeer {
+ public:
+  WidgetPeer(Control& control, QWidget* widget);
+  ~WidgetPeer() override;
+
+ protected:
+  // Brings the common state up to date; fallbackName is announced when no accessible name
+  // is set (usually the caption).
+  void syncCommon(const QString& fallbackName);
+  QWidget* widget() const { return widget_; }
+  // Swaps in another widget for the control (the old one is deleted later).
+  void replaceWidget(QWidget* widget);
+
+ private:
+  void adopt(QWidget* widget);
+
+  Control& control_;
+  QPointer<QWidget> widget_;
+};
+
+}  // namespace tidex

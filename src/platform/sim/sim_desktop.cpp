@@ -1,0 +1,317 @@
+#include "platform/sim/sim_desktop.h"
+
+#include <algorithm>
+
+#include "platform/check_box.h"
+#include "platform/command_button.h"
+#include "platform/label.h"
+#include "platform/menu.h"
+#include "platform/picture_box.h"
+#include "platform/task.h"
+#include "platform/text_box.h"
+#include "platform/timer.h"
+
+namespace tidex {
+
+class SimDesktop::FormMirror final : public FormPeer {
+ public:
+  FormMirror(SimDesktop& desk, Form& form)
+      : desk_(desk), form_(form), visible_(form.Visible()), topMost_(form.TopMost()) {}
+
+  void sync() override {
+    if (form_.Visible() != visible_) {
+      visible_ = form_.Visible();
+      desk_.logWindow(visible_ ? QStringLiteral("show") : QStringLiteral("hide"), form_);
+      if (visible_) desk_.activate(form_);
+    }
+    if (form_.TopMost() != topMost_) {
+      topMost_ = form_.TopMost();
+      desk_.logWindow(topMost_ ? QStringLiteral("topmost") : QStringLiteral("notopmost"), form_);
+    }
+  }
+  void restore() override {
+    desk_.logWindow(QStringLiteral("restore"), form_);
+    visible_ = true;
+  }
+  void bringToFront() override {
+    desk_.logWindow(QStringLiteral("front"), form_);
+    if (form_.Visible()) desk_.activate(form_);
+  }
+  void popupMenu(Menu& menu) override {
+    desk_.logWindow(QStringLiteral("popup ") + menu.Name(), form_);
+    desk_.lastPopup_ = &menu;
+  }
+
+ private:
+  SimDesktop& desk_;
+  Form& form_;
+  bool visible_;
+  bool topMost_;
+};
+
+class SimDesktop::TimerMirror final : public ControlPeer {
+ public:
+  TimerMirror(VirtualClock& clock, Timer& timer) : clock_(clock), timer_(timer) { sync(); }
+  ~TimerMirror() override { stop(); }
+
+  void sync() override {
+    stop();
+    if (!timer_.running()) return;
+    pending_ = clock_.schedule(std::chrono::milliseconds{timer_.Interval()}, [this] {
+      pending_ = 0;
+      sync();  // next period first: the handler may change the timer
+      timer_.elapsed();
+    });
+  }
+
+ private:
+  void stop() {
+    if (pending_) clock_.cancel(pending_);
+    pending_ = 0;
+  }
+  VirtualClock& clock_;
+  Timer& timer_;
+  VirtualClock::EventId pending_ = 0;
+};
+
+class SimDesktop::Box final : public MessageBoxPeer {
+ public:
+  Box(SimDesktop& desk, std::size_t index, std::function<void(int)> answered)
+      : desk_(desk), index_(index), answered_(std::move(answered)) {
+    desk_.liveBoxes_.push_back(this);
+  }
+  ~Box() override {
+    std::erase(desk_.liveBoxes_, this);
+    record().open = false;
+  }
+  void setText(const QString& text) override {
+    if (record().open) record().texts.push_back(text);
+  }
+  void close() override { finish(closeResultOf(record().style)); }
+
+  void finish(int result) {
+    if (!record().open) return;
+    record().open = false;
+    record().result = result;
+    desk_.post([answered = answered_, result] { answered(result); });
+  }
+  SimBox& record() { return desk_.boxes_[index_]; }
+
+ private:
+  SimDesktop& desk_;
+  std::size_t index_;
+  std::function<void(int)> answered_;
+};
+
+SimDesktop::SimDesktop(const QString& start)
+    : clock_(QDateTime::fromString(start, QStringLiteral("yyyy-MM-dd HH:mm:ss"))) {}
+
+SimDesktop::~SimDesktop() {
+  destroyAllWindows();
+  clock_.clear();
+  graveyard_.clear();
+  mirrors_.clear();
+}
+
+void SimDesktop::post(std::function<void()> fn) {
+  if (!ended_) clock_.schedule(std::chrono::milliseconds{0}, std::move(fn));
+}
+
+namespace {
+class SimTimerHandle final : public TimerHandle {
+ public:
+  SimTimerHandle(VirtualClock& clock, std::chrono::milliseconds period, std::function<void()> tick)
+      : clock_(clock), period_(period), tick_(std::move(tick)) {
+    arm();
+  }
+  ~SimTimerHandle() override { clock_.cancel(pending_); }
+
+ private:
+  void arm() {
+    pending_ = clock_.schedule(period_, [this] {
+      arm();
+      tick_();
+    });
+  }
+  VirtualClock& clock_;
+  std::chrono::milliseconds period_;
+  std::function<void()> tick_;
+  VirtualClock::EventId pending_ = 0;
+};
+}  // namespace
+
+std::unique_ptr<TimerHandle> SimDesktop::startTimer(std::chrono::milliseconds period,
+                                                    std::function<void()> tick) {
+  return std::make_unique<SimTimerHandle>(clock_, std::max(period, std::chrono::milliseconds{1}),
+                                          std::move(tick));
+}
+
+void SimDesktop::attach(Form& form) {
+  if (copy_ == 2) secondCopyForms_.push_back(&form);
+  auto& peers = mirrors_[&form];
+  auto mirror = std::make_unique<FormMirror>(*this, form);
+  form.setPeer(mirror.get());
+  peers.push_back(std::move(mirror));
+  for (Control* control : form.controls()) {
+    if (control->kind() != Control::Kind::Timer) continue;
+    auto timer = std::make_unique<TimerMirror>(clock_, static_cast<Timer&>(*control));
+    control->setPeer(timer.get());
+    peers.push_back(std::move(timer));
+  }
+}
+
+void SimDesktop::detach(Form& form) {
+  for (Control* control : form.controls()) control->setPeer(nullptr);
+  form.setPeer(nullptr);
+  mirrors_.erase(&form);
+  if (foreground_ == &form) foreground_ = nullptr;
+  std::erase(secondCopyForms_, &form);
+}
+
+std::unique_ptr<MessageBoxPeer> SimDesktop::openMessageBox(const QString& text, int style,
+                                                           const QString& title,
+                                                           std::function<void(int)> answered) {
+  boxes_.push_back(SimBox{title, style, {text}, true, 0});
+  return std::make_unique<Box>(*this, boxes_.size() - 1, std::move(answered));
+}
+
+std::vector<const SimBox*> SimDesktop::openBoxes() const {
+  std::vector<const SimBox*> out;
+  for (const auto& b : boxes_) {
+    if (b.open) out.push_back(&b);
+  }
+  return out;
+}
+
+void SimDesktop::answer(int result) {
+  if (liveBoxes_.empty()) return;
+  Box* newest = *std::max_element(liveBoxes_.begin(), liveBoxes_.end(), [](Box* a, Box* b) {
+    return &a->record() < &b->record();
+  });
+  newest->finish(result);
+  clock_.runDue();
+}
+
+void SimDesktop::answerAfter(std::chrono::milliseconds delay, int result) {
+  clock_.schedule(delay, [this, result] { answer(result); });
+}
+
+void SimDesktop::trayAdd(PictureBox& receiver, const QString& tip) {
+  trays_[copy_ - 1] = SimTray{true, tip, &receiver};
+}
+
+void SimDesktop::trayRemove() {
+  trays_[copy_ - 1].shown = false;
+  trays_[copy_ - 1].receiver = nullptr;
+}
+
+void SimDesktop::activateOtherInstance(const QString& caption) {
+  for (Form* form : windows().all()) {
+    if (isSecondCopy(*form) || form->Caption() != caption) continue;
+    form->restore();
+    form->bringToFront();
+    return;
+  }
+}
+
+void SimDesktop::endProgram() {
+  if (copy_ == 2) {
+    trays_[1].shown = false;
+    for (Form* form : windows().all()) {
+      if (isSecondCopy(*form)) {
+        graveyard_.push_back(discardWindow(*form));
+      }
+    }
+    return;
+  }
+  ended_ = true;
+  clock_.clear();
+  for (Form* form : windows().all()) form->userVisible(false);
+}
+
+bool SimDesktop::isSecondCopy(const Form& form) const {
+  return std::find(secondCopyForms_.begin(), secondCopyForms_.end(), &form) !=
+         secondCopyForms_.end();
+}
+
+void SimDesktop::logWindow(const QString& operation, const Form& form) {
+  windowLog_.push_back(operation + QLatin1Char(' ') + form.Caption());
+}
+
+void SimDesktop::activate(Form& form) {
+  if (foreground_ == &form) return;
+  foreground_ = &form;
+  post([this, &form] {
+    if (!form.isUnloaded() && foreground_ == &form) form.userActivated();
+  });
+}
+
+void SimDesktop::click(CommandButton& button, int shift) {
+  if (ended_) return;
+  button.userMouseDown(LeftButton, shift, 0, 0);
+  if (!ended_) button.userClick();
+  clock_.runDue();
+}
+
+void SimDesktop::mouseDown(Label& label, int shift, int button) {
+  if (ended_) return;
+  label.userMouseDown(button, shift, 0, 0);
+  if (!ended_) label.userClick();
+  clock_.runDue();
+}
+
+void SimDesktop::clickMenu(Menu& item) {
+  if (ended_) return;
+  item.userClick();
+  clock_.runDue();
+}
+
+void SimDesktop::toggle(CheckBox& box) {
+  if (ended_) return;
+  box.userToggled();
+  clock_.runDue();
+}
+
+void SimDesktop::type(TextBox& box, const QString& text) {
+  if (ended_ || box.Locked() || !box.Enabled()) return;
+  box.userEdited(text);
+  clock_.runDue();
+}
+
+void SimDesktop::focus(TextBox& box) {
+  if (ended_) return;
+  box.userFocused();
+  clock_.runDue();
+}
+
+void SimDesktop::closeBox(Form& form) {
+  if (ended_) return;
+  form.requestClose(Form::FormControlMenu);
+  clock_.runDue();
+}
+
+void SimDesktop::endSession() {
+  if (ended_ || windows().count() == 0) return;
+  if (windows().all().front()->requestClose(Form::AppWindows)) endProgram();
+  clock_.runDue();
+}
+
+void SimDesktop::terminate() {
+  if (ended_ || windows().count() == 0) return;
+  if (windows().all().front()->requestClose(Form::AppTaskManager)) endProgram();
+  clock_.runDue();
+}
+
+void SimDesktop::trayDoubleClick() {
+  if (ended_ || !trays_[0].shown) return;
+  trays_[0].receiver->mouseMove(0, 0, 0x203, 0);
+  clock_.runDue();
+}
+
+void SimDesktop::trayRightClick() {
+  if (ended_ || !trays_[0].shown) return;
+  trays_[0].receiver->mouseMove(0, 0, 0x205, 0);
+  clock_.runDue();
+}
+
+}  // namespace tidex

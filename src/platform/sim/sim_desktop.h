@@ -1,0 +1,157 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "platform/desktop.h"
+#include "platform/form.h"
+#include "platform/sim/virtual_clock.h"
+
+namespace tidex {
+
+class CheckBox;
+class CommandButton;
+class Label;
+class Menu;
+class TextBox;
+
+struct Tone {
+  int hz = 0;
+  int ms = 0;
+  bool operator==(const Tone&) const = default;
+};
+using Tones = std::vector<Tone>;
+
+// A message box as the simulated user saw it.
+struct SimBox {
+  QString title;
+  int style = 0;
+  QStringList texts;  // every text it showed, first to last
+  bool open = true;
+  int result = 0;
+};
+
+struct SimTray {
+  bool shown = false;
+  QString tip;
+  PictureBox* receiver = nullptr;
+};
+
+// The simulated desktop: virtual clock, scripted user, and a record of what the program did.
+// No display, no network; nothing happens unless the test advances the clock or acts.
+class SimDesktop final : public Desktop {
+ public:
+  // Starts the clock at a moment such as "2026-12-08 10:00:00".
+  explicit SimDesktop(const QString& start = QStringLiteral("2026-12-08 10:00:00"));
+  ~SimDesktop() override;
+
+  // Starts the program with its first window, as the desktop would.
+  template <class W>
+  W& start() {
+    W& w = load<W>();
+    clock_.runDue();
+    return w;
+  }
+  // Starts a second copy of the program while this one runs.
+  template <class W>
+  W* startSecondCopy() {
+    copy_ = 2;
+    W& w = load<W>();
+    copy_ = 1;  // what runs next belongs to the first copy
+    clock_.runDue();
+    return w.isUnloaded() ? nullptr : &w;
+  }
+
+  void advance(std::chrono::milliseconds span) { clock_.advance(span); }
+  VirtualClock& clock() { return clock_; }
+
+  // The user.
+  void click(CommandButton& button, int shift = 0);
+  void mouseDown(Label& label, int shift, int button = 1);
+  void clickMenu(Menu& item);
+  void toggle(CheckBox& box);
+  void type(TextBox& box, const QString& text);
+  void focus(TextBox& box);
+  void closeBox(Form& form);  // the window's close box
+  void endSession();          // the desktop session ends
+  void terminate();           // SIGTERM
+  void trayDoubleClick();
+  void trayRightClick();
+  // Answers the newest open message box, now or after a delay.
+  void answer(int result);
+  void answerAfter(std::chrono::milliseconds delay, int result);
+
+  // What the program did.
+  const Tones& beeps() const { return tones_; }
+  const QStringList& openedUrls() const { return urls_; }
+  const std::vector<SimBox>& boxes() const { return boxes_; }
+  std::vector<const SimBox*> openBoxes() const;
+  const SimTray& tray() const { return trays_[0]; }
+  const SimTray& secondCopyTray() const { return trays_[1]; }
+  Form* foreground() const { return foreground_; }
+  Menu* lastPopup() const { return lastPopup_; }
+  // Window operations in order, such as "restore 准單查詢 1.0.30".
+  const QStringList& windowLog() const { return windowLog_; }
+  bool ended() const { return ended_; }
+  int trims() const { return trims_; }
+
+  void setComputerName(const QString& name) { computerName_ = name; }
+  // The settings folder (a fresh temporary folder per desktop).
+  QString applicationFolder() const override { return folder_.path(); }
+
+  // Desktop
+  void post(std::function<void()> fn) override;
+  QDateTime now() const override { return clock_.now(); }
+  std::unique_ptr<TimerHandle> startTimer(std::chrono::milliseconds period,
+                                          std::function<void()> tick) override;
+  void attach(Form& form) override;
+  void detach(Form& form) override;
+  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, int style,
+                                                 const QString& title,
+                                                 std::function<void(int)> answered) override;
+  void trayAdd(PictureBox& receiver, const QString& tip) override;
+  void trayRemove() override;
+  void beep(int hz, int ms) override { tones_.push_back({hz, ms}); }
+  void openUrl(const QString& url) override { urls_.push_back(url); }
+  bool previousInstance() override { return copy_ == 2; }
+  void activateOtherInstance(const QString& caption) override;
+  QString computerName() const override { return computerName_; }
+  void trimWorkingSet() override { ++trims_; }
+  void endProgram() override;
+
+  // Called by the simulated window peers.
+  void logWindow(const QString& operation, const Form& form);
+  void activate(Form& form);
+
+ private:
+  class FormMirror;
+  class TimerMirror;
+  class Box;
+
+  bool isSecondCopy(const Form& form) const;
+
+  VirtualClock clock_;
+  QTemporaryDir folder_;
+  int copy_ = 1;
+  std::vector<const Form*> secondCopyForms_;
+  std::unordered_map<const Form*, std::vector<std::unique_ptr<ControlPeer>>> mirrors_;
+  std::vector<std::unique_ptr<Form>> graveyard_;
+  Tones tones_;
+  QStringList urls_;
+  std::vector<SimBox> boxes_;
+  std::vector<Box*> liveBoxes_;
+  SimTray trays_[2];
+  Form* foreground_ = nullptr;
+  Menu* lastPopup_ = nullptr;
+  QStringList windowLog_;
+  QString computerName_ = QStringLiteral("HARBOUR-PC");
+  bool ended_ = false;
+  int trims_ = 0;
+};
+
+}  // namespace tidex

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/control.h"
+
+namespace tidex {
+
+// A window timer: fires Timer every Interval milliseconds while enabled and Interval > 0.
+// Setting Enabled or Interval starts the period afresh.
+class Timer final : public Control {
+ public:
+  Timer(Form& owner, QString name, int intervalMs = 0, bool enabled = true);
+
+  int Interval() const { return interval_; }
+  void setInterval(int ms);
+  bool running() const { return Enabled() && interval_ > 0; }
+
+  std::function<void()> onTimer;
+
+  // Called by the back end when a period ends.
+  void elapsed();
+
+ private:
+  int interval_;
+};
+
+}  // namespace tidex

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "common/text_codec.h"
+#include "console/console_fields.h"
+#include "console/form1.h"
+#include "console/settings.h"
+#include "platform/sim/sim_desktop.h"
+
+using namespace tidex;
+using namespace std::chrono_literals;
+
+namespace {
+
+QByteArray settingsBytes(const SimDesktop& desk) {
+  QFile f(desk.applicationFolder() + "/Tidex.ini");
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeSettings(const SimDesktop& desk, const QByteArray& bytes) {
+  QFile f(desk.applicationFolder() + "/Tidex.ini");
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+}  // namespace
+
+TEST(ConsoleStartup, StartsHiddenBehindTrayIconWithCaptionAsTip) {
+  SimDesktop desk{"2026-12-08 10:00:00"};
+  auto& console = desk.start<Form1>();
+
+  EXPECT_FALSE(console.Visible());
+  EXPECT_EQ(console.Caption(), "准單查詢 1.0.30");
+  EXPECT_TRUE(desk.tray().shown);
+  EXPECT_EQ(desk.tray().tip, "准單查詢 1.0.30");
+  EXPECT_TRUE(console.TopMost());
+  EXPECT_EQ(console.geometry().left, 0);
+  EXPECT_EQ(console.geometry().top, 7);
+  EXPECT_EQ(console.Label11.Caption(), "2026/12/8 上午 10:00:00");
+  EXPECT_FALSE(desk.ended());
+}
+
+TEST(ConsoleStartup, FirstRunWritesOnlyTheShowAllFlagAndEmptiesTheSavedFields) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+
+  EXPECT_EQ(settingsBytes(desk), QByteArray("[setup]\r\n004=0\r\n"));
+  for (TextBox* field : {&console.Text1, &console.Text2, &console.Text3, &console.Text11}) {
+    EXPECT_EQ(field->Text(), "") << field->Name().toStdString();
+  }
+  EXPECT_EQ(console.Text6.Text(), "");
+}
+
+TEST(ConsoleStartup, SavedFieldsComeBackDecodedAfterRestart) {
+  SimDesktop desk;
+  {
+    auto& first = desk.start<Form1>();
+    first.Text1.setText("agent01");
+    first.Text2.setText("p@ss 密碼");
+    first.Text3.setText("01VXXX");
+    first.Text11.setText("KHH1080");
+    SaveConsoleFields(first, true);
+  }
+  auto& second = desk.start<Form1>();
+
+  EXPECT_EQ(second.Text1.Text(), "agent01");
+  EXPECT_EQ(second.Text2.Text(), "p@ss 密碼");
+  EXPECT_EQ(second.Text3.Text(), "01VXXX");
+  EXPECT_EQ(second.Text11.Text(), "KHH1080");
+  EXPECT_EQ(ReadSetting("setup", "001", "?"), EncodeText("agent01"));
+}
+
+TEST(ConsoleStartup, BatchSaveLeavesTheLocationKeyAlone) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  console.Text11.setText("KHH9999");
+  SaveConsoleFields(console, false);
+  EXPECT_EQ(ReadSetting("setup", "005", "missing"), "missing");
+  EXPECT_NE(ReadSetting("setup", "001", "missing"), "missing");
+}
+
+TEST(ConsoleStartup, ResetsAShowAllFlagLeftByAnInterruptedRun) {
+  SimDesktop desk;
+  writeSettings(desk, "[setup]\r\n004=1\r\n[Touchfiles]\r\n01VXXX=1\r\n");
+  desk.start<Form1>();
+  EXPECT_EQ(settingsBytes(desk), QByteArray("[setup]\r\n004=0\r\n[Touchfiles]\r\n01VXXX=1\r\n"));
+}
+
+TEST(ConsoleStartup, GarbageOrUndecodableSettingsGiveEmptyFieldsAndStartGoesOn) {
+  SimDesktop desk;
+  writeSettings(desk, QByteArray("\x00\xff\xfe[setup\r\n001=No Settings\r\n002=??\r\n", 36) +
+                          QByteArray(5000, '\x81'));
+  auto& console = desk.start<Form1>();
+  EXPECT_EQ(console.Text1.Text(), "");
+  EXPECT_EQ(console.Text2.Text(), "");
+  EXPECT_TRUE(desk.tray().shown);
+  EXPECT_EQ(ReadSetting("setup", "004", "?"), "0");
+}
+
+TEST(ConsoleStartup, QueryAddressFieldStartsOnTheConfiguredBoard) {
+  SimDesktop desk;
+  WriteSetting("servers", "board", "http://127.0.0.1:9191");
+  auto& console = desk.start<Form1>();
+  EXPECT_EQ(console.Text13.Text(),
+            "http://127.0.0.1:9191/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&"
+            "SP_CALL=&SEARCH=1&iPage=&OK=?j?M");
+}
+
+TEST(ConsoleStartup, ControlsStartAsTheConsoleDefines) {
+  SimDesktop desk;
+  auto& c = desk.start<Form1>();
+  EXPECT_EQ(c.Text4.Text(), "01VXXX\r\n01VYYY\r\n");
+  EXPECT_TRUE(c.Text4.Locked());
+  EXPECT_EQ(c.Text2.PasswordChar(), QChar('*'));
+  EXPECT_FALSE(c.Command1.Enabled());
+  EXPECT_EQ(c.Check1.Value(), 1);
+  EXPECT_FALSE(c.Check1.Enabled());
+  EXPECT_EQ(c.Check6.Value(), 0);
+  EXPECT_TRUE(c.Timer4.Enabled());
+  EXPECT_FALSE(c.Timer1.Enabled());
+  EXPECT_FALSE(c.mTryaMenu.Visible());
+  EXPECT_EQ(c.Text11.ToolTipText(), "輸入您要查詢的卸存地。例：KHH1080");
+  EXPECT_EQ(c.Text1.accessibleName(), "帳號");
+}

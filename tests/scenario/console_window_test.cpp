@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "console/form1.h"
+#include "console/settings.h"
+#include "platform/sim/sim_desktop.h"
+
+using namespace tidex;
+using namespace std::chrono_literals;
+
+TEST(ConsoleTray, DoubleClickShowsTheConsoleInFrontAndTopMost) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  console.setTopMost(false);
+
+  desk.trayDoubleClick();
+
+  EXPECT_TRUE(console.Visible());
+  EXPECT_EQ(desk.foreground(), &console);
+  EXPECT_TRUE(console.TopMost());
+  EXPECT_TRUE(desk.windowLog().contains("restore 准單查詢 1.0.30"));
+}
+
+TEST(ConsoleTray, RightClickPopsUpTheTrayMenuWhoseShowBringsTheConsoleBack) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+
+  desk.trayRightClick();
+  ASSERT_EQ(desk.lastPopup(), &console.mTryaMenu);
+  EXPECT_FALSE(console.Visible());
+  desk.clickMenu(console.mShow);
+
+  EXPECT_TRUE(console.Visible());
+}
+
+TEST(ConsoleTray, EventCodesInTwipsAreScaledAndOtherCodesDoNothing) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  console.Picture1.setScaleMode(PictureBox::Twips);
+  console.Picture1.mouseMove(0, 0, 0x200 * 15, 0);  // a plain move
+  EXPECT_FALSE(console.Visible());
+  console.Picture1.mouseMove(0, 0, 0x203 * 15, 0);
+  EXPECT_TRUE(console.Visible());
+}
+
+TEST(ConsoleClose, CloseBoxHidesTheConsoleAndKeepsTheTrayIcon) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  desk.trayDoubleClick();
+
+  desk.closeBox(console);
+
+  EXPECT_FALSE(console.Visible());
+  EXPECT_FALSE(console.isUnloaded());
+  EXPECT_TRUE(desk.tray().shown);
+  EXPECT_FALSE(desk.ended());
+}
+
+TEST(ConsoleClose, SessionEndAndTerminationRemoveTheTrayIconAndEndTheProgram) {
+  for (bool sessionEnd : {true, false}) {
+    SimDesktop desk;
+    auto& console = desk.start<Form1>();
+    sessionEnd ? desk.endSession() : desk.terminate();
+    EXPECT_FALSE(desk.tray().shown);
+    EXPECT_TRUE(desk.ended());
+    EXPECT_TRUE(console.isUnloaded());
+  }
+}
+
+TEST(ConsoleMenus, CloseRecordsEndTimeRemovesTheIconAndHides) {
+  SimDesktop desk{"2015-12-03 04:05:07"};
+  auto& console = desk.start<Form1>();
+  desk.trayDoubleClick();
+  desk.advance(2s);
+
+  desk.clickMenu(console.mExit);
+
+  EXPECT_EQ(ReadSetting("setup", "EndTime", ""), "2015/12/03 04:05:09");
+  EXPECT_EQ(console.Text8.Text(), "2015/12/03 04:05:09");
+  EXPECT_FALSE(desk.tray().shown);
+  EXPECT_FALSE(console.Visible());
+  EXPECT_FALSE(desk.ended());
+  desk.trayDoubleClick();  // the icon is gone for the rest of the run
+  EXPECT_FALSE(console.Visible());
+}
+
+TEST(ConsoleMenus, FileExitHidesAndAboutOpensTheMakersPage) {
+  SimDesktop desk;
+  WriteSetting("servers", "maker", "http://127.0.0.1:7001/");
+  auto& console = desk.start<Form1>();
+  desk.trayDoubleClick();
+
+  desk.clickMenu(console.mmExit);
+  EXPECT_FALSE(console.Visible());
+  desk.clickMenu(console.mAbout);
+  EXPECT_EQ(desk.openedUrls(), QStringList{"http://127.0.0.1:7001/pda/Tidex_about.php"});
+}
+
+TEST(ConsoleActivation, HideTrayCheckRemovesTheIconAtTheNextActivationForGood) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  console.Check6.setValue(1);
+
+  desk.trayDoubleClick();
+  EXPECT_FALSE(desk.tray().shown);
+  console.Check6.setValue(0);
+  console.Hide();
+  console.Show();
+  desk.advance(1s);
+  EXPECT_FALSE(desk.tray().shown);
+}
+
+TEST(ConsoleQuitGesture, OnlyCtrlAltWithoutShiftEndsTheProgram) {
+  struct Case {
+    int shift;
+    bool ends;
+  };
+  for (Case c : {Case{CtrlKey | AltKey, true}, Case{CtrlKey, false}, Case{AltKey, false},
+                 Case{CtrlKey | AltKey | ShiftKey, false}, Case{0, false}}) {
+    for (bool onLabel : {true, false}) {
+      SimDesktop desk;
+      auto& console = desk.start<Form1>();
+      if (onLabel) {
+        desk.mouseDown(console.Label8, c.shift);
+      } else {
+        desk.click(console.Command4, c.shift);
+      }
+      EXPECT_EQ(desk.ended(), c.ends) << c.shift << (onLabel ? " on Exit" : " on show-all");
+      EXPECT_EQ(desk.tray().shown, !c.ends);
+      EXPECT_EQ(ReadSetting("setup", "EndTime", "none"), "none");
+    }
+  }
+}
+
+TEST(ConsoleSecondStart, BringsTheHiddenFirstConsoleForwardAndLeavesNoTrayIcon) {
+  SimDesktop desk;
+  auto& first = desk.start<Form1>();
+  ASSERT_FALSE(first.Visible());
+
+  Form1* second = desk.startSecondCopy<Form1>();
+
+  EXPECT_EQ(second, nullptr);  // the second copy ended itself
+  EXPECT_TRUE(first.Visible());
+  EXPECT_EQ(desk.foreground(), &first);
+  EXPECT_EQ(first.Caption(), "准單查詢 1.0.30");
+  EXPECT_FALSE(desk.secondCopyTray().shown);
+  EXPECT_TRUE(desk.tray().shown);
+  EXPECT_FALSE(desk.ended());
+  EXPECT_EQ(desk.windows().count(), 1u);
+}
+
+TEST(ConsoleSilentMode, CheckCaptionTurnsRedWhenSetAndBackWhenCleared) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  const Colour normal = Colour::system(SystemColour::ButtonText);
+
+  desk.toggle(console.Check2);
+  EXPECT_EQ(console.Check2.ForeColor(), Colour::fromRgbValue(255));
+  EXPECT_EQ(console.Check2.ForeColor().red(), 255);
+  console.Check2.setValue(2);
+  EXPECT_EQ(console.Check2.ForeColor(), Colour::fromRgbValue(255));
+  console.Check2.setValue(0);
+  EXPECT_EQ(console.Check2.ForeColor(), normal);
+}
