@@ -4,7 +4,8 @@
 
 namespace tidex {
 
-MenuPeer::MenuPeer(Menu& menu, QWidget* window) : menu_(menu) {
+MenuPeer::MenuPeer(Menu& menu, QWidget* window, std::function<void()> barChanged)
+    : menu_(menu), barChanged_(std::move(barChanged)) {
   if (!menu.items().empty()) {
     submenu_ = new QMenu(window);
     submenu_->setObjectName(menu.Name());
@@ -30,7 +31,10 @@ void MenuPeer::sync() {
     if (submenu_) submenu_->setTitle(menu_.Caption());
   }
   if (a->isEnabled() != menu_.Enabled()) a->setEnabled(menu_.Enabled());
-  if (a->isVisible() != menu_.Visible()) a->setVisible(menu_.Visible());
+  if (a->isVisible() != menu_.Visible()) {
+    a->setVisible(menu_.Visible());
+    if (barChanged_) barChanged_();
+  }
   if (a->isCheckable() != menu_.Checked()) a->setCheckable(menu_.Checked());
   if (a->isChecked() != menu_.Checked()) a->setChecked(menu_.Checked());
 }
@@ -47,10 +51,12 @@ void MenuPeer::popup(const QPoint& at) {
 }
 
 std::vector<std::unique_ptr<MenuPeer>> createMenuPeers(const std::vector<Control*>& controls,
-                                                       QMenuBar& bar, QWidget* window) {
+                                                       QMenuBar& bar, QWidget* window,
+                                                       const std::function<void()>& barChanged) {
   std::vector<std::unique_ptr<MenuPeer>> peers;
   auto build = [&](auto& self, Menu& menu, QWidget* into) -> void {
-    auto peer = std::make_unique<MenuPeer>(menu, window);
+    auto peer = std::make_unique<MenuPeer>(menu, window,
+                                           menu.parentMenu() ? std::function<void()>{} : barChanged);
     into->addAction(peer->action());
     QMenu* dropDown = peer->submenu();
     peers.push_back(std::move(peer));

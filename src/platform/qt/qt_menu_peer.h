@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,7 +18,8 @@ namespace tidex {
 // A Menu as a QAction; a menu with items also has the QMenu that drops down or pops up.
 class MenuPeer final : public QObject, public ControlPeer {
  public:
-  MenuPeer(Menu& menu, QWidget* window);
+  // barChanged runs after a sync of a menu-bar menu (its visibility decides the bar's).
+  MenuPeer(Menu& menu, QWidget* window, std::function<void()> barChanged = {});
   ~MenuPeer() override;
 
   void sync() override;
@@ -31,6 +33,7 @@ class MenuPeer final : public QObject, public ControlPeer {
   void triggered();
 
   Menu& menu_;
+  std::function<void()> barChanged_;
   QPointer<QAction> action_;
   QPointer<QMenu> submenu_;
 };
@@ -38,6 +41,7 @@ class MenuPeer final : public QObject, public ControlPeer {
 // Builds the peers of a window's menus: the top-level ones go into the menu bar (hidden ones
 // too, as hidden actions), the items into their parent's drop-down.
 std::vector<std::unique_ptr<MenuPeer>> createMenuPeers(const std::vector<Control*>& controls,
-                                                       QMenuBar& bar, QWidget* window);
+                                                       QMenuBar& bar, QWidget* window,
+                                                       const std::function<void()>& barChanged);
 
 }  // namespace tidex

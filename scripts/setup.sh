@@ -1,0 +1,26 @@
+#!/bin/bash
+# Installs what building, testing and running need (Debian packages), then configures and
+# builds into build/. Safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-translations-l10n
+  libgtest-dev libgmock-dev libcpp-httplib-dev libxml2-dev
+  fonts-noto-cjk xvfb xauth xdotool imagemagick curl
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,155 @@
+#include "platform/qt/qt_form_window.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMenuBar>
+
+#include "platform/qt/qt_menu_peer.h"
+
+namespace tidex {
+namespace {
+
+int formStateOf(Qt::WindowStates states) {
+  if (states & Qt::WindowMinimized) return Form::Minimized;
+  if (states & (Qt::WindowMaximized | Qt::WindowFullScreen)) return Form::Maximized;
+  return Form::Normal;
+}
+
+bool sameGeometry(const Geometry& a, const Geometry& b) {
+  return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(Form& form)
+    : form_(&form), client_(new QWidget(this)), geometry_{-1, -1, -1, -1} {
+  setObjectName(form.Name());
+  client_->setObjectName(form.Name() + QStringLiteral("_client"));
+  setCentralWidget(client_);
+  client_->installEventFilter(this);
+}
+
+void FormWindow::updateMenuBar() {
+  QMenuBar* bar = qobject_cast<QMenuBar*>(menuWidget());
+  if (!bar) return;
+  bool any = false;
+  for (const QAction* action : bar->actions()) any = any || action->isVisible();
+  if (bar->isHidden() != !any) {
+    bar->setHidden(!any);
+    applyGeometry();
+  }
+}
+
+void FormWindow::release() {
+  form_ = nullptr;
+  hide();
+}
+
+void FormWindow::sync() {
+  if (!form_) return;
+  if (caption_ != form_->Caption()) {
+    caption_ = form_->Caption();
+    setWindowTitle(caption_);
+  }
+  if (topMost_ != form_->TopMost()) {
+    topMost_ = form_->TopMost();
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, topMost_);  // hides the window
+    if (shown) show();
+  }
+  if (!sameGeometry(geometry_, form_->geometry())) {
+    geometry_ = form_->geometry();
+    applyGeometry();
+  }
+  if (state_ != form_->WindowState()) {
+    state_ = form_->WindowState();
+    applyWindowState();
+  }
+  if (visible_ != form_->Visible()) {
+    visible_ = form_->Visible();
+    setVisible(visible_);
+  }
+}
+
+int FormWindow::menuBarHeight() const {
+  const QWidget* bar = menuWidget();
+  return bar && !bar->isHidden() ? bar->sizeHint().height() : 0;
+}
+
+void FormWindow::applyGeometry() {
+  if (geometry_.width < 0) return;
+  resize(geometry_.width, geometry_.height + menuBarHeight());
+  move(geometry_.left, geometry_.top);
+}
+
+void FormWindow::applyWindowState() {
+  Qt::WindowStates states =
+      windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+  if (state_ == Form::Minimized) states |= Qt::WindowMinimized;
+  if (state_ == Form::Maximized) states |= Qt::WindowMaximized;
+  setWindowState(states);
+}
+
+void FormWindow::restore() {
+  if (!form_) return;
+  visible_ = true;
+  state_ = form_->WindowState();
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+}
+
+void FormWindow::bringToFront() {
+  if (!form_ || !isVisible()) return;
+  raise();
+  activateWindow();
+}
+
+void FormWindow::popupMenu(Menu& menu) {
+  if (auto* peer = dynamic_cast<MenuPeer*>(menu.peer())) peer->popup(QCursor::pos());
+}
+
+void FormWindow::later(std::function<void(Form&)> fn) {
+  QMetaObject::invokeMethod(
+      this,
+      [this, fn = std::move(fn)] {
+        if (form_) fn(*form_);
+      },
+      Qt::QueuedConnection);
+}
+
+bool FormWindow::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) later([](Form& form) { form.userActivated(); });
+  return QMainWindow::event(event);
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize && !isMinimized()) {
+    const QSize size = client_->size();
+    if (size.width() != geometry_.width || size.height() != geometry_.height) {
+      geometry_.width = size.width();
+      geometry_.height = size.height();
+      later([size](Form& form) { form.userResized(size.width(), size.height()); });
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) {
+    const int state = formStateOf(windowState());
+    if (state != state_) {
+      state_ = state;
+      later([state](Form& form) { form.userWindowState(state); });
+    }
+  }
+  QMainWindow::changeEvent(event);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  // The form decides: a close only asks it; if it unloads, the desktop deletes the window.
+  event->ignore();
+  later([](Form& form) { form.requestClose(Form::FormControlMenu); });
+}
+
+}  // namespace tidex

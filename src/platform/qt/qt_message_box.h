@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+
+#include "platform/desktop.h"
+
+namespace tidex {
+
+// A standard message box opened without waiting: application-modal, on top of other windows,
+// and answering (once, through the desktop's dispatch) when it closes.
+class QtMessageBox final : public QObject, public MessageBoxPeer {
+ public:
+  QtMessageBox(Desktop& desktop, const QString& text, int style, const QString& title,
+               std::function<void(int)> answered);
+  ~QtMessageBox() override;
+
+  void setText(const QString& text) override;
+  void close() override;
+
+  // The box itself, for inspection.
+  QMessageBox* box() const { return box_; }
+
+ private:
+  void addButtons();
+  void finished();
+  void finish(int result);
+
+  Desktop& desktop_;
+  int style_;
+  std::function<void(int)> answered_;
+  QPointer<QMessageBox> box_;
+  std::vector<std::pair<QAbstractButton*, int>> results_;
+  bool done_ = false;
+};
+
+}  // namespace tidex

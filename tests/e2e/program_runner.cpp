@@ -1,0 +1,101 @@
+#include "program_runner.h"
+
+#include <thread>
+
+#include <QFile>
+
+namespace tidex::e2e {
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return condition();
+}
+
+QString binary(const QString& name) { return QStringLiteral(TIDEX_BIN_DIR "/") + name; }
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+VirtualDisplay::VirtualDisplay() {
+  // -displayfd 1 makes the server pick a free display and print its number.
+  server_.start(QStringLiteral("Xvfb"),
+                {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                 QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                 QStringLiteral("tcp")});
+  if (!server_.waitForStarted(5000)) return;
+  QByteArray number;
+  waitUntil(
+      [&] {
+        server_.waitForReadyRead(100);
+        number += server_.readAllStandardOutput();
+        return number.contains('\n');
+      },
+      std::chrono::seconds(10));
+  if (number.trimmed().isEmpty()) return;
+  display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+}
+
+VirtualDisplay::~VirtualDisplay() {
+  server_.terminate();
+  server_.waitForFinished(3000);
+}
+
+QStringList VirtualDisplay::visibleWindows(const QString& title) const {
+  QProcess search;
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("DISPLAY"), display_);
+  search.setProcessEnvironment(env);
+  search.start(QStringLiteral("xdotool"),
+               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                QStringLiteral("^") + title + QStringLiteral("$")});
+  search.waitForFinished(5000);
+  return QString::fromUtf8(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+ProgramRunner::ProgramRunner(const QString& home, const QString& display)
+    : process_(std::make_unique<QProcess>()), home_(home), display_(display) {}
+
+ProgramRunner::~ProgramRunner() { kill(); }
+
+void ProgramRunner::start() {
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("TIDEX_HOME"), home_);
+  env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+  if (display_.isEmpty()) {
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  } else {
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("DISPLAY"), display_);
+  }
+  process_->setProcessEnvironment(env);
+  process_->setProcessChannelMode(QProcess::MergedChannels);
+  process_->start(binary(QStringLiteral("tidex")), {});
+  process_->waitForStarted(10000);
+}
+
+bool ProgramRunner::running() const { return process_->state() == QProcess::Running; }
+
+bool ProgramRunner::waitForExit(std::chrono::milliseconds limit) {
+  if (!running()) return true;
+  return process_->waitForFinished(static_cast<int>(limit.count()));
+}
+
+void ProgramRunner::kill() {
+  if (!running()) return;
+  process_->kill();
+  process_->waitForFinished(5000);
+}
+
+void ProgramRunner::terminate() {
+  if (running()) process_->terminate();
+}
+
+QByteArray ProgramRunner::output() const { return process_->readAll(); }
+
+}  // namespace tidex::e2e
