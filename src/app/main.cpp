@@ -1,1 +1,62 @@
-int main() { return 0; }
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "console/form1.h"
+#include "platform/qt/qt_desktop.h"
+
+namespace {
+
+// The browser engine reads these when it starts: as root it cannot sandbox its renderers,
+// and pages of one site share a renderer.
+void prepareBrowserEnvironment() {
+  if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  }
+  QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+  if (!flags.contains("--process-per-site")) {
+    if (!flags.isEmpty()) flags += ' ';
+    flags += "--process-per-site";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+  }
+}
+
+// Standard buttons and dialogs in Traditional Chinese.
+void installTranslations(QApplication& app) {
+  auto* translator = new QTranslator(&app);
+  if (translator->load(QStringLiteral("qtbase_zh_TW"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  }
+}
+
+void chooseFont() {
+  const QString family = QStringLiteral("Noto Sans CJK TC");
+  if (!QFontDatabase::families().contains(family)) return;
+  QFont font = QApplication::font();
+  font.setFamily(family);
+  QApplication::setFont(font);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Q_INIT_RESOURCE(tidex);
+  prepareBrowserEnvironment();
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tidex"));
+  QApplication::setQuitOnLastWindowClosed(false);  // the console hides into the tray
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/tidex.png")));
+  installTranslations(app);
+  chooseFont();
+
+  tidex::QtDesktop desktop;
+  desktop.load<tidex::Form1>();
+  return QApplication::exec();
+}

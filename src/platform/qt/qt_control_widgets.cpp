@@ -28,6 +28,11 @@ Qt::CheckState checkStateOf(int value) {
   }
 }
 
+// The second press of a double click comes as a double-click event.
+bool isPress(const QEvent* event) {
+  return event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+}
+
 }  // namespace
 
 LabelPeer::LabelPeer(Label& label, QWidget* parent)
@@ -51,11 +56,11 @@ void LabelPeer::sync() {
 
 bool LabelPeer::eventFilter(QObject* watched, QEvent* event) {
   if (watched != widget()) return false;
-  if (event->type() == QEvent::MouseButtonPress) {
+  if (isPress(event)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
-    control_.userMouseDown(mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()),
-                           at.x(), at.y());
+    control_.userMouseDown(mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()), at.x(),
+                           at.y());
   } else if (event->type() == QEvent::MouseButtonRelease) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton &&
@@ -107,11 +112,11 @@ void CommandButtonPeer::sync() {
 }
 
 bool CommandButtonPeer::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == widget() && event->type() == QEvent::MouseButtonPress) {
+  if (watched == widget() && isPress(event)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
-    control_.userMouseDown(mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()),
-                           at.x(), at.y());
+    control_.userMouseDown(mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()), at.x(),
+                           at.y());
   }
   return false;
 }

@@ -31,7 +31,8 @@ int editorPosition(const QString& controlText, int controlPos) {
 
 int controlPosition(const QString& controlText, int editorPos) {
   qsizetype i = 0;
-  for (int pos = 0; pos < editorPos && i < controlText.size(); ++pos) i += crlfAt(controlText, i) ? 2 : 1;
+  for (int pos = 0; pos < editorPos && i < controlText.size(); ++pos)
+    i += crlfAt(controlText, i) ? 2 : 1;
   return static_cast<int>(i);
 }
 

@@ -26,9 +26,11 @@ void MenuPeer::sync() {
   QAction* a = action_;
   if (!a) return;
   if (a->isSeparator() != menu_.isSeparator()) a->setSeparator(menu_.isSeparator());
-  if (a->text() != menu_.Caption()) {
-    a->setText(menu_.Caption());
-    if (submenu_) submenu_->setTitle(menu_.Caption());
+  // A separator with text would show the "-".
+  const QString text = menu_.isSeparator() ? QString() : menu_.Caption();
+  if (a->text() != text) {
+    a->setText(text);
+    if (submenu_) submenu_->setTitle(text);
   }
   if (a->isEnabled() != menu_.Enabled()) a->setEnabled(menu_.Enabled());
   if (a->isVisible() != menu_.Visible()) {
@@ -55,9 +57,10 @@ std::vector<std::unique_ptr<MenuPeer>> createMenuPeers(const std::vector<Control
                                                        const std::function<void()>& barChanged) {
   std::vector<std::unique_ptr<MenuPeer>> peers;
   auto build = [&](auto& self, Menu& menu, QWidget* into) -> void {
-    auto peer = std::make_unique<MenuPeer>(menu, window,
-                                           menu.parentMenu() ? std::function<void()>{} : barChanged);
+    auto peer = std::make_unique<MenuPeer>(
+        menu, window, menu.parentMenu() ? std::function<void()>{} : barChanged);
     into->addAction(peer->action());
+    menu.setPeer(peer.get());
     QMenu* dropDown = peer->submenu();
     peers.push_back(std::move(peer));
     for (Menu* item : menu.items()) self(self, *item, dropDown);

@@ -38,8 +38,8 @@ class MenuPeer final : public QObject, public ControlPeer {
   QPointer<QMenu> submenu_;
 };
 
-// Builds the peers of a window's menus: the top-level ones go into the menu bar (hidden ones
-// too, as hidden actions), the items into their parent's drop-down.
+// Builds and installs the peers of a window's menus: the top-level ones go into the menu bar
+// (hidden ones too, as hidden actions), the items into their parent's drop-down.
 std::vector<std::unique_ptr<MenuPeer>> createMenuPeers(const std::vector<Control*>& controls,
                                                        QMenuBar& bar, QWidget* window,
                                                        const std::function<void()>& barChanged);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QApplication>
-#include <QPainter>
 #include <QPixmap>
 
 #include "platform/form.h"
@@ -78,14 +77,14 @@ void QtTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void QtTrayIcon::deliver(int message) {
-  if (!receiver_) return;
-  // The receiver's window may have gone without removing the icon.
-  const auto windows = desktop_.windows().all();
-  if (std::find(windows.begin(), windows.end(), receiverForm_) == windows.end()) return;
   QMetaObject::invokeMethod(
       this,
       [this, message] {
-        if (receiver_) receiver_->mouseMove(0, 0, message, 0);
+        if (!receiver_) return;
+        // The receiver's window may have gone without removing the icon.
+        const auto windows = desktop_.windows().all();
+        if (std::find(windows.begin(), windows.end(), receiverForm_) == windows.end()) return;
+        receiver_->mouseMove(0, 0, message, 0);
       },
       Qt::QueuedConnection);
 }

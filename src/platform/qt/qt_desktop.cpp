@@ -1,0 +1,165 @@
+#include "platform/qt/qt_desktop.h"
+
+#include <malloc.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMenuBar>
+#include <QSysInfo>
+#include <QUrl>
+
+#include "platform/qt/qt_control_widgets.h"
+#include "platform/qt/qt_form_window.h"
+#include "platform/qt/qt_menu_peer.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_session_end.h"
+#include "platform/qt/qt_single_instance.h"
+#include "platform/qt/qt_timers.h"
+#include "platform/qt/qt_tone_player.h"
+#include "platform/qt/qt_tray_icon.h"
+
+namespace tidex {
+namespace {
+
+QString settingsFolder() {
+  const QString home = qEnvironmentVariable("TIDEX_HOME");
+  if (home.isEmpty()) return QCoreApplication::applicationDirPath();
+  QDir().mkpath(home);
+  return QDir(home).absolutePath();
+}
+
+}  // namespace
+
+QtDesktop::QtDesktop()
+    : folder_(settingsFolder()),
+      tray_(std::make_unique<QtTrayIcon>(*this)),
+      tones_(std::make_unique<QtTonePlayer>()),
+      instance_(std::make_unique<QtSingleInstance>(
+          QtSingleInstance::serverNameFor(QCoreApplication::applicationFilePath(), folder_),
+          [this](const QString& caption) { bringForward(caption); })),
+      sessionEnd_(std::make_unique<QtSessionEnd>([this](int reason) { sessionEnding(reason); })) {}
+
+QtDesktop::~QtDesktop() {
+  destroyAllWindows();
+  sessionEnd_.reset();
+  instance_.reset();
+  tray_.reset();
+  tones_.reset();
+}
+
+void QtDesktop::post(std::function<void()> fn) {
+  QMetaObject::invokeMethod(&dispatcher_, std::move(fn), Qt::QueuedConnection);
+}
+
+QDateTime QtDesktop::now() const { return QDateTime::currentDateTime(); }
+
+std::unique_ptr<TimerHandle> QtDesktop::startTimer(std::chrono::milliseconds period,
+                                                   std::function<void()> tick) {
+  return std::make_unique<QtTimerHandle>(period, std::move(tick));
+}
+
+void QtDesktop::attach(Form& form) {
+  auto* window = new FormWindow(form);
+  Mirror& mirror = mirrors_[&form];
+  mirror.window = window;
+  bool hasMenus = false;
+  for (Control* control : form.controls()) {
+    if (control->kind() == Control::Kind::Menu) {
+      hasMenus = true;
+      continue;
+    }
+    std::unique_ptr<ControlPeer> peer;
+    if (control->kind() == Control::Kind::Timer) {
+      peer = std::make_unique<TimerPeer>(static_cast<Timer&>(*control));
+    } else {
+      peer = createWidgetPeer(*control, window->client());
+    }
+    if (!peer) continue;
+    control->setPeer(peer.get());
+    mirror.peers.push_back(std::move(peer));
+  }
+  if (hasMenus) {
+    QPointer<FormWindow> guard(window);
+    auto menus = createMenuPeers(form.controls(), *window->menuBar(), window, [guard] {
+      if (guard) guard->updateMenuBar();
+    });
+    for (auto& peer : menus) mirror.peers.push_back(std::move(peer));
+    window->updateMenuBar();
+  }
+  form.setPeer(window);
+  window->sync();
+}
+
+void QtDesktop::detach(Form& form) {
+  auto it = mirrors_.find(&form);
+  if (it == mirrors_.end()) return;
+  for (Control* control : form.controls()) control->setPeer(nullptr);
+  form.setPeer(nullptr);
+  Mirror mirror = std::move(it->second);
+  mirrors_.erase(it);
+  mirror.peers.clear();
+  if (mirror.window) {
+    mirror.window->release();
+    mirror.window->deleteLater();
+  }
+}
+
+FormWindow* QtDesktop::windowOf(const Form& form) const {
+  auto it = mirrors_.find(&form);
+  return it == mirrors_.end() ? nullptr : it->second.window.data();
+}
+
+std::unique_ptr<MessageBoxPeer> QtDesktop::openMessageBox(const QString& text, int style,
+                                                          const QString& title,
+                                                          std::function<void(int)> answered) {
+  return std::make_unique<QtMessageBox>(*this, text, style, title, std::move(answered));
+}
+
+void QtDesktop::trayAdd(PictureBox& receiver, const QString& tip) { tray_->add(receiver, tip); }
+
+void QtDesktop::trayRemove() { tray_->remove(); }
+
+void QtDesktop::beep(int hz, int ms) { tones_->beep(hz, ms); }
+
+void QtDesktop::openUrl(const QString& url) {
+  QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+}
+
+bool QtDesktop::previousInstance() { return instance_ && instance_->previousInstance(); }
+
+void QtDesktop::activateOtherInstance(const QString& caption) {
+  if (instance_) instance_->activateOther(caption);
+}
+
+void QtDesktop::bringForward(const QString& caption) {
+  Form* form = windows().findByCaption(caption);
+  if (!form) return;
+  form->restore();
+  form->bringToFront();
+}
+
+QString QtDesktop::computerName() const {
+  const QString name = qEnvironmentVariable("COMPUTERNAME");
+  return name.isEmpty() ? QSysInfo::machineHostName() : name;
+}
+
+void QtDesktop::trimWorkingSet() { ::malloc_trim(0); }
+
+void QtDesktop::endProgram() {
+  tray_->remove();
+  instance_.reset();  // the first copy's socket file goes with it
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::_Exit(0);
+}
+
+void QtDesktop::sessionEnding(int reason) {
+  const auto all = windows().all();
+  if (all.empty() || all.front()->requestClose(reason)) endProgram();
+}
+
+}  // namespace tidex

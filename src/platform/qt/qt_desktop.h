@@ -1,0 +1,74 @@
+#pragma once
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include <QObject>
+#include <QPointer>
+
+#include "platform/desktop.h"
+#include "platform/form.h"
+
+namespace tidex {
+
+class FormWindow;
+class QtSessionEnd;
+class QtSingleInstance;
+class QtTonePlayer;
+class QtTrayIcon;
+
+// The desktop of the real program: Qt widgets, timers, tray, sound and the single-instance
+// socket. Construct it after the QApplication and before loading the first window.
+class QtDesktop final : public Desktop {
+ public:
+  QtDesktop();
+  ~QtDesktop() override;
+
+  void post(std::function<void()> fn) override;
+  QDateTime now() const override;
+  std::unique_ptr<TimerHandle> startTimer(std::chrono::milliseconds period,
+                                          std::function<void()> tick) override;
+
+  void attach(Form& form) override;
+  void detach(Form& form) override;
+
+  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, int style,
+                                                 const QString& title,
+                                                 std::function<void(int)> answered) override;
+
+  void trayAdd(PictureBox& receiver, const QString& tip) override;
+  void trayRemove() override;
+  void beep(int hz, int ms) override;
+  void openUrl(const QString& url) override;
+
+  bool previousInstance() override;
+  void activateOtherInstance(const QString& caption) override;
+
+  QString computerName() const override;
+  void trimWorkingSet() override;
+  void endProgram() override;
+  QString applicationFolder() const override { return folder_; }
+
+  // The window that mirrors a form, or null.
+  FormWindow* windowOf(const Form& form) const;
+
+ private:
+  struct Mirror {
+    QPointer<FormWindow> window;
+    std::vector<std::unique_ptr<ControlPeer>> peers;
+  };
+
+  void bringForward(const QString& caption);
+  void sessionEnding(int reason);
+
+  QString folder_;
+  QObject dispatcher_;
+  std::unordered_map<const Form*, Mirror> mirrors_;
+  std::unique_ptr<QtTrayIcon> tray_;
+  std::unique_ptr<QtTonePlayer> tones_;
+  std::unique_ptr<QtSingleInstance> instance_;
+  std::unique_ptr<QtSessionEnd> sessionEnd_;
+};
+
+}  // namespace tidex
