@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 #include <QStringList>
 
 #include "maker_service.h"
@@ -13,11 +15,16 @@ class PortSites {
   SiteResponse handle(const SiteRequest& request);
 
   MakerService& maker() { return maker_; }
-  // "GET /pda/Tidex_var.php" lines, oldest first.
+  // Serves response for path (any method and query), ahead of the services; for tests.
+  void addPage(const QByteArray& path, SiteResponse response) {
+    pages_[path] = std::move(response);
+  }
+  // "GET /pda/Tidex_var.php" lines, oldest first; a refused connection leaves no line.
   const QStringList& requestLog() const { return log_; }
 
  private:
   MakerService maker_;
+  std::map<QByteArray, SiteResponse> pages_;
   QStringList log_;
 };
 

@@ -14,9 +14,16 @@ struct SiteRequest {
 };
 
 struct SiteResponse {
+  // How the server deals with the connection: it answers, refuses it, or never answers.
+  enum class Delivery { Answer, Refused, Never };
+
   int status = 200;
   QByteArray contentType = "text/html; charset=big5";
   QByteArray body;
+  Delivery delivery = Delivery::Answer;
+
+  static SiteResponse refused() { return {0, {}, {}, Delivery::Refused}; }
+  static SiteResponse never() { return {0, {}, {}, Delivery::Never}; }
 };
 
 }  // namespace tidex::sites

@@ -1,5 +1,7 @@
 #include "console/form1.h"
 
+#include "common/page_script_neutraliser.h"
+
 namespace tidex {
 
 Form1::Form1() : Form(QStringLiteral("Form1")) {
@@ -40,6 +42,11 @@ void Form1::wireEvents() {
   mExit.onClick = [this] { mExit_Click(); };
   mAbout.onClick = [this] { mAbout_Click(); };
   Check2.onClick = [this] { Check2_Click(); };
+  for (WebBrowser* browser : {&WebBrowser2, &WebBrowser3}) {
+    browser->onNavigateComplete2 = [](HtmlDocument& document, const QString&, bool) {
+      NeutralisePageScripts(document);
+    };
+  }
 }
 
 }  // namespace tidex

@@ -8,6 +8,7 @@
 #include "platform/picture_box.h"
 #include "platform/text_box.h"
 #include "platform/timer.h"
+#include "platform/web_browser.h"
 
 namespace tidex {
 
@@ -74,6 +75,9 @@ class Form1 final : public Form {
   Timer Timer5{*this, "Timer5", 500, false};
   Timer Timer6{*this, "Timer6", 500, false};
   Timer Timer7{*this, "Timer7", 500, false};
+
+  WebBrowser WebBrowser2{*this, "WebBrowser2"};
+  WebBrowser WebBrowser3{*this, "WebBrowser3"};
 
   PictureBox Picture1{*this, "Picture1", ":/tidex.png"};
 

@@ -53,6 +53,10 @@ void Form1::layOut() {
   Check6.Move(396, 340, 120, 22);
   Check5.Move(10, 364, 260, 22);
 
+  WebBrowser2.Move(0, 0, 400, 300);
+  WebBrowser3.Move(0, 0, 400, 300);
+  WebBrowser2.setVisible(false);
+  WebBrowser3.setVisible(false);
   Text6.setVisible(false);
   Text8.setVisible(false);
   Text10.setVisible(false);

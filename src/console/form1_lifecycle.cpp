@@ -14,11 +14,14 @@ void Form1::Form_Load() {
   Text13.setText(ServerAddress(QStringLiteral("board")) +
                  QStringLiteral("/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&"
                                 "SP_CALL=&SEARCH=1&iPage=&OK=?j?M"));
+  WebBrowser2.setSilent(true);
+  WebBrowser3.setSilent(true);
   Move(0, 7);
   NotifyIconModule::Add(Picture1, ConsoleCaption());
   setTopMost(true);
   LoadConsoleFields(*this);
   WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("0"));
+  WebBrowser2.Navigate2(ServerAddress(QStringLiteral("maker")) + QStringLiteral("/pda/Tidex_var.php"));
   Label11.setCaption(GeneralDateText(Desktop::current().now()));
   Form_Activate();
 }

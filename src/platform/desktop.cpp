@@ -46,8 +46,14 @@ void Desktop::release(Form& form) {
   detach(form);
   form.setPeer(nullptr);
   // The window may be running one of its own handlers right now: destroy it afterwards.
-  if (owned) post([owned] { owned->destroyTasks(); });
+  if (owned) retire(std::move(owned));
 }
+
+void Desktop::retire(std::shared_ptr<Form> window) {
+  post([window] { window->destroyTasks(); });
+}
+
+void Desktop::destroyHandlersOf(Form& form) { form.destroyTasks(); }
 
 std::unique_ptr<Form> Desktop::discardWindow(Form& form) {
   auto owned = windows_.take(form);

@@ -97,6 +97,9 @@ class Desktop {
   Desktop();
   // Unloads and destroys every window without events (end of program or of a test).
   void destroyAllWindows();
+  // Disposes of an unloaded window once the current handler is done with it.
+  virtual void retire(std::shared_ptr<Form> window);
+  static void destroyHandlersOf(Form& form);
   // Takes a window out of the program without events; the caller keeps it until it is safe
   // to destroy (it may be running a handler right now).
   std::unique_ptr<Form> discardWindow(Form& form);

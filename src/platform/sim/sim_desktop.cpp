@@ -7,9 +7,11 @@
 #include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/picture_box.h"
+#include "platform/sim/sim_browser.h"
 #include "platform/task.h"
 #include "platform/text_box.h"
 #include "platform/timer.h"
+#include "platform/web_browser.h"
 
 namespace tidex {
 
@@ -107,9 +109,11 @@ SimDesktop::SimDesktop(const QString& start)
     : clock_(QDateTime::fromString(start, QStringLiteral("yyyy-MM-dd HH:mm:ss"))) {}
 
 SimDesktop::~SimDesktop() {
+  web_.reportStalledPages();
   destroyAllWindows();
-  clock_.clear();
+  for (auto& form : graveyard_) destroyHandlersOf(*form);
   graveyard_.clear();
+  clock_.clear();
   mirrors_.clear();
 }
 
@@ -153,10 +157,16 @@ void SimDesktop::attach(Form& form) {
   form.setPeer(mirror.get());
   peers.push_back(std::move(mirror));
   for (Control* control : form.controls()) {
-    if (control->kind() != Control::Kind::Timer) continue;
-    auto timer = std::make_unique<TimerMirror>(clock_, static_cast<Timer&>(*control));
-    control->setPeer(timer.get());
-    peers.push_back(std::move(timer));
+    std::unique_ptr<ControlPeer> peer;
+    if (control->kind() == Control::Kind::Timer) {
+      peer = std::make_unique<TimerMirror>(clock_, static_cast<Timer&>(*control));
+    } else if (control->kind() == Control::Kind::WebBrowser) {
+      peer = std::make_unique<SimBrowser>(*this, static_cast<WebBrowser&>(*control));
+    } else {
+      continue;
+    }
+    control->setPeer(peer.get());
+    peers.push_back(std::move(peer));
   }
 }
 
@@ -185,9 +195,8 @@ std::vector<const SimBox*> SimDesktop::openBoxes() const {
 
 void SimDesktop::answer(int result) {
   if (liveBoxes_.empty()) return;
-  Box* newest = *std::max_element(liveBoxes_.begin(), liveBoxes_.end(), [](Box* a, Box* b) {
-    return &a->record() < &b->record();
-  });
+  Box* newest = *std::max_element(liveBoxes_.begin(), liveBoxes_.end(),
+                                  [](Box* a, Box* b) { return &a->record() < &b->record(); });
   newest->finish(result);
   clock_.runDue();
 }
@@ -227,6 +236,12 @@ void SimDesktop::endProgram() {
   ended_ = true;
   clock_.clear();
   for (Form* form : windows().all()) form->userVisible(false);
+}
+
+void SimDesktop::retire(std::shared_ptr<Form> window) {
+  Form* form = window.get();
+  graveyard_.push_back(std::move(window));
+  post([form] { destroyHandlersOf(*form); });
 }
 
 bool SimDesktop::isSecondCopy(const Form& form) const {

@@ -10,6 +10,7 @@
 
 #include "platform/desktop.h"
 #include "platform/form.h"
+#include "platform/sim/sim_web.h"
 #include "platform/sim/virtual_clock.h"
 
 namespace tidex {
@@ -70,6 +71,16 @@ class SimDesktop final : public Desktop {
   void advance(std::chrono::milliseconds span) { clock_.advance(span); }
   VirtualClock& clock() { return clock_; }
 
+  // The web the simulated browsers reach (see SimWeb).
+  SimWeb& web() { return web_; }
+  sites::PortSites& sites() { return web_.sites(); }
+  // How long each answer takes (200 ms unless set).
+  void setNetworkDelay(std::chrono::milliseconds delay) { web_.setNetworkDelay(delay); }
+  const std::vector<SimNavigation>& navigations() const { return web_.navigations(); }
+  // Navigations pending longer than 60 s of virtual time. Those still stalled when the
+  // desktop is destroyed are warned about and recorded: SimWeb::takeStalledAtTeardown().
+  std::vector<StalledPage> stalledPages() const { return web_.stalledPages(); }
+
   // The user.
   void click(CommandButton& button, int shift = 0);
   void mouseDown(Label& label, int shift, int button = 1);
@@ -123,6 +134,8 @@ class SimDesktop final : public Desktop {
   QString computerName() const override { return computerName_; }
   void trimWorkingSet() override { ++trims_; }
   void endProgram() override;
+  // Unloaded windows stay readable until the desktop goes, so tests can look at them.
+  void retire(std::shared_ptr<Form> window) override;
 
   // Called by the simulated window peers.
   void logWindow(const QString& operation, const Form& form);
@@ -136,11 +149,12 @@ class SimDesktop final : public Desktop {
   bool isSecondCopy(const Form& form) const;
 
   VirtualClock clock_;
+  SimWeb web_{clock_};  // outlives the browser peers in mirrors_
   QTemporaryDir folder_;
   int copy_ = 1;
   std::vector<const Form*> secondCopyForms_;
   std::unordered_map<const Form*, std::vector<std::unique_ptr<ControlPeer>>> mirrors_;
-  std::vector<std::unique_ptr<Form>> graveyard_;
+  std::vector<std::shared_ptr<Form>> graveyard_;
   Tones tones_;
   QStringList urls_;
   std::vector<SimBox> boxes_;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <coroutine>
+#include <memory>
+
+#include <QString>
+
+#include "platform/desktop.h"
+#include "platform/message_box.h"
+
+namespace tidex {
+
+// co_await ShowTimedBox(prefix, buttons): the standard box with its text ending in a countdown
+// ("prefix" 9 " 秒" … 1 " 秒") that closes itself after nine seconds, giving OK for an OK box
+// and Cancel for a box with a Cancel button. An answer returns at once. Each box counts down
+// by itself, so several open boxes all close in time.
+class ShowTimedBox final {
+ public:
+  ShowTimedBox(QString prefix, int buttons, QString title = QStringLiteral("訊息"));
+  ShowTimedBox(const ShowTimedBox&) = delete;
+  ShowTimedBox& operator=(const ShowTimedBox&) = delete;
+
+  bool await_ready() const noexcept { return false; }
+  void await_suspend(std::coroutine_handle<> waiting) { box_.await_suspend(waiting); }
+  int await_resume();
+
+  static constexpr int kCountdownMs = 9000;
+  // The prefix, the whole seconds left and " 秒".
+  static QString CountdownText(const QString& prefix, int remainingMs);
+
+ private:
+  void tick(MessageBoxPeer& box);
+
+  QString prefix_;
+  int remainingMs_ = kCountdownMs;
+  MessageBox box_;
+  std::unique_ptr<TimerHandle> countdown_;  // declared last: stops before the box goes
+};
+
+}  // namespace tidex

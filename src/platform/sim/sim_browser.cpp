@@ -1,0 +1,141 @@
+#include "platform/sim/sim_browser.h"
+
+#include <utility>
+
+#include "platform/form.h"
+#include "platform/html_document.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_form_submission.h"
+#include "platform/sim/sim_html_parser.h"
+#include "platform/sim/sim_inner_text.h"
+
+namespace tidex {
+namespace {
+
+// What the browser shows when the server cannot be reached.
+const char kUnreachablePage[] =
+    "<html><head><title>無法顯示網頁</title></head><body>"
+    "<h1>無法顯示網頁</h1><p>無法連線到伺服器。</p></body></html>";
+
+// The live side of one loaded page: writes go to its DOM, clicks may navigate the browser
+// while the page is on display.
+class SimDocument final : public DocumentPeer {
+ public:
+  SimDocument(std::shared_ptr<SimBrowser::Link> link, std::uint64_t generation,
+              std::size_t navigation, QString url, PageCharset charset, SimDom dom)
+      : link_(std::move(link)),
+        generation_(generation),
+        navigation_(navigation),
+        url_(std::move(url)),
+        charset_(charset),
+        dom_(std::move(dom)) {}
+
+  void setValue(int index, const QString& value) override { dom_.setValue(index, value); }
+
+  void click(int index) override {
+    SimBrowser* browser = link_->browser;
+    if (!browser || !browser->showing(generation_)) return;
+    std::optional<SimRequest> request = ClickRequest(dom_, index, url_, charset_);
+    if (!request) return;
+    browser->control().navigationStarted(request->url);
+    browser->start(std::move(*request));
+  }
+
+  void execScript(const QString& script) override {
+    if (SimBrowser* browser = link_->browser) {
+      browser->web().navigation(navigation_).scripts.push_back(script);
+    }
+  }
+
+ private:
+  std::shared_ptr<SimBrowser::Link> link_;
+  std::uint64_t generation_;
+  std::size_t navigation_;
+  QString url_;
+  PageCharset charset_;
+  SimDom dom_;
+};
+
+}  // namespace
+
+SimBrowser::SimBrowser(SimDesktop& desk, WebBrowser& browser)
+    : desk_(desk), browser_(browser), link_(std::make_shared<Link>(Link{this})) {}
+
+SimBrowser::~SimBrowser() {
+  link_->browser = nullptr;
+  if (arrival_) desk_.clock().cancel(arrival_);
+  if (pending_) web().navigation(*pending_).state = SimNavigation::State::Dropped;
+}
+
+SimWeb& SimBrowser::web() { return desk_.web(); }
+
+void SimBrowser::navigate(const QString& url) {
+  SimRequest request;
+  request.url = url;
+  start(std::move(request));
+}
+
+void SimBrowser::print() { web().recordPrint(browser_.LocationURL()); }
+
+void SimBrowser::start(SimRequest request) {
+  if (arrival_) desk_.clock().cancel(arrival_);
+  if (pending_) web().navigation(*pending_).state = SimNavigation::State::Replaced;
+  ++generation_;
+  const QString name = browser_.owner().Name() + u'.' + browser_.Name();
+  const std::size_t navigation = web().beginNavigation(name, std::move(request));
+  pending_ = navigation;
+  arrival_ = desk_.clock().schedule(web().networkDelay(), [this, navigation] {
+    arrival_ = 0;
+    arrive(navigation);
+  });
+}
+
+void SimBrowser::arrive(std::size_t navigation) {
+  const SimRequest request = web().navigation(navigation).request;
+  const bool blank = request.url.startsWith(u"about:", Qt::CaseInsensitive);
+  const sites::SiteResponse answer =
+      blank ? sites::SiteResponse{0, "text/html; charset=utf-8", {}} : web().fetch(request);
+  if (answer.delivery == sites::SiteResponse::Delivery::Never) return;
+
+  LoadResult result;
+  DecodedPage page;
+  if (answer.delivery == sites::SiteResponse::Delivery::Refused) {
+    result = {true, 0};
+    page.html = QString::fromUtf8(kUnreachablePage);
+  } else {
+    result = {answer.status >= 400, answer.status};
+    page = DecodePage(answer.contentType, answer.body);
+  }
+  SimDom dom = ParseHtml(page.html);
+  std::vector<ElementData> elements = dom.elementData();
+  QString text = InnerText(dom);
+  const std::uint64_t generation = generation_;
+  auto document = std::make_shared<HtmlDocument>(
+      request.url, std::move(elements), std::move(text),
+      std::make_unique<SimDocument>(link_, generation, navigation, request.url, page.charset,
+                                    std::move(dom)));
+
+  // Each step runs only while no newer navigation has started.
+  const std::weak_ptr<Link> link = link_;
+  auto live = [link, generation]() -> SimBrowser* {
+    auto l = link.lock();
+    return l && l->browser && l->browser->current(generation) ? l->browser : nullptr;
+  };
+  desk_.post([live, document, url = request.url, generation] {
+    if (SimBrowser* b = live()) {
+      b->shown_ = generation;
+      b->browser_.navigateComplete(document, url, true);
+    }
+  });
+  desk_.post([live, document, url = request.url, navigation, result] {
+    if (SimBrowser* b = live()) {
+      b->pending_.reset();
+      SimNavigation& record = b->web().navigation(navigation);
+      record.state = SimNavigation::State::Completed;
+      record.result = result;
+      b->browser_.documentComplete(document, url, true, result);
+    }
+  });
+}
+
+}  // namespace tidex

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "platform/sim/sim_web.h"
+#include "platform/sim/virtual_clock.h"
+#include "platform/web_browser.h"
+
+namespace tidex {
+
+class SimDesktop;
+
+// The simulated side of a WebBrowser. A navigation fetches its page through the desktop's
+// SimWeb after the network delay, then completes it from the dispatch loop: NavigateComplete2,
+// then DocumentComplete. A new navigation replaces a pending one, which never completes.
+// Every navigation is recorded in SimWeb::navigations().
+class SimBrowser final : public WebBrowserPeer {
+ public:
+  // What the documents of this browser hold on to; browser is null once the peer is gone.
+  struct Link {
+    SimBrowser* browser = nullptr;
+  };
+
+  SimBrowser(SimDesktop& desk, WebBrowser& browser);
+  ~SimBrowser() override;
+
+  void sync() override {}
+  void navigate(const QString& url) override;
+  void print() override;
+
+  // Starts loading the request; the control is already busy.
+  void start(SimRequest request);
+  // Whether the page of this navigation generation is the one on display.
+  bool showing(std::uint64_t generation) const { return shown_ == generation; }
+  WebBrowser& control() { return browser_; }
+  SimWeb& web();
+
+ private:
+  // The answer to the pending navigation arrives.
+  void arrive(std::size_t navigation);
+  bool current(std::uint64_t generation) const { return generation_ == generation; }
+
+  SimDesktop& desk_;
+  WebBrowser& browser_;
+  std::shared_ptr<Link> link_;
+  std::uint64_t generation_ = 0;  // of the newest navigation
+  std::uint64_t shown_ = 0;       // of the page on display
+  std::optional<std::size_t> pending_;
+  VirtualClock::EventId arrival_ = 0;
+};
+
+}  // namespace tidex

@@ -1,0 +1,128 @@
+#include "platform/sim/sim_web.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QRegularExpression>
+#include <QtGlobal>
+
+#include "platform/ansi_text.h"
+
+namespace tidex {
+namespace {
+
+constexpr qsizetype kMetaScanBytes = 64 * 1024;
+
+QByteArray charsetLabel(const QByteArray& contentType, const QByteArray& body) {
+  static const QRegularExpression header(
+      QStringLiteral(R"(charset\s*=\s*["']?([A-Za-z0-9_.:\-]+))"),
+      QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression meta(
+      QStringLiteral(R"(<meta\b[^>]*?charset\s*=\s*["']?([A-Za-z0-9_.:\-]+))"),
+      QRegularExpression::CaseInsensitiveOption);
+  if (auto m = header.match(QString::fromLatin1(contentType)); m.hasMatch()) {
+    return m.captured(1).toLatin1().toLower();
+  }
+  if (auto m = meta.match(QString::fromLatin1(body.left(kMetaScanBytes))); m.hasMatch()) {
+    return m.captured(1).toLatin1().toLower();
+  }
+  return {};
+}
+
+bool isBig5Label(const QByteArray& label) {
+  return label == "big5" || label == "big5-hkscs" || label == "x-x-big5" || label == "x-big5" ||
+         label == "cn-big5" || label == "csbig5" || label == "cp950" || label == "windows-950" ||
+         label == "ms950";
+}
+
+// Percent-encodes what may not stand in an address as it is: non-ASCII characters (as
+// UTF-8), spaces and controls.
+QByteArray encodeForAddress(const QString& text) {
+  QByteArray out;
+  for (char byte : text.toUtf8()) {
+    const auto b = static_cast<unsigned char>(byte);
+    if (b <= 0x20 || b >= 0x7F || b == '"' || b == '<' || b == '>' || b == '`') {
+      out += '%' + QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
+    } else {
+      out += byte;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+DecodedPage DecodePage(const QByteArray& contentType, const QByteArray& body) {
+  if (body.startsWith("\xEF\xBB\xBF")) return {QString::fromUtf8(body.mid(3)), PageCharset::Utf8};
+  if (isBig5Label(charsetLabel(contentType, body))) return {fromAnsi(body), PageCharset::Big5};
+  return {QString::fromUtf8(body), PageCharset::Utf8};
+}
+
+sites::SiteResponse SimWeb::fetch(const SimRequest& request) {
+  const QString& url = request.url;
+  const qsizetype schemeEnd = url.indexOf(u"://");
+  const QString scheme = url.left(std::max<qsizetype>(schemeEnd, 0)).toLower();
+  if (scheme != u"http" && scheme != u"https") return sites::SiteResponse::refused();
+
+  QString rest = url.mid(schemeEnd + 3);
+  rest.truncate(rest.indexOf(u'#') < 0 ? rest.size() : rest.indexOf(u'#'));
+  qsizetype pathStart = rest.size();
+  for (QChar stop : {u'/', u'?'}) {
+    const qsizetype at = rest.indexOf(stop);
+    if (at >= 0) pathStart = std::min(pathStart, at);
+  }
+  if (pathStart == 0) return sites::SiteResponse::refused();  // no host
+
+  QString target = rest.mid(pathStart);
+  const qsizetype question = target.indexOf(u'?');
+  sites::SiteRequest site;
+  site.method = request.method;
+  site.body = request.body;
+  if (question >= 0) site.query = encodeForAddress(target.mid(question + 1));
+  const QString path = question >= 0 ? target.left(question) : target;
+  site.path = QByteArray::fromPercentEncoding(encodeForAddress(path));
+  if (site.path.isEmpty()) site.path = "/";
+  return sites_.handle(site);
+}
+
+std::size_t SimWeb::beginNavigation(const QString& browser, SimRequest request) {
+  SimNavigation navigation;
+  navigation.browser = browser;
+  navigation.request = std::move(request);
+  navigation.startedMs = clock_.elapsedMs();
+  navigations_.push_back(std::move(navigation));
+  return navigations_.size() - 1;
+}
+
+std::vector<StalledPage> SimWeb::stalledPages() const {
+  std::vector<StalledPage> stalled;
+  const std::int64_t limit = std::chrono::milliseconds(kStallLimit).count();
+  for (const SimNavigation& n : navigations_) {
+    const std::int64_t pending = clock_.elapsedMs() - n.startedMs;
+    if (n.state == SimNavigation::State::Pending && pending > limit) {
+      stalled.push_back({n.browser, n.request.url, pending});
+    }
+  }
+  return stalled;
+}
+
+namespace {
+std::vector<StalledPage>& teardownRecord() {
+  static std::vector<StalledPage> record;
+  return record;
+}
+}  // namespace
+
+void SimWeb::reportStalledPages() const {
+  for (const StalledPage& page : stalledPages()) {
+    qWarning("SimWeb: %s never completed %s (pending %lld ms)", qPrintable(page.browser),
+             qPrintable(page.url), static_cast<long long>(page.pendingMs));
+    teardownRecord().push_back(page);
+  }
+}
+
+std::vector<StalledPage> SimWeb::takeStalledAtTeardown() {
+  return std::exchange(teardownRecord(), {});
+}
+
+}  // namespace tidex

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include "platform/sim/virtual_clock.h"
+#include "platform/web_browser.h"
+#include "sites/port_sites.h"
+
+namespace tidex {
+
+enum class PageCharset { Utf8, Big5 };
+
+struct DecodedPage {
+  QString html;
+  PageCharset charset = PageCharset::Utf8;
+};
+
+// Decodes a page by the charset of its Content-Type, else of its own meta tag: Big5 (CP950)
+// for the Big5 labels, UTF-8 for anything else.
+DecodedPage DecodePage(const QByteArray& contentType, const QByteArray& body);
+
+// A request as a browser sends it; url is absolute.
+struct SimRequest {
+  QString url;
+  QByteArray method = "GET";
+  QByteArray body;
+  QByteArray contentType;
+};
+
+// One navigation of a simulated browser.
+struct SimNavigation {
+  enum class State {
+    Pending,    // waiting for its page
+    Completed,  // the page completed
+    Replaced,   // a newer navigation of the same browser took its place
+    Dropped,    // the browser went away first
+  };
+  QString browser;  // "Form1.WebBrowser1"
+  SimRequest request;
+  std::int64_t startedMs = 0;  // virtual time of the start
+  State state = State::Pending;
+  LoadResult result;    // once completed
+  QStringList scripts;  // scripts the program ran on the page it loaded
+};
+
+// A navigation that has waited for its page longer than SimWeb::kStallLimit.
+struct StalledPage {
+  QString browser;
+  QString url;
+  std::int64_t pendingMs = 0;
+};
+
+// How the simulated desktop reaches the web: every http(s) address, whatever its host and
+// port, is served in-process by the port sites; an answer takes the network delay.
+class SimWeb final {
+ public:
+  static constexpr std::chrono::seconds kStallLimit{60};
+
+  explicit SimWeb(const VirtualClock& clock) : clock_(clock) {}
+
+  sites::PortSites& sites() { return sites_; }
+  void setNetworkDelay(std::chrono::milliseconds delay) { delay_ = delay; }
+  std::chrono::milliseconds networkDelay() const { return delay_; }
+
+  // Sends the request to the server of its address at once. Path and raw query come from
+  // the address (non-ASCII characters percent-encoded as UTF-8, the path then decoded); an
+  // address that is not http(s) or has no host is refused.
+  sites::SiteResponse fetch(const SimRequest& request);
+
+  // The navigations of every browser, oldest first.
+  std::size_t beginNavigation(const QString& browser, SimRequest request);
+  SimNavigation& navigation(std::size_t index) { return navigations_[index]; }
+  const std::vector<SimNavigation>& navigations() const { return navigations_; }
+  std::vector<StalledPage> stalledPages() const;
+
+  // Warns about each stalled page and adds it to the process-wide teardown record; the
+  // simulated desktop does this as it is destroyed.
+  void reportStalledPages() const;
+  // The stalled pages of desktops destroyed so far, emptying the record.
+  static std::vector<StalledPage> takeStalledAtTeardown();
+
+  void recordPrint(const QString& url) { printed_.push_back(url); }
+  // The addresses of the pages printed, in order.
+  const QStringList& printed() const { return printed_; }
+
+ private:
+  const VirtualClock& clock_;
+  sites::PortSites sites_;
+  std::chrono::milliseconds delay_{200};
+  std::vector<SimNavigation> navigations_;
+  QStringList printed_;
+};
+
+}  // namespace tidex

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <coroutine>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/control.h"
+#include "platform/html_document.h"
+
+namespace tidex {
+
+// The back end's side of an embedded browser.
+class WebBrowserPeer : public ControlPeer {
+ public:
+  virtual void navigate(const QString& url) = 0;
+  // Opens the print dialog for the current page.
+  virtual void print() = 0;
+};
+
+// How the current page loaded.
+struct LoadResult {
+  bool failed = false;  // no answer, a network error, or an HTTP error status
+  int httpStatus = 0;   // 0 when there was no HTTP answer
+};
+
+// An embedded web browser. Busy is true from the moment a navigation starts (a click that
+// submits a form or follows a link included) until that page has completed.
+class WebBrowser final : public Control {
+ public:
+  WebBrowser(Form& owner, QString name);
+  ~WebBrowser() override;
+
+  void Navigate2(const QString& url);
+  bool Busy() const { return busy_; }
+  // The current top-level document, or null before the first page.
+  std::shared_ptr<HtmlDocument> Document() const { return document_; }
+  const LoadResult& lastLoad() const { return lastLoad_; }
+  const QString& LocationURL() const { return url_; }
+  bool Silent() const { return silent_; }
+  void setSilent(bool on) { silent_ = on; }
+  void Print();
+
+  // (document, address, top level?) of a completed document, frames included.
+  std::function<void(HtmlDocument& document, const QString& url, bool topLevel)>
+      onDocumentComplete;
+  std::function<void(HtmlDocument& document, const QString& url, bool topLevel)>
+      onNavigateComplete2;
+
+  // Called by the back end, always from the dispatch loop.
+  void navigationStarted(const QString& url);
+  void navigateComplete(std::shared_ptr<HtmlDocument> document, const QString& url,
+                        bool topLevel);
+  void documentComplete(std::shared_ptr<HtmlDocument> document, const QString& url,
+                        bool topLevel, LoadResult result);
+  // A click that was expected to navigate did not.
+  void navigationAbandoned();
+
+  // Page wait: resumes the waiting handler once the browser is no longer busy.
+  class PageWait;
+  void addWaiter(std::coroutine_handle<> h, std::shared_ptr<bool> alive);
+
+ private:
+  void releaseWaiters();
+
+  bool busy_ = false;
+  bool silent_ = false;
+  QString url_;
+  std::shared_ptr<HtmlDocument> document_;
+  LoadResult lastLoad_;
+  struct Waiter {
+    std::coroutine_handle<> handle;
+    std::weak_ptr<bool> alive;
+  };
+  std::vector<Waiter> waiters_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace tidex

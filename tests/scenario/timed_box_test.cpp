@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "common/timed_box.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/task.h"
+#include "platform/timer.h"
+
+using namespace tidex;
+using namespace std::chrono_literals;
+
+namespace {
+
+class Monitor final : public Form {
+ public:
+  Monitor() : Form("Monitor") { Timer1.onTimer = [this] { ++ticks; }; }
+  Timer Timer1{*this, "Timer1", 1000, true};
+  int ticks = 0;
+  std::vector<int> answers;
+
+  Task AskReopen(QString prefix, int buttons) {
+    answers.push_back(co_await ShowTimedBox(prefix, buttons));
+  }
+};
+
+}  // namespace
+
+TEST(TimedBox, UnansweredBoxesCloseAfterNineSecondsWithOkOrCancel) {
+  struct Case {
+    int buttons;
+    int result;
+  };
+  for (Case c : {Case{OkOnly, BoxOk}, Case{YesNoCancel, BoxCancel}}) {
+    SimDesktop desk;
+    auto& w = desk.start<Monitor>();
+    w.AskReopen("是否重新開船名？ ", c.buttons);
+
+    desk.advance(8999ms);
+    EXPECT_TRUE(w.answers.empty()) << "closed before nine seconds";
+    desk.advance(1ms);
+    EXPECT_EQ(w.answers, std::vector<int>{c.result});
+    EXPECT_EQ(w.ticks, 9) << "timers stopped while the box was open";
+  }
+}
+
+TEST(TimedBox, ShowsThePrefixWithNineDownToOneSeconds) {
+  SimDesktop desk;
+  auto& w = desk.start<Monitor>();
+  w.AskReopen("此碼頭執行中，請查詢運作中的海掛！ ", OkOnly);
+  desk.advance(20s);
+
+  ASSERT_EQ(desk.boxes().size(), 1u);
+  const SimBox& box = desk.boxes()[0];
+  EXPECT_EQ(box.title, "訊息");
+  QStringList expected;
+  for (int s = 9; s >= 1; --s) expected << QString("此碼頭執行中，請查詢運作中的海掛！ %1 秒").arg(s);
+  EXPECT_EQ(box.texts, expected);
+}
+
+TEST(TimedBox, AnEarlyAnswerReturnsAtOnceAndLaterTicksChangeNothing) {
+  SimDesktop desk;
+  auto& w = desk.start<Monitor>();
+  w.AskReopen("是否重新開URL？ ", YesNoCancel);
+  desk.answerAfter(4500ms, BoxYes);
+
+  desk.advance(4500ms);
+  EXPECT_EQ(w.answers, std::vector<int>{BoxYes});
+  const auto shown = desk.boxes()[0].texts;
+  desk.advance(10s);
+  EXPECT_EQ(desk.boxes()[0].texts, shown);
+  EXPECT_EQ(shown.back(), "是否重新開URL？ 5 秒");
+}
+
+TEST(TimedBox, TwoBoxesOpenAtOnceBothCountDownAndCloseByThemselves) {
+  SimDesktop desk;
+  auto& w = desk.start<Monitor>();
+  w.AskReopen("是否重新開船名？ ", YesNoCancel);
+  desk.advance(3s);
+  w.AskReopen("是否重新開URL？ ", YesNoCancel);
+
+  desk.advance(6s);
+  EXPECT_EQ(w.answers, std::vector<int>{BoxCancel});
+  desk.advance(3s);
+  EXPECT_EQ(w.answers, (std::vector<int>{BoxCancel, BoxCancel}));
+  EXPECT_TRUE(desk.openBoxes().empty());
+  EXPECT_EQ(desk.boxes()[1].texts.size(), 9);
+}
+
+TEST(TimedBox, AWindowUnloadedWhileAskingClosesItsBoxAndNeverResumes) {
+  SimDesktop desk;
+  auto& w = desk.start<Monitor>();
+  w.AskReopen("是否重新開船名？ ", YesNoCancel);
+  desk.advance(2s);
+  w.Unload();
+  desk.advance(10s);
+  EXPECT_TRUE(desk.openBoxes().empty());
+  EXPECT_EQ(desk.boxes()[0].texts.size(), 3);
+}
