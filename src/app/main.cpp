@@ -13,17 +13,19 @@
 namespace {
 
 // The browser engine reads these when it starts: as root it cannot sandbox its renderers,
-// and pages of one site share a renderer.
+// pages of one site share a renderer, and pages are drawn without the GPU (offscreen and
+// virtual displays have none).
 void prepareBrowserEnvironment() {
   if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   }
   QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-  if (!flags.contains("--process-per-site")) {
+  for (const char* flag : {"--process-per-site", "--disable-gpu"}) {
+    if (flags.contains(flag)) continue;
     if (!flags.isEmpty()) flags += ' ';
-    flags += "--process-per-site";
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    flags += flag;
   }
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
 // Standard buttons and dialogs in Traditional Chinese.

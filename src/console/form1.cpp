@@ -24,6 +24,7 @@ Form1::Form1() : Form(QStringLiteral("Form1")) {
   mTryaMenu.setVisible(false);
   layOut();
   wireEvents();
+  wireLaunchers();
 }
 
 QString Form1::ConsoleCaption() {
@@ -34,7 +35,9 @@ QString Form1::ConsoleCaption() {
 }
 
 void Form1::wireEvents() {
-  Picture1.onMouseMove = [this](int b, int s, double x, double y) { Picture1_MouseMove(b, s, x, y); };
+  Picture1.onMouseMove = [this](int b, int s, double x, double y) {
+    Picture1_MouseMove(b, s, x, y);
+  };
   Label8.onMouseDown = [this](int b, int s, int x, int y) { Label8_MouseDown(b, s, x, y); };
   Command4.onMouseDown = [this](int b, int s, int x, int y) { Command4_MouseDown(b, s, x, y); };
   mmExit.onClick = [this] { mmExit_Click(); };

@@ -6,6 +6,7 @@
 #include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/picture_box.h"
+#include "platform/task.h"
 #include "platform/text_box.h"
 #include "platform/timer.h"
 #include "platform/web_browser.h"
@@ -105,7 +106,46 @@ class Form1 final : public Form {
   void mAbout_Click();
   void Check2_Click();
 
+  // Launchers and the batch list.
+  Task Command2_Click();
+  Task Command7_Click();
+  Task Command10_Click();
+  Task Command12_Click();
+  void Command1_Click();
+  void Command5_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void Command6_Click();
+  void Command8_Click();
+  void Command13_Click();
+  void Command14_Click();
+  void Text4_MouseDown(int button, int shift, int x, int y);
+
+  // Console timers.
+  void Timer1_Timer();
+  Task Timer2_Timer();
+  void Timer3_Timer();
+  void Timer4_Timer();
+  void mGetVar_Click();
+
+  // Input fields.
+  void SelectAllOnFocus(TextBox& field);
+  void Text3_Change();
+  void Text5_Change();
+
  private:
+  // The common beginning of a batch step; gives the index of the last line of the list.
+  int BatchStepStart();
+  // Whether the filter lets the batch line through, by its record in the settings file.
+  enum class FilterVerdict { Launch, Done, Skip };
+  FilterVerdict FilterBatchLine();
+  void LaunchBatchLine(bool visible);
+  void EndAutomaticBatch();
+  void MaskAccount();
+  void AdvanceBatchIndex();
+  Task LaunchSingle(TextBox& field, bool upperCase, QString refusal, int kind);
+  void wireLaunchers();
+
   void layOut();
   void wireEvents();
   // Ctrl+Alt (without Shift) with a mouse button ends the program at once.

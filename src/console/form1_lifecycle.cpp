@@ -1,8 +1,8 @@
+#include "common/date_text.h"
 #include "console/console_fields.h"
 #include "console/form1.h"
 #include "console/notify_icon_module.h"
 #include "console/settings.h"
-#include "common/date_text.h"
 #include "platform/desktop.h"
 
 namespace tidex {
@@ -21,7 +21,8 @@ void Form1::Form_Load() {
   setTopMost(true);
   LoadConsoleFields(*this);
   WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("0"));
-  WebBrowser2.Navigate2(ServerAddress(QStringLiteral("maker")) + QStringLiteral("/pda/Tidex_var.php"));
+  WebBrowser2.Navigate2(ServerAddress(QStringLiteral("maker")) +
+                        QStringLiteral("/pda/Tidex_var.php"));
   Label11.setCaption(GeneralDateText(Desktop::current().now()));
   Form_Activate();
 }

@@ -24,7 +24,17 @@ struct Geometry {
 // Base of every control of a window. State lives here; the peer only mirrors it.
 class Control {
  public:
-  enum class Kind { TextBox, Label, CheckBox, CommandButton, Timer, Menu, Frame, PictureBox, WebBrowser };
+  enum class Kind {
+    TextBox,
+    Label,
+    CheckBox,
+    CommandButton,
+    Timer,
+    Menu,
+    Frame,
+    PictureBox,
+    WebBrowser
+  };
 
   Control(Form& owner, QString name, Kind kind);
   Control(const Control&) = delete;

@@ -33,7 +33,14 @@ class MessageBoxPeer {
 
 // Standard message box styles and results.
 enum BoxStyle : int { OkOnly = 0, YesNoCancel = 3, CancelTryAgainContinue = 6 };
-enum BoxResult : int { BoxOk = 1, BoxCancel = 2, BoxYes = 6, BoxNo = 7, BoxTryAgain = 10, BoxContinue = 11 };
+enum BoxResult : int {
+  BoxOk = 1,
+  BoxCancel = 2,
+  BoxYes = 6,
+  BoxNo = 7,
+  BoxTryAgain = 10,
+  BoxContinue = 11
+};
 // What closing a box of the style returns.
 int closeResultOf(int style);
 

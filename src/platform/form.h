@@ -28,7 +28,12 @@ class Form {
  public:
   enum WindowStates : int { Normal = 0, Minimized = 1, Maximized = 2 };
   // Reasons a close is requested, as QueryUnload receives them.
-  enum UnloadReasons : int { FormControlMenu = 0, FormCode = 1, AppWindows = 2, AppTaskManager = 3 };
+  enum UnloadReasons : int {
+    FormControlMenu = 0,
+    FormCode = 1,
+    AppWindows = 2,
+    AppTaskManager = 3
+  };
 
   explicit Form(QString name);
   Form(const Form&) = delete;

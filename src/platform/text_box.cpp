@@ -66,3 +66,11 @@ void TextBox::userFocused() {
 }
 
 }  // namespace tidex
+
+namespace tidex {
+
+void TextBox::userMouseDown(int button, int shift, int x, int y) {
+  if (Enabled() && onMouseDown) onMouseDown(button, shift, x, y);
+}
+
+}  // namespace tidex

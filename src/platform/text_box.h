@@ -34,11 +34,13 @@ class TextBox final : public Control {
 
   std::function<void()> onChange;
   std::function<void()> onGotFocus;
+  std::function<void(int button, int shift, int x, int y)> onMouseDown;
 
   // Called by the back end when the user edits the field or moves its selection.
   void userEdited(const QString& text);
   void userSelected(int start, int length);
   void userFocused();
+  void userMouseDown(int button, int shift, int x, int y);
 
  private:
   QString text_;

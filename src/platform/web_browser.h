@@ -42,17 +42,15 @@ class WebBrowser final : public Control {
   void Print();
 
   // (document, address, top level?) of a completed document, frames included.
-  std::function<void(HtmlDocument& document, const QString& url, bool topLevel)>
-      onDocumentComplete;
+  std::function<void(HtmlDocument& document, const QString& url, bool topLevel)> onDocumentComplete;
   std::function<void(HtmlDocument& document, const QString& url, bool topLevel)>
       onNavigateComplete2;
 
   // Called by the back end, always from the dispatch loop.
   void navigationStarted(const QString& url);
-  void navigateComplete(std::shared_ptr<HtmlDocument> document, const QString& url,
-                        bool topLevel);
-  void documentComplete(std::shared_ptr<HtmlDocument> document, const QString& url,
-                        bool topLevel, LoadResult result);
+  void navigateComplete(std::shared_ptr<HtmlDocument> document, const QString& url, bool topLevel);
+  void documentComplete(std::shared_ptr<HtmlDocument> document, const QString& url, bool topLevel,
+                        LoadResult result);
   // A click that was expected to navigate did not.
   void navigationAbandoned();
 

@@ -3,6 +3,9 @@
 #include <thread>
 
 #include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUrl>
 
 namespace tidex::e2e {
 
@@ -20,6 +23,66 @@ QString binary(const QString& name) { return QStringLiteral(TIDEX_BIN_DIR "/") +
 QByteArray readFile(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+namespace {
+int freePort() {
+  QTcpServer probe;
+  if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
+  return probe.serverPort();
+}
+}  // namespace
+
+QByteArray httpGet(const QString& url) {
+  const QUrl u(url);
+  QTcpSocket socket;
+  socket.connectToHost(u.host(), u.port(80));
+  if (!socket.waitForConnected(2000)) return {};
+  socket.write("GET " + u.path(QUrl::FullyEncoded).toLatin1() +
+               (u.hasQuery() ? "?" + u.query(QUrl::FullyEncoded).toLatin1() : QByteArray()) +
+               " HTTP/1.0\r\nHost: " + u.host().toLatin1() + "\r\n\r\n");
+  QByteArray answer;
+  while (socket.waitForReadyRead(2000)) answer += socket.readAll();
+  answer += socket.readAll();
+  const int body = answer.indexOf("\r\n\r\n");
+  return body < 0 ? QByteArray() : answer.mid(body + 4);
+}
+
+SitesRunner::SitesRunner() {
+  for (int attempt = 0; attempt < 5 && port_ == 0; ++attempt) {
+    const int port = freePort();
+    process_.start(binary(QStringLiteral("tidex-sites")),
+                   {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port)});
+    if (!process_.waitForStarted(5000)) continue;
+    port_ = port;
+    if (!waitUntil(
+            [&] { return !httpGet(base() + "/_control/log").isNull() || !process_.isOpen(); },
+            std::chrono::seconds(10)) ||
+        process_.state() != QProcess::Running) {
+      port_ = 0;
+      process_.kill();
+      process_.waitForFinished(3000);
+    }
+  }
+}
+
+SitesRunner::~SitesRunner() {
+  process_.kill();
+  process_.waitForFinished(3000);
+}
+
+QStringList SitesRunner::requestLog() const {
+  return QString::fromUtf8(httpGet(base() + "/_control/log")).split('\n', Qt::SkipEmptyParts);
+}
+
+void SitesRunner::configure(const QString& home) const {
+  QFile ini(home + QStringLiteral("/Tidex.ini"));
+  if (!ini.open(QIODevice::Append)) return;
+  QByteArray section = "[servers]\r\n";
+  for (const char* key : {"board", "boardip", "customs", "imct", "maker"}) {
+    section += QByteArray(key) + '=' + base().toLatin1() + "\r\n";
+  }
+  ini.write(section);
 }
 
 VirtualDisplay::VirtualDisplay() {

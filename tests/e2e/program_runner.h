@@ -50,7 +50,26 @@ class ProgramRunner {
   QString display_;
 };
 
+// tidex-sites on a free loopback port, for as long as the object lives.
+class SitesRunner {
+ public:
+  SitesRunner();
+  ~SitesRunner();
+  bool started() const { return port_ != 0; }
+  QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
+  // The requests the services received, one "METHOD /path?query" per line.
+  QStringList requestLog() const;
+  // Writes a servers section that points every service at this runner.
+  void configure(const QString& home) const;
+
+ private:
+  QProcess process_;
+  int port_ = 0;
+};
+
 QString binary(const QString& name);
+// GET on loopback with a bounded wait; empty on failure.
+QByteArray httpGet(const QString& url);
 QByteArray readFile(const QString& path);
 
 }  // namespace tidex::e2e

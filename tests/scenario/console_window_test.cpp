@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "test_printers.h"
+
 #include "console/form1.h"
 #include "console/settings.h"
 #include "platform/sim/sim_desktop.h"

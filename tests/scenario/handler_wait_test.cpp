@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "test_printers.h"
+
 #include "platform/message_box.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/task.h"

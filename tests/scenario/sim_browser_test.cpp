@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "test_printers.h"
+
 #include "common/element_scan.h"
 #include "common/page_wait.h"
 #include "platform/sim/sim_desktop.h"
@@ -289,32 +291,42 @@ TEST(SimBrowser, APageThatNeverCompletesIsReportedAsStalled) {
   const auto atTeardown = SimWeb::takeStalledAtTeardown();
   ASSERT_EQ(atTeardown.size(), 1u);
   EXPECT_EQ(atTeardown[0].url, kHost + "/hang");
+
+  SimDesktop desk;  // once the program has ended, nothing is waiting any more
+  desk.sites().addPage("/hang", SiteResponse::never());
+  desk.start<Browsing>().Open(kHost + "/hang");
+  desk.endProgram();
+  desk.advance(61s);
+  EXPECT_TRUE(desk.stalledPages().empty());
 }
 
 TEST(SimBrowser, ANewNavigationReplacesThePendingOne) {
   SimDesktop desk;
   desk.sites().addPage("/hang", SiteResponse::never());
-  desk.sites().addPage("/a", utf8Page("a"));
-  desk.sites().addPage("/b", utf8Page("b"));
+  for (const char* path : {"/a", "/b", "/c"}) desk.sites().addPage(path, utf8Page(path));
   auto& w = desk.start<Browsing>();
   w.Open(kHost + "/hang");
   desk.advance(10s);
   w.WebBrowser1.Navigate2(kHost + "/a");
-  desk.advance(100ms);
-  w.Open(kHost + "/b");
+  desk.advance(100ms);  // before its answer
+  w.WebBrowser1.onNavigateComplete2 = [&w](HtmlDocument&, const QString& url, bool) {
+    if (url.endsWith("/b")) w.WebBrowser1.Navigate2(kHost + "/c");
+  };
+  w.Open(kHost + "/b");  // its NavigateComplete2 moves on before it completes
   desk.advance(70s);
 
-  EXPECT_EQ(w.completed, QStringList{kHost + "/b"});
+  EXPECT_EQ(w.completed, QStringList{kHost + "/c"});
   EXPECT_EQ(w.resumed, 2);  // both waits end with the page that completed
   EXPECT_TRUE(desk.stalledPages().empty());
-  ASSERT_EQ(desk.navigations().size(), 3u);
-  EXPECT_EQ(desk.navigations()[0].state, SimNavigation::State::Replaced);
-  EXPECT_EQ(desk.navigations()[1].state, SimNavigation::State::Replaced);
-  EXPECT_EQ(desk.navigations()[2].state, SimNavigation::State::Completed);
+  using State = SimNavigation::State;
+  std::vector<State> states;
+  for (const auto& n : desk.navigations()) states.push_back(n.state);
+  EXPECT_EQ(states,
+            (std::vector{State::Replaced, State::Replaced, State::Replaced, State::Completed}));
 
   w.WebBrowser1.Document()->execScript("one");
   w.WebBrowser1.Document()->execScript("two");
-  EXPECT_EQ(desk.navigations()[2].scripts, QStringList({"one", "two"}));
+  EXPECT_EQ(desk.navigations()[3].scripts, QStringList({"one", "two"}));
 }
 
 TEST(SimBrowser, MalformedEmptyAndHugePagesStillGiveADocument) {

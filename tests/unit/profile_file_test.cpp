@@ -1,6 +1,8 @@
 #include "platform/profile_file.h"
 
 #include <gtest/gtest.h>
+
+#include "test_printers.h"
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>

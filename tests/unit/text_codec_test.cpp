@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_printers.h"
+
 namespace tidex {
 using namespace Qt::StringLiterals;
 namespace {

@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "platform/qt/qt_text_box_peer.h"
+#include "platform/qt/qt_web_browser_peer.h"
 
 namespace tidex {
 namespace {
@@ -161,6 +162,8 @@ std::unique_ptr<ControlPeer> createWidgetPeer(Control& control, QWidget* client)
       return std::make_unique<FramePeer>(static_cast<Frame&>(control), client);
     case Control::Kind::PictureBox:
       return std::make_unique<PictureBoxPeer>(static_cast<PictureBox&>(control), client);
+    case Control::Kind::WebBrowser:
+      return std::make_unique<QtWebBrowserPeer>(static_cast<WebBrowser&>(control), client);
     default:
       return nullptr;
   }

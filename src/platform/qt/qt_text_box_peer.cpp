@@ -1,5 +1,7 @@
 #include "platform/qt/qt_text_box_peer.h"
 
+#include <QMouseEvent>
+
 #include <QEvent>
 #include <QTextCursor>
 
@@ -36,6 +38,7 @@ void TextBoxPeer::connectEditor() {
     connect(line_, &QLineEdit::cursorPositionChanged, this, &TextBoxPeer::editorSelectionMoved);
     connect(line_, &QLineEdit::selectionChanged, this, &TextBoxPeer::editorSelectionMoved);
   } else if (plain_) {
+    plain_->viewport()->installEventFilter(this);  // mouse presses land on the viewport
     connect(plain_, &QPlainTextEdit::textChanged, this, &TextBoxPeer::editorEdited);
     connect(plain_, &QPlainTextEdit::cursorPositionChanged, this,
             &TextBoxPeer::editorSelectionMoved);
@@ -176,6 +179,14 @@ void TextBoxPeer::editorSelectionMoved() {
 }
 
 bool TextBoxPeer::eventFilter(QObject* watched, QEvent* event) {
+  const bool onEditor = watched == widget() || (plain_ && watched == plain_->viewport());
+  if (onEditor && (event->type() == QEvent::MouseButtonPress ||
+                   event->type() == QEvent::MouseButtonDblClick)) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
+    box_.userMouseDown(mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()), at.x(),
+                       at.y());
+  }
   if (watched == widget() && event->type() == QEvent::FocusIn) {
     QMetaObject::invokeMethod(
         this, [this] { box_.userFocused(); }, Qt::QueuedConnection);

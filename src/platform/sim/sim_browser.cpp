@@ -84,9 +84,9 @@ void SimBrowser::start(SimRequest request) {
   const QString name = browser_.owner().Name() + u'.' + browser_.Name();
   const std::size_t navigation = web().beginNavigation(name, std::move(request));
   pending_ = navigation;
-  arrival_ = desk_.clock().schedule(web().networkDelay(), [this, navigation] {
+  arrival_ = desk_.clock().schedule(web().networkDelay(), [this, navigation, g = generation_] {
     arrival_ = 0;
-    arrive(navigation);
+    if (current(g)) arrive(navigation);
   });
 }
 

@@ -235,6 +235,7 @@ void SimDesktop::endProgram() {
   }
   ended_ = true;
   clock_.clear();
+  web_.dropPending();
   for (Form* form : windows().all()) form->userVisible(false);
 }
 
@@ -272,6 +273,13 @@ void SimDesktop::mouseDown(Label& label, int shift, int button) {
   if (ended_) return;
   label.userMouseDown(button, shift, 0, 0);
   if (!ended_) label.userClick();
+  clock_.runDue();
+}
+
+void SimDesktop::mouseDown(TextBox& box, int shift, int button) {
+  if (ended_) return;
+  box.userMouseDown(button, shift, 0, 0);
+  if (!ended_) box.userFocused();
   clock_.runDue();
 }
 

@@ -44,7 +44,8 @@ struct SimTray {
 };
 
 // The simulated desktop: virtual clock, scripted user, and a record of what the program did.
-// No display, no network; nothing happens unless the test advances the clock or acts.
+// No display; the web is served in-process (SimWeb). Nothing happens unless the test advances
+// the clock or acts.
 class SimDesktop final : public Desktop {
  public:
   // Starts the clock at a moment such as "2026-12-08 10:00:00".
@@ -84,6 +85,7 @@ class SimDesktop final : public Desktop {
   // The user.
   void click(CommandButton& button, int shift = 0);
   void mouseDown(Label& label, int shift, int button = 1);
+  void mouseDown(TextBox& box, int shift, int button = 1);
   void clickMenu(Menu& item);
   void toggle(CheckBox& box);
   void type(TextBox& box, const QString& text);

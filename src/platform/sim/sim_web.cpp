@@ -106,6 +106,12 @@ std::vector<StalledPage> SimWeb::stalledPages() const {
   return stalled;
 }
 
+void SimWeb::dropPending() {
+  for (SimNavigation& n : navigations_) {
+    if (n.state == SimNavigation::State::Pending) n.state = SimNavigation::State::Dropped;
+  }
+}
+
 namespace {
 std::vector<StalledPage>& teardownRecord() {
   static std::vector<StalledPage> record;

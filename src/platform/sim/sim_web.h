@@ -79,6 +79,8 @@ class SimWeb final {
   SimNavigation& navigation(std::size_t index) { return navigations_[index]; }
   const std::vector<SimNavigation>& navigations() const { return navigations_; }
   std::vector<StalledPage> stalledPages() const;
+  // Marks every pending navigation dropped (the program ended).
+  void dropPending();
 
   // Warns about each stalled page and adds it to the process-wide teardown record; the
   // simulated desktop does this as it is destroyed.

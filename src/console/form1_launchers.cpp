@@ -1,0 +1,132 @@
+#include "common/timed_box.h"
+#include "console/console_fields.h"
+#include "console/form1.h"
+#include "console/settings.h"
+#include "console/window_snapshot.h"
+#include "imct/form4.h"
+#include "imct/form8.h"
+#include "imct/form9.h"
+#include "monitors/pilotboard/form3.h"
+#include "monitors/pilotboard/form6.h"
+#include "monitors/pilotboard/form7.h"
+#include "monitors/registration/form2.h"
+#include "platform/desktop.h"
+
+namespace tidex {
+namespace {
+
+enum Kind : int { Registration, Vessel, Wharf, Url };
+
+Form& createMonitor(int kind) {
+  Desktop& desktop = Desktop::current();
+  switch (kind) {
+    case Registration:
+      return desktop.load<Form2>();
+    case Vessel:
+      return desktop.load<Form3>();
+    case Wharf:
+      return desktop.load<Form6>();
+    default:
+      return desktop.load<Form7>();
+  }
+}
+
+template <class W>
+void openVerificationWindow() {
+  W& window = Desktop::current().load<W>();
+  window.setCaption(QStringLiteral("卸貨淮單清表查詢"));
+  window.Show();
+}
+
+}  // namespace
+
+void Form1::wireLaunchers() {
+  Command1.onClick = [this] { Command1_Click(); };
+  Command2.onClick = [this] { Command2_Click(); };
+  Command3.onClick = [this] { Command3_Click(); };
+  Command4.onClick = [this] { Command4_Click(); };
+  Command5.onClick = [this] { Command5_Click(); };
+  Command6.onClick = [this] { Command6_Click(); };
+  Command7.onClick = [this] { Command7_Click(); };
+  Command8.onClick = [this] { Command8_Click(); };
+  Command10.onClick = [this] { Command10_Click(); };
+  Command12.onClick = [this] { Command12_Click(); };
+  Command13.onClick = [this] { Command13_Click(); };
+  Command14.onClick = [this] { Command14_Click(); };
+  Text4.onMouseDown = [this](int b, int s, int x, int y) { Text4_MouseDown(b, s, x, y); };
+  Timer1.onTimer = [this] { Timer1_Timer(); };
+  Timer2.onTimer = [this] { Timer2_Timer(); };
+  Timer3.onTimer = [this] { Timer3_Timer(); };
+  Timer4.onTimer = [this] { Timer4_Timer(); };
+  mGetVar.onClick = [this] { mGetVar_Click(); };
+  for (TextBox* field : {&Text1, &Text2, &Text3, &Text4, &Text9, &Text11, &Text12, &Text13}) {
+    field->onGotFocus = [this, field] { SelectAllOnFocus(*field); };
+  }
+  Text3.onChange = [this] { Text3_Change(); };
+  Text5.onChange = [this] { Text5_Change(); };
+}
+
+Task Form1::LaunchSingle(TextBox& field, bool upperCase, QString refusal, int kind) {
+  if (upperCase) field.setText(field.Text().toUpper());
+  const QString item = field.Text();
+  if (IsRunning(TakeWindowSnapshot(Text8), item)) {
+    co_await ShowTimedBox(refusal, OkOnly);
+    co_return;
+  }
+  Form& window = createMonitor(kind);
+  window.setCaption(item);
+  window.Show();
+  if (kind != Registration) co_return;
+  Text4.setLocked(true);
+  Command1.setEnabled(false);
+  SaveConsoleFields(*this, true);
+  MaskAccount();
+}
+
+Task Form1::Command2_Click() {
+  return LaunchSingle(Text3, true, QStringLiteral("此海掛執行中，請查詢運作中的海掛！ "),
+                      Registration);
+}
+
+Task Form1::Command7_Click() {
+  return LaunchSingle(Text9, true, QStringLiteral("此船名執行中，請查詢運作中的海掛！ "), Vessel);
+}
+
+Task Form1::Command10_Click() {
+  return LaunchSingle(Text12, true, QStringLiteral("此碼頭執行中，請查詢運作中的海掛！ "), Wharf);
+}
+
+Task Form1::Command12_Click() {
+  return LaunchSingle(Text13, false, QStringLiteral("此URL執行中，請查詢運作中的海掛！ "), Url);
+}
+
+void Form1::Command3_Click() {
+  Text4.setText(QString());
+  QString captions;
+  for (const Form* window : Desktop::current().windows().all()) {
+    captions += window->Caption() + QStringLiteral("\r\n");
+  }
+  Text4.setText(captions);
+  Label6.setCaption(QString::number(Text4.Text().count(QStringLiteral("\r\n")) - 1));
+}
+
+void Form1::Command4_Click() {
+  WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("1"));
+  Timer1.setEnabled(true);
+}
+
+void Form1::Command6_Click() { Timer2.setEnabled(true); }
+
+void Form1::Command8_Click() { openVerificationWindow<Form4>(); }
+
+void Form1::Command13_Click() { openVerificationWindow<Form8>(); }
+
+void Form1::Command14_Click() { openVerificationWindow<Form9>(); }
+
+void Form1::MaskAccount() {
+  Text1.setPasswordChar(QLatin1Char('*'));
+  Text1.setEnabled(false);
+  Text2.setEnabled(false);
+}
+
+}  // namespace tidex

@@ -1,0 +1,45 @@
+#include "common/page_wait.h"
+#include "console/form1.h"
+#include "console/settings.h"
+#include "platform/desktop.h"
+
+namespace tidex {
+
+void Form1::Timer1_Timer() {
+  WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("0"));
+  Timer1.setEnabled(false);
+}
+
+Task Form1::Timer2_Timer() {
+  // Stopped first, so that its ticks during the page wait start no second fetch.
+  Timer2.setEnabled(false);
+  WebBrowser2.Navigate2(ServerAddress(QStringLiteral("maker")) +
+                        QStringLiteral("/pda/Tidex_var.php"));
+  co_await PageWait(WebBrowser2);
+  const auto document = WebBrowser2.Document();
+  Text4.setText(document ? document->documentElement().innerText() : QString());
+  Check1.setValue(1);
+  Timer3.setEnabled(true);
+}
+
+void Form1::Timer3_Timer() { Command5_Click(); }
+
+void Form1::Timer4_Timer() {
+  const QTime now = Desktop::current().now().time();
+  const auto trigger = [&] {
+    Desktop::current().trimWorkingSet();
+    Timer2.setEnabled(true);
+    Timer4.setEnabled(false);
+  };
+  if (now.minute() == 59 && now.second() < 3) trigger();
+  if (now.minute() == 29 && now.second() < 3) trigger();
+}
+
+void Form1::mGetVar_Click() {
+  mGetVar.setEnabled(false);
+  Command3.setEnabled(false);
+  Timer2.setEnabled(true);
+  MaskAccount();
+}
+
+}  // namespace tidex

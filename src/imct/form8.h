@@ -1,0 +1,13 @@
+#pragma once
+
+#include "imct/imct_login_window.h"
+
+namespace tidex {
+
+// The IMCT login window of the console's "BA" button (Command13).
+class Form8 final : public ImctLoginWindow {
+ public:
+  Form8() : ImctLoginWindow(QStringLiteral("Form8"), QStringLiteral("/pda/imctba.php")) {}
+};
+
+}  // namespace tidex

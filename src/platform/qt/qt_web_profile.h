@@ -1,0 +1,12 @@
+#pragma once
+
+class QWebEngineProfile;
+
+namespace tidex {
+
+// The one browser profile of the program, made on first use: off the record (nothing kept on
+// disk), downloads refused, page dialogs disarmed in every frame by a script. It is deleted as
+// the application ends, after the last page.
+QWebEngineProfile& sharedWebProfile();
+
+}  // namespace tidex

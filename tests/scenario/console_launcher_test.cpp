@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include "test_printers.h"
+
+#include "console/form1.h"
+#include "console/settings.h"
+#include "monitors/registration/form2.h"
+#include "platform/sim/sim_desktop.h"
+
+using namespace tidex;
+using namespace std::chrono_literals;
+
+namespace {
+
+QStringList captionsAfterConsole(SimDesktop& desk) {
+  QStringList out;
+  const auto all = desk.windows().all();
+  for (std::size_t i = 1; i < all.size(); ++i) out << all[i]->Caption();
+  return out;
+}
+
+Form1& startWithOpenBatchList(SimDesktop& desk, const QString& list) {
+  auto& console = desk.start<Form1>();
+  desk.mouseDown(console.Text4, CtrlKey | AltKey);
+  console.Text4.setText(list);
+  return console;
+}
+
+}  // namespace
+
+TEST(ManualBatch, InitialListLaunchesTwoNumbersSkipsTheEmptyLineAndEndsOnTheFourthStep) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  desk.mouseDown(console.Text4, CtrlKey | AltKey);
+  ASSERT_TRUE(console.Command1.Enabled());
+
+  desk.click(console.Command1);
+  EXPECT_EQ(console.Label2.Caption(), "3");
+  EXPECT_EQ(captionsAfterConsole(desk), QStringList{"01VXXX"});
+  desk.click(console.Command1);
+  desk.click(console.Command1);
+  EXPECT_EQ(captionsAfterConsole(desk), (QStringList{"01VXXX", "01VYYY"}));
+  EXPECT_EQ(console.Label1.Caption(), "3");
+
+  desk.click(console.Command1);
+  EXPECT_EQ(console.Label1.Caption(), "0");
+  EXPECT_FALSE(console.Command1.Enabled());
+  EXPECT_TRUE(console.Text4.Locked());
+  EXPECT_FALSE(console.Check1.Enabled());
+  EXPECT_EQ(console.Check1.Value(), 1);
+  EXPECT_EQ(captionsAfterConsole(desk).size(), 2);
+  for (Form* w : desk.windows().all()) {
+    if (w != &console) {
+      EXPECT_TRUE(w->Visible());
+    }
+  }
+}
+
+TEST(ManualBatch, LaunchSavesAccountFieldsButNotTheLocationAndMasksTheAccount) {
+  SimDesktop desk;
+  auto& console = startWithOpenBatchList(desk, "01VAAA");
+  console.Text1.setText("agent");
+  console.Text2.setText("secret");
+  desk.click(console.Command1);
+
+  EXPECT_EQ(console.Text1.PasswordChar(), QChar('*'));
+  EXPECT_FALSE(console.Text1.Enabled());
+  EXPECT_FALSE(console.Text2.Enabled());
+  EXPECT_TRUE(console.Text4.Locked());
+  EXPECT_NE(ReadSetting("setup", "001", "none"), "none");
+  EXPECT_EQ(ReadSetting("setup", "005", "none"), "none");
+}
+
+TEST(ManualBatch, ALinePartOfAnOpenCaptionIsSkippedAndCheckIsLaunched) {
+  SimDesktop desk;
+  auto& console = startWithOpenBatchList(desk, "1.0\r\nCHECK\r\n01VXXX\r\n01V");
+  for (int i = 0; i < 4; ++i) desk.click(console.Command1);
+  // "1.0" is part of the console's caption, "01V" part of the window opened for "01VXXX"
+  EXPECT_EQ(captionsAfterConsole(desk), (QStringList{"CHECK", "01VXXX"}));
+  EXPECT_EQ(console.Label1.Caption(), "4");
+}
+
+TEST(BatchFilter, TouchfilesRecordDecidesManualAndAutomaticLaunches) {
+  struct Case {
+    const char* record;  // null: no record
+    bool launched;
+    bool beepsInManualStep;
+  };
+  for (Case c : {Case{nullptr, true, false}, Case{"0", true, false}, Case{"1", false, true},
+                 Case{"2", false, false}, Case{"x", false, false}}) {
+    for (bool automatic : {false, true}) {
+      SimDesktop desk;
+      auto& console = startWithOpenBatchList(desk, automatic ? "CHECK\r\n01VAAA" : "01VAAA");
+      if (c.record) WriteSetting("Touchfiles", "01VAAA", c.record);
+      if (automatic) {
+        console.Label1.setCaption("1");
+        console.Command5_Click();
+      } else {
+        desk.click(console.Command1);
+      }
+      const bool launched = captionsAfterConsole(desk) == QStringList{"01VAAA"};
+      EXPECT_EQ(launched, c.launched) << (c.record ? c.record : "none") << automatic;
+      const Tones expected = c.beepsInManualStep && !automatic ? Tones{{3000, 100}} : Tones{};
+      EXPECT_EQ(desk.beeps(), expected) << (c.record ? c.record : "none") << automatic;
+    }
+  }
+}
+
+TEST(AutomaticBatch, AListWithoutCheckEndsAtTheFirstStep) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  console.Timer4.setEnabled(false);
+  console.Text4.setText("01VAAA\r\n01VBBB\r\n");
+  console.Timer3.setEnabled(true);
+
+  desk.advance(3s);
+
+  EXPECT_TRUE(captionsAfterConsole(desk).isEmpty());
+  EXPECT_FALSE(console.Timer3.Enabled());
+  EXPECT_TRUE(console.Timer4.Enabled());
+  EXPECT_TRUE(console.Command3.Enabled());
+  EXPECT_EQ(console.Label1.Caption(), "0");
+}
+
+TEST(AutomaticBatch, StepsEveryThreeSecondsSkipCheckAndLaunchHidden) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  console.Text4.setText("CHECK\r\n01vaaa\r\n01VBBB");
+  console.Timer3.setEnabled(true);
+
+  desk.advance(3s);
+  EXPECT_FALSE(console.Command3.Enabled());
+  EXPECT_TRUE(captionsAfterConsole(desk).isEmpty());
+  desk.advance(6s);
+  EXPECT_EQ(captionsAfterConsole(desk), (QStringList{"01VAAA", "01VBBB"}));
+  for (Form* w : desk.windows().all()) {
+    if (w != &console) {
+      EXPECT_FALSE(w->Visible());
+    }
+  }
+  desk.advance(3s);
+  EXPECT_FALSE(console.Timer3.Enabled());
+  EXPECT_EQ(console.Label1.Caption(), "0");
+}
+
+TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
+  struct Case {
+    CommandButton Form1::*button;
+    TextBox Form1::*field;
+    const char* message;
+  };
+  for (Case c : {Case{&Form1::Command2, &Form1::Text3, "此海掛執行中，請查詢運作中的海掛！ "},
+                 Case{&Form1::Command7, &Form1::Text9, "此船名執行中，請查詢運作中的海掛！ "},
+                 Case{&Form1::Command10, &Form1::Text12, "此碼頭執行中，請查詢運作中的海掛！ "},
+                 Case{&Form1::Command12, &Form1::Text13, "此URL執行中，請查詢運作中的海掛！ "}}) {
+    SimDesktop desk;
+    auto& console = desk.start<Form1>();
+    (console.*c.field).setText("01VX");
+    desk.click(console.*c.button);
+    ASSERT_EQ(desk.windows().count(), 2u);
+    desk.click(console.*c.button);  // "01VX" is now a window's caption
+
+    ASSERT_EQ(desk.boxes().size(), 1u);
+    EXPECT_EQ(desk.boxes()[0].texts.front(), QString(c.message) + "9 秒");
+    EXPECT_EQ(desk.boxes()[0].style, OkOnly);
+    EXPECT_EQ(desk.boxes()[0].title, "訊息");
+    desk.advance(9s);
+    EXPECT_TRUE(desk.openBoxes().empty());
+    EXPECT_EQ(desk.windows().count(), 2u);
+  }
+}
+
+TEST(SingleLaunch, UpperCasesExceptTheAddressAndRefusesAnEmptyItem) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  console.Text12.setText("khh1108a");
+  console.Text13.setText("http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ENAME=Ym+Harmony");
+  desk.click(console.Command10);
+  desk.click(console.Command12);
+  EXPECT_EQ(
+      captionsAfterConsole(desk),
+      (QStringList{"KHH1108A", "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ENAME=Ym+Harmony"}));
+
+  console.Text9.setText("");
+  desk.click(console.Command7);
+  EXPECT_EQ(desk.openBoxes().size(), 1u);
+}
+
+TEST(SingleLaunch, RegistrationLaunchSavesAllFourFieldsAndClosesTheBatchList) {
+  SimDesktop desk;
+  auto& console = startWithOpenBatchList(desk, "01VAAA");
+  console.Text3.setText("01vzzz");
+  console.Text11.setText("KHH1080");
+  desk.click(console.Command2);
+
+  EXPECT_EQ(captionsAfterConsole(desk), QStringList{"01VZZZ"});
+  EXPECT_TRUE(console.Text4.Locked());
+  EXPECT_FALSE(console.Command1.Enabled());
+  EXPECT_FALSE(console.Text1.Enabled());
+  for (const char* key : {"001", "002", "003", "005"}) {
+    EXPECT_NE(ReadSetting("setup", key, "none"), "none") << key;
+  }
+}
+
+TEST(ConsoleCommands, OpenWindowsReplaceTheBatchListAndAreCountedWithoutTheConsole) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  console.Text12.setText("1108");
+  desk.click(console.Command10);
+  desk.click(console.Command8);
+  desk.click(console.Command8);
+  desk.click(console.Command3);
+  EXPECT_EQ(console.Text4.Text(),
+            "准單查詢 1.0.30\r\n1108\r\n卸貨淮單清表查詢\r\n卸貨淮單清表查詢\r\n");
+  EXPECT_EQ(console.Label6.Caption(), "3");
+}
+
+TEST(ConsoleCommands, ShowAllRaisesTheFlagForThreeSeconds) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  desk.click(console.Command4);
+  EXPECT_EQ(ReadSetting("setup", "004", ""), "1");
+  desk.advance(2999ms);
+  EXPECT_EQ(ReadSetting("setup", "004", ""), "1");
+  desk.advance(1ms);
+  EXPECT_EQ(ReadSetting("setup", "004", ""), "0");
+  EXPECT_FALSE(console.Timer1.Enabled());
+}
+
+TEST(BatchList, LockGesturesOpenAndCloseIt) {
+  struct Case {
+    int shift;
+    bool open;
+  };
+  for (Case c : {Case{CtrlKey | AltKey, true}, Case{CtrlKey, false}, Case{AltKey, false},
+                 Case{CtrlKey | AltKey | ShiftKey, false}}) {
+    SimDesktop desk;
+    auto& console = desk.start<Form1>();
+    console.Label1.setCaption("2");
+    desk.mouseDown(console.Text4, CtrlKey | AltKey);
+    console.Label1.setCaption("2");
+    desk.mouseDown(console.Text4, c.shift);
+    const bool stillOpen = c.shift != CtrlKey;
+    EXPECT_EQ(console.Command1.Enabled(), stillOpen) << c.shift;
+    EXPECT_EQ(console.Text4.Locked(), !stillOpen) << c.shift;
+    EXPECT_EQ(console.Check1.Enabled(), stillOpen) << c.shift;
+    EXPECT_EQ(console.Label1.Caption(), c.shift == (CtrlKey | AltKey) ? "0" : "2") << c.shift;
+  }
+}
+
+TEST(InputFields, PastedNumberLosesBlanksAndLineBreaksButKeepsItsCase) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  desk.type(console.Text3, QString(" 01v xx\u00A0x\r\n"));
+  EXPECT_EQ(console.Text3.Text(), "01vxxx");
+  console.Text5.setText("A B\r\nC");
+  EXPECT_EQ(console.Text5.Text(), "ABC");
+}
+
+TEST(InputFields, FocusSelectsTheWholeText) {
+  SimDesktop desk;
+  auto& console = desk.start<Form1>();
+  console.Text12.setText("1108");
+  desk.focus(console.Text12);
+  EXPECT_EQ(console.Text12.SelStart(), 0);
+  EXPECT_EQ(console.Text12.SelLength(), 4);
+}
