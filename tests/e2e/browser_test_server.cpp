@@ -49,7 +49,9 @@ BrowserTestServer::BrowserTestServer() {
 }
 
 QString BrowserTestServer::url(const QByteArray& path) const {
-  return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(QString::fromLatin1(path));
+  return QStringLiteral("http://127.0.0.1:%1%2")
+      .arg(server_.serverPort())
+      .arg(QString::fromLatin1(path));
 }
 
 const SeenRequest* BrowserTestServer::lastRequestFor(const QByteArray& path) const {
