@@ -126,6 +126,9 @@ class Form1 final : public Form {
   Task Timer2_Timer();
   void Timer3_Timer();
   void Timer4_Timer();
+  void Timer5_Timer();
+  void Timer6_Timer();
+  void Timer7_Timer();
   void mGetVar_Click();
 
   // Input fields.

@@ -58,6 +58,9 @@ void Form1::wireLaunchers() {
   Timer2.onTimer = [this] { Timer2_Timer(); };
   Timer3.onTimer = [this] { Timer3_Timer(); };
   Timer4.onTimer = [this] { Timer4_Timer(); };
+  Timer5.onTimer = [this] { Timer5_Timer(); };
+  Timer6.onTimer = [this] { Timer6_Timer(); };
+  Timer7.onTimer = [this] { Timer7_Timer(); };
   mGetVar.onClick = [this] { mGetVar_Click(); };
   for (TextBox* field : {&Text1, &Text2, &Text3, &Text4, &Text9, &Text11, &Text12, &Text13}) {
     field->onGotFocus = [this, field] { SelectAllOnFocus(*field); };

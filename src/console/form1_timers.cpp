@@ -35,6 +35,22 @@ void Form1::Timer4_Timer() {
   if (now.minute() == 29 && now.second() < 3) trigger();
 }
 
+// Reopen a monitor whose user asked for it on closing; the launcher refuses a duplicate.
+void Form1::Timer5_Timer() {
+  Command7_Click();
+  Timer5.setEnabled(false);
+}
+
+void Form1::Timer6_Timer() {
+  Command10_Click();
+  Timer6.setEnabled(false);
+}
+
+void Form1::Timer7_Timer() {
+  Command12_Click();
+  Timer7.setEnabled(false);
+}
+
 void Form1::mGetVar_Click() {
   mGetVar.setEnabled(false);
   Command3.setEnabled(false);

@@ -18,6 +18,14 @@ BoardMonitor::BoardMonitor(QString name) : Form(std::move(name)) {
   WebBrowser1.onNavigateComplete2 = [](HtmlDocument& document, const QString&, bool) {
     NeutralisePageScripts(document);
   };
+  WebBrowser1.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
+    WebBrowser1_DocumentComplete();
+  };
+  Timer1.onTimer = [this] { Timer1_Timer(); };
+  Timer2.onTimer = [this] { Timer2_Timer(); };
+  Timer3.onTimer = [this] { Timer3_Timer(); };
+  mHide.onClick = [this] { mHide_Click(); };
+  mStopBeep.onClick = [this] { mStopBeep_Click(); };
 }
 
 // Runs before the console sets the caption: the watched item comes from the console's field.

@@ -5,6 +5,7 @@
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/menu.h"
+#include "platform/task.h"
 #include "platform/text_box.h"
 #include "platform/timer.h"
 #include "platform/web_browser.h"
@@ -33,6 +34,18 @@ class BoardMonitor : public Form {
 
   void Form_Load() override;
   void Form_Resize() override;
+  void Form_Unload(int& cancel) override;
+
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer3_Timer();
+  void mHide_Click();
+  void mStopBeep_Click();
+  Task WebBrowser1_DocumentComplete();
+  // Compares baseline and latest text; true when the alert must start.
+  bool ChangeTest();
+  // Whether the latest text came from an error page rather than the board.
+  bool LatestIsErrorPage() const { return latestIsErrorPage_; }
 
  protected:
   explicit BoardMonitor(QString name);
@@ -45,9 +58,19 @@ class BoardMonitor : public Form {
   virtual QString ReopenQuestion() const = 0;
   // The page loaded for the watched item, at load and on every reload.
   virtual QString PageAddress(const QString& item) const = 0;
+  // The board's search field that takes the watched item; empty: no form is filled or sent.
+  virtual QString SearchFieldName() const = 0;
+  // The page text reduced to what is compared.
+  virtual QString Normalise(const QString& pageText) const = 0;
+  // Whether error pages are left out of the comparison (and differences counted).
+  virtual bool FiltersErrorPages() const { return true; }
 
  private:
   void fillClientArea();
+  Task CloseSequence();
+
+  bool latestIsErrorPage_ = false;
+  bool closing_ = false;
 };
 
 }  // namespace tidex

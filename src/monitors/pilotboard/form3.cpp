@@ -3,6 +3,8 @@
 #include "console/form1.h"
 #include "console/settings.h"
 #include "monitors/pilotboard/board_query.h"
+#include "monitors/pilotboard/board_text.h"
+#include "monitors/pilotboard/pilot_name_list.h"
 
 namespace tidex {
 
@@ -14,6 +16,12 @@ QString Form3::ReopenQuestion() const { return QStringLiteral("是否重新開�
 
 QString Form3::PageAddress(const QString& item) const {
   return BoardQuery(ServerAddress(QStringLiteral("board")), item, QString());
+}
+
+QString Form3::SearchFieldName() const { return QStringLiteral("QSP_ENAME"); }
+
+QString Form3::Normalise(const QString& pageText) const {
+  return NormaliseVesselBoardText(pageText, PilotNameList());
 }
 
 }  // namespace tidex

@@ -3,6 +3,8 @@
 #include "console/form1.h"
 #include "console/settings.h"
 #include "monitors/pilotboard/board_query.h"
+#include "monitors/pilotboard/board_text.h"
+#include "monitors/pilotboard/pilot_name_list.h"
 
 namespace tidex {
 
@@ -14,6 +16,12 @@ QString Form6::ReopenQuestion() const { return QStringLiteral("是否重新開�
 
 QString Form6::PageAddress(const QString& item) const {
   return BoardQuery(ServerAddress(QStringLiteral("board")), QString(), item);
+}
+
+QString Form6::SearchFieldName() const { return QStringLiteral("QSP_PORT"); }
+
+QString Form6::Normalise(const QString& pageText) const {
+  return NormaliseBoardText(pageText, PilotNameList());
 }
 
 }  // namespace tidex

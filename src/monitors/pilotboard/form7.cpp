@@ -1,6 +1,8 @@
 #include "monitors/pilotboard/form7.h"
 
 #include "console/form1.h"
+#include "monitors/pilotboard/board_text.h"
+#include "monitors/pilotboard/pilot_name_list.h"
 
 namespace tidex {
 
@@ -12,5 +14,11 @@ QString Form7::ReopenQuestion() const { return QStringLiteral("是否重新開UR
 
 // Exactly as typed: no query is built.
 QString Form7::PageAddress(const QString& item) const { return item; }
+
+QString Form7::SearchFieldName() const { return QString(); }
+
+QString Form7::Normalise(const QString& pageText) const {
+  return NormaliseBoardText(pageText, PilotNameList());
+}
 
 }  // namespace tidex

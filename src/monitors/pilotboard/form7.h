@@ -14,6 +14,9 @@ class Form7 final : public BoardMonitor {
   Timer& ReopenTimer(Form1& console) const override;
   QString ReopenQuestion() const override;
   QString PageAddress(const QString& item) const override;
+  QString SearchFieldName() const override;
+  QString Normalise(const QString& pageText) const override;
+  bool FiltersErrorPages() const override { return false; }
 };
 
 }  // namespace tidex

@@ -1,0 +1,32 @@
+#include "common/element_scan.h"
+#include "common/number_text.h"
+#include "common/page_wait.h"
+#include "monitors/pilotboard/board_monitor.h"
+#include "monitors/pilotboard/board_text.h"
+
+namespace tidex {
+
+Task BoardMonitor::WebBrowser1_DocumentComplete() {
+  const auto document = WebBrowser1.Document();
+  if (!document) co_return;  // nothing to read: the state stays as it was until the next reload
+  const QString field = SearchFieldName();
+  if (!field.isEmpty()) {
+    ScanInputs(*document, [&](HtmlElement& input) {
+      if (input.Name() == field) input.setValue(Caption());
+      if (Val(Text3.Text()) < 60 && input.Type() == QStringLiteral("submit")) {
+        input.Click();
+        Text3.setText(QStringLiteral("100"));
+      }
+    });
+  }
+  co_await PageWait(WebBrowser1);
+  const auto current = WebBrowser1.Document();
+  if (!current) co_return;
+  const QString pageText = current->All().item(0).innerText();
+  const QString normalised = Normalise(pageText);
+  if (Text1.Text() == QStringLiteral("A")) Text1.setText(normalised);
+  Text2.setText(normalised);
+  latestIsErrorPage_ = IsErrorPage(pageText, WebBrowser1.lastLoad());
+}
+
+}  // namespace tidex

@@ -1,0 +1,72 @@
+#include "common/number_text.h"
+#include "console/console_access.h"
+#include "console/form1.h"
+#include "console/settings.h"
+#include "monitors/pilotboard/board_monitor.h"
+#include "platform/desktop.h"
+
+namespace tidex {
+namespace {
+QString numberText(double value) { return QString::number(static_cast<long long>(value)); }
+}  // namespace
+
+void BoardMonitor::Timer1_Timer() {
+  Text5.setText(numberText(Val(Text5.Text()) + 1));
+  if (Val(Text5.Text()) > 59) {
+    Text5.setText(QStringLiteral("0"));
+    Text3.setText(QStringLiteral("0"));
+    WebBrowser1.Navigate2(PageAddress(Caption()));
+  }
+  if (ChangeTest()) {
+    Timer2.setEnabled(true);
+    Timer1.setEnabled(false);
+    Frame1.setEnabled(true);
+  }
+}
+
+bool BoardMonitor::ChangeTest() {
+  if (!FiltersErrorPages()) {
+    if (Text1.Text() != Text2.Text()) return true;
+    Text7.setText(QStringLiteral("0"));
+    return false;
+  }
+  if (latestIsErrorPage_) return false;
+  if (Text1.Text() != Text2.Text()) {
+    Text7.setText(numberText(Val(Text7.Text()) + 1));
+    return Val(Text7.Text()) == 1;
+  }
+  Text7.setText(QStringLiteral("0"));
+  return false;
+}
+
+void BoardMonitor::Timer2_Timer() {
+  Form1& console = Console();
+  mStopBeep.setEnabled(true);
+  Show();
+  WatchedItemField(console).setText(Caption());
+  setTopMost(true);
+  restore();
+  bringToFront();
+  if (console.Check2.Value() == 0) {
+    Desktop::current().beep(1000, 300);
+    Desktop::current().beep(3000, 300);
+  }
+}
+
+void BoardMonitor::Timer3_Timer() {
+  Text6.setText(
+      ReadSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("No Settings")));
+  if (Text6.Text() == QStringLiteral("1")) {
+    Show();
+    setWindowState(Normal);
+  }
+}
+
+void BoardMonitor::mHide_Click() { Hide(); }
+
+void BoardMonitor::mStopBeep_Click() {
+  Timer2.setEnabled(false);
+  mHide.setEnabled(false);
+}
+
+}  // namespace tidex

@@ -1,0 +1,63 @@
+#include "monitors/pilotboard/board_text.h"
+
+#include <QRegularExpression>
+
+namespace tidex {
+namespace {
+
+void removeAll(QString& text, const QString& what) { text.replace(what, QString()); }
+
+// Steps shared by both chains, up to and including the "/Y" and "/N" line breaks.
+void removeLayout(QString& text, bool keepRecentHeading) {
+  removeAll(text, QString(QChar(0x3000)));
+  removeAll(text, QStringLiteral("引水資訊看板"));
+  if (!keepRecentHeading) removeAll(text, QStringLiteral("最近動態"));
+  removeAll(text, QStringLiteral("(UA1006)"));
+  removeAll(text, QStringLiteral(" "));
+  removeAll(text, QStringLiteral("\r"));
+  removeAll(text, QStringLiteral("\n"));
+  removeAll(text, QString(QChar(0xA0)));
+  text.replace(QStringLiteral("/Y"), QStringLiteral("\r\n"));
+  text.replace(QStringLiteral("/N"), QStringLiteral("\r\n"));
+}
+
+void removePilots(QString& text, const QStringList& pilots) {
+  removeAll(text, QStringLiteral("0000引水人"));
+  for (const QString& entry : pilots) {
+    if (!entry.isEmpty()) removeAll(text, entry);
+  }
+  removeAll(text, QStringLiteral("免引水"));
+}
+
+}  // namespace
+
+QString NormaliseBoardText(const QString& text, const QStringList& pilots) {
+  QString out = text;
+  removeLayout(out, false);
+  removePilots(out, pilots);
+  for (char c = 'A'; c <= 'Z'; ++c) removeAll(out, QString(QLatin1Char(c)));
+  for (char c = 'a'; c <= 'z'; ++c) removeAll(out, QString(QLatin1Char(c)));
+  removeAll(out, QStringLiteral(":"));
+  removeAll(out, QStringLiteral("-"));
+  removeAll(out, QStringLiteral(">"));
+  return out;
+}
+
+QString NormaliseVesselBoardText(const QString& text, const QStringList& pilots) {
+  QString out = text;
+  removeLayout(out, true);
+  removePilots(out, pilots);
+  return out;
+}
+
+bool IsErrorPage(const QString& renderedText, const LoadResult& load) {
+  if (load.failed || load.httpStatus >= 400) return true;
+  if (renderedText.contains(QStringLiteral("無法")) ||
+      renderedText.contains(QStringLiteral("取消"))) {
+    return true;
+  }
+  static const QRegularExpression serverError(QStringLiteral("(?<![0-9])50[01](?![0-9])"));
+  return serverError.match(renderedText).hasMatch();
+}
+
+}  // namespace tidex

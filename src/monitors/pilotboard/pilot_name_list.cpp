@@ -1,0 +1,18 @@
+#include "monitors/pilotboard/pilot_name_list.h"
+
+#include "console/settings.h"
+
+namespace tidex {
+
+QStringList PilotNameList() {
+  QStringList numbers{QStringLiteral("0035"), QStringLiteral("0037"), QStringLiteral("0039")};
+  for (int n = 41; n <= 90; ++n) numbers << QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0'));
+  QStringList entries;
+  for (const QString& number : numbers) {
+    const QString name = ReadSetting(QStringLiteral("pilots"), number, QString()).trimmed();
+    if (!name.isEmpty()) entries << number + name;
+  }
+  return entries;
+}
+
+}  // namespace tidex

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tidex {
+
+// The known pilots as the board shows them, number immediately followed by name ("0037王大明"),
+// ascending by number: 0035, 0037, 0039 and 0041 to 0090, with the names from the settings
+// file's pilots section; a number without a name is left out.
+QStringList PilotNameList();
+
+}  // namespace tidex
