@@ -18,7 +18,13 @@ if ! grep -q '^\[servers\]' "$ini" 2>/dev/null; then
   } >>"$ini"
 fi
 
-build/bin/tidex-sites --listen "127.0.0.1:$port" &
+if ! grep -q '^\[pilots\]' "$ini" 2>/dev/null; then
+  build/bin/tidex-sites --pilots-ini >>"$ini"
+fi
+
+# The board moves a vessel's time at wharf 1108 every few minutes: open a wharf monitor for
+# 1108 (the console's "碼頭" button) and an alert follows within a few minutes.
+build/bin/tidex-sites --listen "127.0.0.1:$port" --demo &
 sites=$!
 trap 'kill $sites 2>/dev/null || true' EXIT
 

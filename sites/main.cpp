@@ -1,61 +1,345 @@
 // tidex-sites: the simulated port web services over loopback.
-//   tidex-sites --listen 127.0.0.1:PORT
-// Control interface (for demos and end-to-end tests):
+//   tidex-sites --listen 127.0.0.1:PORT [--demo] [--demo-interval SECONDS]
+//   tidex-sites --pilots-ini     prints the [pilots] section of Tidex.ini (Big5) and exits
+// --demo moves the arrival of the first call at wharf 1108 (YM HARMONY unless changed) ten
+// minutes later every 180 seconds, or every --demo-interval SECONDS (which implies --demo), and
+// prints what moved.
+//
+// Control interface (for demos and end-to-end tests); parameters go in the query string,
+// UTF-8 percent-encoded:
 //   GET  /_control/log                  the request log, one request per line
 //   POST /_control/maker/batch-list     body: the remote batch list, one number per line
-#include <cstdio>
+//   GET  /_control/board/calls          the board's calls, one per line, tab-separated
+//   POST /_control/board/time?wharf=&vessel=&time=        arrival: HH:MM or yyyy/MM/dd HH:MM
+//   POST /_control/board/departure?wharf=&vessel=&time=   departure, the same forms
+//   POST /_control/board/berth?wharf=&vessel=&berth=
+//   POST /_control/board/status?wharf=&vessel=&status=
+//   POST /_control/board/pilot?wharf=&vessel=&number=     0000: none yet; empty: exempt
+//   POST /_control/board/rename?wharf=&vessel=&name=
+//   POST /_control/board/fail?status=500   answer board requests with that status
+//   POST /_control/board/unreachable       close board connections without an answer
+//   POST /_control/board/never             hold board requests without an answer
+//   POST /_control/board/recover           end the failure modes; held requests get the board
+//   POST /_control/board/reset             the default calls and no failure mode
+// A change of a call answers 404 if the board has no such call, 400 if a parameter is missing.
+//
+// A refused connection is closed without any answer; a request held by "never" is answered
+// when "recover" comes, and closed unanswered when its client goes away or after ten minutes.
 #include <httplib.h>
+#include <netdb.h>
+#include <sys/socket.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <stop_token>
+#include <thread>
 
 #include <QCoreApplication>
 #include <QStringList>
 
+#include "board_demo.h"
+#include "pilot_roster.h"
 #include "port_sites.h"
 
+using tidex::sites::BoardService;
 using tidex::sites::PortSites;
 using tidex::sites::SiteRequest;
+using tidex::sites::SiteResponse;
+using namespace std::chrono_literals;
 
 namespace {
 
+struct Options {
+  QString listen = QStringLiteral("127.0.0.1:8080");
+  bool demo = false;
+  int demoSeconds = 180;
+  bool pilotsIni = false;
+};
+
+bool parseOptions(const QStringList& args, Options& options) {
+  for (int i = 1; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == QLatin1String("--listen") && hasValue) {
+      options.listen = args[++i];
+    } else if (arg == QLatin1String("--demo")) {
+      options.demo = true;
+    } else if (arg == QLatin1String("--demo-interval") && hasValue) {
+      bool ok = false;
+      options.demoSeconds = args[++i].toInt(&ok);
+      if (!ok || options.demoSeconds <= 0) return false;
+      options.demo = true;
+    } else if (arg == QLatin1String("--pilots-ini")) {
+      options.pilotsIni = true;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
 QByteArray rawQuery(const httplib::Request& req) {
   const auto pos = req.target.find('?');
-  return pos == std::string::npos ? QByteArray() : QByteArray::fromStdString(req.target.substr(pos + 1));
+  return pos == std::string::npos ? QByteArray()
+                                  : QByteArray::fromStdString(req.target.substr(pos + 1));
+}
+
+QString param(const httplib::Request& req, const char* key) {
+  return QString::fromStdString(req.get_param_value(key));
+}
+
+void reply(httplib::Response& res, int status, const char* text) {
+  res.status = status;
+  res.set_content(text, "text/plain");
+}
+
+// A socket address as host and port numbers, as httplib reports its peers.
+std::pair<std::string, int> endpoint(const sockaddr_storage& address, socklen_t length) {
+  char host[NI_MAXHOST] = {};
+  char port[NI_MAXSERV] = {};
+  if (getnameinfo(reinterpret_cast<const sockaddr*>(&address), length, host, sizeof host, port,
+                  sizeof port, NI_NUMERICHOST | NI_NUMERICSERV) != 0) {
+    return {};
+  }
+  return {host, std::atoi(port)};
+}
+
+// The socket of the connection req came on, found among the open descriptors by its two
+// addresses (httplib does not hand it to handlers); -1 if none matches.
+int connectionSocket(const httplib::Request& req) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+    const int fd = std::atoi(entry.path().filename().c_str());
+    sockaddr_storage local{}, peer{};
+    socklen_t localLength = sizeof local, peerLength = sizeof peer;
+    if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localLength) != 0 ||
+        getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0) {
+      continue;
+    }
+    if (endpoint(peer, peerLength) == std::pair(req.remote_addr, req.remote_port) &&
+        endpoint(local, localLength).second == req.local_port) {
+      return fd;
+    }
+  }
+  return -1;
+}
+
+// Ends the connection without an answer; httplib's own answer then fails to send. Without the
+// socket, answers 503 instead.
+void closeUnanswered(int fd, httplib::Response& res) {
+  if (fd >= 0) ::shutdown(fd, SHUT_RDWR);
+  res.status = 503;
+  res.set_content("service unavailable\n", "text/plain");
+}
+
+bool clientGone(int fd) {
+  char byte = 0;
+  const ssize_t n = recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+  return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+}
+
+// Holds a request that never completes; true once recover() has come, false when the client
+// has gone or after ten minutes.
+bool holdUntilRecovered(int fd, const std::atomic<unsigned>& recoveries, unsigned seen) {
+  const auto deadline = std::chrono::steady_clock::now() + 10min;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (recoveries != seen) return true;
+    if (fd >= 0 && clientGone(fd)) return false;
+    std::this_thread::sleep_for(100ms);
+  }
+  return false;
+}
+
+QString callLine(const tidex::sites::VesselCall& call) {
+  return QStringList{call.wharf,
+                     call.vessel,
+                     call.arrivalDate + QLatin1Char(' ') + call.arrivalTime,
+                     call.departureDate + QLatin1Char(' ') + call.departureTime,
+                     call.berth,
+                     call.status,
+                     call.pilotNumber.isEmpty() ? QStringLiteral("exempt") : call.pilotNumber,
+                     call.pilotRequired ? QStringLiteral("/Y") : QStringLiteral("/N")}
+      .join(QLatin1Char('\t'));
+}
+
+using CallEdit = std::function<bool(BoardService&, const QString& wharf, const QString& vessel,
+                                    const QString& value)>;
+
+// Control POST routes that need no body. httplib answers 400 to a POST without Content-Length
+// before routing it, so these are also served ahead of routing when the header is missing.
+class BodilessPosts {
+ public:
+  explicit BodilessPosts(httplib::Server& server) : server_(server) {
+    server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+      const auto route = routes_.find(req.path);
+      if (req.method != "POST" || req.has_header("Content-Length") ||
+          req.has_header("Transfer-Encoding") || route == routes_.end()) {
+        return httplib::Server::HandlerResponse::Unhandled;
+      }
+      route->second(req, res);
+      return httplib::Server::HandlerResponse::Handled;
+    });
+  }
+  void add(const std::string& path, const httplib::Server::Handler& handler) {
+    server_.Post(path, handler);
+    routes_[path] = handler;
+  }
+
+ private:
+  httplib::Server& server_;
+  std::map<std::string, httplib::Server::Handler> routes_;
+};
+
+void addBoardControl(httplib::Server& server, BodilessPosts& posts, std::mutex& lock,
+                     PortSites& sites, std::atomic<unsigned>& recoveries) {
+  const std::pair<const char*, std::pair<const char*, CallEdit>> edits[] = {
+      {"time", {"time", &BoardService::setBerthTime}},
+      {"departure", {"time", &BoardService::setDepartureTime}},
+      {"berth", {"berth", &BoardService::setBerth}},
+      {"status", {"status", &BoardService::setStatus}},
+      {"pilot", {"number", &BoardService::assignPilot}},
+      {"rename", {"name", &BoardService::renameVessel}},
+  };
+  for (const auto& [route, edit] : edits) {
+    const char* key = edit.first;
+    const CallEdit change = edit.second;
+    posts.add(std::string("/_control/board/") + route, [&, key, change](const httplib::Request& req,
+                                                                        httplib::Response& res) {
+      if (!req.has_param("wharf") || !req.has_param("vessel") || !req.has_param(key)) {
+        return reply(res, 400, "missing parameter\n");
+      }
+      std::lock_guard guard(lock);
+      if (!change(sites.board(), param(req, "wharf"), param(req, "vessel"), param(req, key))) {
+        return reply(res, 404, "no such call\n");
+      }
+      reply(res, 200, "ok\n");
+    });
+  }
+  posts.add("/_control/board/fail", [&](const httplib::Request& req, httplib::Response& res) {
+    const int status = param(req, "status").toInt();
+    if (status < 400 || status > 599) return reply(res, 400, "status must be 400 to 599\n");
+    std::lock_guard guard(lock);
+    sites.board().failWith(status);
+    reply(res, 200, "ok\n");
+  });
+  posts.add("/_control/board/unreachable", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    sites.board().setUnreachable(true);
+    reply(res, 200, "ok\n");
+  });
+  posts.add("/_control/board/never", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    sites.board().setNeverCompletes(true);
+    reply(res, 200, "ok\n");
+  });
+  posts.add("/_control/board/recover", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    sites.board().recover();
+    ++recoveries;
+    reply(res, 200, "ok\n");
+  });
+  posts.add("/_control/board/reset", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    sites.board().clearCalls();
+    for (auto& call : BoardService::DefaultCalls()) sites.board().addCall(std::move(call));
+    sites.board().recover();
+    ++recoveries;
+    reply(res, 200, "ok\n");
+  });
+  server.Get("/_control/board/calls", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    QString text;
+    for (const auto& call : sites.board().calls()) text += callLine(call) + QLatin1Char('\n');
+    res.set_content(text.toStdString(), "text/plain; charset=utf-8");
+  });
+}
+
+// Every interval, moves one arrival at wharf 1108 and prints what moved.
+void runDemo(std::stop_token stop, std::mutex& lock, PortSites& sites, int seconds) {
+  while (!stop.stop_requested()) {
+    const auto next = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < next) {
+      if (stop.stop_requested()) return;
+      std::this_thread::sleep_for(100ms);
+    }
+    QString moved;
+    {
+      std::lock_guard guard(lock);
+      moved = tidex::sites::AdvanceDemoArrival(sites.board(), QStringLiteral("1108"));
+    }
+    if (moved.isEmpty()) moved = QStringLiteral("no call at wharf 1108 to move");
+    std::printf("demo: %s\n", moved.toLocal8Bit().constData());
+    std::fflush(stdout);
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  QString listen = QStringLiteral("127.0.0.1:8080");
-  const QStringList args = app.arguments();
-  for (int i = 1; i + 1 < args.size(); ++i) {
-    if (args[i] == QLatin1String("--listen")) listen = args[i + 1];
+  Options options;
+  if (!parseOptions(app.arguments(), options)) {
+    std::fprintf(stderr,
+                 "usage: tidex-sites --listen HOST:PORT [--demo] [--demo-interval SECONDS]\n"
+                 "       tidex-sites --pilots-ini\n");
+    return 2;
   }
-  const int colon = listen.lastIndexOf(QLatin1Char(':'));
-  const std::string host = listen.left(colon).toStdString();
-  const int port = listen.mid(colon + 1).toInt();
-  if (colon < 0 || port <= 0 || port > 65535) {
+  if (options.pilotsIni) {
+    const QByteArray section = tidex::sites::PilotsIniSection();
+    std::fwrite(section.constData(), 1, section.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  const qsizetype split = options.listen.lastIndexOf(QLatin1Char(':'));
+  const std::string host = options.listen.left(split).toStdString();
+  const int port = options.listen.mid(split + 1).toInt();
+  if (split < 0 || port <= 0 || port > 65535) {
     std::fprintf(stderr, "usage: tidex-sites --listen HOST:PORT\n");
     return 2;
   }
+  std::signal(SIGPIPE, SIG_IGN);  // writing to a connection closed unanswered
 
   PortSites sites;
   std::mutex lock;  // httplib serves on worker threads
+  std::atomic<unsigned> recoveries{0};
   httplib::Server server;
+  // Held requests each keep a worker; leave enough for everything else.
+  server.new_task_queue = [] { return new httplib::ThreadPool(64); };
 
   server.Get("/_control/log", [&](const httplib::Request&, httplib::Response& res) {
     std::lock_guard guard(lock);
     res.set_content(sites.requestLog().join(QLatin1Char('\n')).toStdString() + "\n", "text/plain");
   });
-  server.Post("/_control/maker/batch-list", [&](const httplib::Request& req, httplib::Response& res) {
-    std::lock_guard guard(lock);
-    sites.maker().setBatchList(QString::fromUtf8(req.body).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
-    res.set_content("ok\n", "text/plain");
-  });
+  server.Post("/_control/maker/batch-list",
+              [&](const httplib::Request& req, httplib::Response& res) {
+                std::lock_guard guard(lock);
+                sites.maker().setBatchList(
+                    QString::fromUtf8(req.body).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+                res.set_content("ok\n", "text/plain");
+              });
+  BodilessPosts posts(server);
+  addBoardControl(server, posts, lock, sites, recoveries);
   auto serve = [&](const httplib::Request& req, httplib::Response& res) {
-    SiteRequest request{QByteArray::fromStdString(req.method), QByteArray::fromStdString(req.path),
-                        rawQuery(req), QByteArray::fromStdString(req.body)};
-    std::lock_guard guard(lock);
-    const auto response = sites.handle(request);
+    const SiteRequest request{QByteArray::fromStdString(req.method),
+                              QByteArray::fromStdString(req.path), rawQuery(req),
+                              QByteArray::fromStdString(req.body)};
+    std::unique_lock guard(lock);
+    SiteResponse response = sites.handle(request);
+    while (response.delivery != SiteResponse::Delivery::Answer) {
+      const int fd = connectionSocket(req);
+      if (response.delivery == SiteResponse::Delivery::Refused) return closeUnanswered(fd, res);
+      const unsigned seen = recoveries;
+      guard.unlock();
+      if (!holdUntilRecovered(fd, recoveries, seen)) return closeUnanswered(fd, res);
+      guard.lock();
+      response = sites.respond(request);
+    }
     res.status = response.status;
     res.set_content(response.body.toStdString(), response.contentType.toStdString());
   };
@@ -63,11 +347,17 @@ int main(int argc, char** argv) {
   server.Post(".*", serve);
 
   if (!server.bind_to_port(host, port)) {
-    std::fprintf(stderr, "tidex-sites: cannot listen on %s\n", qPrintable(listen));
+    std::fprintf(stderr, "tidex-sites: cannot listen on %s\n", qPrintable(options.listen));
     return 1;
   }
-  std::printf("tidex-sites listening on %s\n", qPrintable(listen));
+  std::printf("tidex-sites listening on %s\n", qPrintable(options.listen));
   std::fflush(stdout);
+  std::jthread demo;
+  if (options.demo) {
+    std::printf("demo: moving an arrival at wharf 1108 every %d s\n", options.demoSeconds);
+    std::fflush(stdout);
+    demo = std::jthread(runDemo, std::ref(lock), std::ref(sites), options.demoSeconds);
+  }
   server.listen_after_bind();
   return 0;
 }

@@ -50,7 +50,8 @@ QString PilotName(const QString& number) {
 QByteArray PilotsIniSection() {
   QString section = QStringLiteral("[pilots]\r\n");
   for (const Pilot& pilot : kPilots) {
-    section += QStringView(pilot.number) + u'=' + QStringView(pilot.name) + u"\r\n";
+    section += QString::fromUtf16(pilot.number) + QLatin1Char('=') +
+               QString::fromUtf16(pilot.name) + QStringLiteral("\r\n");
   }
   return toAnsi(section);
 }

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include "board_service.h"
 #include "maker_service.h"
 #include "site_request.h"
 
@@ -12,9 +13,13 @@ namespace tidex::sites {
 // All simulated port services behind one address; their paths do not collide.
 class PortSites {
  public:
+  // Answers request and adds it to the request log, unless the connection is refused.
   SiteResponse handle(const SiteRequest& request);
+  // Answers request without a line in the log: for a request already logged and held back.
+  SiteResponse respond(const SiteRequest& request);
 
   MakerService& maker() { return maker_; }
+  BoardService& board() { return board_; }
   // Serves response for path (any method and query), ahead of the services; for tests.
   void addPage(const QByteArray& path, SiteResponse response) {
     pages_[path] = std::move(response);
@@ -24,6 +29,7 @@ class PortSites {
 
  private:
   MakerService maker_;
+  BoardService board_;
   std::map<QByteArray, SiteResponse> pages_;
   QStringList log_;
 };

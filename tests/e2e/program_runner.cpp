@@ -3,6 +3,7 @@
 #include <thread>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrl>
@@ -33,20 +34,25 @@ int freePort() {
 }
 }  // namespace
 
-QByteArray httpGet(const QString& url) {
+namespace {
+QByteArray httpRequest(const QByteArray& method, const QString& url) {
   const QUrl u(url);
   QTcpSocket socket;
   socket.connectToHost(u.host(), u.port(80));
   if (!socket.waitForConnected(2000)) return {};
-  socket.write("GET " + u.path(QUrl::FullyEncoded).toLatin1() +
+  socket.write(method + " " + u.path(QUrl::FullyEncoded).toLatin1() +
                (u.hasQuery() ? "?" + u.query(QUrl::FullyEncoded).toLatin1() : QByteArray()) +
-               " HTTP/1.0\r\nHost: " + u.host().toLatin1() + "\r\n\r\n");
+               " HTTP/1.0\r\nHost: " + u.host().toLatin1() + "\r\nContent-Length: 0\r\n\r\n");
   QByteArray answer;
   while (socket.waitForReadyRead(2000)) answer += socket.readAll();
   answer += socket.readAll();
   const int body = answer.indexOf("\r\n\r\n");
   return body < 0 ? QByteArray() : answer.mid(body + 4);
 }
+}  // namespace
+
+QByteArray httpGet(const QString& url) { return httpRequest("GET", url); }
+QByteArray httpPost(const QString& url) { return httpRequest("POST", url); }
 
 SitesRunner::SitesRunner() {
   for (int attempt = 0; attempt < 5 && port_ == 0; ++attempt) {
@@ -75,9 +81,17 @@ QStringList SitesRunner::requestLog() const {
   return QString::fromUtf8(httpGet(base() + "/_control/log")).split('\n', Qt::SkipEmptyParts);
 }
 
+bool SitesRunner::control(const QString& pathAndQuery) const {
+  return !httpPost(base() + pathAndQuery).isNull();
+}
+
 void SitesRunner::configure(const QString& home) const {
   QFile ini(home + QStringLiteral("/Tidex.ini"));
   if (!ini.open(QIODevice::Append)) return;
+  QProcess pilots;
+  pilots.start(binary(QStringLiteral("tidex-sites")), {QStringLiteral("--pilots-ini")});
+  pilots.waitForFinished(5000);
+  ini.write(pilots.readAllStandardOutput());
   QByteArray section = "[servers]\r\n";
   for (const char* key : {"board", "boardip", "customs", "imct", "maker"}) {
     section += QByteArray(key) + '=' + base().toLatin1() + "\r\n";
@@ -109,16 +123,30 @@ VirtualDisplay::~VirtualDisplay() {
   server_.waitForFinished(3000);
 }
 
-QStringList VirtualDisplay::visibleWindows(const QString& title) const {
-  QProcess search;
+QString VirtualDisplay::xdotool(const QStringList& args) const {
+  QProcess tool;
   auto env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("DISPLAY"), display_);
-  search.setProcessEnvironment(env);
-  search.start(QStringLiteral("xdotool"),
-               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                QStringLiteral("^") + title + QStringLiteral("$")});
-  search.waitForFinished(5000);
-  return QString::fromUtf8(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  tool.setProcessEnvironment(env);
+  tool.start(QStringLiteral("xdotool"), args);
+  tool.waitForFinished(5000);
+  return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+QStringList VirtualDisplay::visibleWindows(const QString& title) const {
+  return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                  QStringLiteral("^") + QRegularExpression::escape(title) + QStringLiteral("$")})
+      .split('\n', Qt::SkipEmptyParts);
+}
+
+void VirtualDisplay::click(const QString& windowId, int x, int y) const {
+  xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), windowId, QString::number(x),
+           QString::number(y), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+QString VirtualDisplay::focusedWindowTitle() const {
+  const QString id = xdotool({QStringLiteral("getwindowfocus")}).trimmed();
+  return id.isEmpty() ? QString() : xdotool({QStringLiteral("getwindowname"), id}).trimmed();
 }
 
 ProgramRunner::ProgramRunner(const QString& home, const QString& display)

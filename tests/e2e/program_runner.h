@@ -23,8 +23,13 @@ class VirtualDisplay {
   const QString& display() const { return display_; }
   // Ids of the visible top-level windows whose title is exactly this text.
   QStringList visibleWindows(const QString& title) const;
+  // Clicks at a point of a window's client area.
+  void click(const QString& windowId, int x, int y) const;
+  // The title of the window that has the keyboard focus.
+  QString focusedWindowTitle() const;
 
  private:
+  QString xdotool(const QStringList& args) const;
   QProcess server_;
   QString display_;
 };
@@ -59,8 +64,10 @@ class SitesRunner {
   QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
   // The requests the services received, one "METHOD /path?query" per line.
   QStringList requestLog() const;
-  // Writes a servers section that points every service at this runner.
+  // Writes a servers section that points every service at this runner, and the pilots.
   void configure(const QString& home) const;
+  // POST to the control interface, e.g. "/_control/board/time?wharf=1108&...".
+  bool control(const QString& pathAndQuery) const;
 
  private:
   QProcess process_;
@@ -68,8 +75,9 @@ class SitesRunner {
 };
 
 QString binary(const QString& name);
-// GET on loopback with a bounded wait; empty on failure.
+// GET (or POST) on loopback with a bounded wait; null on failure.
 QByteArray httpGet(const QString& url);
+QByteArray httpPost(const QString& url);
 QByteArray readFile(const QString& path);
 
 }  // namespace tidex::e2e

@@ -43,15 +43,6 @@ QStringList addressesOf(const SimDesktop& desk, const QString& browser) {
   return urls;
 }
 
-// The scripts run on the pages one browser loaded, all pages together.
-QStringList scriptsOf(const SimDesktop& desk, const QString& browser) {
-  QStringList scripts;
-  for (const SimNavigation& n : desk.navigations()) {
-    if (n.browser == browser) scripts << n.scripts;
-  }
-  return scripts;
-}
-
 struct BoardKind {
   const char* name;
   TextBox Form1::*field;
@@ -101,6 +92,7 @@ TEST(BoardMonitorLoad, EachKindLoadsThePageForTheItemInItsConsoleField) {
 
 TEST(BoardMonitorLoad, EachMonitorKeepsTheItemItsFieldHeldWhenItOpened) {
   SimDesktop desk;
+  desk.sites().addPage("/sdci/UA1006.ASP", {200, "text/html", "<p>no search form</p>"});
   Form1& console = startConsole(desk);
   console.Text9.setText("EVER GIVEN");
   Form3& first = desk.load<Form3>();
@@ -213,7 +205,13 @@ TEST(MonitorWindows, EveryBrowserDisarmsThePageScriptsOfEachPage) {
   for (const char* browser : {"Form6.WebBrowser1", "Form3.WebBrowser1", "Form7.WebBrowser1",
                               "Form4.WebBrowser1", "Form8.WebBrowser1", "Form9.WebBrowser1",
                               "Form2.WebBrowser1", "Form2.WebBrowser2", "Form2.WebBrowser3"}) {
-    EXPECT_EQ(scriptsOf(desk, browser), kNeutraliserScripts) << browser;
+    int pages = 0;
+    for (const SimNavigation& n : desk.navigations()) {
+      if (n.browser != browser || n.state != SimNavigation::State::Completed) continue;
+      ++pages;
+      EXPECT_EQ(n.scripts, kNeutraliserScripts) << browser;
+    }
+    EXPECT_GE(pages, 1) << browser;
   }
 }
 

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "program_runner.h"
+
+using namespace tidex::e2e;
+using namespace std::chrono_literals;
+
+namespace {
+const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
+// The wharf button's centre in the console's client area, below a menu bar of about 25 px.
+constexpr int kWharfButtonX = 420;
+constexpr int kWharfButtonY = 268 + 15 + 25;
+}  // namespace
+
+TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
+  VirtualDisplay x;
+  ASSERT_TRUE(x.started());
+  SitesRunner sites;
+  ASSERT_TRUE(sites.started());
+  QTemporaryDir home;
+  sites.configure(home.path());
+
+  ProgramRunner program(home.path(), x.display());
+  program.start();
+  ASSERT_TRUE(waitUntil([&] { return readFile(home.filePath("Tidex.ini")).contains("004=0"); }, 60s));
+  ProgramRunner second(home.path(), x.display());  // brings the hidden console forward
+  second.start();
+  ASSERT_TRUE(second.waitForExit(10s));
+  QStringList console;
+  ASSERT_TRUE(waitUntil([&] { return (console = x.visibleWindows(kConsoleCaption)).size() == 1; }, 10s));
+
+  x.click(console.front(), kWharfButtonX, kWharfButtonY);
+  ASSERT_TRUE(waitUntil([&] { return x.visibleWindows("1108").size() == 1; }, 20s))
+      << program.output().data();
+  // The query, then the search the monitor submits on it: the baseline is taken.
+  ASSERT_TRUE(waitUntil([&] { return sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2; }, 30s));
+  x.click(console.front(), 10, 200);  // the console takes the focus back
+  ASSERT_TRUE(waitUntil([&] { return x.focusedWindowTitle() == kConsoleCaption; }, 10s));
+
+  ASSERT_TRUE(sites.control("/_control/board/time?wharf=1108&vessel=YM%20HARMONY&time=23:45"));
+  const auto moved = std::chrono::steady_clock::now();
+
+  EXPECT_TRUE(waitUntil([&] { return x.focusedWindowTitle() == "1108"; }, 60s + 5s + 10s))
+      << "no alert brought the monitor forward";
+  EXPECT_LT(std::chrono::steady_clock::now() - moved, 60s + 5s + 5s);
+}

@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include "sites/board_service.h"
+#include "console/form1.h"
+#include "console/settings.h"
+#include "platform/ansi_text.h"
+#include "monitors/pilotboard/form3.h"
+#include "monitors/pilotboard/form6.h"
+#include "monitors/pilotboard/form7.h"
+#include "sites/pilot_roster.h"
+#include "platform/sim/sim_desktop.h"
+#include "sites/port_sites.h"
+#include "test_printers.h"
+
+using namespace tidex;
+using namespace std::chrono_literals;
+
+namespace {
+
+const Tones kAlertTones{{1000, 300}, {3000, 300}};
+
+void configurePilots() {
+  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+}
+
+template <class W>
+W* findWindow(SimDesktop& desk, const QString& caption) {
+  for (Form* w : desk.windows().all()) {
+    if (w->Caption() == caption) return dynamic_cast<W*>(w);
+  }
+  return nullptr;
+}
+
+int boardRequests(SimDesktop& desk) {
+  return static_cast<int>(desk.sites().requestLog().filter("/sdci/UA1006.ASP").size());
+}
+
+// A console with the known pilots configured and one monitor of the given kind open.
+template <class W>
+W& openMonitor(SimDesktop& desk, const QString& item) {
+  configurePilots();
+  auto& console = desk.start<Form1>();
+  if constexpr (std::is_same_v<W, Form6>) {
+    console.Text12.setText(item);
+    desk.click(console.Command10);
+  } else if constexpr (std::is_same_v<W, Form3>) {
+    console.Text9.setText(item);
+    desk.click(console.Command7);
+  } else {
+    console.Text13.setText(item);
+    desk.click(console.Command12);
+  }
+  desk.advance(2s);
+  W* monitor = dynamic_cast<W*>(desk.windows().all().back());
+  EXPECT_NE(monitor, nullptr);
+  return *monitor;
+}
+
+Form1& consoleOf(SimDesktop& desk) { return *dynamic_cast<Form1*>(desk.windows().all().front()); }
+
+}  // namespace
+
+TEST(WharfMonitor, TakesItsBaselineFromTheSearchAnswerWithOneSubmitAndNeverAlertsOnIt) {
+  SimDesktop desk;
+  auto& mon = openMonitor<Form6>(desk, "1108");
+
+  const QStringList log = desk.sites().requestLog().filter("/sdci/UA1006.ASP");
+  ASSERT_EQ(log.size(), 2);
+  EXPECT_EQ(log[0],
+            "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&SEARCH=1&"
+            "iPage=&OK=%B7j%B4M");
+  EXPECT_TRUE(log[1].contains("QSP_PORT=1108")) << log[1].toStdString();
+  EXPECT_TRUE(log[1].contains("OK=%B7j%B4M")) << log[1].toStdString();
+  EXPECT_NE(mon.Text1.Text(), "A");
+  EXPECT_EQ(mon.Text1.Text(), mon.Text2.Text());
+  EXPECT_EQ(mon.Text3.Text(), "100");
+  EXPECT_TRUE(mon.Text1.Text().contains("1108"));
+
+  desk.advance(3min);
+  EXPECT_TRUE(desk.beeps().empty());
+  EXPECT_TRUE(mon.Timer1.Enabled());
+}
+
+TEST(WharfMonitor, ReloadsOnEverySixtiethTickWithOneSubmitPerReload) {
+  SimDesktop desk;
+  auto& mon = openMonitor<Form6>(desk, "1108");
+  const int before = boardRequests(desk);
+
+  desk.advance(56s);  // 58 ticks since the window opened
+  EXPECT_EQ(mon.Text5.Text(), "58");
+  EXPECT_EQ(boardRequests(desk), before);
+  desk.advance(1s);
+  EXPECT_EQ(mon.Text5.Text(), "59");
+  desk.advance(1s);
+  EXPECT_EQ(mon.Text5.Text(), "0");
+  EXPECT_EQ(mon.Text3.Text(), "0");
+  desk.advance(2s);
+  EXPECT_EQ(mon.Text3.Text(), "100");
+  EXPECT_EQ(boardRequests(desk), before + 2);
+}
+
+TEST(WharfMonitor, ATimeChangeAlertsEveryFiveSecondsUntilStopped) {
+  SimDesktop desk;
+  auto& mon = openMonitor<Form6>(desk, "1108");
+  auto& console = consoleOf(desk);
+  mon.Hide();
+  console.Text12.setText("9999");
+
+  ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
+  desk.advance(61s);
+  EXPECT_FALSE(mon.Timer1.Enabled());
+  EXPECT_TRUE(mon.Frame1.Enabled());
+  EXPECT_TRUE(desk.beeps().empty()) << "nothing sounds at the moment of detection";
+  desk.advance(5s);
+
+  EXPECT_EQ(desk.beeps(), kAlertTones);
+  EXPECT_TRUE(mon.Visible());
+  EXPECT_TRUE(mon.TopMost());
+  EXPECT_EQ(desk.foreground(), &mon);
+  EXPECT_EQ(console.Text12.Text(), "1108");
+  EXPECT_TRUE(mon.mStopBeep.Enabled());
+  desk.advance(10s);
+  EXPECT_EQ(desk.beeps().size(), 6u);
+
+  desk.clickMenu(mon.mStopBeep);
+  desk.advance(2min);
+  EXPECT_EQ(desk.beeps().size(), 6u);
+  EXPECT_FALSE(mon.mHide.Enabled());
+  EXPECT_TRUE(mon.TopMost());
+}
+
+TEST(WharfMonitor, SilentModeRaisesTheWindowWithoutSound) {
+  SimDesktop desk;
+  auto& mon = openMonitor<Form6>(desk, "1108");
+  consoleOf(desk).Check2.setValue(1);
+  mon.Hide();
+  desk.sites().board().setStatus("1108", "YM HARMONY", "已離港");
+  desk.advance(66s);
+  EXPECT_TRUE(mon.Visible());
+  EXPECT_TRUE(mon.Timer2.Enabled());
+  EXPECT_TRUE(desk.beeps().empty());
+}
+
+TEST(WharfMonitor, KnownPilotSwapsAndExemptionDoNotAlertButAnUnknownPilotDoes) {
+  struct Case {
+    const char* pilot;
+    bool alerts;
+  };
+  for (Case c : {Case{"0037", false}, Case{"0090", false}, Case{"", false}, Case{"0000", false},
+                 Case{"0036", true}, Case{"0040", true}}) {
+    SimDesktop desk;
+    auto& board = desk.sites().board();
+    board.assignPilot("1108", "YM HARMONY", "0035");
+    auto& mon = openMonitor<Form6>(desk, "1108");
+    board.assignPilot("1108", "YM HARMONY", c.pilot);
+    desk.advance(66s);
+    EXPECT_EQ(mon.Timer2.Enabled(), c.alerts) << c.pilot;
+  }
+}
+
+TEST(WharfMonitor, ErrorPagesAreNotComparedAndKeepTheCounter) {
+  for (int mode = 0; mode < 3; ++mode) {
+    SimDesktop desk;
+    auto& board = desk.sites().board();
+    auto& mon = openMonitor<Form6>(desk, "1108");
+    if (mode == 0) board.failWith(500);
+    if (mode == 1) board.setUnreachable(true);
+    if (mode == 2) {
+      desk.sites().addPage("/sdci/UA1006.ASP",
+                           {200, "text/html; charset=big5", toAnsi("<p>無法連線，請稍後再試</p>")});
+    }
+    desk.advance(3min);
+    EXPECT_TRUE(mon.LatestIsErrorPage()) << mode;
+    EXPECT_NE(mon.Text1.Text(), mon.Text2.Text()) << mode;
+    EXPECT_FALSE(mon.Timer2.Enabled()) << mode;
+    EXPECT_EQ(mon.Text7.Text(), "0") << mode;
+  }
+}
+
+TEST(WharfMonitor, ABoardShowingFifteenHundredIsStillCompared) {
+  SimDesktop desk;
+  auto& board = desk.sites().board();
+  board.setBerthTime("1108", "YM HARMONY", "15:00");
+  auto& mon = openMonitor<Form6>(desk, "1108");
+  ASSERT_TRUE(mon.Text1.Text().contains("1500"));
+  EXPECT_FALSE(mon.LatestIsErrorPage());
+  board.setBerthTime("1108", "YM HARMONY", "15:01");
+  desk.advance(66s);
+  EXPECT_EQ(desk.beeps(), kAlertTones);
+}
+
+TEST(VesselMonitor, UpperCasesTheNameKeepsItsBlankAndAlertsOnALetterChange) {
+  SimDesktop desk;
+  auto& mon = openMonitor<Form3>(desk, "ym harmony");
+  EXPECT_EQ(mon.Caption(), "YM HARMONY");
+  EXPECT_EQ(desk.sites().requestLog().filter("/sdci/UA1006.ASP").front(),
+            "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=YM%20HARMONY&QSP_PORT=&QSP_PAGID=&SP_CALL=&"
+            "SEARCH=1&iPage=&OK=%B7j%B4M");
+  EXPECT_TRUE(mon.Text1.Text().contains("YMHARMONY"));
+
+  desk.sites().board().renameVessel("1108", "YM HARMONY", "YM HARMONY II");
+  desk.advance(66s);
+  EXPECT_TRUE(mon.Timer2.Enabled());
+}
+
+TEST(WharfMonitor, ALatinLetterChangeAloneDoesNotAlert) {
+  SimDesktop desk;
+  auto& mon = openMonitor<Form6>(desk, "1108");
+  desk.sites().board().renameVessel("1108", "YM HARMONY", "YM HARMONYX");
+  desk.advance(3min);
+  EXPECT_FALSE(mon.Timer2.Enabled());
+}
+
+TEST(UrlMonitor, LoadsTheAddressAsTypedAndAlertsOnAnErrorPage) {
+  SimDesktop desk;
+  const QString address =
+      "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
+      "SEARCH=1&iPage=&OK=%B7j%B4M";
+  auto& mon = openMonitor<Form7>(desk, address);
+  EXPECT_EQ(mon.Caption(), address);
+  EXPECT_EQ(boardRequests(desk), 1) << "the address monitor submits no form";
+
+  desk.sites().board().setUnreachable(true);
+  desk.advance(57s);  // the reload comes on the window's 60th second
+  EXPECT_FALSE(mon.Timer2.Enabled());
+  desk.advance(3s);
+  EXPECT_TRUE(mon.Timer2.Enabled());
+}
+
+TEST(BoardMonitor, ShowAllFlagShowsAHiddenOrMinimisedMonitorWithinASecond) {
+  SimDesktop desk;
+  auto& mon = openMonitor<Form6>(desk, "1108");
+  mon.Hide();
+  mon.setWindowState(Form::Minimized);
+  desk.click(consoleOf(desk).Command4);
+  desk.advance(1s);
+  EXPECT_TRUE(mon.Visible());
+  EXPECT_EQ(mon.WindowState(), Form::Normal);
+}
+
+TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {
+  struct Case {
+    int answer;  // 0: nobody answers
+    bool reopens;
+  };
+  for (Case c : {Case{BoxYes, true}, Case{BoxNo, false}, Case{BoxCancel, false}, Case{0, false}}) {
+    SimDesktop desk;
+    auto& mon = openMonitor<Form6>(desk, "1108");
+    auto& console = consoleOf(desk);
+    console.Text12.setText("other");
+    desk.closeBox(mon);
+
+    EXPECT_FALSE(mon.Visible());
+    EXPECT_EQ(console.Text12.Text(), "1108");
+    ASSERT_EQ(desk.openBoxes().size(), 1u);
+    EXPECT_EQ(desk.openBoxes()[0]->texts.front(), "是否重新開船名？ 9 秒");
+    EXPECT_EQ(desk.openBoxes()[0]->style, YesNoCancel);
+    if (c.answer) {
+      desk.answer(c.answer);
+    } else {
+      desk.advance(9s);
+    }
+    EXPECT_TRUE(mon.isUnloaded());
+    desk.advance(499ms);
+    EXPECT_EQ(desk.windows().count(), 1u);
+    desk.advance(2s);
+    EXPECT_EQ(findWindow<Form6>(desk, "1108") != nullptr, c.reopens) << c.answer;
+    EXPECT_TRUE(desk.openBoxes().empty()) << "a reopened monitor is not refused";
+  }
+}
