@@ -134,7 +134,8 @@ QString VirtualDisplay::xdotool(const QStringList& args) const {
 }
 
 QStringList VirtualDisplay::visibleWindows(const QString& title) const {
-  return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+  return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                  QStringLiteral("--name"),
                   QStringLiteral("^") + QRegularExpression::escape(title) + QStringLiteral("$")})
       .split('\n', Qt::SkipEmptyParts);
 }
@@ -142,6 +143,10 @@ QStringList VirtualDisplay::visibleWindows(const QString& title) const {
 void VirtualDisplay::click(const QString& windowId, int x, int y) const {
   xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), windowId, QString::number(x),
            QString::number(y), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void VirtualDisplay::focus(const QString& windowId) const {
+  xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId});
 }
 
 QString VirtualDisplay::focusedWindowTitle() const {

@@ -25,6 +25,8 @@ class VirtualDisplay {
   QStringList visibleWindows(const QString& title) const;
   // Clicks at a point of a window's client area.
   void click(const QString& windowId, int x, int y) const;
+  // Gives a window the keyboard focus.
+  void focus(const QString& windowId) const;
   // The title of the window that has the keyboard focus.
   QString focusedWindowTitle() const;
 

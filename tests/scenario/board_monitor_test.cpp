@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "sites/board_service.h"
 #include "console/form1.h"
 #include "console/settings.h"
-#include "platform/ansi_text.h"
 #include "monitors/pilotboard/form3.h"
 #include "monitors/pilotboard/form6.h"
 #include "monitors/pilotboard/form7.h"
-#include "sites/pilot_roster.h"
+#include "platform/ansi_text.h"
 #include "platform/sim/sim_desktop.h"
+#include "sites/board_service.h"
+#include "sites/pilot_roster.h"
 #include "sites/port_sites.h"
 #include "test_printers.h"
 

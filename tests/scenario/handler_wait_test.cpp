@@ -15,7 +15,9 @@ namespace {
 // A window whose handler waits for a message box while its timer keeps ticking.
 class Asker final : public Form {
  public:
-  Asker() : Form("Asker") { Timer1.onTimer = [this] { ++ticks; }; }
+  Asker() : Form("Asker") {
+    Timer1.onTimer = [this] { ++ticks; };
+  }
 
   Timer Timer1{*this, "Timer1", 1000, true};
   int ticks = 0;

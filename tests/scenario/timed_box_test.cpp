@@ -14,7 +14,9 @@ namespace {
 
 class Monitor final : public Form {
  public:
-  Monitor() : Form("Monitor") { Timer1.onTimer = [this] { ++ticks; }; }
+  Monitor() : Form("Monitor") {
+    Timer1.onTimer = [this] { ++ticks; };
+  }
   Timer Timer1{*this, "Timer1", 1000, true};
   int ticks = 0;
   std::vector<int> answers;
@@ -54,7 +56,8 @@ TEST(TimedBox, ShowsThePrefixWithNineDownToOneSeconds) {
   const SimBox& box = desk.boxes()[0];
   EXPECT_EQ(box.title, "訊息");
   QStringList expected;
-  for (int s = 9; s >= 1; --s) expected << QString("此碼頭執行中，請查詢運作中的海掛！ %1 秒").arg(s);
+  for (int s = 9; s >= 1; --s)
+    expected << QString("此碼頭執行中，請查詢運作中的海掛！ %1 秒").arg(s);
   EXPECT_EQ(box.texts, expected);
 }
 

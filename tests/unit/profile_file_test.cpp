@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "test_printers.h"
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include "test_printers.h"
 
 #include <QDir>
 #include <QFile>
