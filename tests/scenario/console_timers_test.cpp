@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "console/form1.h"
+#include "platform/sim/sim_desktop.h"
+#include "sites/port_sites.h"
+#include "test_printers.h"
+
+using namespace tidex;
+using namespace std::chrono_literals;
+
+namespace {
+
+int batchListRequests(SimDesktop& desk) {
+  return static_cast<int>(desk.sites().requestLog().filter("/pda/Tidex_var.php").size());
+}
+
+QStringList hiddenMonitors(SimDesktop& desk) {
+  QStringList out;
+  for (Form* w : desk.windows().all()) {
+    if (!dynamic_cast<Form1*>(w) && !w->Visible()) out << w->Caption();
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(HalfHourlyFetch, FetchesAtTheMarkAndRunsTheListAsAnAutomaticBatch) {
+  SimDesktop desk{"2026-12-08 10:28:30"};
+  desk.sites().maker().setBatchList({"CHECK", "01vaaa", "01VBBB"});
+  auto& console = desk.start<Form1>();
+  desk.advance(1s);
+  const int atStart = batchListRequests(desk);  // the start-up load
+
+  desk.advance(28s);  // 10:28:59
+  EXPECT_EQ(desk.trims(), 0);
+  desk.advance(1s);  // 10:29:00
+  EXPECT_EQ(desk.trims(), 1);
+  EXPECT_FALSE(console.Timer4.Enabled());
+  desk.advance(1s);
+  EXPECT_EQ(batchListRequests(desk), atStart + 1);
+  EXPECT_TRUE(console.Text4.Text().contains("01vaaa"));
+  EXPECT_TRUE(console.Timer3.Enabled());
+  EXPECT_FALSE(console.Timer2.Enabled());
+
+  desk.advance(9s);  // three steps: CHECK skipped, then two launches, hidden
+  EXPECT_EQ(hiddenMonitors(desk), (QStringList{"01VAAA", "01VBBB"}));
+  desk.advance(3s);  // the step past the end closes the batch and re-arms the trigger
+  EXPECT_FALSE(console.Timer3.Enabled());
+  EXPECT_TRUE(console.Timer4.Enabled());
+
+  desk.advance(30min);  // past 10:59:00, the next mark
+  EXPECT_EQ(batchListRequests(desk), atStart + 2);
+  EXPECT_EQ(desk.trims(), 2);
+}
+
+TEST(HalfHourlyFetch, AnUnreachableListEndsTheBatchAtOnceAndReArmsTheTrigger) {
+  SimDesktop desk{"2026-12-08 10:58:58"};
+  desk.sites().addPage("/pda/Tidex_var.php", sites::SiteResponse::refused());
+  auto& console = desk.start<Form1>();
+  desk.advance(6s);
+  EXPECT_FALSE(console.Text4.Text().contains("CHECK"));
+  desk.advance(3s);
+  EXPECT_TRUE(console.Timer4.Enabled());
+  EXPECT_TRUE(console.Command3.Enabled());
+  EXPECT_TRUE(hiddenMonitors(desk).isEmpty());
+}
+
+TEST(GetVarMenu, StartsOneFetchAndCanBeUsedOncePerRun) {
+  SimDesktop desk;
+  desk.sites().maker().setBatchList({"CHECK", "01VCCC"});
+  auto& console = desk.start<Form1>();
+  desk.advance(1s);
+  const int before = batchListRequests(desk);
+
+  desk.clickMenu(console.mGetVar);
+  EXPECT_FALSE(console.mGetVar.Enabled());
+  EXPECT_FALSE(console.Command3.Enabled());
+  EXPECT_FALSE(console.Text1.Enabled());
+  desk.advance(1s);
+  EXPECT_EQ(batchListRequests(desk), before + 1) << "one fetch, however long the page takes";
+  desk.clickMenu(console.mGetVar);
+  desk.advance(10s);
+  EXPECT_EQ(batchListRequests(desk), before + 1);
+  EXPECT_EQ(hiddenMonitors(desk), QStringList{"01VCCC"});
+}
