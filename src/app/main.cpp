@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -8,25 +6,10 @@
 #include <QTranslator>
 
 #include "console/form1.h"
+#include "platform/qt/qt_browser_environment.h"
 #include "platform/qt/qt_desktop.h"
 
 namespace {
-
-// The browser engine reads these when it starts: as root it cannot sandbox its renderers,
-// pages of one site share a renderer, and pages are drawn without the GPU (offscreen and
-// virtual displays have none).
-void prepareBrowserEnvironment() {
-  if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  }
-  QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-  for (const char* flag : {"--process-per-site", "--disable-gpu"}) {
-    if (flags.contains(flag)) continue;
-    if (!flags.isEmpty()) flags += ' ';
-    flags += flag;
-  }
-  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-}
 
 // Standard buttons and dialogs in Traditional Chinese.
 void installTranslations(QApplication& app) {
@@ -49,7 +32,7 @@ void chooseFont() {
 
 int main(int argc, char** argv) {
   Q_INIT_RESOURCE(tidex);
-  prepareBrowserEnvironment();
+  tidex::PrepareBrowserEnvironment();
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tidex"));

@@ -1,0 +1,23 @@
+#include "platform/qt/qt_browser_environment.h"
+
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QtGlobal>
+
+namespace tidex {
+
+void PrepareBrowserEnvironment() {
+  if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  }
+  QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+  for (const char* flag : {"--process-per-site", "--disable-gpu"}) {
+    if (flags.contains(flag)) continue;
+    if (!flags.isEmpty()) flags += ' ';
+    flags += flag;
+  }
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+}
+
+}  // namespace tidex
