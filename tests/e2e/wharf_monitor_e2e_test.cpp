@@ -39,6 +39,9 @@ TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
   // The query, then the search the monitor submits on it: the baseline is taken.
   ASSERT_TRUE(
       waitUntil([&] { return sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2; }, 30s));
+  EXPECT_EQ(sites.requestLog().filter("/sdci/UA1006.ASP").front(),
+            "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&SEARCH=1&"
+            "iPage=&OK=%B7j%B4M");
   x.focus(console.front());  // the monitor covers the console; focus it directly
   ASSERT_TRUE(waitUntil([&] { return x.focusedWindowTitle() == kConsoleCaption; }, 10s));
 
