@@ -107,6 +107,7 @@ class Form1 final : public Form {
   void Check2_Click();
 
   // Launchers and the batch list.
+  enum class MonitorKind { Registration, Vessel, Wharf, Url };
   Task Command2_Click();
   Task Command7_Click();
   Task Command10_Click();
@@ -146,7 +147,7 @@ class Form1 final : public Form {
   void EndAutomaticBatch();
   void MaskAccount();
   void AdvanceBatchIndex();
-  Task LaunchSingle(TextBox& field, bool upperCase, QString refusal, int kind);
+  Task LaunchSingle(TextBox& field, bool upperCase, QString refusal, MonitorKind kind);
   void wireLaunchers();
 
   void layOut();

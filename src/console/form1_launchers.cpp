@@ -15,20 +15,21 @@
 namespace tidex {
 namespace {
 
-enum Kind : int { Registration, Vessel, Wharf, Url };
+using MonitorKind = Form1::MonitorKind;
 
-Form& createMonitor(int kind) {
+Form& createMonitor(MonitorKind kind) {
   Desktop& desktop = Desktop::current();
   switch (kind) {
-    case Registration:
+    case MonitorKind::Registration:
       return desktop.load<Form2>();
-    case Vessel:
+    case MonitorKind::Vessel:
       return desktop.load<Form3>();
-    case Wharf:
+    case MonitorKind::Wharf:
       return desktop.load<Form6>();
-    default:
-      return desktop.load<Form7>();
+    case MonitorKind::Url:
+      break;
   }
+  return desktop.load<Form7>();
 }
 
 template <class W>
@@ -69,7 +70,7 @@ void Form1::wireLaunchers() {
   Text5.onChange = [this] { Text5_Change(); };
 }
 
-Task Form1::LaunchSingle(TextBox& field, bool upperCase, QString refusal, int kind) {
+Task Form1::LaunchSingle(TextBox& field, bool upperCase, QString refusal, MonitorKind kind) {
   if (upperCase) field.setText(field.Text().toUpper());
   const QString item = field.Text();
   if (IsRunning(TakeWindowSnapshot(Text8), item)) {
@@ -79,7 +80,7 @@ Task Form1::LaunchSingle(TextBox& field, bool upperCase, QString refusal, int ki
   Form& window = createMonitor(kind);
   window.setCaption(item);
   window.Show();
-  if (kind != Registration) co_return;
+  if (kind != MonitorKind::Registration) co_return;
   Text4.setLocked(true);
   Command1.setEnabled(false);
   SaveConsoleFields(*this, true);
@@ -88,19 +89,22 @@ Task Form1::LaunchSingle(TextBox& field, bool upperCase, QString refusal, int ki
 
 Task Form1::Command2_Click() {
   return LaunchSingle(Text3, true, QStringLiteral("此海掛執行中，請查詢運作中的海掛！ "),
-                      Registration);
+                      MonitorKind::Registration);
 }
 
 Task Form1::Command7_Click() {
-  return LaunchSingle(Text9, true, QStringLiteral("此船名執行中，請查詢運作中的海掛！ "), Vessel);
+  return LaunchSingle(Text9, true, QStringLiteral("此船名執行中，請查詢運作中的海掛！ "),
+                      MonitorKind::Vessel);
 }
 
 Task Form1::Command10_Click() {
-  return LaunchSingle(Text12, true, QStringLiteral("此碼頭執行中，請查詢運作中的海掛！ "), Wharf);
+  return LaunchSingle(Text12, true, QStringLiteral("此碼頭執行中，請查詢運作中的海掛！ "),
+                      MonitorKind::Wharf);
 }
 
 Task Form1::Command12_Click() {
-  return LaunchSingle(Text13, false, QStringLiteral("此URL執行中，請查詢運作中的海掛！ "), Url);
+  return LaunchSingle(Text13, false, QStringLiteral("此URL執行中，請查詢運作中的海掛！ "),
+                      MonitorKind::Url);
 }
 
 void Form1::Command3_Click() {
