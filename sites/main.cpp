@@ -8,6 +8,12 @@
 // Control interface (for demos and end-to-end tests); parameters go in the query string,
 // UTF-8 percent-encoded:
 //   GET  /_control/log                  the request log, one request per line
+//   GET  /_control/requests             every request the services received, oldest first: one
+//                                       JSON object a line with method, target (path and query
+//                                       as sent, bytes as Latin-1 characters) and body (base64)
+//   POST /_control/page?path=&status=&type=&delay=    body: the page's bytes, served for any
+//        method and query on path ahead of the services, delay ms late, with Cache-Control:
+//        no-store; status defaults to 200, type to Big5 HTML, delay to 0
 //   POST /_control/maker/batch-list     body: the remote batch list, one number per line
 //   GET  /_control/board/calls          the board's calls, one per line, tab-separated
 //   POST /_control/board/time?wharf=&vessel=&time=        arrival: HH:MM or yyyy/MM/dd HH:MM
@@ -38,6 +44,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <thread>
 
@@ -47,11 +54,13 @@
 #include "board_demo.h"
 #include "pilot_roster.h"
 #include "port_sites.h"
+#include "test_pages.h"
 
 using tidex::sites::BoardService;
 using tidex::sites::PortSites;
 using tidex::sites::SiteRequest;
 using tidex::sites::SiteResponse;
+using tidex::sites::TestPages;
 using namespace std::chrono_literals;
 
 namespace {
@@ -261,6 +270,40 @@ void addBoardControl(httplib::Server& server, BodilessPosts& posts, std::mutex& 
   });
 }
 
+// An integer parameter within [low, high], or fallback when absent; nullopt when invalid.
+std::optional<int> intParam(const httplib::Request& req, const char* key, int fallback, int low,
+                            int high) {
+  if (!req.has_param(key)) return fallback;
+  bool ok = false;
+  const int value = param(req, key).toInt(&ok);
+  if (!ok || value < low || value > high) return std::nullopt;
+  return value;
+}
+
+void addTestPageControl(httplib::Server& server, BodilessPosts& posts, std::mutex& lock,
+                        TestPages& pages) {
+  posts.add("/_control/page", [&](const httplib::Request& req, httplib::Response& res) {
+    const QByteArray path = QByteArray::fromStdString(req.get_param_value("path"));
+    if (!path.startsWith('/') || path.startsWith("/_control/")) {
+      return reply(res, 400, "path must start with / and not with /_control/\n");
+    }
+    const std::optional<int> status = intParam(req, "status", 200, 200, 599);
+    if (!status) return reply(res, 400, "status must be 200 to 599\n");
+    const std::optional<int> delay = intParam(req, "delay", 0, 0, 600'000);
+    if (!delay) return reply(res, 400, "delay must be 0 to 600000 ms\n");
+    const QByteArray type = req.has_param("type")
+                                ? QByteArray::fromStdString(req.get_param_value("type"))
+                                : SiteResponse().contentType;
+    std::lock_guard guard(lock);
+    pages.put(path, {*status, type, QByteArray::fromStdString(req.body)}, *delay);
+    reply(res, 200, "ok\n");
+  });
+  server.Get("/_control/requests", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    res.set_content(pages.receivedJsonLines().toStdString(), "application/x-ndjson");
+  });
+}
+
 // Every interval, moves one arrival at wharf 1108 and prints what moved.
 void runDemo(std::stop_token stop, std::mutex& lock, PortSites& sites, int seconds) {
   while (!stop.stop_requested()) {
@@ -306,6 +349,7 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);  // writing to a connection closed unanswered
 
   PortSites sites;
+  TestPages pages(sites);
   std::mutex lock;  // httplib serves on worker threads
   std::atomic<unsigned> recoveries{0};
   httplib::Server server;
@@ -325,11 +369,13 @@ int main(int argc, char** argv) {
               });
   BodilessPosts posts(server);
   addBoardControl(server, posts, lock, sites, recoveries);
+  addTestPageControl(server, posts, lock, pages);
   auto serve = [&](const httplib::Request& req, httplib::Response& res) {
     const SiteRequest request{QByteArray::fromStdString(req.method),
                               QByteArray::fromStdString(req.path), rawQuery(req),
                               QByteArray::fromStdString(req.body)};
     std::unique_lock guard(lock);
+    pages.record({request.method, QByteArray::fromStdString(req.target), request.body});
     SiteResponse response = sites.handle(request);
     while (response.delivery != SiteResponse::Delivery::Answer) {
       const int fd = connectionSocket(req);
@@ -340,11 +386,21 @@ int main(int argc, char** argv) {
       guard.lock();
       response = sites.respond(request);
     }
+    if (pages.has(request.path)) {
+      res.set_header("Cache-Control", "no-store");
+      const int delay = pages.delayMs(request.path);
+      guard.unlock();
+      std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    }
     res.status = response.status;
     res.set_content(response.body.toStdString(), response.contentType.toStdString());
   };
   server.Get(".*", serve);
   server.Post(".*", serve);
+  server.Put(".*", serve);
+  server.Patch(".*", serve);
+  server.Delete(".*", serve);
+  server.Options(".*", serve);
 
   if (!server.bind_to_port(host, port)) {
     std::fprintf(stderr, "tidex-sites: cannot listen on %s\n", qPrintable(options.listen));

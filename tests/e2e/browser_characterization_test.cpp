@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QUrl>
 
@@ -66,7 +67,7 @@ QString formValue(const QByteArray& encoded) {
 
 class BrowserCharacterization : public ::testing::Test {
  protected:
-  // Before any fixture exists: its server needs the application's event loop.
+  // Before any fixture exists: its form needs the application.
   static void SetUpTestSuite() { ensureBrowserDesktop(); }
   void SetUp() override { form_ = &Desktop::current().load<BrowserForm>(); }
   void TearDown() override {
@@ -164,7 +165,7 @@ TEST_F(BrowserCharacterization, SubmitThatDoesNotNavigateEndsBusyAfterTheGrace) 
   EXPECT_TRUE(out.busyAfterClick);
   EXPECT_FALSE(out.busyWhenResumed);
   EXPECT_TRUE(out.urlWhenResumed.endsWith("/held"));
-  EXPECT_EQ(server_.lastRequestFor("/never"), nullptr);
+  EXPECT_FALSE(server_.lastRequestFor("/never"));
 }
 
 TEST_F(BrowserCharacterization, Big5PageTextComesBackWithTabsBetweenCellsAndCrLfLines) {
@@ -216,8 +217,8 @@ TEST_F(BrowserCharacterization, Big5FormSubmitsItsValuesInThePageCharset) {
   element("INPUT", "OK").setValue(QStringLiteral("搜尋"));
   ClickOutcome out;
   ASSERT_TRUE(clickAndAwait(element("INPUT", "go"), out));
-  const SeenRequest* search = server_.lastRequestFor("/search");
-  ASSERT_NE(search, nullptr);
+  const auto search = server_.lastRequestFor("/search");
+  ASSERT_TRUE(search);
   EXPECT_TRUE(search->target.startsWith("/search?OK=%B7j%B4M&go=")) << search->target.data();
 }
 
@@ -241,8 +242,8 @@ TEST_F(BrowserCharacterization, WrittenValuesArriveVerbatimAndInOrderWithPageScr
   ClickOutcome out;
   ASSERT_TRUE(clickAndAwait(element("INPUT", "go"), out));
 
-  const SeenRequest* echo = server_.lastRequestFor("/echo");
-  ASSERT_NE(echo, nullptr);
+  const auto echo = server_.lastRequestFor("/echo");
+  ASSERT_TRUE(echo);
   auto fields = formFields(echo->body);
   EXPECT_EQ(formValue(fields["line"]), line);
   EXPECT_EQ(formValue(fields["lines"]), QString(lines).replace("\n", "\r\n"));
@@ -264,9 +265,69 @@ TEST_F(BrowserCharacterization, DocumentOfAnEarlierPageNoLongerWritesToTheBrowse
   first->setValue(4, QStringLiteral("stale"));  // the same index on the page now shown
   ClickOutcome out;
   ASSERT_TRUE(clickAndAwait(element("INPUT", "go"), out));
-  const SeenRequest* sent = server_.lastRequestFor("/sent");
-  ASSERT_NE(sent, nullptr);
+  const auto sent = server_.lastRequestFor("/sent");
+  ASSERT_TRUE(sent);
   EXPECT_EQ(sent->target, QByteArray("/sent?b=&go=Go"));
+}
+
+// The control interface of tidex-sites that BrowserTestServer stands on; no browser involved.
+TEST(TestPageControl, APageAnswersEveryMethodAndQueryWithItsStatusTypeBytesAndDelay) {
+  BrowserTestServer server;
+  const QString base = server.url("");
+  const QByteArray bytes("a\0b\xb7\r\n", 6);
+  server.serve("/page", {201, "text/plain; charset=big5", bytes, 200});
+
+  for (const QByteArray method : {"GET", "POST", "PUT", "DELETE"}) {
+    QElapsedTimer clock;
+    clock.start();
+    const HttpAnswer answer = httpSend(base, method, "/page?x=1&y", "form=1");
+    EXPECT_GE(clock.elapsed(), 200) << method.data();
+    EXPECT_EQ(answer.status, 201) << method.data();
+    EXPECT_EQ(answer.body, bytes) << method.data();
+    EXPECT_TRUE(answer.head.contains("\r\nContent-Type: text/plain; charset=big5\r\n"))
+        << answer.head.data();
+    EXPECT_TRUE(answer.head.contains("\r\nCache-Control: no-store\r\n")) << answer.head.data();
+  }
+  EXPECT_EQ(httpSend(base, "GET", "/pages").status, 404);
+
+  server.serve("/page", {200, "text/html", "again"});
+  EXPECT_EQ(httpSend(base, "GET", "/page").body, QByteArray("again"));
+}
+
+TEST(TestPageControl, TheRecordHoldsServiceRequestsAsSentAndNoControlOnes) {
+  BrowserTestServer server;
+  const QString base = server.url("");
+  server.serve("/echo", {});
+  const QByteArray body("x=%B7j&y=a+b\0\xff\n", 15);
+  ASSERT_EQ(httpSend(base, "POST", "/echo?q=%B7j+a%2b&r", body).status, 200);
+  ASSERT_EQ(httpSend(base, "GET", "/missing?x").status, 404);
+  ASSERT_EQ(httpSend(base, "GET", "/_control/log").status, 200);
+
+  const std::vector<SeenRequest> seen = server.requests();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].method, QByteArray("POST"));
+  EXPECT_EQ(seen[0].target, QByteArray("/echo?q=%B7j+a%2b&r"));
+  EXPECT_EQ(seen[0].body, body);
+  EXPECT_EQ(seen[1].method, QByteArray("GET"));
+  EXPECT_EQ(seen[1].target, QByteArray("/missing?x"));
+  EXPECT_TRUE(seen[1].body.isEmpty());
+  EXPECT_EQ(server.lastRequestFor("/echo").value().body, body);
+
+  EXPECT_EQ(httpSend(base, "GET", "/_control/log").body,
+            QByteArray("POST /echo?q=%B7j+a%2b&r\nGET /missing?x\n"));
+}
+
+TEST(TestPageControl, BadPageParametersAreRefusedAndPutNothingUp) {
+  BrowserTestServer server;
+  const QString base = server.url("");
+  for (const QByteArray query :
+       {"status=200", "path=p", "path=/_control/log", "path=/p&status=abc", "path=/p&status=99",
+        "path=/p&status=600", "path=/p&delay=-1", "path=/p&delay=soon"}) {
+    EXPECT_EQ(httpSend(base, "POST", "/_control/page?" + query, "page").status, 400)
+        << query.data();
+  }
+  EXPECT_EQ(httpSend(base, "GET", "/p").status, 404);
+  EXPECT_EQ(httpSend(base, "GET", "/_control/log").status, 200);
 }
 
 }  // namespace

@@ -1,16 +1,17 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <vector>
 
 #include <QByteArray>
-#include <QObject>
 #include <QString>
-#include <QTcpServer>
+
+#include "program_runner.h"
 
 namespace tidex::e2e {
 
-// A canned answer of the loopback test server.
+// A canned answer of the test server.
 struct CannedPage {
   int status = 200;
   QByteArray contentType = "text/html; charset=utf-8";
@@ -25,28 +26,25 @@ struct SeenRequest {
   QByteArray body;
 };
 
-// A loopback HTTP/1.0-style server for browser tests: one request per connection, answered
-// from a table of canned pages by path (query ignored), 404 for anything else.
-class BrowserTestServer final : public QObject {
+// Canned pages for browser tests, served by tidex-sites on a loopback port of its own through
+// its control interface: by path (any method and query), ahead of the simulated services, which
+// answer everything else. Failures to reach tidex-sites are test failures.
+class BrowserTestServer {
  public:
   BrowserTestServer();
 
-  void serve(const QByteArray& path, CannedPage page) { pages_[path] = std::move(page); }
-  QString url(const QByteArray& path) const;
-  const std::vector<SeenRequest>& requests() const { return requests_; }
-  // The last request for this path, or null.
-  const SeenRequest* lastRequestFor(const QByteArray& path) const;
+  void serve(const QByteArray& path, const CannedPage& page);
+  QString url(const QByteArray& path) const { return sites_.base() + QString::fromLatin1(path); }
+  // Every request tidex-sites answered outside its control interface, oldest first.
+  std::vector<SeenRequest> requests() const;
+  // The last request for this path, if any.
+  std::optional<SeenRequest> lastRequestFor(const QByteArray& path) const;
 
   // A port nothing listens on (it was bound once and released).
   static quint16 unusedPort();
 
  private:
-  void accept();
-  void answer(class QTcpSocket* socket, const SeenRequest& request);
-
-  QTcpServer server_;
-  std::map<QByteArray, CannedPage> pages_;
-  std::vector<SeenRequest> requests_;
+  SitesRunner sites_;
 };
 
 // Decodes application/x-www-form-urlencoded bytes into name → raw (still encoded) bytes.

@@ -35,21 +35,45 @@ int freePort() {
 }  // namespace
 
 namespace {
+// Sends request to the server of url and reads until the server closes the connection or sends
+// nothing more within limit; null without a connection.
+QByteArray exchange(const QUrl& url, const QByteArray& request, std::chrono::milliseconds limit) {
+  QTcpSocket socket;
+  socket.connectToHost(url.host(), url.port(80));
+  if (!socket.waitForConnected(2000)) return {};
+  socket.write(request);
+  QByteArray answer;
+  while (socket.waitForReadyRead(static_cast<int>(limit.count()))) answer += socket.readAll();
+  return answer + socket.readAll();
+}
+
 QByteArray httpRequest(const QByteArray& method, const QString& url) {
   const QUrl u(url);
-  QTcpSocket socket;
-  socket.connectToHost(u.host(), u.port(80));
-  if (!socket.waitForConnected(2000)) return {};
-  socket.write(method + " " + u.path(QUrl::FullyEncoded).toLatin1() +
-               (u.hasQuery() ? "?" + u.query(QUrl::FullyEncoded).toLatin1() : QByteArray()) +
-               " HTTP/1.0\r\nHost: " + u.host().toLatin1() + "\r\nContent-Length: 0\r\n\r\n");
-  QByteArray answer;
-  while (socket.waitForReadyRead(2000)) answer += socket.readAll();
-  answer += socket.readAll();
+  const QByteArray answer =
+      exchange(u,
+               method + " " + u.path(QUrl::FullyEncoded).toLatin1() +
+                   (u.hasQuery() ? "?" + u.query(QUrl::FullyEncoded).toLatin1() : QByteArray()) +
+                   " HTTP/1.0\r\nHost: " + u.host().toLatin1() + "\r\nContent-Length: 0\r\n\r\n",
+               std::chrono::milliseconds(2000));
   const int body = answer.indexOf("\r\n\r\n");
   return body < 0 ? QByteArray() : answer.mid(body + 4);
 }
 }  // namespace
+
+HttpAnswer httpSend(const QString& base, const QByteArray& method, const QByteArray& target,
+                    const QByteArray& body, std::chrono::milliseconds limit) {
+  const QUrl u(base);
+  const QByteArray answer =
+      exchange(u,
+               method + ' ' + target + " HTTP/1.0\r\nHost: " + u.host().toLatin1() +
+                   "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body,
+               limit);
+  const qsizetype headEnd = answer.indexOf("\r\n\r\n");
+  if (headEnd < 0) return {};
+  HttpAnswer out{0, answer.left(headEnd), answer.mid(headEnd + 4)};
+  out.status = out.head.split(' ').value(1).toInt();
+  return out;
+}
 
 QByteArray httpGet(const QString& url) { return httpRequest("GET", url); }
 QByteArray httpPost(const QString& url) { return httpRequest("POST", url); }

@@ -82,4 +82,16 @@ QByteArray httpGet(const QString& url);
 QByteArray httpPost(const QString& url);
 QByteArray readFile(const QString& path);
 
+// An HTTP answer: status 0 when none came.
+struct HttpAnswer {
+  int status = 0;
+  QByteArray head;  // the status line and headers
+  QByteArray body;
+};
+// One request on loopback to base ("http://127.0.0.1:PORT"): target (path and query) goes out
+// byte for byte, body with its Content-Length. Waits up to limit for each read of the answer.
+HttpAnswer httpSend(const QString& base, const QByteArray& method, const QByteArray& target,
+                    const QByteArray& body = {},
+                    std::chrono::milliseconds limit = std::chrono::seconds(10));
+
 }  // namespace tidex::e2e
