@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+bash scripts/setup.sh tidex tidex-sites
 
 port="${TIDEX_DEMO_PORT:-18080}"
 home="${TIDEX_HOME:-$PWD/demo-home}"

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Installs what building, testing and running need (Debian packages), then configures and
-# builds into build/. Safe to run again.
+# builds into build/: the targets named as arguments, or everything. Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,4 +23,6 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+targets=()
+for target in "$@"; do targets+=(--target "$target"); done
+cmake --build build -j"$(nproc)" "${targets[@]}"
