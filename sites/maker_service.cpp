@@ -16,7 +16,8 @@ SiteResponse MakerService::handle(const SiteRequest& request) const {
   }
   return {200, "text/html; charset=big5",
           Big5Page(QStringLiteral("關於"),
-                   QStringLiteral("<h1>港區動態監看</h1><p>碼頭、船名、海掛與自訂查詢的無人值守監看。</p>"))};
+                   QStringLiteral(
+                       "<h1>港區動態監看</h1><p>碼頭、船名、海掛與自訂查詢的無人值守監看。</p>"))};
 }
 
 }  // namespace tidex::sites

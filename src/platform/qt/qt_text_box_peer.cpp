@@ -180,8 +180,8 @@ void TextBoxPeer::editorSelectionMoved() {
 
 bool TextBoxPeer::eventFilter(QObject* watched, QEvent* event) {
   const bool onEditor = watched == widget() || (plain_ && watched == plain_->viewport());
-  if (onEditor && (event->type() == QEvent::MouseButtonPress ||
-                   event->type() == QEvent::MouseButtonDblClick)) {
+  if (onEditor &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
     box_.userMouseDown(mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()), at.x(),
