@@ -184,6 +184,7 @@ TEST(SingleLaunch, UpperCasesExceptTheAddressAndRefusesAnEmptyItem) {
   console.Text9.setText("");
   desk.click(console.Command7);
   EXPECT_EQ(desk.openBoxes().size(), 1u);
+  desk.advance(9s);
 }
 
 TEST(SingleLaunch, RegistrationLaunchSavesAllFourFieldsAndClosesTheBatchList) {

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_desktop.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/check_box.h"
 #include "platform/command_button.h"
@@ -108,8 +109,22 @@ class SimDesktop::Box final : public MessageBoxPeer {
 SimDesktop::SimDesktop(const QString& start)
     : clock_(QDateTime::fromString(start, QStringLiteral("yyyy-MM-dd HH:mm:ss"))) {}
 
+namespace {
+QStringList& boxesOpenAtTeardown() {
+  static QStringList boxes;
+  return boxes;
+}
+}  // namespace
+
+QStringList SimDesktop::takeBoxesOpenAtTeardown() {
+  return std::exchange(boxesOpenAtTeardown(), {});
+}
+
 SimDesktop::~SimDesktop() {
   web_.reportStalledPages();
+  if (!ended_) {
+    for (const SimBox* box : openBoxes()) boxesOpenAtTeardown() << box->texts.back();
+  }
   destroyAllWindows();
   for (auto& form : graveyard_) destroyHandlersOf(*form);
   graveyard_.clear();

@@ -104,6 +104,9 @@ class SimDesktop final : public Desktop {
   const QStringList& openedUrls() const { return urls_; }
   const std::vector<SimBox>& boxes() const { return boxes_; }
   std::vector<const SimBox*> openBoxes() const;
+  // Texts of the message boxes still open when a desktop went away, since the last call: a
+  // box nobody answered or closed is a dialog the test did not expect.
+  static QStringList takeBoxesOpenAtTeardown();
   const SimTray& tray() const { return trays_[0]; }
   const SimTray& secondCopyTray() const { return trays_[1]; }
   Form* foreground() const { return foreground_; }
