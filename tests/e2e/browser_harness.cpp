@@ -57,6 +57,11 @@ void ensureBrowserDesktop() {
   s->desktop = std::make_unique<QtDesktop>();
 }
 
+QString browserDesktopHome() {
+  ensureBrowserDesktop();
+  return shared()->home.path();
+}
+
 bool spinUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
   QEventLoop loop;
   QTimer poll;

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "browser_harness.h"
+#include "console/form1.h"
+#include "monitors/pilotboard/form6.h"
+#include "platform/desktop.h"
+#include "program_runner.h"
+
+using namespace tidex;
+using namespace tidex::e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+QMessageBox* visibleBox() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) return box;
+  }
+  return nullptr;
+}
+
+Form6* wharfMonitor() {
+  for (Form* w : Desktop::current().windows().all()) {
+    if (auto* monitor = dynamic_cast<Form6*>(w)) return monitor;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// The close question of a monitor on the real desktop: a standard box whose text counts down
+// and which closes itself, after which the monitor is gone and nothing reopens.
+TEST(QtMonitorClose, TheQuestionCountsDownInARealBoxAndTheMonitorGoesUnanswered) {
+  SitesRunner sites;
+  ASSERT_TRUE(sites.started());
+  sites.configure(browserDesktopHome());
+  Form1& console = Desktop::current().load<Form1>();
+  console.Text12.setText("1108");
+  console.Command10_Click();
+  Form6* monitor = wharfMonitor();
+  ASSERT_NE(monitor, nullptr);
+  ASSERT_TRUE(spinUntil([&] { return monitor->Text1.Text() != "A"; }, 30s));
+
+  monitor->requestClose(Form::FormControlMenu);
+  QMessageBox* box = nullptr;
+  ASSERT_TRUE(spinUntil([&] { return (box = visibleBox()) != nullptr; }, 5s));
+  EXPECT_EQ(box->windowTitle(), "訊息");
+  EXPECT_EQ(box->text(), "是否重新開船名？ 9 秒");
+  EXPECT_EQ(box->buttons().size(), 3);
+  EXPECT_FALSE(monitor->Visible());
+  spinFor(2500ms);
+  EXPECT_EQ(visibleBox() ? visibleBox()->text() : QString(), "是否重新開船名？ 7 秒");
+
+  EXPECT_TRUE(spinUntil([] { return visibleBox() == nullptr && wharfMonitor() == nullptr; }, 10s));
+  EXPECT_EQ(console.Text12.Text(), "1108");
+  spinFor(1s);
+  EXPECT_EQ(wharfMonitor(), nullptr) << "an unanswered question reopened the monitor";
+}
