@@ -17,11 +17,9 @@ QString ShowTimedBox::CountdownText(const QString& prefix, int remainingMs) {
 }
 
 void ShowTimedBox::tick(MessageBoxPeer& box) {
+  if (remainingMs_ <= 0) return;  // closed; the timer goes when the handler resumes
   remainingMs_ -= 1000;
-  if (remainingMs_ <= 0) {
-    countdown_.reset();
-    box.close();
-  }
+  if (remainingMs_ <= 0) box.close();
   box.setText(CountdownText(prefix_, remainingMs_));
 }
 

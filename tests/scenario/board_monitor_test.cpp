@@ -268,3 +268,20 @@ TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {
     EXPECT_TRUE(desk.openBoxes().empty()) << "a reopened monitor is not refused";
   }
 }
+
+TEST(WharfMonitor, AnErrorPageAtOpeningIsNoBaselineAndTheRecoveredBoardDoesNotAlert) {
+  SimDesktop desk;
+  auto& board = desk.sites().board();
+  board.setUnreachable(true);
+  auto& mon = openMonitor<Form6>(desk, "1108");
+  EXPECT_EQ(mon.Text1.Text(), "A");
+  EXPECT_TRUE(mon.LatestIsErrorPage());
+
+  board.recover();
+  desk.advance(62s);
+  EXPECT_NE(mon.Text1.Text(), "A");
+  EXPECT_EQ(mon.Text1.Text(), mon.Text2.Text());
+  desk.advance(2min);
+  EXPECT_FALSE(mon.Timer2.Enabled());
+  EXPECT_TRUE(desk.beeps().empty());
+}

@@ -24,9 +24,11 @@ Task BoardMonitor::WebBrowser1_DocumentComplete() {
   if (!current) co_return;
   const QString pageText = current->All().item(0).innerText();
   const QString normalised = Normalise(pageText);
-  if (Text1.Text() == QStringLiteral("A")) Text1.setText(normalised);
-  Text2.setText(normalised);
   latestIsErrorPage_ = IsErrorPage(pageText, WebBrowser1.lastLoad());
+  // An error page is no baseline: the first good board would differ from it and alert.
+  const bool baselineCandidate = !(FiltersErrorPages() && latestIsErrorPage_);
+  if (Text1.Text() == QStringLiteral("A") && baselineCandidate) Text1.setText(normalised);
+  Text2.setText(normalised);
 }
 
 }  // namespace tidex

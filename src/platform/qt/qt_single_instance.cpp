@@ -3,16 +3,23 @@
 #include <unistd.h>
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
 
 namespace tidex {
 namespace {
 constexpr int kConnectMs = 500;
 constexpr int kWriteMs = 1000;
+constexpr int kStartLockMs = 3000;
 }  // namespace
 
 QtSingleInstance::QtSingleInstance(const QString& serverName,
                                    std::function<void(const QString&)> activate)
     : name_(serverName), activate_(std::move(activate)) {
+  // Two copies starting at the same moment take turns, so that one cannot remove the other's
+  // fresh socket; a lock left by a crashed copy is recognised as stale.
+  QLockFile starting(QDir::temp().filePath(name_ + QStringLiteral(".lock")));
+  starting.tryLock(kStartLockMs);
   if (connectToFirst()) {
     previous_ = true;
     return;

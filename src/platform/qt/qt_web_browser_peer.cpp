@@ -136,6 +136,7 @@ void QtWebBrowserPeer::loadStarted(const QUrl& url) {
   ++load_;
   loading_ = true;
   expected_ = 0;
+  loadRequest_ = requests_;
   pending_ = {};
   QPointer<QtWebBrowserPeer> self(this);
   Desktop::current().post([self, url = url.toString()] {
@@ -145,7 +146,8 @@ void QtWebBrowserPeer::loadStarted(const QUrl& url) {
 
 void QtWebBrowserPeer::loadEnded(const QWebEngineLoadingInfo& info) {
   loading_ = false;
-  pending_ = {++snapshots_, load_, info.url(), info.isErrorPage(), loadResultOf(info)};
+  pending_ = {++snapshots_,      load_, loadRequest_, info.url(), info.isErrorPage(),
+              loadResultOf(info)};
   const quint64 id = pending_.id;
   QPointer<QtWebBrowserPeer> self(this);
   page_->runJavaScript(snapshotScript(), QWebEngineScript::ApplicationWorld,
@@ -157,13 +159,16 @@ void QtWebBrowserPeer::loadEnded(const QWebEngineLoadingInfo& info) {
 
 void QtWebBrowserPeer::snapshotTaken(quint64 id, const QVariant& result) {
   if (closing_ || pending_.id != id || pending_.load != load_) return;
-  const Snapshot taken = pending_;
+  Snapshot taken = pending_;
   pending_ = {};
+  // A page that could not be read (hung or refused the script) is no page to compare.
+  if (result.typeId() != QMetaType::QString) taken.result.failed = true;
   PageSnapshot snapshot = readSnapshot(result);
   // An error page of the engine has an address of its own; the one asked for is reported.
   const QString url =
       taken.errorPage || snapshot.url.isEmpty() ? taken.url.toString() : snapshot.url;
-  report(makeDocument(std::move(snapshot), url, *this, taken.load), url, taken.result);
+  report(makeDocument(std::move(snapshot), url, *this, taken.load), url, taken.result,
+         taken.request);
 }
 
 void QtWebBrowserPeer::rendererGone() {
@@ -173,13 +178,12 @@ void QtWebBrowserPeer::rendererGone() {
   expected_ = 0;
   pending_ = {};
   const QString url = page_ ? page_->url().toString() : QString();
-  report(makeDocument({}, url, *this, load_), url, LoadResult{true, 0});
+  report(makeDocument({}, url, *this, load_), url, LoadResult{true, 0}, requests_);
 }
 
 void QtWebBrowserPeer::report(std::shared_ptr<HtmlDocument> document, const QString& url,
-                              LoadResult result) {
+                              LoadResult result, quint64 request) {
   // A completion that a newer Navigate2 or click overtook is not reported.
-  const quint64 request = requests_;
   QPointer<QtWebBrowserPeer> self(this);
   Desktop::current().post([self, request, document, url] {
     if (self && self->latest(request)) self->browser_.navigateComplete(document, url, true);

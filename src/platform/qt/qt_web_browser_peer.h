@@ -47,6 +47,7 @@ class QtWebBrowserPeer final : public QObject, public WebBrowserPeer {
   struct Snapshot {
     quint64 id = 0;  // 0: none pending
     quint64 load = 0;
+    quint64 request = 0;  // the window code's request this load answers
     QUrl url;
     bool errorPage = false;
     LoadResult result;
@@ -60,7 +61,8 @@ class QtWebBrowserPeer final : public QObject, public WebBrowserPeer {
   // Gives up on the navigation of this request when no load starts within the grace.
   void awaitLoadStart(quint64 request, std::chrono::milliseconds grace);
   void abandon(quint64 request);
-  void report(std::shared_ptr<HtmlDocument> document, const QString& url, LoadResult result);
+  void report(std::shared_ptr<HtmlDocument> document, const QString& url, LoadResult result,
+              quint64 request);
   // Whether no newer navigation was asked for since this request.
   bool latest(quint64 request) const { return !closing_ && request == requests_; }
   // Whether the page still shows the document of this load.
@@ -71,10 +73,11 @@ class QtWebBrowserPeer final : public QObject, public WebBrowserPeer {
   QPointer<QWebEngineView> view_;
   QPointer<QtWebPage> page_;
   bool closing_ = false;
-  quint64 load_ = 0;      // top-level loads started so far
-  bool loading_ = false;  // a top-level load has started and not ended
-  quint64 requests_ = 0;  // navigations asked for by window code (Navigate2, clicks)
-  quint64 expected_ = 0;  // the request whose load has not started yet, or 0
+  quint64 load_ = 0;         // top-level loads started so far
+  bool loading_ = false;     // a top-level load has started and not ended
+  quint64 requests_ = 0;     // navigations asked for by window code (Navigate2, clicks)
+  quint64 expected_ = 0;     // the request whose load has not started yet, or 0
+  quint64 loadRequest_ = 0;  // requests_ when the current load started
   quint64 snapshots_ = 0;
   Snapshot pending_;
 };
