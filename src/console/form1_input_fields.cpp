@@ -1,3 +1,4 @@
+#include "common/blanks_and_breaks.h"
 #include "console/form1.h"
 
 namespace tidex {
@@ -6,9 +7,7 @@ namespace {
 // Blanks, carriage returns, line feeds and no-break spaces, removed in this order, the text
 // written back after each; once clean, a pass changes nothing and fires no further Change.
 void removeBlanksAndBreaks(TextBox& field) {
-  for (QChar c : {QChar(u' '), QChar(u'\r'), QChar(u'\n'), QChar(0xA0)}) {
-    field.setText(QString(field.Text()).remove(c));
-  }
+  for (char16_t c : kBlanksAndBreaks) field.setText(QString(field.Text()).remove(QChar(c)));
 }
 
 }  // namespace

@@ -109,11 +109,7 @@ Task Form1::Command12_Click() {
 
 void Form1::Command3_Click() {
   Text4.setText(QString());
-  QString captions;
-  for (const Form* window : Desktop::current().windows().all()) {
-    captions += window->Caption() + QStringLiteral("\r\n");
-  }
-  Text4.setText(captions);
+  Text4.setText(OpenWindowCaptions());
   Label6.setCaption(QString::number(Text4.Text().count(QStringLiteral("\r\n")) - 1));
 }
 

@@ -20,6 +20,14 @@ QString ReadSetting(const QString& section, const QString& key, const QString& d
   return ReadSettingIn(settingsFilePath(), section, key, defaultValue);
 }
 
+QList<QPair<QString, QString>> ReadSection(const QString& section) {
+  QList<QPair<QString, QString>> entries;
+  for (const auto& [key, value] : ProfileFile::getSection(toAnsi(section), settingsFilePath())) {
+    entries.append({fromAnsi(key), fromAnsi(value)});
+  }
+  return entries;
+}
+
 void WriteSetting(const QString& section, const QString& key, const QString& value) {
   WriteSettingIn(settingsFilePath(), section, key, value);
 }

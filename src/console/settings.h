@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace tidex {
@@ -9,6 +11,8 @@ QString settingsFilePath();
 
 // A value from the settings file, or defaultValue; at most 255 bytes in the code page.
 QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue);
+// Every key of a section with its value, in file order, from one read of the file.
+QList<QPair<QString, QString>> ReadSection(const QString& section);
 // Stores a value in the settings file; a failed write is ignored.
 void WriteSetting(const QString& section, const QString& key, const QString& value);
 

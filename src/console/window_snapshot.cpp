@@ -6,13 +6,17 @@
 
 namespace tidex {
 
-QString TakeWindowSnapshot(TextBox& field) {
-  field.setText(QString());
+QString OpenWindowCaptions() {
   QString text;
   for (const Form* window : Desktop::current().windows().all()) {
     text += window->Caption() + QStringLiteral("\r\n");
   }
-  field.setText(text);
+  return text;
+}
+
+QString TakeWindowSnapshot(TextBox& field) {
+  field.setText(QString());
+  field.setText(OpenWindowCaptions());
   return field.Text();
 }
 

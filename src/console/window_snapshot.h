@@ -6,6 +6,10 @@ namespace tidex {
 
 class TextBox;
 
+// The captions of all open windows, hidden ones included, in creation order (the console first),
+// each followed by CR LF.
+QString OpenWindowCaptions();
+
 // Puts the captions of all open windows, hidden ones included, in creation order (the console
 // first), each followed by CR LF, into the field; returns that text.
 QString TakeWindowSnapshot(TextBox& field);

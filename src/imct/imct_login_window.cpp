@@ -1,7 +1,6 @@
 #include "imct/imct_login_window.h"
 
-#include <QRegularExpression>
-
+#include "common/blanks_and_breaks.h"
 #include "common/page_script_neutraliser.h"
 #include "console/settings.h"
 #include "imct/imct_pages.h"
@@ -24,8 +23,7 @@ QString ImctLoginWindow::PageAfterLogin() const {
 }
 
 void ImctLoginWindow::Form_Load() {
-  static const QRegularExpression blanks(QStringLiteral("[ \r\n\u00A0]"));
-  setCaption(QString(Caption()).remove(blanks));
+  setCaption(WithoutBlanksAndBreaks(Caption()));
   WebBrowser1.Navigate2(ImctLoginPage());
 }
 

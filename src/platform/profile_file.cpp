@@ -1,5 +1,7 @@
 #include "platform/profile_file.h"
 
+#include <algorithm>
+
 #include <QByteArrayView>
 #include <QFile>
 #include <QFileInfo>
@@ -218,6 +220,28 @@ QByteArray ProfileFile::getString(const QByteArray& section, const QByteArray& k
     return fitBuffer(defaultValue, bufferSize);
   }
   return fitBuffer(unquote(value), bufferSize);
+}
+
+std::vector<std::pair<QByteArray, QByteArray>> ProfileFile::getSection(const QByteArray& section,
+                                                                       const QString& path) {
+  std::vector<std::pair<QByteArray, QByteArray>> entries;
+  const QByteArrayView sectionName = trimBlanks(section);
+  QFile file(path);
+  if (sectionName.isEmpty() || !file.open(QIODevice::ReadOnly)) return entries;
+  const QByteArray data = file.readAll();
+  const Profile profile(data);
+  const qsizetype header = profile.findSection(sectionName);
+  if (header < 0) return entries;
+  QByteArrayView key;
+  QByteArrayView value;
+  const qsizetype end = profile.sectionEnd(header);
+  for (qsizetype i = header + 1; i < end; ++i) {
+    if (!profile.isKey(i, &key, &value) || key.isEmpty()) continue;
+    const bool seen = std::any_of(entries.begin(), entries.end(),
+                                  [&](const auto& entry) { return namesEqual(entry.first, key); });
+    if (!seen) entries.emplace_back(key.toByteArray(), unquote(value).toByteArray());
+  }
+  return entries;
 }
 
 bool ProfileFile::writeString(const QByteArray& section, const QByteArray& key,

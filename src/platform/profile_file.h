@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,6 +22,12 @@ class ProfileFile {
   // bytes without splitting a double-byte character.
   static QByteArray getString(const QByteArray& section, const QByteArray& key,
                               const QByteArray& defaultValue, int bufferSize, const QString& path);
+
+  // Every key of section with its value (trimmed and unquoted as by getString), in file order;
+  // a key that stands twice counts once, with its first value. Empty when the file or section
+  // is missing. One read of the file, for callers that need many keys.
+  static std::vector<std::pair<QByteArray, QByteArray>> getSection(const QByteArray& section,
+                                                                   const QString& path);
 
   // Sets key in section to value, adding the key, the section or the file as needed. Lines the
   // change does not touch keep their bytes; new lines end in CRLF. CR and LF in value become

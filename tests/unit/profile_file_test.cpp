@@ -102,6 +102,17 @@ TEST_F(ProfileFileTest, ReadsValues) {
   }
 }
 
+TEST_F(ProfileFileTest, ReadsAWholeSectionAsGetStringWouldKeyByKey) {
+  put("[pilots]\r\n0037 = \xa4\xfd\xa4\x6a\xa9\xfa\r\n; 0038=comment\r\n0039=\"x\"\n"
+      "0037=second\r\nnot a key\r\n[PILOTS]\r\n0041=other section\r\n");
+  using Entries = std::vector<std::pair<QByteArray, QByteArray>>;
+  const Entries section = ProfileFile::getSection(" Pilots ", path());
+  EXPECT_EQ(section, (Entries{{"0037", "\xa4\xfd\xa4\x6a\xa9\xfa"}, {"0039", "x"}}));
+  for (const auto& [key, value] : section) EXPECT_EQ(get("pilots", key), value);
+  EXPECT_TRUE(ProfileFile::getSection("missing", path()).empty());
+  EXPECT_TRUE(ProfileFile::getSection("pilots", path(u"none.ini"_s)).empty());
+}
+
 TEST_F(ProfileFileTest, CutsToBufferWithoutSplittingCharacters) {
   put("[s]\nascii=abcdef\nbig5=\xA4\xA4\xA4\xE5\nmixed=a\xA4\xA4\nlead=\xA4\xA4"
       "a\n");

@@ -1,7 +1,6 @@
 #include "monitors/pilotboard/board_monitor.h"
 
-#include <QRegularExpression>
-
+#include "common/blanks_and_breaks.h"
 #include "common/page_script_neutraliser.h"
 #include "console/console_access.h"
 
@@ -30,8 +29,7 @@ BoardMonitor::BoardMonitor(QString name) : Form(std::move(name)) {
 
 // Runs before the console sets the caption: the watched item comes from the console's field.
 void BoardMonitor::Form_Load() {
-  static const QRegularExpression blanks(QStringLiteral("[ \r\n\u00A0]"));
-  setCaption(QString(Caption()).remove(blanks));
+  setCaption(WithoutBlanksAndBreaks(Caption()));
   WebBrowser1.Navigate2(PageAddress(WatchedItemField(Console()).Text()));
   WebBrowser1.setSilent(true);
   mStopBeep.setEnabled(false);

@@ -1,5 +1,7 @@
 #include "monitors/pilotboard/pilot_name_list.h"
 
+#include <QHash>
+
 #include "console/settings.h"
 
 namespace tidex {
@@ -7,9 +9,14 @@ namespace tidex {
 QStringList PilotNameList() {
   QStringList numbers{QStringLiteral("0035"), QStringLiteral("0037"), QStringLiteral("0039")};
   for (int n = 41; n <= 90; ++n) numbers << QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0'));
+  // One read of the settings file per page, not one per pilot.
+  QHash<QString, QString> names;
+  for (const auto& [number, name] : ReadSection(QStringLiteral("pilots"))) {
+    names.insert(number.trimmed(), name.trimmed());
+  }
   QStringList entries;
   for (const QString& number : numbers) {
-    const QString name = ReadSetting(QStringLiteral("pilots"), number, QString()).trimmed();
+    const QString name = names.value(number);
     if (!name.isEmpty()) entries << number + name;
   }
   return entries;

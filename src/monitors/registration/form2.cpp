@@ -1,7 +1,6 @@
 #include "monitors/registration/form2.h"
 
-#include <QRegularExpression>
-
+#include "common/blanks_and_breaks.h"
 #include "common/page_script_neutraliser.h"
 #include "imct/imct_pages.h"
 
@@ -26,8 +25,7 @@ Form2::Form2() : Form(QStringLiteral("Form2")) {
 
 // Runs before the console sets the caption to the registration number.
 void Form2::Form_Load() {
-  static const QRegularExpression blanks(QStringLiteral("[ \r\n\u00A0]"));
-  setCaption(QString(Caption()).remove(blanks));
+  setCaption(WithoutBlanksAndBreaks(Caption()));
   mStopBeep.setEnabled(false);
   mPrint.setEnabled(false);
   WebBrowser1.Navigate2(ImctLoginPage());
