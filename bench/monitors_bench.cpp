@@ -16,8 +16,8 @@
 #include <QTimer>
 
 #include "console/form1.h"
+#include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/pilotboard/board_text.h"
-#include "monitors/pilotboard/form6.h"
 #include "platform/qt/qt_browser_environment.h"
 #include "platform/qt/qt_desktop.h"
 #include "process_memory.h"

@@ -1,8 +1,8 @@
 #include "console/console_fields.h"
 
+#include "common/settings.h"
 #include "common/text_codec.h"
 #include "console/form1.h"
-#include "console/settings.h"
 
 namespace tidex {
 namespace {

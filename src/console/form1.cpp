@@ -1,6 +1,6 @@
 #include "console/form1.h"
 
-#include "common/page_script_neutraliser.h"
+#include "common/browser_window.h"
 
 namespace tidex {
 
@@ -45,11 +45,8 @@ void Form1::wireEvents() {
   mExit.onClick = [this] { mExit_Click(); };
   mAbout.onClick = [this] { mAbout_Click(); };
   Check2.onClick = [this] { Check2_Click(); };
-  for (WebBrowser* browser : {&WebBrowser2, &WebBrowser3}) {
-    browser->onNavigateComplete2 = [](HtmlDocument& document, const QString&, bool) {
-      NeutralisePageScripts(document);
-    };
-  }
+  DisarmPageDialogs(WebBrowser2);
+  DisarmPageDialogs(WebBrowser3);
 }
 
 }  // namespace tidex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/console_state.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"
 #include "platform/form.h"
@@ -14,8 +15,9 @@
 namespace tidex {
 
 // The main console: settings and input fields, the tray icon, the launchers and the console
-// timers. Its controls are also the program's shared state, read and written by the monitors.
-class Form1 final : public Form {
+// timers. Some of its controls are the program's shared state: the other windows reach them
+// through the ConsoleState that the console hands them.
+class Form1 final : public Form, public ConsoleState {
  public:
   Form1();
 
@@ -91,6 +93,21 @@ class Form1 final : public Form {
   Menu mHelp{*this, "mHelp", "Help"};
   Menu mAbout{*this, "mAbout", "About", &mHelp};
   Menu mGetVar{*this, "mGetVar", "GetVar"};
+
+  // ConsoleState
+  CheckBox& SilentMode() override { return Check2; }
+  CheckBox& ShowNotification() override { return Check3; }
+  CheckBox& HideTray() override { return Check6; }
+  TextBox& Account() override { return Text1; }
+  TextBox& Password() override { return Text2; }
+  TextBox& RegistrationNumber() override { return Text3; }
+  Label& ActivityTime() override { return Label11; }
+  TextBox& VesselName() override { return Text9; }
+  TextBox& WharfCode() override { return Text12; }
+  TextBox& QueryAddress() override { return Text13; }
+  Timer& ReopenVessel() override { return Timer5; }
+  Timer& ReopenWharf() override { return Timer6; }
+  Timer& ReopenAddress() override { return Timer7; }
 
   void Form_Load() override;
   void Form_Activate() override;

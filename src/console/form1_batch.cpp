@@ -1,7 +1,7 @@
 #include "common/number_text.h"
+#include "common/settings.h"
 #include "console/console_fields.h"
 #include "console/form1.h"
-#include "console/settings.h"
 #include "console/text_box_lines.h"
 #include "console/window_snapshot.h"
 #include "monitors/registration/form2.h"
@@ -29,7 +29,7 @@ Form1::FilterVerdict Form1::FilterBatchLine() {
 }
 
 void Form1::LaunchBatchLine(bool visible) {
-  Form2& monitor = Desktop::current().load<Form2>();
+  Form2& monitor = Desktop::current().load<Form2>(*this);
   monitor.setCaption(Text5.Text());
   if (visible) monitor.Show();
   MaskAccount();

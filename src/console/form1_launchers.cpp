@@ -1,14 +1,12 @@
+#include "common/settings.h"
 #include "common/timed_box.h"
 #include "console/console_fields.h"
 #include "console/form1.h"
-#include "console/settings.h"
 #include "console/window_snapshot.h"
 #include "imct/form4.h"
 #include "imct/form8.h"
 #include "imct/form9.h"
-#include "monitors/pilotboard/form3.h"
-#include "monitors/pilotboard/form6.h"
-#include "monitors/pilotboard/form7.h"
+#include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/form2.h"
 #include "platform/desktop.h"
 
@@ -17,24 +15,24 @@ namespace {
 
 using MonitorKind = Form1::MonitorKind;
 
-Form& createMonitor(MonitorKind kind) {
+Form& createMonitor(ConsoleState& console, MonitorKind kind) {
   Desktop& desktop = Desktop::current();
   switch (kind) {
     case MonitorKind::Registration:
-      return desktop.load<Form2>();
+      return desktop.load<Form2>(console);
     case MonitorKind::Vessel:
-      return desktop.load<Form3>();
+      return desktop.load<Form3>(console);
     case MonitorKind::Wharf:
-      return desktop.load<Form6>();
+      return desktop.load<Form6>(console);
     case MonitorKind::Url:
       break;
   }
-  return desktop.load<Form7>();
+  return desktop.load<Form7>(console);
 }
 
 template <class W>
-void openVerificationWindow() {
-  W& window = Desktop::current().load<W>();
+void openVerificationWindow(ConsoleState& console) {
+  W& window = Desktop::current().load<W>(console);
   window.setCaption(QStringLiteral("卸貨淮單清表查詢"));
   window.Show();
 }
@@ -77,7 +75,7 @@ Task Form1::LaunchSingle(TextBox& field, bool upperCase, QString refusal, Monito
     co_await ShowTimedBox(refusal, OkOnly);
     co_return;
   }
-  Form& window = createMonitor(kind);
+  Form& window = createMonitor(*this, kind);
   window.setCaption(item);
   window.Show();
   if (kind != MonitorKind::Registration) co_return;
@@ -120,11 +118,11 @@ void Form1::Command4_Click() {
 
 void Form1::Command6_Click() { Timer2.setEnabled(true); }
 
-void Form1::Command8_Click() { openVerificationWindow<Form4>(); }
+void Form1::Command8_Click() { openVerificationWindow<Form4>(*this); }
 
-void Form1::Command13_Click() { openVerificationWindow<Form8>(); }
+void Form1::Command13_Click() { openVerificationWindow<Form8>(*this); }
 
-void Form1::Command14_Click() { openVerificationWindow<Form9>(); }
+void Form1::Command14_Click() { openVerificationWindow<Form9>(*this); }
 
 void Form1::MaskAccount() {
   Text1.setPasswordChar(QLatin1Char('*'));

@@ -1,8 +1,8 @@
 #include "common/date_text.h"
+#include "common/settings.h"
 #include "console/console_fields.h"
 #include "console/form1.h"
 #include "console/notify_icon_module.h"
-#include "console/settings.h"
 #include "platform/desktop.h"
 
 namespace tidex {

@@ -1,6 +1,6 @@
 #include "common/page_wait.h"
+#include "common/settings.h"
 #include "console/form1.h"
-#include "console/settings.h"
 #include "platform/desktop.h"
 
 namespace tidex {

@@ -1,9 +1,9 @@
 #include <cmath>
 
 #include "common/date_text.h"
+#include "common/settings.h"
 #include "console/form1.h"
 #include "console/notify_icon_module.h"
-#include "console/settings.h"
 #include "platform/desktop.h"
 
 namespace tidex {

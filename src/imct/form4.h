@@ -7,7 +7,8 @@ namespace tidex {
 // The IMCT login window of the console's "BC" button (Command8).
 class Form4 final : public ImctLoginWindow {
  public:
-  Form4() : ImctLoginWindow(QStringLiteral("Form4"), QStringLiteral("/pda/imct.php")) {}
+  explicit Form4(ConsoleState& console)
+      : ImctLoginWindow(console, QStringLiteral("Form4"), QStringLiteral("/pda/imct.php")) {}
 };
 
 }  // namespace tidex

@@ -7,7 +7,8 @@ namespace tidex {
 // The IMCT login window of the console's "BA" button (Command13).
 class Form8 final : public ImctLoginWindow {
  public:
-  Form8() : ImctLoginWindow(QStringLiteral("Form8"), QStringLiteral("/pda/imctba.php")) {}
+  explicit Form8(ConsoleState& console)
+      : ImctLoginWindow(console, QStringLiteral("Form8"), QStringLiteral("/pda/imctba.php")) {}
 };
 
 }  // namespace tidex

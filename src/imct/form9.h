@@ -7,7 +7,8 @@ namespace tidex {
 // The IMCT login window of the console's "BE" button (Command14).
 class Form9 final : public ImctLoginWindow {
  public:
-  Form9() : ImctLoginWindow(QStringLiteral("Form9"), QStringLiteral("/pda/imctbe.php")) {}
+  explicit Form9(ConsoleState& console)
+      : ImctLoginWindow(console, QStringLiteral("Form9"), QStringLiteral("/pda/imctbe.php")) {}
 };
 
 }  // namespace tidex

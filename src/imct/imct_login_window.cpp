@@ -1,21 +1,19 @@
 #include "imct/imct_login_window.h"
 
 #include "common/blanks_and_breaks.h"
-#include "common/page_script_neutraliser.h"
-#include "console/settings.h"
-#include "imct/imct_pages.h"
+#include "common/browser_window.h"
+#include "common/imct_pages.h"
+#include "common/settings.h"
 
 namespace tidex {
 
-ImctLoginWindow::ImctLoginWindow(QString name, QString pathAfterLogin)
-    : Form(std::move(name)), pathAfterLogin_(std::move(pathAfterLogin)) {
+ImctLoginWindow::ImctLoginWindow(ConsoleState& console, QString name, QString pathAfterLogin)
+    : Form(std::move(name)), console_(console), pathAfterLogin_(std::move(pathAfterLogin)) {
   setCaption(Name());
   Text1.setVisible(false);
-  Move(0, 0, 1008, 546);
-  fillClientArea();
-  WebBrowser1.onNavigateComplete2 = [](HtmlDocument& document, const QString&, bool) {
-    NeutralisePageScripts(document);
-  };
+  Resize(kBrowserWindowWidth, kBrowserWindowHeight);
+  FillClientArea(*this, Frame1, WebBrowser1);
+  DisarmPageDialogs(WebBrowser1);
 }
 
 QString ImctLoginWindow::PageAfterLogin() const {
@@ -27,11 +25,6 @@ void ImctLoginWindow::Form_Load() {
   WebBrowser1.Navigate2(ImctLoginPage());
 }
 
-void ImctLoginWindow::Form_Resize() { fillClientArea(); }
-
-void ImctLoginWindow::fillClientArea() {
-  Frame1.Move(0, 0, geometry().width, geometry().height);
-  WebBrowser1.Move(0, 0, Frame1.geometry().width, Frame1.geometry().height);
-}
+void ImctLoginWindow::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1); }
 
 }  // namespace tidex

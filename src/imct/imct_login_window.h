@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "common/console_state.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/text_box.h"
@@ -24,11 +25,10 @@ class ImctLoginWindow : public Form {
   void Form_Resize() override;
 
  protected:
-  ImctLoginWindow(QString name, QString pathAfterLogin);
+  ImctLoginWindow(ConsoleState& console, QString name, QString pathAfterLogin);
 
  private:
-  void fillClientArea();
-
+  ConsoleState& console_;
   QString pathAfterLogin_;
 };
 

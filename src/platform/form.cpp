@@ -39,6 +39,13 @@ void Form::Move(int left, int top) { Move(left, top, geometry_.width, geometry_.
 
 void Form::Move(int left, int top, int width, int height) {
   geometry_ = {left, top, width, height};
+  positioned_ = true;
+  changed();
+}
+
+void Form::Resize(int width, int height) {
+  geometry_.width = width;
+  geometry_.height = height;
   changed();
 }
 

@@ -57,6 +57,11 @@ class Form {
   const Geometry& geometry() const { return geometry_; }
   void Move(int left, int top);
   void Move(int left, int top, int width, int height);
+  // Sets the size and leaves the position to the desktop, which places the window like
+  // other windows instead of on top of the last one.
+  void Resize(int width, int height);
+  // Whether the window's position was set (Move) rather than left to the desktop.
+  bool positioned() const { return positioned_; }
 
   void restore();
   void bringToFront();
@@ -112,6 +117,7 @@ class Form {
   int windowState_ = Normal;
   bool topMost_ = false;
   Geometry geometry_{0, 0, 640, 480};
+  bool positioned_ = false;
   bool loaded_ = false;
   bool unloaded_ = false;
   std::vector<Control*> controls_;

@@ -5,7 +5,7 @@
 
 #include "browser_harness.h"
 #include "console/form1.h"
-#include "monitors/pilotboard/form6.h"
+#include "monitors/pilotboard/board_monitor_kinds.h"
 #include "platform/desktop.h"
 #include "program_runner.h"
 

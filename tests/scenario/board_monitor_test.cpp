@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "common/settings.h"
 #include "console/form1.h"
-#include "console/settings.h"
-#include "monitors/pilotboard/form3.h"
-#include "monitors/pilotboard/form6.h"
-#include "monitors/pilotboard/form7.h"
+#include "monitors/pilotboard/board_monitor_kinds.h"
 #include "platform/ansi_text.h"
 #include "platform/sim/sim_desktop.h"
 #include "sites/board_service.h"

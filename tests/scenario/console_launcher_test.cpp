@@ -2,8 +2,8 @@
 
 #include "test_printers.h"
 
+#include "common/settings.h"
 #include "console/form1.h"
-#include "console/settings.h"
 #include "monitors/registration/form2.h"
 #include "platform/sim/sim_desktop.h"
 

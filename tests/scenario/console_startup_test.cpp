@@ -2,10 +2,10 @@
 
 #include <QFile>
 
+#include "common/settings.h"
 #include "common/text_codec.h"
 #include "console/console_fields.h"
 #include "console/form1.h"
-#include "console/settings.h"
 #include "platform/sim/sim_desktop.h"
 
 using namespace tidex;

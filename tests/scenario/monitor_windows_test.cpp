@@ -4,14 +4,12 @@
 
 #include <functional>
 
+#include "common/settings.h"
 #include "console/form1.h"
-#include "console/settings.h"
 #include "imct/form4.h"
 #include "imct/form8.h"
 #include "imct/form9.h"
-#include "monitors/pilotboard/form3.h"
-#include "monitors/pilotboard/form6.h"
-#include "monitors/pilotboard/form7.h"
+#include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/form2.h"
 #include "platform/sim/sim_desktop.h"
 
@@ -34,6 +32,8 @@ Form1& startConsole(SimDesktop& desk) {
   return console;
 }
 
+Form1& consoleOf(SimDesktop& desk) { return *dynamic_cast<Form1*>(desk.windows().all().front()); }
+
 // The addresses one browser ("Form6.WebBrowser1") was sent to, oldest first.
 QStringList addressesOf(const SimDesktop& desk, const QString& browser) {
   QStringList urls;
@@ -50,9 +50,12 @@ struct BoardKind {
 };
 
 const std::vector<BoardKind> kBoardKinds{
-    {"Form6", &Form1::Text12, [](SimDesktop& d) -> BoardMonitor& { return d.load<Form6>(); }},
-    {"Form3", &Form1::Text9, [](SimDesktop& d) -> BoardMonitor& { return d.load<Form3>(); }},
-    {"Form7", &Form1::Text13, [](SimDesktop& d) -> BoardMonitor& { return d.load<Form7>(); }},
+    {"Form6", &Form1::Text12,
+     [](SimDesktop& d) -> BoardMonitor& { return d.load<Form6>(consoleOf(d)); }},
+    {"Form3", &Form1::Text9,
+     [](SimDesktop& d) -> BoardMonitor& { return d.load<Form3>(consoleOf(d)); }},
+    {"Form7", &Form1::Text13,
+     [](SimDesktop& d) -> BoardMonitor& { return d.load<Form7>(consoleOf(d)); }},
 };
 
 const BoardKind& boardKind(const char* name) {
@@ -95,10 +98,10 @@ TEST(BoardMonitorLoad, EachMonitorKeepsTheItemItsFieldHeldWhenItOpened) {
   desk.sites().addPage("/sdci/UA1006.ASP", {200, "text/html", "<p>no search form</p>"});
   Form1& console = startConsole(desk);
   console.Text9.setText("EVER GIVEN");
-  Form3& first = desk.load<Form3>();
+  Form3& first = desk.load<Form3>(consoleOf(desk));
   first.setCaption("EVER GIVEN");
   console.Text9.setText("WAN HAI 101");
-  desk.load<Form3>();
+  desk.load<Form3>(consoleOf(desk));
   desk.advance(2s);
 
   const QString query = "http://board.test/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=";
@@ -135,7 +138,7 @@ TEST(BoardMonitorLoad, StartsWatchingWithNoBaselineAndNoAlert) {
 TEST(RegistrationMonitorLoad, LogsInSilentlyWithPrintAndStopGreyed) {
   SimDesktop desk;
   startConsole(desk);
-  Form2& w = desk.load<Form2>();
+  Form2& w = desk.load<Form2>(consoleOf(desk));
 
   EXPECT_EQ(addressesOf(desk, "Form2.WebBrowser1"), QStringList{kImctLogin});
   EXPECT_TRUE(addressesOf(desk, "Form2.WebBrowser2").isEmpty());
@@ -168,11 +171,11 @@ TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {
     QString pageAfterLogin;
   };
   const Case cases[] = {
-      {"Form4", [](SimDesktop& d) -> ImctLoginWindow& { return d.load<Form4>(); },
+      {"Form4", [](SimDesktop& d) -> ImctLoginWindow& { return d.load<Form4>(consoleOf(d)); },
        "http://maker.test/pda/imct.php"},
-      {"Form8", [](SimDesktop& d) -> ImctLoginWindow& { return d.load<Form8>(); },
+      {"Form8", [](SimDesktop& d) -> ImctLoginWindow& { return d.load<Form8>(consoleOf(d)); },
        "http://maker.test/pda/imctba.php"},
-      {"Form9", [](SimDesktop& d) -> ImctLoginWindow& { return d.load<Form9>(); },
+      {"Form9", [](SimDesktop& d) -> ImctLoginWindow& { return d.load<Form9>(consoleOf(d)); },
        "http://maker.test/pda/imctbe.php"},
   };
   for (const Case& c : cases) {
@@ -191,13 +194,13 @@ TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {
 TEST(MonitorWindows, EveryBrowserDisarmsThePageScriptsOfEachPage) {
   SimDesktop desk;
   startConsole(desk);
-  desk.load<Form6>();
-  desk.load<Form3>();
-  desk.load<Form7>();
-  desk.load<Form4>();
-  desk.load<Form8>();
-  desk.load<Form9>();
-  Form2& registration = desk.load<Form2>();
+  desk.load<Form6>(consoleOf(desk));
+  desk.load<Form3>(consoleOf(desk));
+  desk.load<Form7>(consoleOf(desk));
+  desk.load<Form4>(consoleOf(desk));
+  desk.load<Form8>(consoleOf(desk));
+  desk.load<Form9>(consoleOf(desk));
+  Form2& registration = desk.load<Form2>(consoleOf(desk));
   registration.WebBrowser2.Navigate2("http://maker.test/pda/mail.php");
   registration.WebBrowser3.Navigate2("http://board.test/sdci/UA1006.ASP");
   desk.advance(1s);
@@ -232,7 +235,7 @@ TEST(MonitorWindows, FrameAndBrowserFillTheClientAreaAtOpeningAndOnResize) {
     w.userResized(640, 300);
     fills(640, 300);
   };
-  check(desk.load<Form2>());
-  check(desk.load<Form6>());
-  check(desk.load<Form4>());
+  check(desk.load<Form2>(consoleOf(desk)));
+  check(desk.load<Form6>(consoleOf(desk)));
+  check(desk.load<Form4>(consoleOf(desk)));
 }

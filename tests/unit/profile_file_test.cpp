@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "console/settings.h"
+#include "common/settings.h"
 
 namespace tidex {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "common/console_state.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/menu.h"
@@ -12,7 +13,24 @@
 
 namespace tidex {
 
-class Form1;
+// What tells the wharf, vessel and URL monitors apart.
+struct BoardMonitorKind {
+  QString name;  // the window class: "Form6", "Form3", "Form7"
+  // The console field that names the watched item at load and takes the caption back.
+  TextBox& (*watchedItemField)(ConsoleState& console);
+  // The console timer that reopens a monitor of this kind.
+  Timer& (*reopenTimer)(ConsoleState& console);
+  // The close question, shown before the countdown.
+  QString reopenQuestion;
+  // The page loaded for the watched item, at load and on every reload.
+  QString (*pageAddress)(const QString& item);
+  // The board's search field that takes the watched item; empty: no form is filled or sent.
+  QString searchFieldName;
+  // The page text reduced to what is compared.
+  QString (*normalise)(const QString& pageText);
+  // Whether error pages are left out of the comparison (and differences counted).
+  bool filtersErrorPages = true;
+};
 
 // The pilot-board monitor window shared by the wharf, vessel and URL monitors: it keeps one
 // board page open for its watched item, the caption, and alerts when the page changes.
@@ -48,27 +66,13 @@ class BoardMonitor : public Form {
   bool LatestIsErrorPage() const { return latestIsErrorPage_; }
 
  protected:
-  explicit BoardMonitor(QString name);
-
-  // Per kind: the console field that names the watched item at load and takes the caption back.
-  virtual TextBox& WatchedItemField(Form1& console) const = 0;
-  // The console timer that reopens a monitor of this kind.
-  virtual Timer& ReopenTimer(Form1& console) const = 0;
-  // The close question, shown before the countdown.
-  virtual QString ReopenQuestion() const = 0;
-  // The page loaded for the watched item, at load and on every reload.
-  virtual QString PageAddress(const QString& item) const = 0;
-  // The board's search field that takes the watched item; empty: no form is filled or sent.
-  virtual QString SearchFieldName() const = 0;
-  // The page text reduced to what is compared.
-  virtual QString Normalise(const QString& pageText) const = 0;
-  // Whether error pages are left out of the comparison (and differences counted).
-  virtual bool FiltersErrorPages() const { return true; }
+  BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind);
 
  private:
-  void fillClientArea();
   Task CloseSequence();
 
+  ConsoleState& console_;
+  const BoardMonitorKind& kind_;
   bool latestIsErrorPage_ = false;
   bool closing_ = false;
 };

@@ -1,6 +1,4 @@
 #include "common/timed_box.h"
-#include "console/console_access.h"
-#include "console/form1.h"
 #include "monitors/pilotboard/board_monitor.h"
 
 namespace tidex {
@@ -16,10 +14,10 @@ void BoardMonitor::Form_Unload(int& cancel) {
 Task BoardMonitor::CloseSequence() {
   Timer2.setEnabled(false);
   mHide.setEnabled(false);
-  WatchedItemField(Console()).setText(Caption());
+  kind_.watchedItemField(console_).setText(Caption());
   Hide();
-  const int answer = co_await ShowTimedBox(ReopenQuestion(), YesNoCancel);
-  if (answer == BoxYes) ReopenTimer(Console()).setEnabled(true);
+  const int answer = co_await ShowTimedBox(kind_.reopenQuestion, YesNoCancel);
+  if (answer == BoxYes) kind_.reopenTimer(console_).setEnabled(true);
   unloadWithoutEvents();
 }
 

@@ -9,7 +9,7 @@ namespace tidex {
 Task BoardMonitor::WebBrowser1_DocumentComplete() {
   const auto document = WebBrowser1.Document();
   if (!document) co_return;  // nothing to read: the state stays as it was until the next reload
-  const QString field = SearchFieldName();
+  const QString& field = kind_.searchFieldName;
   if (!field.isEmpty()) {
     ScanInputs(*document, [&](HtmlElement& input) {
       if (input.Name() == field) input.setValue(Caption());
@@ -23,10 +23,10 @@ Task BoardMonitor::WebBrowser1_DocumentComplete() {
   const auto current = WebBrowser1.Document();
   if (!current) co_return;
   const QString pageText = current->All().item(0).innerText();
-  const QString normalised = Normalise(pageText);
+  const QString normalised = kind_.normalise(pageText);
   latestIsErrorPage_ = IsErrorPage(pageText, WebBrowser1.lastLoad());
   // An error page is no baseline: the first good board would differ from it and alert.
-  const bool baselineCandidate = !(FiltersErrorPages() && latestIsErrorPage_);
+  const bool baselineCandidate = !(kind_.filtersErrorPages && latestIsErrorPage_);
   if (Text1.Text() == QStringLiteral("A") && baselineCandidate) Text1.setText(normalised);
   Text2.setText(normalised);
 }

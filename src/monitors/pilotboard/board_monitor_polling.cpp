@@ -1,7 +1,5 @@
 #include "common/number_text.h"
-#include "console/console_access.h"
-#include "console/form1.h"
-#include "console/settings.h"
+#include "common/settings.h"
 #include "monitors/pilotboard/board_monitor.h"
 #include "platform/desktop.h"
 
@@ -15,7 +13,7 @@ void BoardMonitor::Timer1_Timer() {
   if (Val(Text5.Text()) > 59) {
     Text5.setText(QStringLiteral("0"));
     Text3.setText(QStringLiteral("0"));
-    WebBrowser1.Navigate2(PageAddress(Caption()));
+    WebBrowser1.Navigate2(kind_.pageAddress(Caption()));
   }
   if (ChangeTest()) {
     Timer2.setEnabled(true);
@@ -25,7 +23,7 @@ void BoardMonitor::Timer1_Timer() {
 }
 
 bool BoardMonitor::ChangeTest() {
-  if (!FiltersErrorPages()) {
+  if (!kind_.filtersErrorPages) {
     if (Text1.Text() != Text2.Text()) return true;
     Text7.setText(QStringLiteral("0"));
     return false;
@@ -40,14 +38,13 @@ bool BoardMonitor::ChangeTest() {
 }
 
 void BoardMonitor::Timer2_Timer() {
-  Form1& console = Console();
   mStopBeep.setEnabled(true);
   Show();
-  WatchedItemField(console).setText(Caption());
+  kind_.watchedItemField(console_).setText(Caption());
   setTopMost(true);
   restore();
   bringToFront();
-  if (console.Check2.Value() == 0) {
+  if (console_.SilentMode().Value() == 0) {
     Desktop::current().beep(1000, 300);
     Desktop::current().beep(3000, 300);
   }

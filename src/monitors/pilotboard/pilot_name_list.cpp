@@ -2,7 +2,7 @@
 
 #include <QHash>
 
-#include "console/settings.h"
+#include "common/settings.h"
 
 namespace tidex {
 

@@ -1,12 +1,12 @@
 #include "monitors/registration/form2.h"
 
 #include "common/blanks_and_breaks.h"
-#include "common/page_script_neutraliser.h"
-#include "imct/imct_pages.h"
+#include "common/browser_window.h"
+#include "common/imct_pages.h"
 
 namespace tidex {
 
-Form2::Form2() : Form(QStringLiteral("Form2")) {
+Form2::Form2(ConsoleState& console) : Form(QStringLiteral("Form2")), console_(console) {
   setCaption(Name());
   Frame1.setEnabled(false);
   WebBrowser2.setVisible(false);
@@ -14,12 +14,10 @@ Form2::Form2() : Form(QStringLiteral("Form2")) {
   for (TextBox* field : {&Text1, &Text2, &Text3, &Text4}) field->setVisible(false);
   mUnload.setVisible(false);
   mHide.setVisible(false);
-  Move(0, 0, 1008, 546);
-  fillClientArea();
+  Resize(kBrowserWindowWidth, kBrowserWindowHeight);
+  FillClientArea(*this, Frame1, WebBrowser1);
   for (WebBrowser* browser : {&WebBrowser1, &WebBrowser2, &WebBrowser3}) {
-    browser->onNavigateComplete2 = [](HtmlDocument& document, const QString&, bool) {
-      NeutralisePageScripts(document);
-    };
+    DisarmPageDialogs(*browser);
   }
 }
 
@@ -32,11 +30,6 @@ void Form2::Form_Load() {
   WebBrowser1.setSilent(true);
 }
 
-void Form2::Form_Resize() { fillClientArea(); }
-
-void Form2::fillClientArea() {
-  Frame1.Move(0, 0, geometry().width, geometry().height);
-  WebBrowser1.Move(0, 0, Frame1.geometry().width, Frame1.geometry().height);
-}
+void Form2::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1); }
 
 }  // namespace tidex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/console_state.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/menu.h"
@@ -13,7 +14,7 @@ namespace tidex {
 // IMCT service until container counts appear for it.
 class Form2 final : public Form {
  public:
-  Form2();
+  explicit Form2(ConsoleState& console);
 
   Frame Frame1{*this, "Frame1"};
   WebBrowser WebBrowser1{*this, "WebBrowser1"};  // IMCT pages
@@ -36,7 +37,7 @@ class Form2 final : public Form {
   void Form_Resize() override;
 
  private:
-  void fillClientArea();
+  ConsoleState& console_;
 };
 
 }  // namespace tidex

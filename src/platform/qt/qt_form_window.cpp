@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "platform/qt/qt_menu_peer.h"
 
@@ -79,7 +81,25 @@ int FormWindow::menuBarHeight() const {
 void FormWindow::applyGeometry() {
   if (geometry_.width < 0) return;
   resize(geometry_.width, geometry_.height + menuBarHeight());
-  move(geometry_.left, geometry_.top);
+  if (form_ && form_->positioned()) {
+    move(geometry_.left, geometry_.top);
+  } else if (!cascaded_) {
+    cascaded_ = true;
+    move(nextCascadePosition());
+  }
+}
+
+// Windows whose position is left to the desktop open one step down and right of the one
+// before, so a new monitor never hides the last exactly; with a window manager that places
+// windows itself, this is only a first suggestion.
+QPoint FormWindow::nextCascadePosition() {
+  static int step = 0;
+  constexpr int kStep = 32;
+  constexpr int kSteps = 10;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QPoint origin = screen ? screen->availableGeometry().topLeft() : QPoint(0, 0);
+  const int offset = kStep * (step++ % kSteps);
+  return origin + QPoint(offset, offset);
 }
 
 void FormWindow::applyWindowState() {

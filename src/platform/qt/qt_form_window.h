@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 
 #include "platform/form.h"
@@ -35,6 +36,7 @@ class FormWindow final : public QMainWindow, public FormPeer {
 
  private:
   void applyGeometry();
+  static QPoint nextCascadePosition();
   void applyWindowState();
   int menuBarHeight() const;
   // Runs fn from the event loop if the form is still mirrored then.
@@ -49,6 +51,7 @@ class FormWindow final : public QMainWindow, public FormPeer {
   int state_ = Form::Normal;
   bool topMost_ = false;
   Geometry geometry_;
+  bool cascaded_ = false;
 };
 
 }  // namespace tidex

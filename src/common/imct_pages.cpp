@@ -1,6 +1,6 @@
-#include "imct/imct_pages.h"
+#include "common/imct_pages.h"
 
-#include "console/settings.h"
+#include "common/settings.h"
 
 namespace tidex {
 namespace {

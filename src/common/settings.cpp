@@ -1,4 +1,4 @@
-#include "console/settings.h"
+#include "common/settings.h"
 
 #include "platform/ansi_text.h"
 #include "platform/desktop.h"

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/form.h"
+#include "platform/frame.h"
+#include "platform/web_browser.h"
+
+namespace tidex {
+
+// Every browser of the program disarms the page's dialogs after each navigation.
+void DisarmPageDialogs(WebBrowser& browser);
+
+// The page fills the window: the frame at the origin with the client area's size, the browser
+// filling the frame.
+void FillClientArea(Form& window, Frame& frame, WebBrowser& browser);
+
+// The size at which a browser window opens; the desktop places it.
+constexpr int kBrowserWindowWidth = 1008;
+constexpr int kBrowserWindowHeight = 546;
+
+}  // namespace tidex

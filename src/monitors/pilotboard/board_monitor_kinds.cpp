@@ -1,0 +1,58 @@
+#include "monitors/pilotboard/board_monitor_kinds.h"
+
+#include "common/settings.h"
+#include "monitors/pilotboard/board_query.h"
+#include "monitors/pilotboard/board_text.h"
+#include "monitors/pilotboard/pilot_name_list.h"
+
+namespace tidex {
+namespace {
+
+QString boardServer() { return ServerAddress(QStringLiteral("board")); }
+
+QString normaliseBoard(const QString& text) { return NormaliseBoardText(text, PilotNameList()); }
+
+}  // namespace
+
+const BoardMonitorKind& WharfMonitorKind() {
+  static const BoardMonitorKind kind{
+      QStringLiteral("Form6"),
+      [](ConsoleState& console) -> TextBox& { return console.WharfCode(); },
+      [](ConsoleState& console) -> Timer& { return console.ReopenWharf(); },
+      QStringLiteral("是否重新開船名？ "),
+      [](const QString& item) { return BoardQuery(boardServer(), QString(), item); },
+      QStringLiteral("QSP_PORT"),
+      normaliseBoard,
+  };
+  return kind;
+}
+
+const BoardMonitorKind& VesselMonitorKind() {
+  static const BoardMonitorKind kind{
+      QStringLiteral("Form3"),
+      [](ConsoleState& console) -> TextBox& { return console.VesselName(); },
+      [](ConsoleState& console) -> Timer& { return console.ReopenVessel(); },
+      QStringLiteral("是否重新開船名？ "),
+      [](const QString& item) { return BoardQuery(boardServer(), item, QString()); },
+      QStringLiteral("QSP_ENAME"),
+      [](const QString& text) { return NormaliseVesselBoardText(text, PilotNameList()); },
+  };
+  return kind;
+}
+
+// The address goes exactly as typed; no form is sent and error pages are compared too.
+const BoardMonitorKind& UrlMonitorKind() {
+  static const BoardMonitorKind kind{
+      QStringLiteral("Form7"),
+      [](ConsoleState& console) -> TextBox& { return console.QueryAddress(); },
+      [](ConsoleState& console) -> Timer& { return console.ReopenAddress(); },
+      QStringLiteral("是否重新開URL？ "),
+      [](const QString& item) { return item; },
+      QString(),
+      normaliseBoard,
+      false,
+  };
+  return kind;
+}
+
+}  // namespace tidex

@@ -1,0 +1,90 @@
+#pragma once
+
+// What a scenario test needs to read as a user's story on the simulated desktop: start the
+// console, find a window by its caption, type and click as the user does, and a stand-in
+// console for windows tested on their own. The clock is advanced with desk.advance().
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include "common/console_state.h"
+#include "common/settings.h"
+#include "console/form1.h"
+#include "platform/command_button.h"
+#include "platform/form.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/text_box.h"
+
+namespace tidex::scenario {
+
+// The program started as the desktop starts it: the console, hidden behind the tray.
+inline Form1& startConsole(SimDesktop& desk) { return desk.start<Form1>(); }
+
+// Points a server of the settings file's servers section at an address of the test's naming.
+inline void useServer(const QString& name, const QString& address) {
+  WriteSetting(QStringLiteral("servers"), name, address);
+}
+
+// The open window with this caption, or null.
+template <class W = Form>
+W* findWindow(SimDesktop& desk, const QString& caption) {
+  for (Form* window : desk.windows().all()) {
+    if (!window->isUnloaded() && window->Caption() == caption) return dynamic_cast<W*>(window);
+  }
+  return nullptr;
+}
+
+// The open window with this caption; the test fails at once if there is none.
+template <class W = Form>
+W& windowCaptioned(SimDesktop& desk, const QString& caption) {
+  W* window = findWindow<W>(desk, caption);
+  if (!window) {
+    ADD_FAILURE() << "no open window captioned " << caption.toStdString();
+    throw std::runtime_error("missing window");
+  }
+  return *window;
+}
+
+// The user types text into a field (replacing what it held) and clicks a button.
+inline void typeAndClick(SimDesktop& desk, TextBox& field, const QString& text,
+                         CommandButton& button) {
+  desk.type(field, text);
+  desk.click(button);
+}
+
+// The console's shared state without the console: a window holding just those controls.
+class StandInConsole final : public Form, public ConsoleState {
+ public:
+  StandInConsole() : Form(QStringLiteral("StandInConsole")) { setCaption(Name()); }
+
+  CheckBox silentMode{*this, "silentMode", "", 0};
+  CheckBox showNotification{*this, "showNotification", "", 1};
+  CheckBox hideTray{*this, "hideTray", "", 0};
+  TextBox account{*this, "account", "ID"};
+  TextBox password{*this, "password", "PWD"};
+  TextBox registrationNumber{*this, "registrationNumber"};
+  Label activityTime{*this, "activityTime"};
+  TextBox vesselName{*this, "vesselName"};
+  TextBox wharfCode{*this, "wharfCode"};
+  TextBox queryAddress{*this, "queryAddress"};
+  Timer reopenVessel{*this, "reopenVessel", 500, false};
+  Timer reopenWharf{*this, "reopenWharf", 500, false};
+  Timer reopenAddress{*this, "reopenAddress", 500, false};
+
+  CheckBox& SilentMode() override { return silentMode; }
+  CheckBox& ShowNotification() override { return showNotification; }
+  CheckBox& HideTray() override { return hideTray; }
+  TextBox& Account() override { return account; }
+  TextBox& Password() override { return password; }
+  TextBox& RegistrationNumber() override { return registrationNumber; }
+  Label& ActivityTime() override { return activityTime; }
+  TextBox& VesselName() override { return vesselName; }
+  TextBox& WharfCode() override { return wharfCode; }
+  TextBox& QueryAddress() override { return queryAddress; }
+  Timer& ReopenVessel() override { return reopenVessel; }
+  Timer& ReopenWharf() override { return reopenWharf; }
+  Timer& ReopenAddress() override { return reopenAddress; }
+};
+
+}  // namespace tidex::scenario
