@@ -28,6 +28,18 @@
 //   POST /_control/board/recover           end the failure modes; held requests get the board
 //   POST /_control/board/reset             the default calls and no failure mode
 // A change of a call answers 404 if the board has no such call, 400 if a parameter is missing.
+//   POST /_control/imct/account?user=&password=     the one IMCT account (TIDEX / PASS at start)
+//   POST /_control/imct/found?regno=&vessel=&laden=&empty=   the query answers container counts
+//        for regno (any case); laden and empty 0 to 99999, default 0
+//   POST /_control/imct/nodata?regno=      the query answers no data for regno (as at start)
+//   POST /_control/imct/expire             ends every IMCT session
+//   POST /_control/imct/title?on=1|0       the service title on the query page and its answers
+//   POST /_control/imct/reset              the start state: account, answers, sessions, title
+//   GET  /_control/imct/sessions           the number of open IMCT sessions
+//   GET  /_control/mail/submissions        the mail form's submissions as a JSON array, one
+//                                          object of field name to value per submission
+//   POST /_control/mail/form-again?on=1|0  the mail form's thanks page offers the form again
+//   POST /_control/mail/reset              no submissions, thanks page without the form
 //
 // A refused connection is closed without any answer; a request held by "never" is answered
 // when "recover" comes, and closed unanswered when its client goes away or after ten minutes.
@@ -42,7 +54,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <stop_token>
@@ -52,6 +63,7 @@
 #include <QStringList>
 
 #include "board_demo.h"
+#include "control_routes.h"
 #include "pilot_roster.h"
 #include "port_sites.h"
 #include "test_pages.h"
@@ -61,6 +73,10 @@ using tidex::sites::PortSites;
 using tidex::sites::SiteRequest;
 using tidex::sites::SiteResponse;
 using tidex::sites::TestPages;
+using tidex::sites::control::BodilessPosts;
+using tidex::sites::control::intParam;
+using tidex::sites::control::param;
+using tidex::sites::control::reply;
 using namespace std::chrono_literals;
 
 namespace {
@@ -98,15 +114,6 @@ QByteArray rawQuery(const httplib::Request& req) {
   const auto pos = req.target.find('?');
   return pos == std::string::npos ? QByteArray()
                                   : QByteArray::fromStdString(req.target.substr(pos + 1));
-}
-
-QString param(const httplib::Request& req, const char* key) {
-  return QString::fromStdString(req.get_param_value(key));
-}
-
-void reply(httplib::Response& res, int status, const char* text) {
-  res.status = status;
-  res.set_content(text, "text/plain");
 }
 
 // A socket address as host and port numbers, as httplib reports its peers.
@@ -181,31 +188,6 @@ QString callLine(const tidex::sites::VesselCall& call) {
 using CallEdit = std::function<bool(BoardService&, const QString& wharf, const QString& vessel,
                                     const QString& value)>;
 
-// Control POST routes that need no body. httplib answers 400 to a POST without Content-Length
-// before routing it, so these are also served ahead of routing when the header is missing.
-class BodilessPosts {
- public:
-  explicit BodilessPosts(httplib::Server& server) : server_(server) {
-    server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-      const auto route = routes_.find(req.path);
-      if (req.method != "POST" || req.has_header("Content-Length") ||
-          req.has_header("Transfer-Encoding") || route == routes_.end()) {
-        return httplib::Server::HandlerResponse::Unhandled;
-      }
-      route->second(req, res);
-      return httplib::Server::HandlerResponse::Handled;
-    });
-  }
-  void add(const std::string& path, const httplib::Server::Handler& handler) {
-    server_.Post(path, handler);
-    routes_[path] = handler;
-  }
-
- private:
-  httplib::Server& server_;
-  std::map<std::string, httplib::Server::Handler> routes_;
-};
-
 void addBoardControl(httplib::Server& server, BodilessPosts& posts, std::mutex& lock,
                      PortSites& sites, std::atomic<unsigned>& recoveries) {
   const std::pair<const char*, std::pair<const char*, CallEdit>> edits[] = {
@@ -268,16 +250,6 @@ void addBoardControl(httplib::Server& server, BodilessPosts& posts, std::mutex& 
     for (const auto& call : sites.board().calls()) text += callLine(call) + QLatin1Char('\n');
     res.set_content(text.toStdString(), "text/plain; charset=utf-8");
   });
-}
-
-// An integer parameter within [low, high], or fallback when absent; nullopt when invalid.
-std::optional<int> intParam(const httplib::Request& req, const char* key, int fallback, int low,
-                            int high) {
-  if (!req.has_param(key)) return fallback;
-  bool ok = false;
-  const int value = param(req, key).toInt(&ok);
-  if (!ok || value < low || value > high) return std::nullopt;
-  return value;
 }
 
 void addTestPageControl(httplib::Server& server, BodilessPosts& posts, std::mutex& lock,
@@ -370,10 +342,13 @@ int main(int argc, char** argv) {
   BodilessPosts posts(server);
   addBoardControl(server, posts, lock, sites, recoveries);
   addTestPageControl(server, posts, lock, pages);
+  tidex::sites::control::AddImctControl(server, posts, lock, sites);
+  tidex::sites::control::AddMailControl(server, posts, lock, sites);
   auto serve = [&](const httplib::Request& req, httplib::Response& res) {
     const SiteRequest request{QByteArray::fromStdString(req.method),
                               QByteArray::fromStdString(req.path), rawQuery(req),
-                              QByteArray::fromStdString(req.body)};
+                              QByteArray::fromStdString(req.body),
+                              QByteArray::fromStdString(req.get_header_value("Cookie"))};
     std::unique_lock guard(lock);
     pages.record({request.method, QByteArray::fromStdString(req.target), request.body});
     SiteResponse response = sites.handle(request);
@@ -393,6 +368,9 @@ int main(int argc, char** argv) {
       std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     }
     res.status = response.status;
+    for (const auto& [name, value] : response.headers) {
+      res.set_header(name.toStdString(), value.toStdString());
+    }
     res.set_content(response.body.toStdString(), response.contentType.toStdString());
   };
   server.Get(".*", serve);

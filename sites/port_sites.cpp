@@ -1,6 +1,7 @@
 #include "port_sites.h"
 
 #include "big5_page.h"
+#include "maker_pages.h"
 
 namespace tidex::sites {
 
@@ -16,6 +17,9 @@ SiteResponse PortSites::handle(const SiteRequest& request) {
 SiteResponse PortSites::respond(const SiteRequest& request) {
   if (const auto page = pages_.find(request.path); page != pages_.end()) return page->second;
   if (maker_.handles(request.path)) return maker_.handle(request);
+  if (IsMakerPlainPage(request.path)) return MakerPlainPage(request.path);
+  if (mail_.handles(request.path)) return mail_.handle(request);
+  if (imct_.handles(request.path)) return imct_.handle(request);
   if (board_.handles(request.path)) return board_.handle(request);
   return {404, "text/html; charset=big5",
           Big5Page(QStringLiteral("404"), QStringLiteral("<p>找不到網頁</p>"))};

@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include "board_service.h"
+#include "imct_service.h"
+#include "mail_service.h"
 #include "maker_service.h"
 #include "site_request.h"
 
@@ -19,6 +21,8 @@ class PortSites {
   SiteResponse respond(const SiteRequest& request);
 
   MakerService& maker() { return maker_; }
+  MailService& mail() { return mail_; }
+  ImctService& imct() { return imct_; }
   BoardService& board() { return board_; }
   // Serves response for path (any method and query), ahead of the services; for tests.
   void addPage(const QByteArray& path, SiteResponse response) {
@@ -29,6 +33,8 @@ class PortSites {
 
  private:
   MakerService maker_;
+  MailService mail_;
+  ImctService imct_;
   BoardService board_;
   std::map<QByteArray, SiteResponse> pages_;
   QStringList log_;

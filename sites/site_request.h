@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,6 +14,7 @@ struct SiteRequest {
   QByteArray path;
   QByteArray query;
   QByteArray body;
+  QByteArray cookie{};  // the Cookie header as sent, "a=1; JSESSIONID=..."; empty without one
 };
 
 struct SiteResponse {
@@ -21,6 +25,8 @@ struct SiteResponse {
   QByteArray contentType = "text/html; charset=big5";
   QByteArray body;
   Delivery delivery = Delivery::Answer;
+  // Further headers of the answer, in order, such as Set-Cookie.
+  std::vector<std::pair<QByteArray, QByteArray>> headers{};
 
   static SiteResponse refused() { return {0, {}, {}, Delivery::Refused}; }
   static SiteResponse never() { return {0, {}, {}, Delivery::Never}; }
