@@ -19,6 +19,27 @@ Form2::Form2(ConsoleState& console) : Form(QStringLiteral("Form2")), console_(co
   for (WebBrowser* browser : {&WebBrowser1, &WebBrowser2, &WebBrowser3}) {
     DisarmPageDialogs(*browser);
   }
+  wireEvents();
+}
+
+void Form2::wireEvents() {
+  WebBrowser1.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
+    WebBrowser1_DocumentComplete();
+  };
+  WebBrowser2.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
+    WebBrowser2_DocumentComplete();
+  };
+  WebBrowser3.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
+    WebBrowser3_DocumentComplete();
+  };
+  Timer1.onTimer = [this] { Timer1_Timer(); };
+  Timer2.onTimer = [this] { Timer2_Timer(); };
+  Timer3.onTimer = [this] { Timer3_Timer(); };
+  Timer4.onTimer = [this] { Timer4_Timer(); };
+  mUnload.onClick = [this] { mUnload_Click(); };
+  mHide.onClick = [this] { mHide_Click(); };
+  mPrint.onClick = [this] { mPrint_Click(); };
+  mStopBeep.onClick = [this] { mStopBeep_Click(); };
 }
 
 // Runs before the console sets the caption to the registration number.

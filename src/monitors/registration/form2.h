@@ -4,6 +4,7 @@
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/menu.h"
+#include "platform/task.h"
 #include "platform/text_box.h"
 #include "platform/timer.h"
 #include "platform/web_browser.h"
@@ -11,7 +12,8 @@
 namespace tidex {
 
 // The registration monitor: watches one customs registration number, the caption, on the
-// IMCT service until container counts appear for it.
+// IMCT service until container counts appear for it, then alerts, records the finding and
+// sends the notification form.
 class Form2 final : public Form {
  public:
   explicit Form2(ConsoleState& console);
@@ -23,7 +25,7 @@ class Form2 final : public Form {
   TextBox Text1{*this, "Text1", "0"};            // seconds since the last query
   TextBox Text2{*this, "Text2", "開關視窗"};     // show-all flag as last read
   TextBox Text3{*this, "Text3", "Text3"};        // text of the last IMCT page
-  TextBox Text4{*this, "Text4", "格式化時間"};   // time of the last answer
+  TextBox Text4{*this, "Text4", "格式化時間"};   // time of the last answer, then the board text
   Timer Timer1{*this, "Timer1", 1000, true};     // poll
   Timer Timer2{*this, "Timer2", 5000, false};    // alert loop
   Timer Timer3{*this, "Timer3", 1000, true};     // show-all signal and daily close
@@ -35,9 +37,39 @@ class Form2 final : public Form {
 
   void Form_Load() override;
   void Form_Resize() override;
+  // The close rule: a window whose number is not found yet only hides.
+  void Form_Unload(int& cancel) override;
+
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer3_Timer();
+  void Timer4_Timer();
+  void mUnload_Click();
+  void mHide_Click();
+  void mPrint_Click();
+  void mStopBeep_Click();
+
+  // The IMCT query: fills and submits the forms it recognises, then acts on the page text.
+  Task WebBrowser1_DocumentComplete();
+  // The notification: the mail page has loaded; look the vessel up on the board.
+  void WebBrowser2_DocumentComplete();
+  // The board has loaded: fill in its extract and send the mail form.
+  Task WebBrowser3_DocumentComplete();
 
  private:
+  void wireEvents();
+  void RecordFinding();
+  void RecordNoData();
+  Task LoginFailure();
+
   ConsoleState& console_;
+  // One notification form per finding, however often the mail page completes.
+  bool notificationSent_ = false;
 };
+
+// The text between two two-character markers: from the first character after the first
+// occurrence of begin, as long as the distance to the first occurrence of end allows; empty
+// when end comes first. Positions count from 1, 0 standing for a missing marker.
+QString ExtractBetween(const QString& text, const QString& begin, const QString& end);
 
 }  // namespace tidex

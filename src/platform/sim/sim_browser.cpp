@@ -1,5 +1,7 @@
 #include "platform/sim/sim_browser.h"
 
+#include <QUrl>
+
 #include <utility>
 
 #include "platform/form.h"
@@ -108,6 +110,12 @@ void SimBrowser::arrive(std::size_t navigation) {
   }
   SimDom dom = ParseHtml(page.html);
   std::vector<ElementData> elements = dom.elementData();
+  // As a browser reports it, an image's source is the absolute address.
+  for (ElementData& element : elements) {
+    if (!element.src.isEmpty()) {
+      element.src = QUrl(request.url).resolved(QUrl(element.src)).toString();
+    }
+  }
   QString text = InnerText(dom);
   const std::uint64_t generation = generation_;
   auto document = std::make_shared<HtmlDocument>(

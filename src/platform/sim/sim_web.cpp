@@ -82,7 +82,41 @@ sites::SiteResponse SimWeb::fetch(const SimRequest& request) {
   const QString path = question >= 0 ? target.left(question) : target;
   site.path = QByteArray::fromPercentEncoding(encodeForAddress(path));
   if (site.path.isEmpty()) site.path = "/";
-  return sites_.handle(site);
+  const QString host = rest.left(pathStart).toLower();
+  site.cookie = cookieHeader(host, site.path);
+  sites::SiteResponse answer = sites_.handle(site);
+  storeCookies(host, answer);
+  return answer;
+}
+
+// One jar for every browser, as the real program shares one browser profile.
+QByteArray SimWeb::cookieHeader(const QString& host, const QByteArray& path) const {
+  QByteArrayList pairs;
+  for (const Cookie& cookie : cookies_) {
+    if (cookie.host == host && path.startsWith(cookie.path)) {
+      pairs << cookie.name + '=' + cookie.value;
+    }
+  }
+  return pairs.join("; ");
+}
+
+void SimWeb::storeCookies(const QString& host, const sites::SiteResponse& answer) {
+  for (const auto& [name, value] : answer.headers) {
+    if (name.toLower() != "set-cookie") continue;
+    const QByteArrayList parts = value.split(';');
+    const qsizetype equals = parts.front().indexOf('=');
+    if (equals <= 0) continue;
+    Cookie cookie{host, parts.front().left(equals).trimmed(),
+                  parts.front().mid(equals + 1).trimmed(), "/"};
+    for (const QByteArray& part : parts.mid(1)) {
+      const QByteArray attribute = part.trimmed();
+      if (attribute.toLower().startsWith("path=")) cookie.path = attribute.mid(5);
+    }
+    std::erase_if(cookies_, [&](const Cookie& c) {
+      return c.host == cookie.host && c.name == cookie.name && c.path == cookie.path;
+    });
+    cookies_.push_back(std::move(cookie));
+  }
 }
 
 std::size_t SimWeb::beginNavigation(const QString& browser, SimRequest request) {

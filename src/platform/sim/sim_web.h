@@ -93,7 +93,17 @@ class SimWeb final {
   const QStringList& printed() const { return printed_; }
 
  private:
+  struct Cookie {
+    QString host;  // with its port
+    QByteArray name;
+    QByteArray value;
+    QByteArray path;
+  };
+  QByteArray cookieHeader(const QString& host, const QByteArray& path) const;
+  void storeCookies(const QString& host, const sites::SiteResponse& answer);
+
   const VirtualClock& clock_;
+  std::vector<Cookie> cookies_;
   sites::PortSites sites_;
   std::chrono::milliseconds delay_{200};
   std::vector<SimNavigation> navigations_;
