@@ -6,6 +6,7 @@
 #include "console/form1.h"
 #include "monitors/registration/form2.h"
 #include "platform/sim/sim_desktop.h"
+#include "scenario/scenario_helpers.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -124,6 +125,7 @@ TEST(AutomaticBatch, AListWithoutCheckEndsAtTheFirstStep) {
 
 TEST(AutomaticBatch, StepsEveryThreeSecondsSkipCheckAndLaunchHidden) {
   SimDesktop desk;
+  scenario::saveKnownAccount();
   auto& console = desk.start<Form1>();
   console.Text4.setText("CHECK\r\n01vaaa\r\n01VBBB");
   console.Timer3.setEnabled(true);
@@ -154,6 +156,7 @@ TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
                  Case{&Form1::Command10, &Form1::Text12, "此碼頭執行中，請查詢運作中的海掛！ "},
                  Case{&Form1::Command12, &Form1::Text13, "此URL執行中，請查詢運作中的海掛！ "}}) {
     SimDesktop desk;
+    scenario::saveKnownAccount();
     auto& console = desk.start<Form1>();
     (console.*c.field).setText("01VX");
     desk.click(console.*c.button);

@@ -2,6 +2,7 @@
 
 #include "console/form1.h"
 #include "platform/sim/sim_desktop.h"
+#include "scenario/scenario_helpers.h"
 #include "sites/port_sites.h"
 #include "test_printers.h"
 
@@ -27,6 +28,7 @@ QStringList hiddenMonitors(SimDesktop& desk) {
 TEST(HalfHourlyFetch, FetchesAtTheMarkAndRunsTheListAsAnAutomaticBatch) {
   SimDesktop desk{"2026-12-08 10:28:30"};
   desk.sites().maker().setBatchList({"CHECK", "01vaaa", "01VBBB"});
+  scenario::saveKnownAccount();
   auto& console = desk.start<Form1>();
   desk.advance(1s);
   const int atStart = batchListRequests(desk);  // the start-up load
@@ -68,6 +70,7 @@ TEST(HalfHourlyFetch, AnUnreachableListEndsTheBatchAtOnceAndReArmsTheTrigger) {
 TEST(GetVarMenu, StartsOneFetchAndCanBeUsedOncePerRun) {
   SimDesktop desk;
   desk.sites().maker().setBatchList({"CHECK", "01VCCC"});
+  scenario::saveKnownAccount();
   auto& console = desk.start<Form1>();
   desk.advance(1s);
   const int before = batchListRequests(desk);

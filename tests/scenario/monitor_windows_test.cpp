@@ -12,6 +12,7 @@
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/form2.h"
 #include "platform/sim/sim_desktop.h"
+#include "scenario/scenario_helpers.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -25,6 +26,7 @@ const QStringList kNeutraliserScripts{"function alert(){return;}", "function con
 
 // A console running against servers of our own naming, so every address shows its server.
 Form1& startConsole(SimDesktop& desk) {
+  scenario::saveKnownAccount();
   auto& console = desk.start<Form1>();
   WriteSetting("servers", "board", "http://board.test");
   WriteSetting("servers", "imct", "https://imct.test");

@@ -10,6 +10,7 @@
 
 #include "common/console_state.h"
 #include "common/settings.h"
+#include "common/text_codec.h"
 #include "console/form1.h"
 #include "platform/command_button.h"
 #include "platform/form.h"
@@ -17,6 +18,13 @@
 #include "platform/text_box.h"
 
 namespace tidex::scenario {
+
+// Saves the account the simulated IMCT service knows (TIDEX / PASS) as the console saves its
+// fields, so that the registration monitors of a console started afterwards log in.
+inline void saveKnownAccount() {
+  WriteSetting(QStringLiteral("setup"), QStringLiteral("001"), EncodeText(QStringLiteral("TIDEX")));
+  WriteSetting(QStringLiteral("setup"), QStringLiteral("002"), EncodeText(QStringLiteral("PASS")));
+}
 
 // The program started as the desktop starts it: the console, hidden behind the tray.
 inline Form1& startConsole(SimDesktop& desk) { return desk.start<Form1>(); }

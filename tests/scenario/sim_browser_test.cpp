@@ -96,7 +96,7 @@ hi</textarea><input type=Submit name=go value=Go><img src="pic/a.gif"></form>)")
   EXPECT_EQ(select.Type() + ":" + select.Value(), "select-one:2");
   EXPECT_EQ(doc->All().item(tags.indexOf("TEXTAREA")).Value(), "hi");
   EXPECT_EQ(doc->Images().length(), 1);
-  EXPECT_EQ(doc->Images().item(0).src(), "pic/a.gif");
+  EXPECT_EQ(doc->Images().item(0).src(), "http://127.0.0.1:8080/pic/a.gif");  // resolved
 }
 
 TEST(SimBrowser, SubmitInABig5PageSendsBig5QueryAndStaysBusyUntilTheAnswerCompletes) {

@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include "test_printers.h"
+
+#include "monitors/registration/form2.h"
+#include "platform/ansi_text.h"
+#include "scenario/scenario_helpers.h"
+#include "sites/big5_page.h"
+#include "sites/form_data.h"
+#include "sites/port_sites.h"
+
+using namespace tidex;
+using namespace tidex::scenario;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kNumber = QStringLiteral("01VXXX");
+const QString kBoardTail = QStringLiteral("&QSP_PAGID=&SP_CALL=&SEARCH=1&iPage=&OK=%B7j%B4M");
+
+struct Watch {
+  Form1& console;
+  Form2& monitor;
+};
+
+// The user's account is the one the service knows; the servers are named by the test.
+Watch watchNumber(SimDesktop& desk, const QString& number = kNumber) {
+  useServer("imct", "https://imct.test");
+  useServer("maker", "http://maker.test");
+  useServer("board", "http://board.test");
+  useServer("boardip", "http://10.1.1.5");
+  Form1& console = startConsole(desk);
+  desk.type(console.Text1, "TIDEX");
+  desk.type(console.Text2, "PASS");
+  typeAndClick(desk, console.Text3, number, console.Command2);
+  return {console, windowCaptioned<Form2>(desk, number)};
+}
+
+QString setting(const char* section, const QString& key) {
+  return ReadSetting(section, key, "No Settings");
+}
+
+// The settings file's sections in file order: new sections go to the end, so this is the
+// order in which they were first written.
+QStringList sectionOrder() {
+  QFile file(settingsFilePath());
+  file.open(QIODevice::ReadOnly);
+  QStringList sections;
+  for (const QByteArray& line : file.readAll().split('\n')) {
+    if (line.startsWith('[')) sections << fromAnsi(line.trimmed());
+  }
+  return sections;
+}
+
+QStringList requestsTo(SimDesktop& desk, const QString& path) {
+  return desk.sites().requestLog().filter(path);
+}
+
+void answerQueryWith(SimDesktop& desk, const QString& body) {
+  desk.sites().addPage("/APIMCT/pages/sp4100.jsp",
+                       {200, "text/html; charset=big5", sites::Big5Page("sp4100", body)});
+}
+
+}  // namespace
+
+TEST(RegistrationQuery, NoDataIsRecordedAndPollingGoesOnUntilTheCountsAppearAndOneMailGoesOut) {
+  SimDesktop desk;
+  auto [console, monitor] = watchNumber(desk);
+  desk.sites().mail().setAnswerOffersForm(true);  // a mail service that offers its form again
+
+  desk.advance(3s);
+  EXPECT_EQ(setting("Touchfiles", kNumber), "0");
+  EXPECT_EQ(setting("NoTouchfilesTime", kNumber), "2026/12/08 10:00:00");
+  EXPECT_EQ(sectionOrder().mid(2), (QStringList{"[NoTouchfilesTime]", "[Touchfiles]"}));
+  EXPECT_TRUE(monitor.Timer1.Enabled());
+  EXPECT_FALSE(monitor.Timer2.Enabled());
+  EXPECT_TRUE(monitor.Text3.Text().contains("無符合資料"));
+
+  desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 12, 3});
+  desk.advance(300s);
+  EXPECT_EQ(setting("Touchfiles", kNumber), "1");
+  EXPECT_EQ(setting("TouchfilesTime", kNumber), "2026/12/08 10:05:01");
+  EXPECT_EQ(sectionOrder().last(), "[TouchfilesTime]");
+  EXPECT_FALSE(monitor.Timer1.Enabled());
+  EXPECT_TRUE(monitor.Timer2.Enabled());
+
+  desk.advance(60s);
+  const auto& mails = desk.sites().mail().submissions();
+  ASSERT_EQ(mails.size(), 1u);  // not once per completed page, not again on the thanks page
+  EXPECT_EQ(sites::FieldValue(mails[0], "name"), "01VXXX  YM HARMONY ");
+  EXPECT_EQ(sites::FieldValue(mails[0], "mail"), "HARBOUR-PC");
+  const QString extract = sites::FieldValue(mails[0], "namea").value_or("");
+  EXPECT_TRUE(extract.contains("YM HARMONY")) << extract.toStdString();
+  EXPECT_TRUE(requestsTo(desk, "/sdci/UA1006.ASP")
+                  .contains("GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=%20YM%20HARMONY%20&QSP_PORT=" +
+                            kBoardTail));
+  EXPECT_EQ(desk.beeps().size(), 24u);  // the alert loop: two tones every five seconds
+}
+
+TEST(RegistrationQuery, EitherCountAloneIsAFinding) {
+  for (const QString answer : {"實櫃數 3", "空櫃數 1", "無符合資料"}) {
+    SCOPED_TRACE(answer.toStdString());
+    SimDesktop desk;
+    answerQueryWith(desk, "<p>" + answer + "</p>");
+    auto [console, monitor] = watchNumber(desk);
+    desk.advance(3s);
+
+    const bool found = !answer.startsWith("無");
+    EXPECT_EQ(setting("Touchfiles", kNumber), found ? "1" : "0");
+    EXPECT_EQ(monitor.Timer2.Enabled(), found);
+    EXPECT_EQ(requestsTo(desk, "/pda/mail.php").isEmpty(), !found);
+  }
+}
+
+TEST(RegistrationQuery, AnExpiredSessionLogsInAgainAndTheQueryGoesOn) {
+  SimDesktop desk;
+  auto [console, monitor] = watchNumber(desk);
+  desk.advance(3s);
+  desk.sites().imct().expireSessions();
+  desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 1, 0});
+
+  desk.advance(300s);
+
+  EXPECT_EQ(requestsTo(desk, "POST /APIMCT/pages/LoginCheck.jsp").size(), 2);
+  EXPECT_EQ(setting("Touchfiles", kNumber), "1");
+}
+
+TEST(RegistrationQuery, ARefusedAccountEndsTheWholeProgramAfterTheBoxWhateverTheAnswer) {
+  for (int answer : {BoxCancel, BoxTryAgain, BoxContinue}) {
+    SCOPED_TRACE(answer);
+    SimDesktop desk;
+    desk.sites().imct().setAccount("SOMEONE", "ELSE");
+    auto [console, monitor] = watchNumber(desk);
+    desk.advance(2s);
+
+    ASSERT_EQ(desk.openBoxes().size(), 1u);
+    EXPECT_EQ(desk.openBoxes()[0]->texts.front(), "帳號或密碼錯誤！");
+    EXPECT_EQ(desk.openBoxes()[0]->title, "訊息");
+    EXPECT_EQ(desk.openBoxes()[0]->style, CancelTryAgainContinue);
+    EXPECT_EQ(requestsTo(desk, "GET /pda/Tidex_error.php").size(), 1);
+    EXPECT_FALSE(desk.ended());
+
+    desk.answer(answer);
+    EXPECT_TRUE(desk.ended());
+    EXPECT_FALSE(desk.tray().shown);
+  }
+}
+
+TEST(RegistrationQuery, TheImageButtonIsClickedOnlyAtItsExactAbsoluteAddress) {
+  struct Case {
+    QString src;
+    bool clicked;
+  };
+  const Case cases[] = {
+      {"https://imct.test/APIMCT/pages/img/ETP/button_etp_01.gif", true},
+      {"img/ETP/button_etp_01.gif", true},  // the browser reports it resolved
+      {"https://imct.test/APIMCT/pages/img/ETP/BUTTON_ETP_01.gif", false},
+      {"https://other.test/APIMCT/pages/img/ETP/button_etp_01.gif", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.src.toStdString());
+    SimDesktop desk;
+    desk.sites().addPage(
+        "/APIMCT/pages/Login_etp.jsp",
+        {200, "text/html; charset=big5",
+         sites::Big5Page("login", "<a href=\"/clicked\"><img src=\"" + c.src + "\"></a>")});
+    watchNumber(desk);
+    desk.advance(2s);
+    EXPECT_EQ(requestsTo(desk, "GET /clicked").size(), c.clicked ? 1 : 0);
+  }
+}
+
+TEST(FoundNotification, WithoutAVesselNameOrWithTheBoardMarkersReversedTheFormStillGoesOnce) {
+  SimDesktop desk;
+  answerQueryWith(desk, "<p>實櫃數 3</p>");
+  desk.sites().addPage(
+      "/sdci/UA1006.ASP",
+      {200, "text/html; charset=big5", sites::Big5Page("board", "<p>進港 YM HARMONY 艏推</p>")});
+  watchNumber(desk);
+  desk.advance(5s);
+
+  // The thanks page starts a second lookup, which fills but sends nothing.
+  const QStringList lookups = requestsTo(desk, "/sdci/UA1006.ASP");
+  ASSERT_EQ(lookups.size(), 2);
+  for (const QString& lookup : lookups) {
+    EXPECT_EQ(lookup, "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=" + kBoardTail);
+  }
+  const auto& mails = desk.sites().mail().submissions();
+  ASSERT_EQ(mails.size(), 1u);
+  EXPECT_EQ(sites::FieldValue(mails[0], "name"), "01VXXX ");
+  EXPECT_EQ(sites::FieldValue(mails[0], "namea"), "");
+}
+
+TEST(RegistrationQuery, TheAccountIsNeverFilledIntoAPageOfAnotherHost) {
+  SimDesktop desk;
+  desk.sites().addPage("/login-elsewhere",
+                       {200, "text/html; charset=big5",
+                        sites::Big5Page("login",
+                                        "<form action=\"/collect\">"
+                                        "<input name=\"UserName\"><input name=\"Passwd\">"
+                                        "<input name=\"vesregno\">"
+                                        "<input type=\"submit\"></form>")});
+  auto [console, monitor] = watchNumber(desk);
+  desk.advance(3s);
+
+  monitor.WebBrowser1.Navigate2("http://other.test/login-elsewhere");
+  desk.advance(2s);
+
+  EXPECT_EQ(requestsTo(desk, "/collect"),
+            QStringList{"GET /collect?UserName=&Passwd=&vesregno=01VXXX"});
+}
+
+TEST(RegistrationMonitorLifetime, ClosingWhileAPageWaitsABoxIsOpenOrTheAlertRunsLeavesNothing) {
+  {  // a box open
+    SimDesktop desk;
+    desk.sites().imct().setAccount("SOMEONE", "ELSE");
+    auto [console, monitor] = watchNumber(desk);
+    desk.advance(2s);
+    WriteSetting("Touchfiles", kNumber, "2");
+    desk.closeBox(monitor);
+    EXPECT_TRUE(monitor.isUnloaded());
+    EXPECT_TRUE(desk.openBoxes().empty());
+    EXPECT_FALSE(desk.ended());
+  }
+  {  // a page wait and the alert loop
+    SimDesktop desk;
+    desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 1, 0});
+    desk.sites().board().setNeverCompletes(true);
+    auto [console, monitor] = watchNumber(desk);
+    desk.advance(7s);
+    ASSERT_TRUE(monitor.Timer2.Enabled());
+    desk.closeBox(monitor);
+    EXPECT_TRUE(monitor.isUnloaded());
+    desk.sites().board().recover();
+    const auto beeps = desk.beeps().size();
+    desk.advance(10s);
+    EXPECT_EQ(desk.beeps().size(), beeps);
+  }
+}
