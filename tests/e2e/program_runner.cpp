@@ -183,7 +183,9 @@ ProgramRunner::ProgramRunner(const QString& home, const QString& display)
 
 ProgramRunner::~ProgramRunner() { kill(); }
 
-void ProgramRunner::start() {
+void ProgramRunner::start() { startAt(QString()); }
+
+void ProgramRunner::startAt(const QString& moment) {
   auto env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("TIDEX_HOME"), home_);
   env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
@@ -195,7 +197,12 @@ void ProgramRunner::start() {
   }
   process_->setProcessEnvironment(env);
   process_->setProcessChannelMode(QProcess::MergedChannels);
-  process_->start(binary(QStringLiteral("tidex")), {});
+  if (moment.isEmpty()) {
+    process_->start(binary(QStringLiteral("tidex")), {});
+  } else {
+    process_->start(QStringLiteral("faketime"), {QStringLiteral("-f"), QLatin1Char('@') + moment,
+                                                 binary(QStringLiteral("tidex"))});
+  }
   process_->waitForStarted(10000);
 }
 

@@ -43,6 +43,9 @@ class ProgramRunner {
   ~ProgramRunner();
 
   void start();
+  // Starts the program with its clock (and its browser's) set to a moment such as
+  // "2026-12-08 10:28:50", running on from there (faketime).
+  void startAt(const QString& moment);
   bool running() const;
   // Waits for the program to end by itself; true when it did within the limit.
   bool waitForExit(std::chrono::milliseconds limit);
