@@ -18,6 +18,17 @@ if ! grep -q '^\[servers\]' "$ini" 2>/dev/null; then
   } >>"$ini"
 fi
 
+# The account the simulated IMCT service knows (TIDEX / PASS), stored as the console stores it.
+if ! grep -q '^001=' "$ini" 2>/dev/null; then
+  account="001=$(printf TIDEX | base64)"$'\r'$'\n'"002=$(printf PASS | base64)"$'\r'
+  if grep -q '^\[setup\]' "$ini" 2>/dev/null; then
+    awk -v account="$account" '{ print } /^\[setup\]/ { print account }' "$ini" >"$ini.new"
+    mv "$ini.new" "$ini"
+  else
+    printf '[setup]\r\n%s\n' "$account" >>"$ini"
+  fi
+fi
+
 if ! grep -q '^\[pilots\]' "$ini" 2>/dev/null; then
   build/bin/tidex-sites --pilots-ini >>"$ini"
 fi
@@ -26,7 +37,17 @@ fi
 # 1108 (the console's "碼頭" button) and an alert follows within a few minutes.
 build/bin/tidex-sites --listen "127.0.0.1:$port" --demo &
 sites=$!
-trap 'kill $sites 2>/dev/null || true' EXIT
+control="http://127.0.0.1:$port/_control"
+for _ in $(seq 50); do curl -sf "$control/log" >/dev/null && break; sleep 0.1; done
+
+# The remote batch list holds two registration numbers; the IMCT service answers them with no
+# data at first, and four minutes on with container counts for 01VXXX: its monitor finds them at
+# its next query (every five minutes), alerts, records the finding and sends the mail form.
+printf 'CHECK\n01VXXX\n01VYYY\n' | curl -sf -X POST --data-binary @- "$control/maker/batch-list" >/dev/null
+(sleep 240 && curl -sf -X POST \
+  "$control/imct/found?regno=01VXXX&vessel=%20YM%20HARMONY%20&laden=12&empty=3" >/dev/null) &
+finder=$!
+trap 'kill $sites $finder 2>/dev/null || true' EXIT
 
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
