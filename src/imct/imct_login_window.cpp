@@ -2,7 +2,9 @@
 
 #include "common/blanks_and_breaks.h"
 #include "common/browser_window.h"
+#include "common/imct_login.h"
 #include "common/imct_pages.h"
+#include "common/page_wait.h"
 #include "common/settings.h"
 
 namespace tidex {
@@ -14,6 +16,9 @@ ImctLoginWindow::ImctLoginWindow(ConsoleState& console, QString name, QString pa
   Resize(kBrowserWindowWidth, kBrowserWindowHeight);
   FillClientArea(*this, Frame1, WebBrowser1);
   DisarmPageDialogs(WebBrowser1);
+  WebBrowser1.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
+    WebBrowser1_DocumentComplete();
+  };
 }
 
 QString ImctLoginWindow::PageAfterLogin() const {
@@ -23,6 +28,23 @@ QString ImctLoginWindow::PageAfterLogin() const {
 void ImctLoginWindow::Form_Load() {
   setCaption(WithoutBlanksAndBreaks(Caption()));
   WebBrowser1.Navigate2(ImctLoginPage());
+}
+
+Task ImctLoginWindow::WebBrowser1_DocumentComplete() {
+  if (const auto document = WebBrowser1.Document()) {
+    FillImctForms(*document, console_);
+    ClickImctImageButton(*document);
+  }
+  co_await PageWait(WebBrowser1);
+  const auto current = WebBrowser1.Document();
+  if (!current) co_return;
+  Text1.setText(current->documentElement().innerText());
+  if (Text1.Text().contains(kImctTitle)) WebBrowser1.Navigate2(PageAfterLogin());
+  if (Text1.Text().contains(kImctRefused)) {
+    ImctLoginFailure(*this, WebBrowser1);
+    co_return;
+  }
+  if (Text1.Text().contains(kImctLoginLost)) WebBrowser1.Navigate2(ImctLoginPage());
 }
 
 void ImctLoginWindow::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1); }

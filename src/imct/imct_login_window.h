@@ -5,6 +5,7 @@
 #include "common/console_state.h"
 #include "platform/form.h"
 #include "platform/frame.h"
+#include "platform/task.h"
 #include "platform/text_box.h"
 #include "platform/web_browser.h"
 
@@ -23,6 +24,8 @@ class ImctLoginWindow : public Form {
 
   void Form_Load() override;
   void Form_Resize() override;
+  // Logs in with the console's account, then shows the maker's page.
+  Task WebBrowser1_DocumentComplete();
 
  protected:
   ImctLoginWindow(ConsoleState& console, QString name, QString pathAfterLogin);

@@ -60,7 +60,6 @@ class Form2 final : public Form {
   void wireEvents();
   void RecordFinding();
   void RecordNoData();
-  Task LoginFailure();
 
   ConsoleState& console_;
   // One notification form per finding, however often the mail page completes.

@@ -1,0 +1,50 @@
+#include "common/imct_login.h"
+
+#include "common/element_scan.h"
+#include "common/imct_pages.h"
+#include "common/settings.h"
+#include "platform/desktop.h"
+#include "platform/message_box.h"
+
+namespace tidex {
+
+void FillImctForms(HtmlDocument& document, ConsoleState& console,
+                   const QString* registrationNumber) {
+  // The account goes only to the IMCT server's own pages, never to another host's.
+  const bool imctPage = IsOnImctServer(document.url());
+  ScanInputs(document, [&](HtmlElement& input) {
+    if (input.Name() == QStringLiteral("UserName") && imctPage) {
+      input.setValue(console.Account().Text());
+    }
+    if (input.Name() == QStringLiteral("Passwd") && imctPage) {
+      input.setValue(console.Password().Text());
+    }
+    if (registrationNumber && input.Name() == QStringLiteral("vesregno")) {
+      input.setValue(*registrationNumber);
+    }
+    if (input.Type() == QStringLiteral("submit")) input.Click();
+  });
+}
+
+void ClickImctImageButton(HtmlDocument& document) {
+  const QString imageButton = ImctImageButton();
+  ElementCollection images = document.Images();
+  for (int i = 0; i < images.length(); ++i) {
+    HtmlElement image = images.item(i);
+    if (image.src() == imageButton) {
+      image.Click();
+      return;
+    }
+  }
+}
+
+Task ImctLoginFailure(Form& /*window*/, WebBrowser& browser) {
+  browser.Navigate2(ServerAddress(QStringLiteral("maker")) +
+                    QStringLiteral("/pda/Tidex_error.php"));
+  co_await MessageBox(QStringLiteral("帳號或密碼錯誤！"), CancelTryAgainContinue,
+                      QStringLiteral("訊息"));
+  Desktop::current().trayRemove();
+  Desktop::current().endProgram();
+}
+
+}  // namespace tidex
