@@ -13,7 +13,7 @@ namespace tidex {
 // A control is put inside a frame where it is declared, after the frame:
 //   Frame Frame1{*this, "Frame1"};
 //   WebBrowser WebBrowser1{*this, Frame1.holds("WebBrowser1")};
-// or later, before the window is loaded, with control.placeIn(frame).
+// or from code, also once the window is up, with control.placeIn(frame).
 class Frame final : public Control {
  public:
   Frame(Form& owner, QString name, QString caption = {});
