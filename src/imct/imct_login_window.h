@@ -16,7 +16,7 @@ namespace tidex {
 class ImctLoginWindow : public Form {
  public:
   Frame Frame1{*this, "Frame1"};
-  WebBrowser WebBrowser1{*this, "WebBrowser1"};
+  WebBrowser WebBrowser1{*this, Frame1.holds("WebBrowser1")};
   TextBox Text1{*this, "Text1", "Text1"};
 
   // The maker's page shown once the login has succeeded.

@@ -5,6 +5,7 @@
 namespace tidex {
 
 class Form;
+class Frame;
 
 // The back end's mirror of one control (a widget, a timer, a tray entry ...).
 class ControlPeer {
@@ -50,9 +51,19 @@ class Control {
   bool Visible() const { return visible_; }
   void setVisible(bool on);
 
-  // Placement in pixels inside the window's client area.
+  // Placement in pixels inside the window's client area, or inside the frame that contains
+  // the control.
   const Geometry& geometry() const { return geometry_; }
   void Move(int left, int top, int width, int height);
+
+  // The frame that contains the control; null for one placed on the window itself.
+  Frame* container() const;
+  // Puts the control inside a frame of the same window (see Frame). A frame cannot go into
+  // itself or into a frame it contains; such a request is ignored.
+  void placeIn(Frame& frame);
+  // Whether the user can reach the control: it and every frame around it are enabled and
+  // visible. The window's own state is not part of it.
+  bool reachable() const;
 
   // What assistive technology announces for the control (a field's label).
   const QString& accessibleName() const { return accessibleName_; }
@@ -73,6 +84,7 @@ class Control {
   bool enabled_ = true;
   bool visible_ = true;
   Geometry geometry_;
+  Control* container_ = nullptr;  // always a Frame
   QString accessibleName_;
   ControlPeer* peer_ = nullptr;
 };

@@ -10,4 +10,9 @@ void Frame::setCaption(const QString& caption) {
   changed();
 }
 
+QString Frame::holds(QString name) {
+  held_.push_back(name);
+  return name;
+}
+
 }  // namespace tidex

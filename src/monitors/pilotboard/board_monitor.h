@@ -37,7 +37,7 @@ struct BoardMonitorKind {
 class BoardMonitor : public Form {
  public:
   Frame Frame1{*this, "Frame1"};
-  WebBrowser WebBrowser1{*this, "WebBrowser1"};
+  WebBrowser WebBrowser1{*this, Frame1.holds("WebBrowser1")};
   TextBox Text1{*this, "Text1", "A"};          // baseline; "A" until the first page
   TextBox Text2{*this, "Text2", "A"};          // latest
   TextBox Text3{*this, "Text3", "0"};          // submit guard

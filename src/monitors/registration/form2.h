@@ -19,7 +19,7 @@ class Form2 final : public Form {
   explicit Form2(ConsoleState& console);
 
   Frame Frame1{*this, "Frame1"};
-  WebBrowser WebBrowser1{*this, "WebBrowser1"};  // IMCT pages
+  WebBrowser WebBrowser1{*this, Frame1.holds("WebBrowser1")};
   WebBrowser WebBrowser2{*this, "WebBrowser2"};  // notification mail page
   WebBrowser WebBrowser3{*this, "WebBrowser3"};  // pilot-board lookup for the mail
   TextBox Text1{*this, "Text1", "0"};            // seconds since the last query

@@ -149,21 +149,22 @@ void PictureBoxPeer::sync() {
 }
 
 std::unique_ptr<ControlPeer> createWidgetPeer(Control& control, QWidget* client) {
+  QWidget* parent = WidgetPeer::parentFor(control, client);
   switch (control.kind()) {
     case Control::Kind::TextBox:
-      return std::make_unique<TextBoxPeer>(static_cast<TextBox&>(control), client);
+      return std::make_unique<TextBoxPeer>(static_cast<TextBox&>(control), parent);
     case Control::Kind::Label:
-      return std::make_unique<LabelPeer>(static_cast<Label&>(control), client);
+      return std::make_unique<LabelPeer>(static_cast<Label&>(control), parent);
     case Control::Kind::CheckBox:
-      return std::make_unique<CheckBoxPeer>(static_cast<CheckBox&>(control), client);
+      return std::make_unique<CheckBoxPeer>(static_cast<CheckBox&>(control), parent);
     case Control::Kind::CommandButton:
-      return std::make_unique<CommandButtonPeer>(static_cast<CommandButton&>(control), client);
+      return std::make_unique<CommandButtonPeer>(static_cast<CommandButton&>(control), parent);
     case Control::Kind::Frame:
-      return std::make_unique<FramePeer>(static_cast<Frame&>(control), client);
+      return std::make_unique<FramePeer>(static_cast<Frame&>(control), parent);
     case Control::Kind::PictureBox:
-      return std::make_unique<PictureBoxPeer>(static_cast<PictureBox&>(control), client);
+      return std::make_unique<PictureBoxPeer>(static_cast<PictureBox&>(control), parent);
     case Control::Kind::WebBrowser:
-      return std::make_unique<QtWebBrowserPeer>(static_cast<WebBrowser&>(control), client);
+      return std::make_unique<QtWebBrowserPeer>(static_cast<WebBrowser&>(control), parent);
     default:
       return nullptr;
   }

@@ -58,7 +58,8 @@ class CommandButtonPeer final : public WidgetPeer {
   CommandButton& control_;
 };
 
-// A Frame as a QGroupBox kept beneath its siblings.
+// A Frame as a QGroupBox kept beneath its siblings; the widgets of the controls it contains
+// are its children.
 class FramePeer final : public WidgetPeer {
  public:
   FramePeer(Frame& frame, QWidget* parent);
@@ -80,8 +81,9 @@ class PictureBoxPeer final : public WidgetPeer {
   QString shown_;
 };
 
-// The peer of a windowed control placed in the window's client area, or null for kinds
-// that are not widgets of the client area.
+// The peer of a windowed control, its widget placed in the window's client area or in the
+// widget of its frame (whose peer must exist by then), or null for kinds that are not widgets
+// of the client area.
 std::unique_ptr<ControlPeer> createWidgetPeer(Control& control, QWidget* client);
 
 }  // namespace tidex

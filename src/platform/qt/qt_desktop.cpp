@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,6 +31,12 @@ QString settingsFolder() {
   if (home.isEmpty()) return QCoreApplication::applicationDirPath();
   QDir().mkpath(home);
   return QDir(home).absolutePath();
+}
+
+int frameDepth(const Control& control) {
+  int depth = 0;
+  for (const Control* c = control.container(); c; c = c->container()) ++depth;
+  return depth;
 }
 
 }  // namespace
@@ -67,7 +74,12 @@ void QtDesktop::attach(Form& form) {
   Mirror& mirror = mirrors_[&form];
   mirror.window = window;
   bool hasMenus = false;
-  for (Control* control : form.controls()) {
+  // Frames before what they contain, so each widget starts out inside its frame's widget.
+  std::vector<Control*> controls = form.controls();
+  std::stable_sort(controls.begin(), controls.end(), [](const Control* a, const Control* b) {
+    return frameDepth(*a) < frameDepth(*b);
+  });
+  for (Control* control : controls) {
     if (control->kind() == Control::Kind::Menu) {
       hasMenus = true;
       continue;

@@ -2,6 +2,8 @@
 
 #include <QPalette>
 
+#include "platform/frame.h"
+
 namespace tidex {
 
 int shiftMaskOf(Qt::KeyboardModifiers modifiers) {
@@ -42,6 +44,12 @@ void applyForeColour(QWidget& widget, const Colour& colour) {
 
 WidgetPeer::WidgetPeer(Control& control, QWidget* widget) : control_(control) { adopt(widget); }
 
+QWidget* WidgetPeer::parentFor(const Control& control, QWidget* client) {
+  const Control* frame = control.container();
+  const auto* peer = frame ? dynamic_cast<const WidgetPeer*>(frame->peer()) : nullptr;
+  return peer && peer->widget_ ? peer->widget_.data() : client;
+}
+
 WidgetPeer::~WidgetPeer() {
   if (widget_) widget_->removeEventFilter(this);
 }
@@ -65,10 +73,18 @@ void WidgetPeer::replaceWidget(QWidget* widget) {
 void WidgetPeer::syncCommon(const QString& fallbackName) {
   QWidget* w = widget_;
   if (!w) return;
+  // Placed in a frame after the window was loaded: move the widget into the frame's.
+  if (QWidget* parent = parentFor(control_, w->parentWidget()); parent != w->parentWidget()) {
+    w->setParent(parent);
+    w->setVisible(control_.Visible());
+  }
   const Geometry& g = control_.geometry();
   const QRect rect(g.left, g.top, g.width, g.height);
   if (w->geometry() != rect) w->setGeometry(rect);
-  if (w->testAttribute(Qt::WA_Disabled) == control_.Enabled()) w->setEnabled(control_.Enabled());
+  // The control's own state; a disabled frame disables the widget as well, as Qt's parent.
+  if (w->testAttribute(Qt::WA_ForceDisabled) == control_.Enabled()) {
+    w->setEnabled(control_.Enabled());
+  }
   if (w->isHidden() == control_.Visible()) w->setVisible(control_.Visible());
   const QString name =
       control_.accessibleName().isEmpty() ? fallbackName : control_.accessibleName();

@@ -16,12 +16,16 @@ int mouseButtonOf(Qt::MouseButton button);
 // Sets the text colour of a widget: the style's own for system colours, else the RGB value.
 void applyForeColour(QWidget& widget, const Colour& colour);
 
-// Mirrors what every windowed control has: object name, enabled, visible, placement and
-// accessible name. Subclasses mirror the rest and report what the user does.
+// Mirrors what every windowed control has: object name, enabled, visible, placement (as a
+// child of its frame's widget when it is in a frame) and accessible name. Subclasses mirror the
+// rest and report what the user does.
 class WidgetPeer : public QObject, public ControlPeer {
  public:
   WidgetPeer(Control& control, QWidget* widget);
   ~WidgetPeer() override;
+
+  // The widget a control's widget is a child of: its frame's, else the window's client area.
+  static QWidget* parentFor(const Control& control, QWidget* client);
 
  protected:
   // Brings the common state up to date; fallbackName is announced when no accessible name

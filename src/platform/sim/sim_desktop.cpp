@@ -277,25 +277,28 @@ void SimDesktop::activate(Form& form) {
   });
 }
 
-void SimDesktop::click(CommandButton& button, int shift) {
-  if (ended_) return;
+bool SimDesktop::click(CommandButton& button, int shift) {
+  if (!canReach(button)) return false;
   button.userMouseDown(LeftButton, shift, 0, 0);
   if (!ended_) button.userClick();
   clock_.runDue();
+  return true;
 }
 
-void SimDesktop::mouseDown(Label& label, int shift, int button) {
-  if (ended_) return;
+bool SimDesktop::mouseDown(Label& label, int shift, int button) {
+  if (!canReach(label)) return false;
   label.userMouseDown(button, shift, 0, 0);
   if (!ended_) label.userClick();
   clock_.runDue();
+  return true;
 }
 
-void SimDesktop::mouseDown(TextBox& box, int shift, int button) {
-  if (ended_) return;
+bool SimDesktop::mouseDown(TextBox& box, int shift, int button) {
+  if (!canReach(box)) return false;
   box.userMouseDown(button, shift, 0, 0);
   if (!ended_) box.userFocused();
   clock_.runDue();
+  return true;
 }
 
 void SimDesktop::clickMenu(Menu& item) {
@@ -304,22 +307,50 @@ void SimDesktop::clickMenu(Menu& item) {
   clock_.runDue();
 }
 
-void SimDesktop::toggle(CheckBox& box) {
-  if (ended_) return;
+bool SimDesktop::toggle(CheckBox& box) {
+  if (!canReach(box)) return false;
   box.userToggled();
   clock_.runDue();
+  return true;
 }
 
-void SimDesktop::type(TextBox& box, const QString& text) {
-  if (ended_ || box.Locked() || !box.Enabled()) return;
+bool SimDesktop::type(TextBox& box, const QString& text) {
+  if (!canReach(box) || box.Locked()) return false;
   box.userEdited(text);
   clock_.runDue();
+  return true;
 }
 
-void SimDesktop::focus(TextBox& box) {
-  if (ended_) return;
+bool SimDesktop::focus(TextBox& box) {
+  if (!canReach(box)) return false;
   box.userFocused();
   clock_.runDue();
+  return true;
+}
+
+int SimDesktop::pageElement(WebBrowser& browser, const QString& name) const {
+  const auto document = browser.Document();
+  if (!canReach(browser) || !document) return -1;
+  for (int i = 0; i < document->elementCount(); ++i) {
+    if (document->element(i)->name == name) return i;
+  }
+  return -1;
+}
+
+bool SimDesktop::typeInPage(WebBrowser& browser, const QString& element, const QString& text) {
+  const int index = pageElement(browser, element);
+  if (index < 0) return false;
+  browser.Document()->setValue(index, text);
+  clock_.runDue();
+  return true;
+}
+
+bool SimDesktop::clickInPage(WebBrowser& browser, const QString& element) {
+  const int index = pageElement(browser, element);
+  if (index < 0) return false;
+  browser.Document()->click(index);
+  clock_.runDue();
+  return true;
 }
 
 void SimDesktop::closeBox(Form& form) {

@@ -20,6 +20,7 @@ class CommandButton;
 class Label;
 class Menu;
 class TextBox;
+class WebBrowser;
 
 struct Tone {
   int hz = 0;
@@ -82,14 +83,19 @@ class SimDesktop final : public Desktop {
   // desktop is destroyed are warned about and recorded: SimWeb::takeStalledAtTeardown().
   std::vector<StalledPage> stalledPages() const { return web_.stalledPages(); }
 
-  // The user.
-  void click(CommandButton& button, int shift = 0);
-  void mouseDown(Label& label, int shift, int button = 1);
-  void mouseDown(TextBox& box, int shift, int button = 1);
+  // The user. What acts on a control returns false, doing nothing, when the user cannot
+  // reach it (Control::reachable: disabled or hidden, or inside a frame that is).
+  bool click(CommandButton& button, int shift = 0);
+  bool mouseDown(Label& label, int shift, int button = 1);
+  bool mouseDown(TextBox& box, int shift, int button = 1);
   void clickMenu(Menu& item);
-  void toggle(CheckBox& box);
-  void type(TextBox& box, const QString& text);
-  void focus(TextBox& box);
+  bool toggle(CheckBox& box);
+  bool type(TextBox& box, const QString& text);  // also refused while the box is locked
+  bool focus(TextBox& box);
+  // Typing into / clicking the element of the page shown in a browser whose name attribute is
+  // `element`; false when the browser is out of reach or shows no such element.
+  bool typeInPage(WebBrowser& browser, const QString& element, const QString& text);
+  bool clickInPage(WebBrowser& browser, const QString& element);
   void closeBox(Form& form);  // the window's close box
   void endSession();          // the desktop session ends
   void terminate();           // SIGTERM
@@ -152,6 +158,10 @@ class SimDesktop final : public Desktop {
   class Box;
 
   bool isSecondCopy(const Form& form) const;
+  // Whether the user can act on the control now.
+  bool canReach(const Control& control) const { return !ended_ && control.reachable(); }
+  // The element of the browser's page the user can reach by name, or -1.
+  int pageElement(WebBrowser& browser, const QString& name) const;
 
   VirtualClock clock_;
   SimWeb web_{clock_};  // outlives the browser peers in mirrors_

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "test_printers.h"
+
+#include <functional>
+
+#include "console/form1.h"
+#include "console/settings.h"
+#include "monitors/pilotboard/form3.h"
+#include "monitors/pilotboard/form6.h"
+#include "monitors/pilotboard/form7.h"
+#include "monitors/registration/form2.h"
+#include "platform/command_button.h"
+#include "platform/frame.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/text_box.h"
+#include "sites/pilot_roster.h"
+
+using namespace tidex;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A window with a frame inside a frame holding a button, and a field that code moves into a
+// third frame declared after it.
+class Panel final : public Form {
+ public:
+  Panel() : Form(QStringLiteral("Panel")) {
+    Command1.onClick = [this] { ++clicks; };
+    Text1.placeIn(Frame3);
+  }
+  Frame Frame1{*this, "Frame1"};
+  Frame Frame2{*this, Frame1.holds("Frame2")};
+  CommandButton Command1{*this, Frame2.holds("Command1"), "OK"};
+  TextBox Text1{*this, "Text1"};
+  Frame Frame3{*this, "Frame3"};
+  int clicks = 0;
+};
+
+QStringList boardRequests(SimDesktop& desk) {
+  return desk.sites().requestLog().filter("/sdci/UA1006.ASP");
+}
+
+}  // namespace
+
+TEST(FrameContainment, WhatIsInsideADisabledOrHiddenFrameIsOutOfTheUsersReach) {
+  struct Case {
+    const char* what;
+    std::function<void(Panel&)> change;
+    bool reachable;
+  };
+  const Case cases[] = {
+      {"all enabled and shown", [](Panel&) {}, true},
+      {"outer frame disabled", [](Panel& p) { p.Frame1.setEnabled(false); }, false},
+      {"inner frame hidden", [](Panel& p) { p.Frame2.setVisible(false); }, false},
+      {"button itself disabled", [](Panel& p) { p.Command1.setEnabled(false); }, false},
+      {"frame disabled and enabled again",
+       [](Panel& p) {
+         p.Frame1.setEnabled(false);
+         p.Frame1.setEnabled(true);
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimDesktop desk;
+    Panel& panel = desk.load<Panel>();
+    c.change(panel);
+    EXPECT_EQ(desk.click(panel.Command1), c.reachable);
+    EXPECT_EQ(panel.clicks, c.reachable ? 1 : 0);
+  }
+
+  SimDesktop desk;
+  Panel& panel = desk.load<Panel>();
+  EXPECT_EQ(panel.Text1.container(), &panel.Frame3);
+  panel.Frame3.setEnabled(false);
+  EXPECT_TRUE(panel.Text1.Enabled()) << "a frame leaves its controls' own state alone";
+  EXPECT_FALSE(desk.type(panel.Text1, "typed"));
+  EXPECT_FALSE(desk.focus(panel.Text1));
+  EXPECT_EQ(panel.Text1.Text(), "");
+  panel.Frame3.setEnabled(true);
+  EXPECT_TRUE(desk.type(panel.Text1, "typed"));
+  EXPECT_EQ(panel.Text1.Text(), "typed");
+
+  // A frame cannot end up inside itself.
+  panel.Frame1.placeIn(panel.Frame2);
+  EXPECT_EQ(panel.Frame1.container(), nullptr);
+}
+
+TEST(FrameContainment, AWatchingMonitorsPageIsLockedFromLoad) {
+  struct Case {
+    const char* kind;
+    std::function<WebBrowser&(SimDesktop&)> open;
+  };
+  const Case cases[] = {
+      {"Form6", [](SimDesktop& d) -> WebBrowser& { return d.load<Form6>().WebBrowser1; }},
+      {"Form3", [](SimDesktop& d) -> WebBrowser& { return d.load<Form3>().WebBrowser1; }},
+      {"Form7", [](SimDesktop& d) -> WebBrowser& { return d.load<Form7>().WebBrowser1; }},
+      {"Form2", [](SimDesktop& d) -> WebBrowser& { return d.load<Form2>().WebBrowser1; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    SimDesktop desk;
+    desk.start<Form1>();
+    WebBrowser& page = c.open(desk);
+    desk.advance(2s);
+    EXPECT_FALSE(page.reachable());
+    EXPECT_FALSE(desk.clickInPage(page, "OK"));
+  }
+}
+
+// A user at a watching wharf monitor can neither search the board from its page nor change the
+// text it compares; once it has alerted the page is theirs.
+TEST(FrameContainment, TheWharfMonitorsPageTakesNoInputUntilItHasAlerted) {
+  SimDesktop desk;
+  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  Form1& console = desk.start<Form1>();
+  console.Text12.setText("1108");
+  desk.click(console.Command10);
+  desk.advance(2s);
+  auto& monitor = *dynamic_cast<Form6*>(desk.windows().all().back());
+  const QString baseline = monitor.Text1.Text();
+  ASSERT_TRUE(baseline.contains("1108"));
+  const int requests = static_cast<int>(boardRequests(desk).size());
+
+  EXPECT_FALSE(desk.typeInPage(monitor.WebBrowser1, "QSP_PORT", "2222"));
+  EXPECT_FALSE(desk.clickInPage(monitor.WebBrowser1, "OK"));
+  desk.advance(1s);
+  EXPECT_EQ(boardRequests(desk).size(), requests);
+  desk.advance(2min);
+  EXPECT_TRUE(boardRequests(desk).filter("QSP_PORT=2222").isEmpty());
+  EXPECT_EQ(monitor.Text2.Text(), baseline);
+  EXPECT_TRUE(desk.beeps().empty());
+
+  ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
+  desk.advance(61s + 5s);
+  ASSERT_FALSE(desk.beeps().empty());
+  desk.clickMenu(monitor.mStopBeep);
+  EXPECT_TRUE(desk.typeInPage(monitor.WebBrowser1, "QSP_PORT", "2222"));
+  EXPECT_TRUE(desk.clickInPage(monitor.WebBrowser1, "OK"));
+  desk.advance(1s);
+  EXPECT_EQ(boardRequests(desk).filter("QSP_PORT=2222").size(), 1);
+}
