@@ -5,14 +5,13 @@
 #include <functional>
 
 #include "console/form1.h"
-#include "console/settings.h"
-#include "monitors/pilotboard/form3.h"
-#include "monitors/pilotboard/form6.h"
-#include "monitors/pilotboard/form7.h"
+#include "common/settings.h"
+#include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/form2.h"
 #include "platform/command_button.h"
 #include "platform/frame.h"
 #include "platform/sim/sim_desktop.h"
+#include "scenario/scenario_helpers.h"
 #include "platform/text_box.h"
 #include "sites/pilot_roster.h"
 
@@ -90,19 +89,19 @@ TEST(FrameContainment, WhatIsInsideADisabledOrHiddenFrameIsOutOfTheUsersReach) {
 TEST(FrameContainment, AWatchingMonitorsPageIsLockedFromLoad) {
   struct Case {
     const char* kind;
-    std::function<WebBrowser&(SimDesktop&)> open;
+    std::function<WebBrowser&(SimDesktop&, ConsoleState&)> open;
   };
   const Case cases[] = {
-      {"Form6", [](SimDesktop& d) -> WebBrowser& { return d.load<Form6>().WebBrowser1; }},
-      {"Form3", [](SimDesktop& d) -> WebBrowser& { return d.load<Form3>().WebBrowser1; }},
-      {"Form7", [](SimDesktop& d) -> WebBrowser& { return d.load<Form7>().WebBrowser1; }},
-      {"Form2", [](SimDesktop& d) -> WebBrowser& { return d.load<Form2>().WebBrowser1; }},
+      {"Form6", [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form6>(c).WebBrowser1; }},
+      {"Form3", [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form3>(c).WebBrowser1; }},
+      {"Form7", [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form7>(c).WebBrowser1; }},
+      {"Form2", [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form2>(c).WebBrowser1; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
     SimDesktop desk;
-    desk.start<Form1>();
-    WebBrowser& page = c.open(desk);
+    auto& console = desk.start<scenario::StandInConsole>();
+    WebBrowser& page = c.open(desk, console);
     desk.advance(2s);
     EXPECT_FALSE(page.reachable());
     EXPECT_FALSE(desk.clickInPage(page, "OK"));

@@ -61,7 +61,8 @@ inline void typeAndClick(SimDesktop& desk, TextBox& field, const QString& text,
   desk.click(button);
 }
 
-// The console's shared state without the console: a window holding just those controls.
+// The console's shared state without the console: a window holding just those controls, with
+// the account the simulated IMCT service knows.
 class StandInConsole final : public Form, public ConsoleState {
  public:
   StandInConsole() : Form(QStringLiteral("StandInConsole")) { setCaption(Name()); }
@@ -69,8 +70,8 @@ class StandInConsole final : public Form, public ConsoleState {
   CheckBox silentMode{*this, "silentMode", "", 0};
   CheckBox showNotification{*this, "showNotification", "", 1};
   CheckBox hideTray{*this, "hideTray", "", 0};
-  TextBox account{*this, "account", "ID"};
-  TextBox password{*this, "password", "PWD"};
+  TextBox account{*this, "account", "TIDEX"};
+  TextBox password{*this, "password", "PASS"};
   TextBox registrationNumber{*this, "registrationNumber"};
   Label activityTime{*this, "activityTime"};
   TextBox vesselName{*this, "vesselName"};
