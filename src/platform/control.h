@@ -58,7 +58,6 @@ class Control {
   const QString& accessibleName() const { return accessibleName_; }
   void setAccessibleName(const QString& name);
 
-  void setPeer(ControlPeer* peer) { peer_ = peer; }
   ControlPeer* peer() const { return peer_; }
 
  protected:
@@ -67,6 +66,9 @@ class Control {
   }
 
  private:
+  friend class BackEnd;
+  void setPeer(ControlPeer* peer) { peer_ = peer; }
+
   Form& owner_;
   QString name_;
   Kind kind_;

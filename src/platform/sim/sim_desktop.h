@@ -90,9 +90,10 @@ class SimDesktop final : public Desktop {
   void toggle(CheckBox& box);
   void type(TextBox& box, const QString& text);
   void focus(TextBox& box);
-  void closeBox(Form& form);  // the window's close box
-  void endSession();          // the desktop session ends
-  void terminate();           // SIGTERM
+  void resize(Form& form, int width, int height);  // drags the window's frame
+  void closeBox(Form& form);                       // the window's close box
+  void endSession();                               // the desktop session ends
+  void terminate();                                // SIGTERM
   void trayDoubleClick();
   void trayRightClick();
   // Answers the newest open message box, now or after a delay.
@@ -122,6 +123,7 @@ class SimDesktop final : public Desktop {
 
   // Desktop
   void post(std::function<void()> fn) override;
+  std::unique_ptr<QueuedCall> queue(std::function<void()> fn) override;
   QDateTime now() const override { return clock_.now(); }
   std::unique_ptr<TimerHandle> startTimer(std::chrono::milliseconds period,
                                           std::function<void()> tick) override;
