@@ -1,7 +1,7 @@
 #pragma once
 
 #include <coroutine>
-#include <memory>
+#include <optional>
 
 #include "platform/web_browser.h"
 
@@ -13,15 +13,15 @@ class PageWait final {
   explicit PageWait(WebBrowser& browser) : browser_(browser) {}
   PageWait(const PageWait&) = delete;
   PageWait& operator=(const PageWait&) = delete;
-  ~PageWait() { *alive_ = false; }
 
   bool await_ready() const noexcept { return !browser_.Busy(); }
-  void await_suspend(std::coroutine_handle<> h) { browser_.addWaiter(h, alive_); }
+  void await_suspend(std::coroutine_handle<> h) { waiter_.emplace(browser_, h); }
   void await_resume() const noexcept {}
 
  private:
   WebBrowser& browser_;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // Registered while suspended; a handler destroyed meanwhile withdraws it with the frame.
+  std::optional<WebBrowser::Waiter> waiter_;
 };
 
 }  // namespace tidex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <coroutine>
 #include <memory>
 
@@ -13,7 +14,8 @@ namespace tidex {
 // co_await ShowTimedBox(prefix, buttons): the standard box with its text ending in a countdown
 // ("prefix" 9 " 秒" … 1 " 秒") that closes itself after nine seconds, giving OK for an OK box
 // and Cancel for a box with a Cancel button. An answer returns at once. Each box counts down
-// by itself, so several open boxes all close in time.
+// by itself, so several open boxes all close in time. A handler destroyed while asking closes
+// its box and stops its countdown.
 class ShowTimedBox final {
  public:
   ShowTimedBox(QString prefix, int buttons, QString title = QStringLiteral("訊息"));
@@ -24,15 +26,16 @@ class ShowTimedBox final {
   void await_suspend(std::coroutine_handle<> waiting) { box_.await_suspend(waiting); }
   int await_resume();
 
-  static constexpr int kCountdownMs = 9000;
+  static constexpr std::chrono::milliseconds kCountdown{9000};
+  static constexpr std::chrono::milliseconds kTick{1000};
   // The prefix, the whole seconds left and " 秒".
-  static QString CountdownText(const QString& prefix, int remainingMs);
+  static QString CountdownText(const QString& prefix, std::chrono::milliseconds remaining);
 
  private:
   void tick(MessageBoxPeer& box);
 
   QString prefix_;
-  int remainingMs_ = kCountdownMs;
+  std::chrono::milliseconds remaining_ = kCountdown;
   MessageBox box_;
   std::unique_ptr<TimerHandle> countdown_;  // declared last: stops before the box goes
 };

@@ -69,7 +69,6 @@ class Control {
   const QString& accessibleName() const { return accessibleName_; }
   void setAccessibleName(const QString& name);
 
-  void setPeer(ControlPeer* peer) { peer_ = peer; }
   ControlPeer* peer() const { return peer_; }
 
  protected:
@@ -78,6 +77,9 @@ class Control {
   }
 
  private:
+  friend class BackEnd;
+  void setPeer(ControlPeer* peer) { peer_ = peer; }
+
   Form& owner_;
   QString name_;
   Kind kind_;

@@ -3,7 +3,6 @@
 #include <cassert>
 
 #include "platform/form.h"
-#include "platform/task.h"
 
 namespace tidex {
 namespace {
@@ -41,38 +40,40 @@ void Desktop::loadWindow(std::unique_ptr<Form> window) {
   form.Form_Load();
 }
 
-void Desktop::release(Form& form) {
-  std::shared_ptr<Form> owned = windows_.take(form);
+std::unique_ptr<Form> Desktop::takeOut(Form& form) {
+  std::unique_ptr<Form> owned = windows_.take(form);
+  form.unloaded_ = true;
+  form.visible_ = false;
   detach(form);
-  form.setPeer(nullptr);
+  form.peer_ = nullptr;
+  return owned;
+}
+
+void Desktop::release(Form& form) {
+  std::shared_ptr<Form> owned = takeOut(form);
+  form.waits_.endWaits();
   // The window may be running one of its own handlers right now: destroy it afterwards.
   if (owned) retire(std::move(owned));
 }
 
 void Desktop::retire(std::shared_ptr<Form> window) {
-  post([window] { window->destroyTasks(); });
+  post([window] { window->waits_.endWaits(); });
 }
 
-void Desktop::destroyHandlersOf(Form& form) { form.destroyTasks(); }
+void Desktop::endWaitsOf(Form& form) { form.waits_.endWaits(); }
 
 std::unique_ptr<Form> Desktop::discardWindow(Form& form) {
-  auto owned = windows_.take(form);
-  form.unloaded_ = true;
-  form.visible_ = false;
-  detach(form);
-  form.setPeer(nullptr);
+  auto owned = takeOut(form);
+  form.waits_.endWaits();
   return owned;
 }
 
 void Desktop::destroyAllWindows() {
   for (Form* form : windows_.all()) {
-    auto owned = windows_.take(*form);
-    form->unloaded_ = true;
-    detach(*form);
-    form->setPeer(nullptr);
-    form->destroyTasks();
+    auto owned = takeOut(*form);
+    form->waits_.endWaits();
   }
-  destroyFreeHandlers();
+  freeWaits_.endWaits();
 }
 
 }  // namespace tidex

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include "platform/task.h"
 #include "platform/window_registry.h"
 
 namespace tidex {
@@ -21,7 +22,14 @@ class TimerHandle {
   virtual ~TimerHandle() = default;
 };
 
-// An open standard message box.
+// A call queued on the dispatch loop; destroying it first cancels the call. It may be destroyed
+// from inside its own call.
+class QueuedCall {
+ public:
+  virtual ~QueuedCall() = default;
+};
+
+// An open standard message box. Destroying it closes the box without an answer.
 class MessageBoxPeer {
  public:
   virtual ~MessageBoxPeer() = default;
@@ -63,6 +71,8 @@ class Desktop {
 
   // Runs fn from the dispatch loop, after the current handler.
   virtual void post(std::function<void()> fn) = 0;
+  // As post, unless the returned call is destroyed first.
+  virtual std::unique_ptr<QueuedCall> queue(std::function<void()> fn) = 0;
   virtual QDateTime now() const = 0;
   // A periodic system timer not tied to a control.
   virtual std::unique_ptr<TimerHandle> startTimer(std::chrono::milliseconds period,
@@ -72,7 +82,8 @@ class Desktop {
   virtual void attach(Form& form) = 0;
   virtual void detach(Form& form) = 0;
 
-  // Shows a modal box; answered runs (through dispatch) with the result when it closes.
+  // Shows a modal box; answered runs (through dispatch) with the result when it closes, never
+  // once the box is destroyed.
   virtual std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, int style,
                                                          const QString& title,
                                                          std::function<void(int)> answered) = 0;
@@ -102,22 +113,29 @@ class Desktop {
 
  protected:
   Desktop();
-  // Unloads and destroys every window without events (end of program or of a test).
+  // Unloads and destroys every window without events and ends every wait (end of program or
+  // of a test).
   void destroyAllWindows();
-  // Disposes of an unloaded window once the current handler is done with it.
+  // Disposes of an unloaded window once the current handler is done with it; its handlers
+  // that were running at unload and have suspended since end first.
   virtual void retire(std::shared_ptr<Form> window);
-  static void destroyHandlersOf(Form& form);
-  // Takes a window out of the program without events; the caller keeps it until it is safe
-  // to destroy (it may be running a handler right now).
+  static void endWaitsOf(Form& form);
+  // Takes a window out of the program without events and ends its waits; the caller keeps it
+  // until it is safe to destroy (it may be running a handler right now).
   std::unique_ptr<Form> discardWindow(Form& form);
 
  private:
   friend class Form;
+  friend class Task;
   void loadWindow(std::unique_ptr<Form> window);
-  // Removes an unloaded window and destroys it after the current handler.
+  // Removes an unloaded window, ends its waits and destroys it after the current handler.
   void release(Form& form);
+  // Takes a window out of the registry and its back end.
+  std::unique_ptr<Form> takeOut(Form& form);
 
   WindowRegistry windows_;
+  // Suspended handlers that run for no window.
+  HandlerSet freeWaits_;
 };
 
 }  // namespace tidex

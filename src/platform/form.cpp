@@ -1,16 +1,11 @@
 #include "platform/form.h"
 
-#include <algorithm>
-
 #include "platform/desktop.h"
 #include "platform/menu.h"
-#include "platform/task.h"
 
 namespace tidex {
 
 Form::Form(QString name) : name_(std::move(name)) {}
-
-Form::~Form() { destroyTasks(); }
 
 void Form::setCaption(const QString& caption) {
   if (caption_ == caption) return;
@@ -92,14 +87,6 @@ void Form::userWindowState(int state) {
   if (windowState_ == state) return;
   windowState_ = state;
   Form_Resize();
-}
-
-void Form::forgetTask(std::coroutine_handle<> h) { std::erase(tasks_, h); }
-
-void Form::destroyTasks() {
-  auto tasks = std::move(tasks_);
-  tasks_.clear();
-  for (auto h : tasks) destroyHandler(h);
 }
 
 }  // namespace tidex

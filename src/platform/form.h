@@ -1,11 +1,11 @@
 #pragma once
 
-#include <coroutine>
 #include <vector>
 
 #include <QString>
 
 #include "platform/control.h"
+#include "platform/task.h"
 
 namespace tidex {
 
@@ -38,7 +38,7 @@ class Form {
   explicit Form(QString name);
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
-  virtual ~Form();
+  virtual ~Form() = default;
 
   const QString& Name() const { return name_; }
   const QString& Caption() const { return caption_; }
@@ -76,7 +76,6 @@ class Form {
   bool isLoaded() const { return loaded_; }
 
   const std::vector<Control*>& controls() const { return controls_; }
-  void setPeer(FormPeer* peer) { peer_ = peer; }
   FormPeer* peer() const { return peer_; }
 
   // Events, overridden by the windows that handle them.
@@ -87,26 +86,22 @@ class Form {
   virtual void Form_Unload(int& /*cancel*/) {}
   virtual void Form_Resize() {}
 
-  // Handler frames suspended on behalf of this window (see Task).
-  void adoptTask(std::coroutine_handle<> h) { tasks_.push_back(h); }
-  void forgetTask(std::coroutine_handle<> h);
-
-  // Called by the back end.
-  void userActivated() { Form_Activate(); }
-  void userResized(int width, int height);
-  void userWindowState(int state);
-  void userVisible(bool on) { visible_ = on; }
-
  protected:
   // Unloads without asking: no QueryUnload, no Unload event.
   void unloadWithoutEvents();
 
  private:
+  friend class BackEnd;
   friend class Control;
   friend class Desktop;
+  friend class Task;
   void addControl(Control& c) { controls_.push_back(&c); }
   void markLoaded() { loaded_ = true; }
-  void destroyTasks();
+  // What the user did to the window, through the back end (see BackEnd).
+  void userActivated() { Form_Activate(); }
+  void userResized(int width, int height);
+  void userWindowState(int state);
+  void userVisible(bool on) { visible_ = on; }
   void changed() {
     if (peer_) peer_->sync();
   }
@@ -121,8 +116,9 @@ class Form {
   bool loaded_ = false;
   bool unloaded_ = false;
   std::vector<Control*> controls_;
-  std::vector<std::coroutine_handle<>> tasks_;
   FormPeer* peer_ = nullptr;
+  // The handlers suspended on behalf of this window; the desktop ends them when it unloads.
+  HandlerSet waits_;
 };
 
 }  // namespace tidex

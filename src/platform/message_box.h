@@ -19,8 +19,8 @@ class MessageBox final {
              std::function<void(MessageBoxPeer&)> opened = {});
   MessageBox(const MessageBox&) = delete;
   MessageBox& operator=(const MessageBox&) = delete;
-  // A handler destroyed while waiting closes its box.
-  ~MessageBox();
+  // A handler destroyed while waiting closes its box, which then answers nobody.
+  ~MessageBox() = default;
 
   bool await_ready() const noexcept { return false; }
   void await_suspend(std::coroutine_handle<> waiting);
@@ -31,10 +31,8 @@ class MessageBox final {
   int style_;
   QString title_;
   std::function<void(MessageBoxPeer&)> opened_;
-  std::unique_ptr<MessageBoxPeer> box_;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   int result_ = 0;
-  bool answered_ = false;
+  std::unique_ptr<MessageBoxPeer> box_;  // answers only while it exists
 };
 
 }  // namespace tidex

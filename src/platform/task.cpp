@@ -1,37 +1,17 @@
 #include "platform/task.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <algorithm>
+#include <cassert>
 
+#include "platform/desktop.h"
 #include "platform/form.h"
 
 namespace tidex {
-namespace {
 
-// Coroutines suspended without a window (free functions awaited at top level).
-std::unordered_set<void*>& freeTasks() {
-  static std::unordered_set<void*> tasks;
-  return tasks;
-}
-
-// Every live handler frame, with the window it belongs to.
-std::unordered_map<void*, Form*>& liveFrames() {
-  static std::unordered_map<void*, Form*> frames;
-  return frames;
-}
-
-}  // namespace
-
-void Task::promise_type::FinalAwaiter::await_suspend(
-    std::coroutine_handle<promise_type> h) noexcept {
-  auto& p = h.promise();
-  liveFrames().erase(h.address());
-  if (!p.detached) return;  // the Task object still owns the frame
-  if (p.form) {
-    p.form->forgetTask(h);
-  } else {
-    freeTasks().erase(h.address());
-  }
+void Task::promise_type::FinalAwaiter::await_suspend(Handle h) noexcept {
+  HandlerSet* owner = h.promise().owner;
+  if (!owner) return;  // the Task object still holds the frame
+  owner->forget(h);
   h.destroy();
 }
 
@@ -41,37 +21,28 @@ Task::~Task() {
     handle_.destroy();
     return;
   }
-  auto& p = handle_.promise();
-  p.detached = true;
-  liveFrames()[handle_.address()] = p.form;
-  if (p.form) {
-    p.form->adoptTask(handle_);
-  } else {
-    freeTasks().insert(handle_.address());
+  promise_type& p = handle_.promise();
+  p.owner = p.form ? &p.form->waits_ : &Desktop::current().freeWaits_;
+  p.owner->adopt(handle_);
+}
+
+HandlerSet::~HandlerSet() {
+  endWaits();
+  assert(frames_.empty() && "a handler is running while its owner goes");
+}
+
+void HandlerSet::forget(Task::Handle h) { std::erase(frames_, h); }
+
+void HandlerSet::endWaits() {
+  // Destroying a frame runs destructors that may end further frames: look afresh each time.
+  for (;;) {
+    auto it = std::find_if(frames_.begin(), frames_.end(),
+                           [](Task::Handle h) { return h.promise().suspended; });
+    if (it == frames_.end()) return;
+    const Task::Handle h = *it;
+    frames_.erase(it);
+    h.destroy();
   }
-}
-
-Form* owningForm(std::coroutine_handle<> h) {
-  auto it = liveFrames().find(h.address());
-  return it == liveFrames().end() ? nullptr : it->second;
-}
-
-void resumeHandler(std::coroutine_handle<> h) {
-  auto it = liveFrames().find(h.address());
-  if (it == liveFrames().end()) return;
-  if (it->second && it->second->isUnloaded()) return;
-  h.resume();
-}
-
-void destroyHandler(std::coroutine_handle<> h) {
-  liveFrames().erase(h.address());
-  freeTasks().erase(h.address());
-  h.destroy();
-}
-
-void destroyFreeHandlers() {
-  auto tasks = freeTasks();
-  for (void* address : tasks) destroyHandler(std::coroutine_handle<>::from_address(address));
 }
 
 }  // namespace tidex

@@ -1,14 +1,17 @@
 #include "platform/web_browser.h"
 
+#include <algorithm>
+
 #include "platform/desktop.h"
-#include "platform/task.h"
 
 namespace tidex {
 
 WebBrowser::WebBrowser(Form& owner, QString name)
     : Control(owner, std::move(name), Kind::WebBrowser) {}
 
-WebBrowser::~WebBrowser() { *alive_ = false; }
+WebBrowser::~WebBrowser() {
+  for (Waiter* waiter : waiters_) waiter->browser_ = nullptr;
+}
 
 void WebBrowser::Navigate2(const QString& url) {
   navigationStarted(url);
@@ -37,9 +40,8 @@ void WebBrowser::documentComplete(std::shared_ptr<HtmlDocument> document, const 
     lastLoad_ = result;
     busy_ = false;
   }
-  auto alive = std::weak_ptr<bool>(alive_);
   if (onDocumentComplete && document) onDocumentComplete(*document, url, topLevel);
-  if (!alive.expired() && topLevel) releaseWaiters();
+  if (topLevel) releaseWaiters();
 }
 
 void WebBrowser::navigationAbandoned() {
@@ -47,19 +49,35 @@ void WebBrowser::navigationAbandoned() {
   releaseWaiters();
 }
 
-void WebBrowser::addWaiter(std::coroutine_handle<> h, std::shared_ptr<bool> alive) {
-  waiters_.push_back({h, alive});
+void WebBrowser::releaseWaiters() {
+  if (busy_ || waiters_.empty()) return;
+  for (Waiter* waiter : waiters_) waiter->released_ = true;
+  if (!resumption_) {
+    resumption_ = Desktop::current().queue([this] { resumeReleasedWaiters(); });
+  }
 }
 
-void WebBrowser::releaseWaiters() {
-  if (busy_) return;
-  auto waiters = std::move(waiters_);
-  waiters_.clear();
-  for (auto& w : waiters) {
-    Desktop::current().post([h = w.handle, alive = w.alive] {
-      if (auto a = alive.lock(); a && *a) resumeHandler(h);
-    });
+void WebBrowser::resumeReleasedWaiters() {
+  resumption_.reset();
+  // A resumed handler may end other waits or register anew: look afresh each time.
+  for (;;) {
+    auto it = std::find_if(waiters_.begin(), waiters_.end(),
+                           [](const Waiter* w) { return w->released_; });
+    if (it == waiters_.end()) return;
+    Waiter* waiter = *it;
+    waiters_.erase(it);
+    waiter->browser_ = nullptr;
+    waiter->handler_.resume();
   }
+}
+
+WebBrowser::Waiter::Waiter(WebBrowser& browser, std::coroutine_handle<> handler)
+    : browser_(&browser), handler_(handler) {
+  browser.waiters_.push_back(this);
+}
+
+WebBrowser::Waiter::~Waiter() {
+  if (browser_) std::erase(browser_->waiters_, this);
 }
 
 }  // namespace tidex

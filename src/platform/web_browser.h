@@ -10,6 +10,8 @@
 
 namespace tidex {
 
+class QueuedCall;
+
 // The back end's side of an embedded browser.
 class WebBrowserPeer : public ControlPeer {
  public:
@@ -46,7 +48,26 @@ class WebBrowser final : public Control {
   std::function<void(HtmlDocument& document, const QString& url, bool topLevel)>
       onNavigateComplete2;
 
-  // Called by the back end, always from the dispatch loop.
+  // A handler waiting for the browser to be idle (see PageWait). Once the current page has
+  // completed, or a click that was to navigate did not, the browser resumes every handler then
+  // registered, each once, from the dispatch loop. Destroying the registration withdraws it.
+  class Waiter final {
+   public:
+    Waiter(WebBrowser& browser, std::coroutine_handle<> handler);
+    Waiter(const Waiter&) = delete;
+    Waiter& operator=(const Waiter&) = delete;
+    ~Waiter();
+
+   private:
+    friend class WebBrowser;
+    WebBrowser* browser_;  // null once resumed or once the browser is gone
+    std::coroutine_handle<> handler_;
+    bool released_ = false;  // the browser became idle since it registered
+  };
+
+ private:
+  friend class BackEnd;
+  // The back end's reports, always from the dispatch loop.
   void navigationStarted(const QString& url);
   void navigateComplete(std::shared_ptr<HtmlDocument> document, const QString& url, bool topLevel);
   void documentComplete(std::shared_ptr<HtmlDocument> document, const QString& url, bool topLevel,
@@ -54,24 +75,16 @@ class WebBrowser final : public Control {
   // A click that was expected to navigate did not.
   void navigationAbandoned();
 
-  // Page wait: resumes the waiting handler once the browser is no longer busy.
-  class PageWait;
-  void addWaiter(std::coroutine_handle<> h, std::shared_ptr<bool> alive);
-
- private:
   void releaseWaiters();
+  void resumeReleasedWaiters();
 
   bool busy_ = false;
   bool silent_ = false;
   QString url_;
   std::shared_ptr<HtmlDocument> document_;
   LoadResult lastLoad_;
-  struct Waiter {
-    std::coroutine_handle<> handle;
-    std::weak_ptr<bool> alive;
-  };
-  std::vector<Waiter> waiters_;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  std::vector<Waiter*> waiters_;
+  std::unique_ptr<QueuedCall> resumption_;
 };
 
 }  // namespace tidex

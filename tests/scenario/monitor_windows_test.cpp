@@ -223,7 +223,7 @@ TEST(MonitorWindows, EveryBrowserDisarmsThePageScriptsOfEachPage) {
 TEST(MonitorWindows, FrameAndBrowserFillTheClientAreaAtOpeningAndOnResize) {
   SimDesktop desk;
   startConsole(desk);
-  auto check = [](auto& w) {
+  auto check = [&desk](auto& w) {
     SCOPED_TRACE(w.Name().toStdString());
     auto fills = [&w](int width, int height) {
       for (const Geometry& g : {w.Frame1.geometry(), w.WebBrowser1.geometry()}) {
@@ -234,7 +234,7 @@ TEST(MonitorWindows, FrameAndBrowserFillTheClientAreaAtOpeningAndOnResize) {
       }
     };
     fills(1008, 546);
-    w.userResized(640, 300);
+    desk.resize(w, 640, 300);
     fills(640, 300);
   };
   check(desk.load<Form2>(consoleOf(desk)));

@@ -1,34 +1,29 @@
 #include <gtest/gtest.h>
 
+#include "teardown_checks.h"
+
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_web.h"
 
+void FailOnLeftoversOfDesktops() {
+  for (const auto& page : tidex::SimWeb::takeStalledAtTeardown()) {
+    ADD_FAILURE() << qPrintable(page.browser) << " never completed " << qPrintable(page.url);
+  }
+  for (const QString& text : tidex::SimDesktop::takeBoxesOpenAtTeardown()) {
+    ADD_FAILURE() << "a message box nobody answered: " << qPrintable(text);
+  }
+}
+
 namespace {
 
-// Fails the test in which a simulated desktop went away with a page that never completed or
-// with a message box that nobody answered.
-class StalledPagesListener final : public testing::EmptyTestEventListener {
-  void OnTestPartResult(const testing::TestPartResult&) override {}
-  void OnTestEnd(const testing::TestInfo& info) override {
-    for (const auto& page : tidex::SimWeb::takeStalledAtTeardown()) {
-      std::fprintf(stderr, "%s: %s never completed %s\n", info.name(), qPrintable(page.browser),
-                   qPrintable(page.url));
-      stalled = true;
-    }
-    for (const QString& text : tidex::SimDesktop::takeBoxesOpenAtTeardown()) {
-      std::fprintf(stderr, "%s: a message box nobody answered: %s\n", info.name(),
-                   qPrintable(text));
-      stalled = true;
-    }
-  }
-  void OnTestProgramEnd(const testing::UnitTest&) override {
-    if (stalled) std::_Exit(1);
-  }
-  bool stalled = false;
+// Test-end listeners run before the result printer's, while the test is still the current
+// one: a leftover fails that test and the others go on.
+class LeftoversListener final : public testing::EmptyTestEventListener {
+  void OnTestEnd(const testing::TestInfo&) override { FailOnLeftoversOfDesktops(); }
 };
 
 const bool installed = [] {
-  testing::UnitTest::GetInstance()->listeners().Append(new StalledPagesListener);
+  testing::UnitTest::GetInstance()->listeners().Append(new LeftoversListener);
   return true;
 }();
 

@@ -13,6 +13,7 @@
 #include <QSysInfo>
 #include <QUrl>
 
+#include "platform/back_end.h"
 #include "platform/qt/qt_control_widgets.h"
 #include "platform/qt/qt_form_window.h"
 #include "platform/qt/qt_menu_peer.h"
@@ -39,6 +40,30 @@ int frameDepth(const Control& control) {
   return depth;
 }
 
+// A queued call aimed at an object of its own: destroying the call removes the event, and the
+// object goes through deleteLater, so the call may end itself from inside.
+class QtQueuedCall final : public QueuedCall {
+ public:
+  explicit QtQueuedCall(std::function<void()> fn) : target_(new QObject) {
+    QObject* target = target_;
+    QMetaObject::invokeMethod(
+        target,
+        [target, fn = std::move(fn)] {
+          target->deleteLater();
+          fn();
+        },
+        Qt::QueuedConnection);
+  }
+  ~QtQueuedCall() override {
+    if (!target_) return;
+    QCoreApplication::removePostedEvents(target_, QEvent::MetaCall);
+    target_->deleteLater();
+  }
+
+ private:
+  QPointer<QObject> target_;
+};
+
 }  // namespace
 
 QtDesktop::QtDesktop()
@@ -60,6 +85,10 @@ QtDesktop::~QtDesktop() {
 
 void QtDesktop::post(std::function<void()> fn) {
   QMetaObject::invokeMethod(&dispatcher_, std::move(fn), Qt::QueuedConnection);
+}
+
+std::unique_ptr<QueuedCall> QtDesktop::queue(std::function<void()> fn) {
+  return std::make_unique<QtQueuedCall>(std::move(fn));
 }
 
 QDateTime QtDesktop::now() const { return QDateTime::currentDateTime(); }
@@ -91,7 +120,7 @@ void QtDesktop::attach(Form& form) {
       peer = createWidgetPeer(*control, window->client());
     }
     if (!peer) continue;
-    control->setPeer(peer.get());
+    BackEnd::setPeer(*control, peer.get());
     mirror.peers.push_back(std::move(peer));
   }
   if (hasMenus) {
@@ -102,15 +131,15 @@ void QtDesktop::attach(Form& form) {
     for (auto& peer : menus) mirror.peers.push_back(std::move(peer));
     window->updateMenuBar();
   }
-  form.setPeer(window);
+  BackEnd::setPeer(form, window);
   window->sync();
 }
 
 void QtDesktop::detach(Form& form) {
   auto it = mirrors_.find(&form);
   if (it == mirrors_.end()) return;
-  for (Control* control : form.controls()) control->setPeer(nullptr);
-  form.setPeer(nullptr);
+  for (Control* control : form.controls()) BackEnd::setPeer(*control, nullptr);
+  BackEnd::setPeer(form, nullptr);
   Mirror mirror = std::move(it->second);
   mirrors_.erase(it);
   mirror.peers.clear();

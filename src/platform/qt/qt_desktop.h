@@ -26,6 +26,7 @@ class QtDesktop final : public Desktop {
   ~QtDesktop() override;
 
   void post(std::function<void()> fn) override;
+  std::unique_ptr<QueuedCall> queue(std::function<void()> fn) override;
   QDateTime now() const override;
   std::unique_ptr<TimerHandle> startTimer(std::chrono::milliseconds period,
                                           std::function<void()> tick) override;

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include "platform/back_end.h"
 #include "platform/qt/qt_menu_peer.h"
 
 namespace tidex {
@@ -139,7 +140,7 @@ void FormWindow::later(std::function<void(Form&)> fn) {
 }
 
 bool FormWindow::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) later([](Form& form) { form.userActivated(); });
+  if (event->type() == QEvent::WindowActivate) later([](Form& form) { BackEnd::activated(form); });
   return QMainWindow::event(event);
 }
 
@@ -149,7 +150,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     if (size.width() != geometry_.width || size.height() != geometry_.height) {
       geometry_.width = size.width();
       geometry_.height = size.height();
-      later([size](Form& form) { form.userResized(size.width(), size.height()); });
+      later([size](Form& form) { BackEnd::resized(form, size.width(), size.height()); });
     }
   }
   return QMainWindow::eventFilter(watched, event);
@@ -160,7 +161,7 @@ void FormWindow::changeEvent(QEvent* event) {
     const int state = formStateOf(windowState());
     if (state != state_) {
       state_ = state;
-      later([state](Form& form) { form.userWindowState(state); });
+      later([state](Form& form) { BackEnd::windowStateChanged(form, state); });
     }
   }
   QMainWindow::changeEvent(event);

@@ -2,6 +2,8 @@
 
 #include <QMenuBar>
 
+#include "platform/back_end.h"
+
 namespace tidex {
 
 MenuPeer::MenuPeer(Menu& menu, QWidget* window, std::function<void()> barChanged)
@@ -60,7 +62,7 @@ std::vector<std::unique_ptr<MenuPeer>> createMenuPeers(const std::vector<Control
     auto peer = std::make_unique<MenuPeer>(
         menu, window, menu.parentMenu() ? std::function<void()>{} : barChanged);
     into->addAction(peer->action());
-    menu.setPeer(peer.get());
+    BackEnd::setPeer(menu, peer.get());
     QMenu* dropDown = peer->submenu();
     peers.push_back(std::move(peer));
     for (Menu* item : menu.items()) self(self, *item, dropDown);

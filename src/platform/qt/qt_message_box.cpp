@@ -114,7 +114,9 @@ void QtMessageBox::finished() {
 void QtMessageBox::finish(int result) {
   if (done_) return;
   done_ = true;
-  desktop_.post([answered = answered_, result] {
+  // The answer may resume a handler that destroys this box: nothing here is touched after it.
+  answer_ = desktop_.queue([this, result] {
+    auto answered = std::move(answered_);
     if (answered) answered(result);
   });
   if (box_) {

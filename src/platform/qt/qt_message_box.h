@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QMessageBox>
@@ -12,7 +13,8 @@
 namespace tidex {
 
 // A standard message box opened without waiting: application-modal, on top of other windows,
-// and answering (once, through the desktop's dispatch) when it closes.
+// and answering (once, through the desktop's dispatch) when it closes, unless it is destroyed
+// first.
 class QtMessageBox final : public QObject, public MessageBoxPeer {
  public:
   QtMessageBox(Desktop& desktop, const QString& text, int style, const QString& title,
@@ -33,6 +35,7 @@ class QtMessageBox final : public QObject, public MessageBoxPeer {
   Desktop& desktop_;
   int style_;
   std::function<void(int)> answered_;
+  std::unique_ptr<QueuedCall> answer_;
   QPointer<QMessageBox> box_;
   std::vector<std::pair<QAbstractButton*, int>> results_;
   bool done_ = false;

@@ -5,6 +5,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include "platform/back_end.h"
 #include "platform/desktop.h"
 #include "platform/qt/qt_web_document.h"
 #include "platform/qt/qt_web_page.h"
@@ -91,7 +92,7 @@ void QtWebBrowserPeer::clickElement(quint64 load, int index, bool navigates) {
   // The load starts only after the script returns; the browser is busy from now on.
   const quint64 request = ++requests_;
   expected_ = request;
-  browser_.navigationStarted(QString());
+  BackEnd::navigationStarted(browser_, QString());
   QPointer<QtWebBrowserPeer> self(this);
   page_->runJavaScript(clickScript(index), QWebEngineScript::ApplicationWorld,
                        [self, request](const QVariant&) {
@@ -115,7 +116,7 @@ void QtWebBrowserPeer::awaitLoadStart(quint64 request, std::chrono::milliseconds
 void QtWebBrowserPeer::abandon(quint64 request) {
   QPointer<QtWebBrowserPeer> self(this);
   Desktop::current().post([self, request] {
-    if (self && self->latest(request)) self->browser_.navigationAbandoned();
+    if (self && self->latest(request)) BackEnd::navigationAbandoned(self->browser_);
   });
 }
 
@@ -140,7 +141,7 @@ void QtWebBrowserPeer::loadStarted(const QUrl& url) {
   pending_ = {};
   QPointer<QtWebBrowserPeer> self(this);
   Desktop::current().post([self, url = url.toString()] {
-    if (self && !self->closing_) self->browser_.navigationStarted(url);
+    if (self && !self->closing_) BackEnd::navigationStarted(self->browser_, url);
   });
 }
 
@@ -186,11 +187,12 @@ void QtWebBrowserPeer::report(std::shared_ptr<HtmlDocument> document, const QStr
   // A completion that a newer Navigate2 or click overtook is not reported.
   QPointer<QtWebBrowserPeer> self(this);
   Desktop::current().post([self, request, document, url] {
-    if (self && self->latest(request)) self->browser_.navigateComplete(document, url, true);
+    if (self && self->latest(request))
+      BackEnd::navigateComplete(self->browser_, document, url, true);
   });
   Desktop::current().post([self, request, document, url, result] {
     if (self && self->latest(request)) {
-      self->browser_.documentComplete(document, url, true, result);
+      BackEnd::documentComplete(self->browser_, document, url, true, result);
     }
   });
 }

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/back_end.h"
 #include "platform/form.h"
 #include "platform/html_document.h"
 #include "platform/sim/sim_desktop.h"
@@ -39,7 +40,7 @@ class SimDocument final : public DocumentPeer {
     if (!browser || !browser->showing(generation_)) return;
     std::optional<SimRequest> request = ClickRequest(dom_, index, url_, charset_);
     if (!request) return;
-    browser->control().navigationStarted(request->url);
+    BackEnd::navigationStarted(browser->control(), request->url);
     browser->start(std::move(*request));
   }
 
@@ -132,7 +133,7 @@ void SimBrowser::arrive(std::size_t navigation) {
   desk_.post([live, document, url = request.url, generation] {
     if (SimBrowser* b = live()) {
       b->shown_ = generation;
-      b->browser_.navigateComplete(document, url, true);
+      BackEnd::navigateComplete(b->browser_, document, url, true);
     }
   });
   desk_.post([live, document, url = request.url, navigation, result] {
@@ -141,7 +142,7 @@ void SimBrowser::arrive(std::size_t navigation) {
       SimNavigation& record = b->web().navigation(navigation);
       record.state = SimNavigation::State::Completed;
       record.result = result;
-      b->browser_.documentComplete(document, url, true, result);
+      BackEnd::documentComplete(b->browser_, document, url, true, result);
     }
   });
 }

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/back_end.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"
 #include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/picture_box.h"
 #include "platform/sim/sim_browser.h"
-#include "platform/task.h"
 #include "platform/text_box.h"
 #include "platform/timer.h"
 #include "platform/web_browser.h"
@@ -96,7 +96,11 @@ class SimDesktop::Box final : public MessageBoxPeer {
     if (!record().open) return;
     record().open = false;
     record().result = result;
-    desk_.post([answered = answered_, result] { answered(result); });
+    // The answer may resume a handler that destroys this box: nothing here is touched after it.
+    answer_ = desk_.queue([this, result] {
+      auto answered = std::move(answered_);
+      answered(result);
+    });
   }
   SimBox& record() { return desk_.boxes_[index_]; }
 
@@ -104,6 +108,7 @@ class SimDesktop::Box final : public MessageBoxPeer {
   SimDesktop& desk_;
   std::size_t index_;
   std::function<void(int)> answered_;
+  std::unique_ptr<QueuedCall> answer_;
 };
 
 SimDesktop::SimDesktop(const QString& start)
@@ -126,7 +131,7 @@ SimDesktop::~SimDesktop() {
     for (const SimBox* box : openBoxes()) boxesOpenAtTeardown() << box->texts.back();
   }
   destroyAllWindows();
-  for (auto& form : graveyard_) destroyHandlersOf(*form);
+  for (auto& form : graveyard_) endWaitsOf(*form);
   graveyard_.clear();
   clock_.clear();
   mirrors_.clear();
@@ -134,6 +139,24 @@ SimDesktop::~SimDesktop() {
 
 void SimDesktop::post(std::function<void()> fn) {
   if (!ended_) clock_.schedule(std::chrono::milliseconds{0}, std::move(fn));
+}
+
+namespace {
+class SimQueuedCall final : public QueuedCall {
+ public:
+  SimQueuedCall(VirtualClock& clock, VirtualClock::EventId id) : clock_(clock), id_(id) {}
+  ~SimQueuedCall() override { clock_.cancel(id_); }
+
+ private:
+  VirtualClock& clock_;
+  VirtualClock::EventId id_;
+};
+}  // namespace
+
+std::unique_ptr<QueuedCall> SimDesktop::queue(std::function<void()> fn) {
+  const VirtualClock::EventId id =
+      ended_ ? 0 : clock_.schedule(std::chrono::milliseconds{0}, std::move(fn));
+  return std::make_unique<SimQueuedCall>(clock_, id);
 }
 
 namespace {
@@ -169,7 +192,7 @@ void SimDesktop::attach(Form& form) {
   if (copy_ == 2) secondCopyForms_.push_back(&form);
   auto& peers = mirrors_[&form];
   auto mirror = std::make_unique<FormMirror>(*this, form);
-  form.setPeer(mirror.get());
+  BackEnd::setPeer(form, mirror.get());
   peers.push_back(std::move(mirror));
   for (Control* control : form.controls()) {
     std::unique_ptr<ControlPeer> peer;
@@ -180,14 +203,14 @@ void SimDesktop::attach(Form& form) {
     } else {
       continue;
     }
-    control->setPeer(peer.get());
+    BackEnd::setPeer(*control, peer.get());
     peers.push_back(std::move(peer));
   }
 }
 
 void SimDesktop::detach(Form& form) {
-  for (Control* control : form.controls()) control->setPeer(nullptr);
-  form.setPeer(nullptr);
+  for (Control* control : form.controls()) BackEnd::setPeer(*control, nullptr);
+  BackEnd::setPeer(form, nullptr);
   mirrors_.erase(&form);
   if (foreground_ == &form) foreground_ = nullptr;
   std::erase(secondCopyForms_, &form);
@@ -251,13 +274,13 @@ void SimDesktop::endProgram() {
   ended_ = true;
   clock_.clear();
   web_.dropPending();
-  for (Form* form : windows().all()) form->userVisible(false);
+  for (Form* form : windows().all()) BackEnd::visibilityChanged(*form, false);
 }
 
 void SimDesktop::retire(std::shared_ptr<Form> window) {
   Form* form = window.get();
   graveyard_.push_back(std::move(window));
-  post([form] { destroyHandlersOf(*form); });
+  post([form] { endWaitsOf(*form); });
 }
 
 bool SimDesktop::isSecondCopy(const Form& form) const {
@@ -273,7 +296,7 @@ void SimDesktop::activate(Form& form) {
   if (foreground_ == &form) return;
   foreground_ = &form;
   post([this, &form] {
-    if (!form.isUnloaded() && foreground_ == &form) form.userActivated();
+    if (!form.isUnloaded() && foreground_ == &form) BackEnd::activated(form);
   });
 }
 
@@ -351,6 +374,12 @@ bool SimDesktop::clickInPage(WebBrowser& browser, const QString& element) {
   browser.Document()->click(index);
   clock_.runDue();
   return true;
+}
+
+void SimDesktop::resize(Form& form, int width, int height) {
+  if (ended_) return;
+  BackEnd::resized(form, width, height);
+  clock_.runDue();
 }
 
 void SimDesktop::closeBox(Form& form) {

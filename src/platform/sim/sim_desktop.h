@@ -96,6 +96,7 @@ class SimDesktop final : public Desktop {
   // `element`; false when the browser is out of reach or shows no such element.
   bool typeInPage(WebBrowser& browser, const QString& element, const QString& text);
   bool clickInPage(WebBrowser& browser, const QString& element);
+  void resize(Form& form, int width, int height);  // drags the window's frame
   void closeBox(Form& form);  // the window's close box
   void endSession();          // the desktop session ends
   void terminate();           // SIGTERM
@@ -128,6 +129,7 @@ class SimDesktop final : public Desktop {
 
   // Desktop
   void post(std::function<void()> fn) override;
+  std::unique_ptr<QueuedCall> queue(std::function<void()> fn) override;
   QDateTime now() const override { return clock_.now(); }
   std::unique_ptr<TimerHandle> startTimer(std::chrono::milliseconds period,
                                           std::function<void()> tick) override;
