@@ -4,6 +4,10 @@
 #include "platform/desktop.h"
 
 namespace tidex {
+namespace {
+using namespace std::chrono_literals;
+constexpr std::chrono::milliseconds kBatchListLimit = 30s;
+}  // namespace
 
 void Form1::Timer1_Timer() {
   WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("0"));
@@ -15,9 +19,10 @@ Task Form1::Timer2_Timer() {
   Timer2.setEnabled(false);
   WebBrowser2.Navigate2(ServerAddress(QStringLiteral("maker")) +
                         QStringLiteral("/pda/Tidex_var.php"));
-  co_await PageWait(WebBrowser2);
+  // A list that never arrives counts as unreachable, so the next mark fetches again.
+  const bool arrived = co_await BoundedPageWait(WebBrowser2, kBatchListLimit);
   const auto document = WebBrowser2.Document();
-  Text4.setText(document ? document->documentElement().innerText() : QString());
+  Text4.setText(arrived && document ? document->documentElement().innerText() : QString());
   Check1.setValue(1);
   Timer3.setEnabled(true);
 }

@@ -55,6 +55,23 @@ TEST(HalfHourlyFetch, FetchesAtTheMarkAndRunsTheListAsAnAutomaticBatch) {
   EXPECT_EQ(desk.trims(), 2);
 }
 
+TEST(HalfHourlyFetch, AListThatNeverArrivesEndsTheBatchAndTheNextMarkFetchesAgain) {
+  SimDesktop desk{"2026-12-08 10:58:58"};
+  desk.sites().addPage("/pda/Tidex_var.php", sites::SiteResponse::never());
+  auto& console = desk.start<Form1>();
+  desk.advance(3s);  // 10:59:01, the fetch is under way
+  const int fetched = batchListRequests(desk);
+
+  desk.advance(35s);
+  EXPECT_TRUE(console.Timer4.Enabled());
+  EXPECT_TRUE(console.Command3.Enabled());
+  EXPECT_FALSE(console.Timer3.Enabled());
+  EXPECT_EQ(desk.windows().count(), 1u);
+
+  desk.advance(30min);  // 11:29:36: the next mark came and fetched again
+  EXPECT_EQ(batchListRequests(desk), fetched + 1);
+}
+
 TEST(HalfHourlyFetch, AnUnreachableListEndsTheBatchAtOnceAndReArmsTheTrigger) {
   SimDesktop desk{"2026-12-08 10:58:58"};
   desk.sites().addPage("/pda/Tidex_var.php", sites::SiteResponse::refused());
