@@ -52,12 +52,7 @@ TEST(ProgramEndToEnd, AWatchingWharfMonitorsPageTakesNoMouseOrKeysUntilItHasAler
   sites.configure(home.path());
 
   ProgramRunner program(home.path(), x.display());
-  program.start();
-  ASSERT_TRUE(
-      waitUntil([&] { return readFile(home.filePath("Tidex.ini")).contains("004=0"); }, 60s));
-  ProgramRunner second(home.path(), x.display());  // brings the hidden console forward
-  second.start();
-  ASSERT_TRUE(second.waitForExit(10s));
+  ASSERT_TRUE(startAndShowConsole(program, home.path(), x.display()));
 
   Accessible wharfField;
   Accessible wharfButton;

@@ -206,6 +206,18 @@ void ProgramRunner::startAt(const QString& moment) {
   process_->waitForStarted(10000);
 }
 
+bool startAndShowConsole(ProgramRunner& program, const QString& home, const QString& display) {
+  using namespace std::chrono_literals;
+  program.start();
+  if (!waitUntil([&] { return readFile(home + QStringLiteral("/Tidex.ini")).contains("004=0"); },
+                 60s)) {
+    return false;
+  }
+  ProgramRunner second(home, display);
+  second.start();
+  return second.waitForExit(10s);
+}
+
 bool ProgramRunner::running() const { return process_->state() == QProcess::Running; }
 
 bool ProgramRunner::waitForExit(std::chrono::milliseconds limit) {

@@ -60,6 +60,10 @@ class ProgramRunner {
   QString display_;
 };
 
+// Starts the program, waits for its settings file, then starts a second copy, which brings the
+// hidden console forward and ends; true when all of it happened in time.
+bool startAndShowConsole(ProgramRunner& program, const QString& home, const QString& display);
+
 // tidex-sites on a free loopback port, for as long as the object lives.
 class SitesRunner {
  public:

@@ -1,3 +1,4 @@
+#include "common/alert_tones.h"
 #include "common/number_text.h"
 #include "common/settings.h"
 #include "monitors/pilotboard/board_monitor.h"
@@ -44,10 +45,7 @@ void BoardMonitor::Timer2_Timer() {
   setTopMost(true);
   restore();
   bringToFront();
-  if (console_.SilentMode().Value() == 0) {
-    Desktop::current().beep(1000, 300);
-    Desktop::current().beep(3000, 300);
-  }
+  PlayAlertTones(console_);
 }
 
 void BoardMonitor::Timer3_Timer() {

@@ -1,3 +1,4 @@
+#include "common/alert_tones.h"
 #include "common/date_text.h"
 #include "common/imct_pages.h"
 #include "common/number_text.h"
@@ -52,10 +53,7 @@ void Form2::Timer2_Timer() {
     restore();
     bringToFront();
   }
-  if (console_.SilentMode().Value() == 0) {
-    Desktop::current().beep(1000, 300);
-    Desktop::current().beep(3000, 300);
-  }
+  PlayAlertTones(console_);
   if (NumberOf(touchfilesOf(Caption())) == 1.0 && console_.ShowNotification().Value() == 1) {
     Show();
   }
