@@ -15,8 +15,10 @@ using namespace tidex::e2e;
 using namespace std::chrono_literals;
 
 // The half-hourly batch of the real program launches a registration monitor for a number the
-// IMCT service answers with counts: the finding is recorded and exactly one mail form goes out.
-TEST(ProgramEndToEnd, RegistrationMonitorRecordsItsFindingAndSendsOneMail) {
+// IMCT service answers with counts: each finding is recorded and exactly one mail form goes out
+// per finding.
+TEST(ProgramEndToEnd,
+     HalfHourlyBatchOpensRegistrationMonitorsThatRecordFindingsAndMailOncePerFinding) {
   SitesRunner sites;
   ASSERT_TRUE(sites.started());
   QTemporaryDir home;
@@ -27,38 +29,46 @@ TEST(ProgramEndToEnd, RegistrationMonitorRecordsItsFindingAndSendsOneMail) {
               "\r\n002=" + EncodeText("PASS").toLatin1() + "\r\n");
   }
   sites.configure(home.path());
-  ASSERT_EQ(httpSend(sites.base(), "POST", "/_control/maker/batch-list", "CHECK\n01VXXX\n").status,
+  ASSERT_EQ(httpSend(sites.base(), "POST", "/_control/maker/batch-list", "CHECK\n01VXXX\n01VYYY\n")
+                .status,
             200);
   ASSERT_TRUE(sites.control(
       "/_control/imct/found?regno=01VXXX&vessel=%20YM%20HARMONY%20&laden=12&empty=3"));
+  ASSERT_TRUE(sites.control(
+      "/_control/imct/found?regno=01VYYY&vessel=%20WAN%20HAI%20316%20&laden=4&empty=0"));
   ASSERT_TRUE(sites.control("/_control/mail/form-again?on=1"));
 
   qputenv("COMPUTERNAME", "HARBOUR-PC");
   ProgramRunner program(home.path());
   program.startAt("2026-12-08 10:28:55");  // the list is fetched at 10:29:00
 
-  ASSERT_TRUE(waitUntil(
-      [&] { return readFile(home.filePath("Tidex.ini")).contains("[TouchfilesTime]"); }, 60s))
-      << program.output().data();
+  const auto bothFound = [&] {
+    const QByteArray ini = readFile(home.filePath("Tidex.ini"));
+    return ini.contains("01VXXX=1\r\n") && ini.contains("01VYYY=1\r\n");
+  };
+  ASSERT_TRUE(waitUntil(bothFound, 60s)) << program.output().data();
   const QByteArray ini = readFile(home.filePath("Tidex.ini"));
-  EXPECT_TRUE(ini.contains("[Touchfiles]\r\n01VXXX=1\r\n")) << ini.data();
-  EXPECT_TRUE(ini.contains("01VXXX=2026/12/08 10:29:")) << ini.data();
+  EXPECT_TRUE(ini.contains("[TouchfilesTime]\r\n01VXXX=2026/12/08 10:29:")) << ini.data();
 
-  QJsonArray mails;
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        mails =
-            QJsonDocument::fromJson(httpGet(sites.base() + "/_control/mail/submissions")).array();
-        return !mails.isEmpty();
-      },
-      30s));
+  const auto submissions = [&] {
+    return QJsonDocument::fromJson(httpGet(sites.base() + "/_control/mail/submissions")).array();
+  };
+  ASSERT_TRUE(waitUntil([&] { return submissions().size() >= 2; }, 30s));
   std::this_thread::sleep_for(5s);  // the thanks page offers the form again: nothing more goes
-  mails = QJsonDocument::fromJson(httpGet(sites.base() + "/_control/mail/submissions")).array();
-  ASSERT_EQ(mails.size(), 1);
-  const QJsonObject mail = mails[0].toObject();
-  EXPECT_EQ(mail["name"].toString(), "01VXXX  YM HARMONY ");
-  EXPECT_EQ(mail["mail"].toString(), "HARBOUR-PC");
-  EXPECT_TRUE(mail["namea"].toString().contains("YM HARMONY"))
-      << mail["namea"].toString().toStdString();
+  const QJsonArray mails = submissions();
+  ASSERT_EQ(mails.size(), 2);
+  QStringList names;
+  for (const QJsonValue& mail : mails) {
+    names << mail["name"].toString();
+    EXPECT_EQ(mail["mail"].toString(), "HARBOUR-PC");
+  }
+  names.sort();
+  EXPECT_EQ(names, (QStringList{"01VXXX  YM HARMONY ", "01VYYY  WAN HAI 316 "}));
+  for (const QJsonValue& mail : mails) {
+    if (mail["name"].toString().contains("YM HARMONY")) {
+      EXPECT_TRUE(mail["namea"].toString().contains("YM HARMONY"))
+          << mail["namea"].toString().toStdString();
+    }
+  }
   program.kill();
 }

@@ -72,6 +72,33 @@ TEST(HalfHourlyFetch, AListThatNeverArrivesEndsTheBatchAndTheNextMarkFetchesAgai
   EXPECT_EQ(batchListRequests(desk), fetched + 1);
 }
 
+TEST(HalfHourlyFetch, AMarkThatFallsWhileABatchStillRunsIsSkipped) {
+  SimDesktop desk{"2026-12-08 10:28:58"};
+  // A list long enough to run past 10:59 (3 s a line); every number is recorded as
+  // neither found nor waiting, so nothing opens.
+  QStringList list{"CHECK"};
+  for (int i = 0; i < 620; ++i) list << QStringLiteral("01V%1").arg(i, 3, 10, QLatin1Char('0'));
+  desk.sites().maker().setBatchList(list);
+  auto& console = desk.start<Form1>();
+  for (const QString& number : list.mid(1)) WriteSetting("Touchfiles", number, "2");
+  desk.advance(1s);
+  const int atStart = batchListRequests(desk);
+
+  desk.advance(3s);  // 10:29:02: fetched, the batch begins
+  EXPECT_EQ(batchListRequests(desk), atStart + 1);
+  desk.advance(30min);  // 10:59:02: the batch still runs; this mark is skipped
+  EXPECT_TRUE(console.Timer3.Enabled());
+  EXPECT_FALSE(console.Timer4.Enabled());
+  EXPECT_EQ(batchListRequests(desk), atStart + 1);
+
+  desk.advance(5min);  // the batch has ended and re-armed the trigger
+  EXPECT_FALSE(console.Timer3.Enabled());
+  EXPECT_TRUE(console.Timer4.Enabled());
+  desk.advance(25min);  // 11:29:02
+  EXPECT_EQ(batchListRequests(desk), atStart + 2);
+  EXPECT_EQ(desk.windows().count(), 1u);
+}
+
 TEST(HalfHourlyFetch, AnUnreachableListEndsTheBatchAtOnceAndReArmsTheTrigger) {
   SimDesktop desk{"2026-12-08 10:58:58"};
   desk.sites().addPage("/pda/Tidex_var.php", sites::SiteResponse::refused());
