@@ -1,5 +1,7 @@
 #include "common/imct_login.h"
 
+#include <utility>
+
 #include "common/element_scan.h"
 #include "common/imct_pages.h"
 #include "common/settings.h"
@@ -8,10 +10,12 @@
 
 namespace tidex {
 
-void FillImctForms(HtmlDocument& document, ConsoleState& console,
-                   const QString* registrationNumber) {
+void ImctFormFiller::fill(HtmlDocument& document, ConsoleState& console,
+                          const QString* registrationNumber) {
+  const bool mayClick = !std::exchange(answerDue_, false);
   // The account goes only to the IMCT server's own pages, never to another host's.
   const bool imctPage = IsOnImctServer(document.url());
+  bool clicked = false;
   ScanInputs(document, [&](HtmlElement& input) {
     if (input.Name() == QStringLiteral("UserName") && imctPage) {
       input.setValue(console.Account().Text());
@@ -22,20 +26,22 @@ void FillImctForms(HtmlDocument& document, ConsoleState& console,
     if (registrationNumber && input.Name() == QStringLiteral("vesregno")) {
       input.setValue(*registrationNumber);
     }
-    if (input.Type() == QStringLiteral("submit")) input.Click();
+    if (input.Type() == QStringLiteral("submit") && mayClick) {
+      input.Click();
+      clicked = true;
+    }
   });
-}
-
-void ClickImctImageButton(HtmlDocument& document) {
   const QString imageButton = ImctImageButton();
   ElementCollection images = document.Images();
-  for (int i = 0; i < images.length(); ++i) {
+  for (int i = 0; i < images.length() && mayClick; ++i) {
     HtmlElement image = images.item(i);
     if (image.src() == imageButton) {
       image.Click();
-      return;
+      clicked = true;
+      break;
     }
   }
+  answerDue_ = clicked;
 }
 
 Task ImctLoginFailure(Form& /*window*/, WebBrowser& browser) {

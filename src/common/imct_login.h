@@ -15,14 +15,21 @@ inline constexpr char16_t kImctTitle[] = u"貨櫃物動態查核系統";
 inline constexpr char16_t kImctRefused[] = u"USERID or PASSWORD is Error";
 inline constexpr char16_t kImctLoginLost[] = u"非法登入";
 
-// Goes through the page's inputs once: the console's account into "UserName" and "Passwd"
-// (only on pages of the IMCT server), the registration number into "vesregno" where one is
-// given, and a click on every submit input.
-void FillImctForms(HtmlDocument& document, ConsoleState& console,
-                   const QString* registrationNumber = nullptr);
+// Fills and sends the IMCT forms of each page a window completes. A page that answers a form
+// this filler sent is filled but not sent again: a service whose answer page repeats its form
+// would otherwise be asked again and again, without end.
+class ImctFormFiller final {
+ public:
+  // Goes through the page's inputs once: the console's account into "UserName" and "Passwd"
+  // (only on pages of the IMCT server), the registration number into "vesregno" where one is
+  // given, a click on every submit input; then clicks the first image whose source is the
+  // image button's full address.
+  void fill(HtmlDocument& document, ConsoleState& console,
+            const QString* registrationNumber = nullptr);
 
-// Clicks the first image of the page whose source is the IMCT image button's full address.
-void ClickImctImageButton(HtmlDocument& document);
+ private:
+  bool answerDue_ = false;  // the next completed page answers a form sent from here
+};
 
 // The account was refused: the maker's error page, the box, then the whole program ends,
 // whatever the answer.

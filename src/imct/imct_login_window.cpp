@@ -32,8 +32,7 @@ void ImctLoginWindow::Form_Load() {
 
 Task ImctLoginWindow::WebBrowser1_DocumentComplete() {
   if (const auto document = WebBrowser1.Document()) {
-    FillImctForms(*document, console_);
-    ClickImctImageButton(*document);
+    forms_.fill(*document, console_);
   }
   co_await PageWait(WebBrowser1);
   const auto current = WebBrowser1.Document();

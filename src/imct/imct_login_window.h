@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "common/console_state.h"
+#include "common/imct_login.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/task.h"
@@ -32,6 +33,7 @@ class ImctLoginWindow : public Form {
 
  private:
   ConsoleState& console_;
+  ImctFormFiller forms_;
   QString pathAfterLogin_;
 };
 

@@ -112,6 +112,18 @@ TEST(RegistrationQuery, EitherCountAloneIsAFinding) {
   }
 }
 
+TEST(RegistrationQuery, AnAnswerPageThatRepeatsTheFormIsNotSentAgainUntilTheNextQuery) {
+  SimDesktop desk;
+  answerQueryWith(desk,
+                  "<form method=\"post\" action=\"sp4100.jsp\">"
+                  "<input name=\"vesregno\"><input type=\"submit\"></form><p>無符合資料</p>");
+  watchNumber(desk);
+  desk.advance(10s);
+  EXPECT_EQ(requestsTo(desk, "POST /APIMCT/pages/sp4100.jsp").size(), 1);
+  desk.advance(300s);
+  EXPECT_EQ(requestsTo(desk, "POST /APIMCT/pages/sp4100.jsp").size(), 2);
+}
+
 TEST(RegistrationQuery, AnExpiredSessionLogsInAgainAndTheQueryGoesOn) {
   SimDesktop desk;
   auto [console, monitor] = watchNumber(desk);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/console_state.h"
+#include "common/imct_login.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/menu.h"
@@ -62,6 +63,7 @@ class Form2 final : public Form {
   void RecordNoData();
 
   ConsoleState& console_;
+  ImctFormFiller forms_;
   // One notification form per finding, however often the mail page completes.
   bool notificationSent_ = false;
 };

@@ -11,8 +11,7 @@ namespace tidex {
 Task Form2::WebBrowser1_DocumentComplete() {
   if (const auto document = WebBrowser1.Document()) {
     const QString number = Caption();
-    FillImctForms(*document, console_, &number);
-    ClickImctImageButton(*document);
+    forms_.fill(*document, console_, &number);
   }
   co_await PageWait(WebBrowser1);
   const auto current = WebBrowser1.Document();
