@@ -126,34 +126,5 @@ TEST(CustomsService, BusyAndErrorPagesPerNumberAndQueryUntilSetBackOrReset) {
   EXPECT_EQ(phrasesIn(pageText(sites, kFees, "05VBAD")), QStringList{u"實卸貨櫃數含短卸：0"_s});
 }
 
-TEST(CustomsService, PermitListsOfTheControlInterface) {
-  struct Case {
-    QString text;
-    std::optional<std::vector<std::pair<QString, int>>> permits;
-  };
-  using List = std::vector<std::pair<QString, int>>;
-  const Case cases[] = {
-      {u""_s, List{}},
-      {u"KHH1080:12"_s, List{{u"KHH1080"_s, 12}}},
-      {u"KHH1080:12,KHH2010:0"_s, List{{u"KHH1080"_s, 12}, {u"KHH2010"_s, 0}}},
-      {u"KHH1080:99999"_s, List{{u"KHH1080"_s, 99999}}},
-      {u"KHH1080"_s, std::nullopt},
-      {u"KHH1080:"_s, std::nullopt},
-      {u":3"_s, std::nullopt},
-      {u"KHH1080:-1"_s, std::nullopt},
-      {u"KHH1080:100000"_s, std::nullopt},
-      {u"KHH1080:1:2"_s, std::nullopt},
-      {u"KHH1080:1,"_s, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    const auto parsed = ParsePermits(c.text);
-    ASSERT_EQ(parsed.has_value(), c.permits.has_value()) << c.text.toStdString();
-    if (!parsed) continue;
-    List got;
-    for (const DischargePermit& permit : *parsed) got.emplace_back(permit.location, permit.laden);
-    EXPECT_EQ(got, *c.permits) << c.text.toStdString();
-  }
-}
-
 }  // namespace
 }  // namespace tidex::sites
