@@ -40,6 +40,14 @@
 //                                          object of field name to value per submission
 //   POST /_control/mail/form-again?on=1|0  the mail form's thanks page offers the form again
 //   POST /_control/mail/reset              no submissions, thanks page without the form
+//   POST /_control/customs/permits?regno=&laden=KHH1080:12,KHH2010:3   the permit query for
+//        regno (any case) lists these permits with their laden containers (0 to 99999); laden
+//        empty or absent: no laden containers (as for a number nothing was set for)
+//   POST /_control/customs/fees?regno=&registered=1|0   port fees registered or not (not at
+//        start)
+//   POST /_control/customs/trouble?regno=&query=permits|fees&page=busy|error|none   that query
+//        of regno answers the busy page, the processing-error page, or its own page again
+//   POST /_control/customs/reset           nothing set for any number
 //
 // A refused connection is closed without any answer; a request held by "never" is answered
 // when "recover" comes, and closed unanswered when its client goes away or after ten minutes.
@@ -344,6 +352,7 @@ int main(int argc, char** argv) {
   addTestPageControl(server, posts, lock, pages);
   tidex::sites::control::AddImctControl(server, posts, lock, sites);
   tidex::sites::control::AddMailControl(server, posts, lock, sites);
+  tidex::sites::control::AddCustomsControl(posts, lock, sites);
   auto serve = [&](const httplib::Request& req, httplib::Response& res) {
     const SiteRequest request{QByteArray::fromStdString(req.method),
                               QByteArray::fromStdString(req.path), rawQuery(req),

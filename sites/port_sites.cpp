@@ -21,6 +21,7 @@ SiteResponse PortSites::respond(const SiteRequest& request) {
   if (mail_.handles(request.path)) return mail_.handle(request);
   if (imct_.handles(request.path)) return imct_.handle(request);
   if (board_.handles(request.path)) return board_.handle(request);
+  if (customs_.handles(request.path)) return customs_.handle(request);
   return {404, "text/html; charset=big5",
           Big5Page(QStringLiteral("404"), QStringLiteral("<p>找不到網頁</p>"))};
 }

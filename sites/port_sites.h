@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "board_service.h"
+#include "customs_service.h"
 #include "imct_service.h"
 #include "mail_service.h"
 #include "maker_service.h"
@@ -24,6 +25,7 @@ class PortSites {
   MailService& mail() { return mail_; }
   ImctService& imct() { return imct_; }
   BoardService& board() { return board_; }
+  CustomsService& customs() { return customs_; }
   // Serves response for path (any method and query), ahead of the services; for tests.
   void addPage(const QByteArray& path, SiteResponse response) {
     pages_[path] = std::move(response);
@@ -36,6 +38,7 @@ class PortSites {
   MailService mail_;
   ImctService imct_;
   BoardService board_;
+  CustomsService customs_;
   std::map<QByteArray, SiteResponse> pages_;
   QStringList log_;
 };

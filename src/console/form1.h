@@ -149,6 +149,11 @@ class Form1 final : public Form, public ConsoleState {
   void Timer7_Timer();
   void mGetVar_Click();
 
+  // Customs queries: the page in WebBrowser3 and the answer to it.
+  void Command9_Click();
+  void Command11_Click();
+  Task WebBrowser3_DocumentComplete();
+
   // Input fields.
   void SelectAllOnFocus(TextBox& field);
   void Text3_Change();

@@ -48,7 +48,9 @@ void Form1::wireLaunchers() {
   Command6.onClick = [this] { Command6_Click(); };
   Command7.onClick = [this] { Command7_Click(); };
   Command8.onClick = [this] { Command8_Click(); };
+  Command9.onClick = [this] { Command9_Click(); };
   Command10.onClick = [this] { Command10_Click(); };
+  Command11.onClick = [this] { Command11_Click(); };
   Command12.onClick = [this] { Command12_Click(); };
   Command13.onClick = [this] { Command13_Click(); };
   Command14.onClick = [this] { Command14_Click(); };
@@ -61,6 +63,9 @@ void Form1::wireLaunchers() {
   Timer6.onTimer = [this] { Timer6_Timer(); };
   Timer7.onTimer = [this] { Timer7_Timer(); };
   mGetVar.onClick = [this] { mGetVar_Click(); };
+  WebBrowser3.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
+    WebBrowser3_DocumentComplete();
+  };
   for (TextBox* field : {&Text1, &Text2, &Text3, &Text4, &Text9, &Text11, &Text12, &Text13}) {
     field->onGotFocus = [this, field] { SelectAllOnFocus(*field); };
   }
