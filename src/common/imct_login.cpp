@@ -44,6 +44,11 @@ void ImctFormFiller::fill(HtmlDocument& document, ConsoleState& console,
   answerDue_ = clicked;
 }
 
+void ImctFormFiller::open(WebBrowser& browser, const QString& url) {
+  answerDue_ = false;
+  browser.Navigate2(url);
+}
+
 Task ImctLoginFailure(Form& /*window*/, WebBrowser& browser) {
   browser.Navigate2(ServerAddress(QStringLiteral("maker")) +
                     QStringLiteral("/pda/Tidex_error.php"));

@@ -26,6 +26,8 @@ class ImctFormFiller final {
   // image button's full address.
   void fill(HtmlDocument& document, ConsoleState& console,
             const QString* registrationNumber = nullptr);
+  // Navigates the browser to a page of the window's own choosing: its forms will be sent.
+  void open(WebBrowser& browser, const QString& url);
 
  private:
   bool answerDue_ = false;  // the next completed page answers a form sent from here

@@ -27,7 +27,7 @@ QString ImctLoginWindow::PageAfterLogin() const {
 
 void ImctLoginWindow::Form_Load() {
   setCaption(WithoutBlanksAndBreaks(Caption()));
-  WebBrowser1.Navigate2(ImctLoginPage());
+  forms_.open(WebBrowser1, ImctLoginPage());
 }
 
 Task ImctLoginWindow::WebBrowser1_DocumentComplete() {
@@ -38,12 +38,12 @@ Task ImctLoginWindow::WebBrowser1_DocumentComplete() {
   const auto current = WebBrowser1.Document();
   if (!current) co_return;
   Text1.setText(current->documentElement().innerText());
-  if (Text1.Text().contains(kImctTitle)) WebBrowser1.Navigate2(PageAfterLogin());
+  if (Text1.Text().contains(kImctTitle)) forms_.open(WebBrowser1, PageAfterLogin());
   if (Text1.Text().contains(kImctRefused)) {
     ImctLoginFailure(*this, WebBrowser1);
     co_return;
   }
-  if (Text1.Text().contains(kImctLoginLost)) WebBrowser1.Navigate2(ImctLoginPage());
+  if (Text1.Text().contains(kImctLoginLost)) forms_.open(WebBrowser1, ImctLoginPage());
 }
 
 void ImctLoginWindow::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1); }

@@ -47,7 +47,7 @@ void Form2::Form_Load() {
   setCaption(WithoutBlanksAndBreaks(Caption()));
   mStopBeep.setEnabled(false);
   mPrint.setEnabled(false);
-  WebBrowser1.Navigate2(ImctLoginPage());
+  forms_.open(WebBrowser1, ImctLoginPage());
   WebBrowser1.setSilent(true);
 }
 

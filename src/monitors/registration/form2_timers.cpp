@@ -41,7 +41,7 @@ void Form2::Timer1_Timer() {
   Text1.setText(QString::number(static_cast<long long>(Val(Text1.Text()) + 1)));
   if (Val(Text1.Text()) > 300) {
     Text1.setText(QStringLiteral("0"));
-    WebBrowser1.Navigate2(ImctQueryPage());
+    forms_.open(WebBrowser1, ImctQueryPage());
   }
 }
 

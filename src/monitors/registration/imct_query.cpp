@@ -19,12 +19,12 @@ Task Form2::WebBrowser1_DocumentComplete() {
   Text3.setText(current->documentElement().innerText());
 
   const QString& text = Text3.Text();
-  if (text.contains(kImctTitle)) WebBrowser1.Navigate2(ImctQueryPage());
+  if (text.contains(kImctTitle)) forms_.open(WebBrowser1, ImctQueryPage());
   if (text.contains(kImctRefused)) {
     ImctLoginFailure(*this, WebBrowser1);
     co_return;
   }
-  if (text.contains(kImctLoginLost)) WebBrowser1.Navigate2(ImctLoginPage());
+  if (text.contains(kImctLoginLost)) forms_.open(WebBrowser1, ImctLoginPage());
   if (text.contains(QStringLiteral("實櫃數")) || text.contains(QStringLiteral("空櫃數"))) {
     RecordFinding();
   }
