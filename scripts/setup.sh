@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libcpp-httplib-dev libxml2-dev
-  fonts-noto-cjk xvfb xauth xdotool curl faketime dbus at-spi2-core
+  fonts-noto-cjk xvfb xauth xdotool curl faketime dbus at-spi2-core desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

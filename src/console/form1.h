@@ -93,6 +93,7 @@ class Form1 final : public Form, public ConsoleState {
   Menu mHelp{*this, "mHelp", "Help"};
   Menu mAbout{*this, "mAbout", "About", &mHelp};
   Menu mGetVar{*this, "mGetVar", "GetVar"};
+  Menu mAutostart{*this, "mAutostart", "開機自動啟動", &mFile};
 
   // ConsoleState
   CheckBox& SilentMode() override { return Check2; }
@@ -148,6 +149,8 @@ class Form1 final : public Form, public ConsoleState {
   void Timer6_Timer();
   void Timer7_Timer();
   void mGetVar_Click();
+  // Starts the program with the desktop session, or no longer.
+  void mAutostart_Click();
 
   // Customs queries: the page in WebBrowser3 and the answer to it.
   void Command9_Click();

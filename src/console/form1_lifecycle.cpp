@@ -1,3 +1,4 @@
+#include "common/autostart.h"
 #include "common/date_text.h"
 #include "common/settings.h"
 #include "console/console_fields.h"
@@ -24,6 +25,7 @@ void Form1::Form_Load() {
   WebBrowser2.Navigate2(ServerAddress(QStringLiteral("maker")) +
                         QStringLiteral("/pda/Tidex_var.php"));
   Label11.setCaption(GeneralDateText(Desktop::current().now()));
+  mAutostart.setChecked(AutostartEnabled());
   Form_Activate();
 }
 

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "common/autostart.h"
 #include "common/date_text.h"
 #include "common/settings.h"
 #include "console/form1.h"
@@ -49,6 +50,12 @@ void Form1::Check2_Click() {
     Check2.setForeColor(Colour::fromRgbValue(255));
   } else if (Check2.Value() == 0) {
     Check2.setForeColor(Colour::system(SystemColour::ButtonText));
+  }
+}
+
+void Form1::mAutostart_Click() {
+  if (SetAutostart(!mAutostart.Checked(), Desktop::current().programFile())) {
+    mAutostart.setChecked(!mAutostart.Checked());
   }
 }
 

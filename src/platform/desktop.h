@@ -110,6 +110,8 @@ class Desktop {
   virtual void endProgram() = 0;
   // The folder that holds the settings file.
   virtual QString applicationFolder() const = 0;
+  // The program file, as the desktop starts it.
+  virtual QString programFile() const = 0;
 
  protected:
   Desktop();

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QSysInfo>
 #include <QUrl>
@@ -27,11 +28,22 @@
 namespace tidex {
 namespace {
 
+// TIDEX_HOME when set; else the program's own folder, as long as it is the program's to write:
+// an installed program (its desktop entry beside it in share/applications) or one in a folder
+// it cannot write keeps its settings in the user's configuration folder.
 QString settingsFolder() {
-  const QString home = qEnvironmentVariable("TIDEX_HOME");
-  if (home.isEmpty()) return QCoreApplication::applicationDirPath();
-  QDir().mkpath(home);
-  return QDir(home).absolutePath();
+  QString folder = qEnvironmentVariable("TIDEX_HOME");
+  if (folder.isEmpty()) {
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const bool installed =
+        QFileInfo::exists(programFolder + QStringLiteral("/../share/applications/tidex.desktop"));
+    if (!installed && QFileInfo(programFolder).isWritable()) return programFolder;
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty()) config = QDir::homePath() + QStringLiteral("/.config");
+    folder = config + QStringLiteral("/Tidex");
+  }
+  QDir().mkpath(folder);
+  return QDir(folder).absolutePath();
 }
 
 int frameDepth(const Control& control) {
@@ -202,5 +214,7 @@ void QtDesktop::sessionEnding(int reason) {
   const auto all = windows().all();
   if (all.empty() || all.front()->requestClose(reason)) endProgram();
 }
+
+QString QtDesktop::programFile() const { return QCoreApplication::applicationFilePath(); }
 
 }  // namespace tidex

@@ -50,6 +50,7 @@ class QtDesktop final : public Desktop {
   void trimWorkingSet() override;
   void endProgram() override;
   QString applicationFolder() const override { return folder_; }
+  QString programFile() const override;
 
   // The window that mirrors a form, or null.
   FormWindow* windowOf(const Form& form) const;

@@ -97,9 +97,9 @@ class SimDesktop final : public Desktop {
   bool typeInPage(WebBrowser& browser, const QString& element, const QString& text);
   bool clickInPage(WebBrowser& browser, const QString& element);
   void resize(Form& form, int width, int height);  // drags the window's frame
-  void closeBox(Form& form);  // the window's close box
-  void endSession();          // the desktop session ends
-  void terminate();           // SIGTERM
+  void closeBox(Form& form);                       // the window's close box
+  void endSession();                               // the desktop session ends
+  void terminate();                                // SIGTERM
   void trayDoubleClick();
   void trayRightClick();
   // Answers the newest open message box, now or after a delay.
@@ -126,6 +126,7 @@ class SimDesktop final : public Desktop {
   void setComputerName(const QString& name) { computerName_ = name; }
   // The settings folder (a fresh temporary folder per desktop).
   QString applicationFolder() const override { return folder_.path(); }
+  QString programFile() const override { return QStringLiteral("/opt/Tidex Port/bin/tidex"); }
 
   // Desktop
   void post(std::function<void()> fn) override;
