@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "accessibility_bus.h"
 #include "program_runner.h"
 
 using namespace tidex::e2e;
@@ -9,14 +10,13 @@ using namespace std::chrono_literals;
 
 namespace {
 const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
-// The wharf button's centre in the console's client area, below a menu bar of about 25 px.
-constexpr int kWharfButtonX = 420;
-constexpr int kWharfButtonY = 268 + 15 + 25;
 }  // namespace
 
 TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
   VirtualDisplay x;
   ASSERT_TRUE(x.started());
+  AccessibilityBus a11y(x.display());
+  ASSERT_TRUE(a11y.started()) << "no accessibility bus (dbus-daemon, at-spi2-core)";
   SitesRunner sites;
   ASSERT_TRUE(sites.started());
   QTemporaryDir home;
@@ -28,7 +28,14 @@ TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
   ASSERT_TRUE(
       waitUntil([&] { return (console = x.visibleWindows(kConsoleCaption)).size() == 1; }, 10s));
 
-  x.click(console.front(), kWharfButtonX, kWharfButtonY);
+  Accessible wharfButton;  // the console's wharf field holds 1108 from the start
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        return (wharfButton = a11y.find(a11y.window(kConsoleCaption), "push button", "碼頭"))
+            .valid();
+      },
+      30s));
+  clickAt(x.display(), a11y.extents(wharfButton).center());
   ASSERT_TRUE(waitUntil([&] { return x.visibleWindows("1108").size() == 1; }, 20s))
       << program.output().data();
   // The query, then the search the monitor submits on it: the baseline is taken.
