@@ -164,11 +164,6 @@ QStringList VirtualDisplay::visibleWindows(const QString& title) const {
       .split('\n', Qt::SkipEmptyParts);
 }
 
-void VirtualDisplay::click(const QString& windowId, int x, int y) const {
-  xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), windowId, QString::number(x),
-           QString::number(y), QStringLiteral("click"), QStringLiteral("1")});
-}
-
 void VirtualDisplay::focus(const QString& windowId) const {
   xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId});
 }

@@ -23,8 +23,6 @@ class VirtualDisplay {
   const QString& display() const { return display_; }
   // Ids of the visible top-level windows whose title is exactly this text.
   QStringList visibleWindows(const QString& title) const;
-  // Clicks at a point of a window's client area.
-  void click(const QString& windowId, int x, int y) const;
   // Gives a window the keyboard focus.
   void focus(const QString& windowId) const;
   // The title of the window that has the keyboard focus.
