@@ -149,19 +149,22 @@ TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
   struct Case {
     CommandButton Form1::*button;
     TextBox Form1::*field;
+    const char* item;
     const char* message;
   };
-  for (Case c : {Case{&Form1::Command2, &Form1::Text3, "此海掛執行中，請查詢運作中的海掛！ "},
-                 Case{&Form1::Command7, &Form1::Text9, "此船名執行中，請查詢運作中的海掛！ "},
-                 Case{&Form1::Command10, &Form1::Text12, "此碼頭執行中，請查詢運作中的海掛！ "},
-                 Case{&Form1::Command12, &Form1::Text13, "此URL執行中，請查詢運作中的海掛！ "}}) {
+  for (Case c :
+       {Case{&Form1::Command2, &Form1::Text3, "01VX", "此海掛執行中，請查詢運作中的海掛！ "},
+        Case{&Form1::Command7, &Form1::Text9, "01VX", "此船名執行中，請查詢運作中的海掛！ "},
+        Case{&Form1::Command10, &Form1::Text12, "01VX", "此碼頭執行中，請查詢運作中的海掛！ "},
+        Case{&Form1::Command12, &Form1::Text13, "http://01vx.test/",
+             "此URL執行中，請查詢運作中的海掛！ "}}) {
     SimDesktop desk;
     scenario::saveKnownAccount();
     auto& console = desk.start<Form1>();
-    (console.*c.field).setText("01VX");
+    (console.*c.field).setText(c.item);
     desk.click(console.*c.button);
     ASSERT_EQ(desk.windows().count(), 2u);
-    desk.click(console.*c.button);  // "01VX" is now a window's caption
+    desk.click(console.*c.button);  // the item is now a window's caption
 
     ASSERT_EQ(desk.boxes().size(), 1u);
     EXPECT_EQ(desk.boxes()[0].texts.front(), QString(c.message) + "9 秒");
@@ -170,6 +173,23 @@ TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
     desk.advance(9s);
     EXPECT_TRUE(desk.openBoxes().empty());
     EXPECT_EQ(desk.windows().count(), 2u);
+  }
+}
+
+TEST(SingleLaunch, TheUrlMonitorTakesOnlyWebAddresses) {
+  for (const char* address : {"file:///etc/passwd", "javascript:alert(1)",
+                              "data:text/html,<p>x</p>", "not an address", "http://"}) {
+    SCOPED_TRACE(address);
+    SimDesktop desk;
+    auto& console = desk.start<Form1>();
+    console.Text13.setText(address);
+    desk.click(console.Command12);
+
+    EXPECT_EQ(desk.windows().count(), 1u);
+    EXPECT_TRUE(desk.navigations().size() <= 1u);  // the console's own start-up page only
+    ASSERT_EQ(desk.boxes().size(), 1u);
+    EXPECT_EQ(desk.boxes()[0].texts.front(), "此URL無效，請輸入 http 或 https 網址！ 9 秒");
+    desk.advance(9s);
   }
 }
 
