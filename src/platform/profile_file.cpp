@@ -259,8 +259,9 @@ bool ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
   QByteArray data;
   const QFileInfo info(path);
   if (info.exists()) {
-    // Replacing the file would bypass its read-only attribute: honour it here.
-    if (!info.isFile() || !info.isWritable()) return false;
+    // Replacing the file would bypass its read-only attribute: honour it here, by the file's
+    // mode, so that it holds for a program running as root too.
+    if (!info.isFile() || !(info.permissions() & QFileDevice::WriteOwner)) return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     data = file.readAll();

@@ -209,16 +209,27 @@ TEST_F(ProfileFileTest, ValuesCannotInjectLines) {
   EXPECT_EQ(contents(), "[s]\r\nk=a  [evil]  x=1 \r\n");
 }
 
-TEST_F(ProfileFileTest, ReadOnlyFileOrFolderIsLeftAlone) {
-  if (!permissionsApply()) GTEST_SKIP() << "running as root";
+// A read-only file is decided by its mode, so it is left alone even for root; a file that is
+// replaced keeps its mode.
+TEST_F(ProfileFileTest, ReadOnlyFileIsLeftAloneAndAReplacedFileKeepsItsMode) {
   const QByteArray before = "[s]\r\nk=1\r\n";
   put(before);
   QFile file(path());
-  const auto writable = file.permissions();
   ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadUser));
   EXPECT_FALSE(set("s", "k", "2"));
   EXPECT_EQ(contents(), before);
-  ASSERT_TRUE(file.setPermissions(writable));
+
+  const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                    QFileDevice::WriteUser | QFileDevice::ReadGroup;
+  ASSERT_TRUE(file.setPermissions(mode));
+  EXPECT_TRUE(set("s", "k", "2"));
+  EXPECT_EQ(QFileInfo(path()).permissions() & ~QFileDevice::ExeUser, mode);
+}
+
+TEST_F(ProfileFileTest, ReadOnlyFolderIsLeftAlone) {
+  if (!permissionsApply()) GTEST_SKIP() << "running as root";
+  const QByteArray before = "[s]\r\nk=1\r\n";
+  put(before);
 
   QFile folder(dir_.path());
   const auto folderWritable = folder.permissions();
