@@ -1,5 +1,7 @@
 #include "common/settings.h"
 
+#include <QHash>
+
 #include "platform/ansi_text.h"
 #include "platform/desktop.h"
 #include "platform/profile_file.h"
@@ -9,6 +11,31 @@ namespace {
 
 constexpr int kValueBufferSize = 256;
 constexpr char16_t kDefaultServer[] = u"http://127.0.0.1:8080";
+
+using Section = QList<QPair<QString, QString>>;
+
+Section readSectionIn(const QString& path, const QString& section) {
+  Section entries;
+  for (const auto& [key, value] : ProfileFile::getSection(toAnsi(section), path)) {
+    entries.append({fromAnsi(key), fromAnsi(value)});
+  }
+  return entries;
+}
+
+// The installation's sections (servers, pilots) as last read with content: a settings file that
+// is deleted, overwritten or unreadable for a moment must not send the monitors to another
+// server or forget the pilots.
+Section readInstallationSectionIn(const QString& path, const QString& section) {
+  static QHash<QString, Section> lastGood;
+  Section entries = readSectionIn(path, section);
+  const QString key = path + u'\n' + section;
+  if (!entries.isEmpty()) {
+    lastGood.insert(key, entries);
+  } else {
+    entries = lastGood.value(key);
+  }
+  return entries;
+}
 
 }  // namespace
 
@@ -21,11 +48,11 @@ QString ReadSetting(const QString& section, const QString& key, const QString& d
 }
 
 QList<QPair<QString, QString>> ReadSection(const QString& section) {
-  QList<QPair<QString, QString>> entries;
-  for (const auto& [key, value] : ProfileFile::getSection(toAnsi(section), settingsFilePath())) {
-    entries.append({fromAnsi(key), fromAnsi(value)});
-  }
-  return entries;
+  return readSectionIn(settingsFilePath(), section);
+}
+
+QList<QPair<QString, QString>> ReadInstallationSection(const QString& section) {
+  return readInstallationSectionIn(settingsFilePath(), section);
 }
 
 void WriteSetting(const QString& section, const QString& key, const QString& value) {
@@ -48,9 +75,17 @@ void WriteSettingIn(const QString& path, const QString& section, const QString& 
 }
 
 QString ServerAddressIn(const QString& path, const QString& name) {
-  const QString fallback = name == u"boardip" ? ServerAddressIn(path, QStringLiteral("board"))
-                                              : QString::fromUtf16(kDefaultServer);
-  QString address = ReadSettingIn(path, QStringLiteral("servers"), name, fallback);
+  QString address;
+  for (const auto& [key, value] : readInstallationSectionIn(path, QStringLiteral("servers"))) {
+    if (key.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
+      address = value.trimmed();
+      break;
+    }
+  }
+  if (address.isEmpty()) {
+    address = name == u"boardip" ? ServerAddressIn(path, QStringLiteral("board"))
+                                 : QString::fromUtf16(kDefaultServer);
+  }
   while (address.endsWith(u'/')) address.chop(1);
   return address;
 }

@@ -13,6 +13,9 @@ QString settingsFilePath();
 QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue);
 // Every key of a section with its value, in file order, from one read of the file.
 QList<QPair<QString, QString>> ReadSection(const QString& section);
+// The same for a section that configures the installation (servers, pilots): when the file has
+// no such section (deleted, overwritten, unreadable), its content as last read in this run.
+QList<QPair<QString, QString>> ReadInstallationSection(const QString& section);
 // Stores a value in the settings file; a failed write is ignored.
 void WriteSetting(const QString& section, const QString& key, const QString& value);
 

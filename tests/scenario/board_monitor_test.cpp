@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "common/settings.h"
 #include "console/form1.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
@@ -282,4 +284,37 @@ TEST(WharfMonitor, AnErrorPageAtOpeningIsNoBaselineAndTheRecoveredBoardDoesNotAl
   desk.advance(2min);
   EXPECT_FALSE(mon.Timer2.Enabled());
   EXPECT_TRUE(desk.beeps().empty());
+}
+
+// Somebody deletes the settings file, or an editor leaves garbage in it, while a wharf monitor
+// runs: its reloads still go to the configured board and known pilots still raise no alert.
+TEST(WharfMonitor, KeepsItsServerAndPilotsWhenTheSettingsFileGoesBad) {
+  for (const QByteArray& bad : {QByteArray(), QByteArray("\x00\xff garbage [[[\r\n=\x01", 20)}) {
+    SimDesktop desk;
+    WriteSetting("servers", "board", "http://board.test");
+    auto& mon = openMonitor<Form6>(desk, "1108");
+    {
+      QFile ini(settingsFilePath());
+      if (bad.isEmpty()) {
+        ASSERT_TRUE(ini.remove());
+      } else {
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(bad);
+      }
+    }
+    desk.sites().board().assignPilot("1108", "YM HARMONY", "0037");  // known: no alert
+    desk.advance(61s + 5s);
+    EXPECT_FALSE(mon.Timer2.Enabled());
+    QStringList pages;
+    for (const SimNavigation& n : desk.navigations()) {
+      if (n.browser == "Form6.WebBrowser1") pages << n.request.url;
+    }
+    ASSERT_GE(pages.size(), 2);
+    EXPECT_TRUE(pages.last().startsWith("http://board.test/sdci/UA1006.ASP?"))
+        << pages.last().toStdString();
+
+    ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
+    desk.advance(61s + 5s);
+    EXPECT_TRUE(mon.Timer2.Enabled());
+  }
 }

@@ -11,7 +11,7 @@ QStringList PilotNameList() {
   for (int n = 41; n <= 90; ++n) numbers << QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0'));
   // One read of the settings file per page, not one per pilot.
   QHash<QString, QString> names;
-  for (const auto& [number, name] : ReadSection(QStringLiteral("pilots"))) {
+  for (const auto& [number, name] : ReadInstallationSection(QStringLiteral("pilots"))) {
     names.insert(number.trimmed(), name.trimmed());
   }
   QStringList entries;
