@@ -55,8 +55,8 @@ QList<QPair<QString, QString>> ReadInstallationSection(const QString& section) {
   return readInstallationSectionIn(settingsFilePath(), section);
 }
 
-void WriteSetting(const QString& section, const QString& key, const QString& value) {
-  WriteSettingIn(settingsFilePath(), section, key, value);
+bool WriteSetting(const QString& section, const QString& key, const QString& value) {
+  return WriteSettingIn(settingsFilePath(), section, key, value);
 }
 
 QString ServerAddress(const QString& name) { return ServerAddressIn(settingsFilePath(), name); }
@@ -69,9 +69,9 @@ QString ReadSettingIn(const QString& path, const QString& section, const QString
   return nul < 0 ? value : value.first(nul);
 }
 
-void WriteSettingIn(const QString& path, const QString& section, const QString& key,
+bool WriteSettingIn(const QString& path, const QString& section, const QString& key,
                     const QString& value) {
-  ProfileFile::writeString(toAnsi(section), toAnsi(key), toAnsi(value), path);
+  return ProfileFile::writeString(toAnsi(section), toAnsi(key), toAnsi(value), path);
 }
 
 QString ServerAddressIn(const QString& path, const QString& name) {

@@ -16,8 +16,8 @@ QList<QPair<QString, QString>> ReadSection(const QString& section);
 // The same for a section that configures the installation (servers, pilots): when the file has
 // no such section (deleted, overwritten, unreadable), its content as last read in this run.
 QList<QPair<QString, QString>> ReadInstallationSection(const QString& section);
-// Stores a value in the settings file; a failed write is ignored.
-void WriteSetting(const QString& section, const QString& key, const QString& value);
+// Stores a value in the settings file; false when it could not be written.
+bool WriteSetting(const QString& section, const QString& key, const QString& value);
 
 // The address of a server named in the "servers" section (board, boardip, customs, imct, maker)
 // without trailing slashes. boardip defaults to board, the others to a local address.
@@ -26,7 +26,7 @@ QString ServerAddress(const QString& name);
 // The same, on the settings file at path.
 QString ReadSettingIn(const QString& path, const QString& section, const QString& key,
                       const QString& defaultValue);
-void WriteSettingIn(const QString& path, const QString& section, const QString& key,
+bool WriteSettingIn(const QString& path, const QString& section, const QString& key,
                     const QString& value);
 QString ServerAddressIn(const QString& path, const QString& name);
 

@@ -249,3 +249,25 @@ TEST(RegistrationMonitorLifetime, ClosingWhileAPageWaitsABoxIsOpenOrTheAlertRuns
     EXPECT_EQ(desk.beeps().size(), beeps);
   }
 }
+
+// The settings file is read-only when the counts appear: the monitor alerts all the same, and
+// the finding, with the time it was found, is written as soon as the file can be written.
+TEST(RegistrationQuery, AFindingThatCannotBeWrittenIsKeptAndWrittenLater) {
+  SimDesktop desk;
+  desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 1, 0});
+  auto [console, monitor] = watchNumber(desk);
+  QFile ini(settingsFilePath());
+  const auto mode = ini.permissions();
+  ASSERT_TRUE(ini.setPermissions(QFileDevice::ReadOwner));
+
+  desk.advance(7s);
+  EXPECT_TRUE(monitor.Timer2.Enabled());
+  EXPECT_FALSE(desk.beeps().empty());
+  EXPECT_EQ(setting("Touchfiles", kNumber), "No Settings");
+
+  desk.advance(60s);
+  ASSERT_TRUE(ini.setPermissions(mode));
+  desk.advance(1s);
+  EXPECT_EQ(setting("Touchfiles", kNumber), "1");
+  EXPECT_EQ(setting("TouchfilesTime", kNumber), "2026/12/08 10:00:00");  // when it was found
+}

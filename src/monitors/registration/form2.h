@@ -60,10 +60,13 @@ class Form2 final : public Form {
  private:
   void wireEvents();
   void RecordFinding();
+  void SaveFinding();
   void RecordNoData();
 
   ConsoleState& console_;
   ImctFormFiller forms_;
+  // The time of a finding not yet in the settings file; empty when there is none.
+  QString unsavedFindingTime_;
   // One notification form per finding, however often the mail page completes.
   bool notificationSent_ = false;
 };

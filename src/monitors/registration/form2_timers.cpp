@@ -61,6 +61,7 @@ void Form2::Timer2_Timer() {
 }
 
 void Form2::Timer3_Timer() {
+  SaveFinding();
   Text2.setText(
       ReadSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("No Settings")));
   if (console_.HideTray().Value() == 1 && isTime(4, 50)) {

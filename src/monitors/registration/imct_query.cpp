@@ -35,11 +35,20 @@ void Form2::RecordFinding() {
   // The outer run of this handler meets the same page again: still the same finding.
   if (Timer1.Enabled()) notificationSent_ = false;
   Text4.setText(TimeText(Desktop::current().now()));
-  WriteSetting(QStringLiteral("Touchfiles"), Caption(), QStringLiteral("1"));
-  WriteSetting(QStringLiteral("TouchfilesTime"), Caption(), Text4.Text());
+  unsavedFindingTime_ = Text4.Text();
+  SaveFinding();
   Timer2.setEnabled(true);
   Timer1.setEnabled(false);
   WebBrowser2.Navigate2(ServerAddress(QStringLiteral("maker")) + QStringLiteral("/pda/mail.php"));
+}
+
+// A finding that could not be written is kept and written again on the next tick of Timer3.
+void Form2::SaveFinding() {
+  if (unsavedFindingTime_.isEmpty()) return;
+  if (WriteSetting(QStringLiteral("Touchfiles"), Caption(), QStringLiteral("1")) &&
+      WriteSetting(QStringLiteral("TouchfilesTime"), Caption(), unsavedFindingTime_)) {
+    unsavedFindingTime_.clear();
+  }
 }
 
 void Form2::RecordNoData() {
