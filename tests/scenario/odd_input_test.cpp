@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "test_printers.h"
+
+#include "monitors/pilotboard/board_monitor_kinds.h"
+#include "monitors/registration/form2.h"
+#include "scenario/scenario_helpers.h"
+#include "sites/port_sites.h"
+
+using namespace tidex;
+using namespace tidex::scenario;
+using namespace std::chrono_literals;
+
+// Whatever the user types into the console's fields, the program goes on: a monitor opens under
+// the text as typed (upper-cased, without blanks for a registration number; blanks alone make a
+// vessel or wharf monitor of that name) and works on it, or an empty item is refused.
+TEST(OddInput, EveryLauncherCopesWithWhatEverIsTyped) {
+  struct Launcher {
+    TextBox Form1::*field;
+    CommandButton Form1::*button;
+  };
+  const Launcher launchers[] = {{&Form1::Text3, &Form1::Command2},
+                                {&Form1::Text9, &Form1::Command7},
+                                {&Form1::Text12, &Form1::Command10}};
+  const QString inputs[] = {
+      "a\"b'c", "<b>x</b><script>alert(1)</script>", "a&b#c%d+e", "長榮海運", QString(1000, u'z'),
+      "   "};
+  for (const Launcher& launcher : launchers) {
+    for (const QString& input : inputs) {
+      SCOPED_TRACE(input.left(40).toStdString());
+      SimDesktop desk;
+      saveKnownAccount();
+      Form1& console = startConsole(desk);
+      desk.type(console.*launcher.field, input);
+      desk.click(console.*launcher.button);
+      desk.advance(5s);
+
+      EXPECT_FALSE(desk.ended());
+      const QString item = (console.*launcher.field).Text();
+      if (item.isEmpty()) {
+        EXPECT_EQ(desk.windows().count(), 1u);  // an empty item counts as running: refused
+        ASSERT_EQ(desk.openBoxes().size(), 1u);
+        desk.advance(9s);
+        continue;
+      }
+      EXPECT_EQ(item,
+                launcher.field == &Form1::Text3 ? input.toUpper().remove(u' ') : input.toUpper());
+      EXPECT_NE(findWindow(desk, item), nullptr);
+      EXPECT_TRUE(desk.openBoxes().empty());
+    }
+  }
+}
+
+// The board query carries a wharf code unescaped, as the board expects it: a "#" cuts the query
+// there, so the board is asked for the part before it.
+TEST(OddInput, AHashInAWharfCodeCutsTheBoardQuery) {
+  SimDesktop desk;
+  Form1& console = startConsole(desk);
+  typeAndClick(desk, console.Text12, "11#08", console.Command10);
+  desk.advance(3s);
+  EXPECT_EQ(desk.sites().requestLog().filter("/sdci/UA1006.ASP").front(),
+            "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=11");
+}
