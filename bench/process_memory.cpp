@@ -14,33 +14,49 @@ QByteArray readProc(int pid, const char* file) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The number after "key:" in a /proc file of "key: value kB" lines.
+std::int64_t field(const QByteArray& text, const QByteArray& key) {
+  for (const QByteArray& line : text.split('\n')) {
+    if (line.startsWith(key)) return line.mid(key.size()).trimmed().split(' ').front().toLongLong();
+  }
+  return 0;
+}
+
+// utime + stime from /proc/<pid>/stat; the fields after the command name in parentheses.
+std::int64_t cpuTicksOf(int pid) {
+  const QByteArray stat = readProc(pid, "stat");
+  const auto close = stat.lastIndexOf(')');
+  if (close < 0) return 0;
+  const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+  // fields[0] is the state (field 3); utime and stime are fields 14 and 15.
+  return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
+}
+
 }  // namespace
 
 ProcessMemory MemoryOfTree(int rootPid) {
   std::multimap<int, int> children;
-  std::map<int, std::int64_t> rss;
   for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
     bool isPid = false;
     const int pid = entry.toInt(&isPid);
     if (!isPid) continue;
-    const QByteArray status = readProc(pid, "status");
-    int ppid = 0;
-    std::int64_t kib = 0;
-    for (const QByteArray& line : status.split('\n')) {
-      if (line.startsWith("PPid:")) ppid = line.mid(5).trimmed().toInt();
-      if (line.startsWith("VmRSS:")) kib = line.mid(6).trimmed().split(' ').front().toLongLong();
-    }
-    children.emplace(ppid, pid);
-    rss[pid] = kib;
+    children.emplace(static_cast<int>(field(readProc(pid, "status"), "PPid:")), pid);
   }
   ProcessMemory total;
-  total.rootRssKiB = rss[rootPid];
   std::vector<int> pending{rootPid};
   while (!pending.empty()) {
     const int pid = pending.back();
     pending.pop_back();
+    const std::int64_t rss = field(readProc(pid, "status"), "VmRSS:");
+    const std::int64_t pss = field(readProc(pid, "smaps_rollup"), "Pss:");
+    if (pid == rootPid) {
+      total.rootRssKiB = rss;
+      total.rootPssKiB = pss;
+    }
     ++total.processes;
-    total.rssKiB += rss[pid];
+    total.rssKiB += rss;
+    total.pssKiB += pss;
+    total.cpuTicks += cpuTicksOf(pid);
     auto [from, to] = children.equal_range(pid);
     for (auto it = from; it != to; ++it) pending.push_back(it->second);
   }

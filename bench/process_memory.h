@@ -8,9 +8,12 @@ struct ProcessMemory {
   int processes = 0;
   std::int64_t rssKiB = 0;
   std::int64_t rootRssKiB = 0;  // the program's own process
+  std::int64_t pssKiB = 0;      // proportional set size, summed
+  std::int64_t rootPssKiB = 0;
+  std::int64_t cpuTicks = 0;  // user and system time, clock ticks
 };
 
-// Resident memory of a process and all its descendants, from /proc.
+// Resident memory and CPU time of a process and all its descendants, from /proc.
 ProcessMemory MemoryOfTree(int rootPid);
 
 }  // namespace tidex::bench

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
 #include <QtGlobal>
 
 namespace tidex {
@@ -12,8 +14,11 @@ void PrepareBrowserEnvironment() {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   }
   QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+  // The benchmark compares with the engine's own process model.
+  const bool defaultModel = qEnvironmentVariable("TIDEX_PROCESS_MODEL") == QLatin1String("default");
   for (const char* flag : {"--process-per-site", "--disable-gpu"}) {
     if (flags.contains(flag)) continue;
+    if (defaultModel && QByteArrayView(flag) == "--process-per-site") continue;
     if (!flags.isEmpty()) flags += ' ';
     flags += flag;
   }

@@ -1,0 +1,125 @@
+// tidex-bench-monitors: a day's monitors on one desktop, measured. For each process model it
+// starts tidex-sites and, in a fresh TIDEX_HOME with the IMCT account and the remote batch list
+// set, one run of tidex-bench-monitors-run (the program's windows in that process, offscreen),
+// and prints the figures of the runs side by side.
+//   tidex-bench-monitors [--pilot-board N=40] [--registrations M=20] [--further K=10]
+//                        [--steady SECONDS=120] [--compare]
+// --compare runs the same again with the browser engine's default process model.
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "../tests/e2e/program_runner.h"
+
+using namespace tidex;
+
+namespace {
+
+struct Options {
+  int pilotBoard = 40;
+  int registrations = 20;
+  int further = 10;
+  int steadySeconds = 120;
+  bool compare = false;
+};
+
+Options parse(const QStringList& args) {
+  Options options;
+  for (int i = 1; i < args.size(); ++i) {
+    const QString value = args.value(i + 1);
+    if (args[i] == "--compare") {
+      options.compare = true;
+      continue;
+    }
+    if (args[i] == "--pilot-board") options.pilotBoard = value.toInt();
+    if (args[i] == "--registrations") options.registrations = value.toInt();
+    if (args[i] == "--further") options.further = value.toInt();
+    if (args[i] == "--steady") options.steadySeconds = value.toInt();
+    ++i;
+  }
+  return options;
+}
+
+using Figures = std::vector<std::pair<QString, QString>>;
+
+// One run with the given process model ("per-site" or "default"); its figures in order.
+Figures runOnce(const Options& options, const QString& model) {
+  e2e::SitesRunner sites;
+  QTemporaryDir home;
+  if (!sites.started() || !home.isValid()) return {{"error", "tidex-sites did not start"}};
+  {
+    QFile ini(home.filePath("Tidex.ini"));
+    if (!ini.open(QIODevice::WriteOnly)) return {{"error", "no settings file"}};
+    // The account as the console saves it: base64 of its bytes.
+    ini.write("[setup]\r\n001=" + QByteArray("TIDEX").toBase64() +
+              "\r\n002=" + QByteArray("PASS").toBase64() + "\r\n");
+  }
+  sites.configure(home.path());
+  QByteArray list = "CHECK\r\n";
+  for (int i = 0; i < options.registrations; ++i) {
+    list += "01VB" + QByteArray::number(i + 1).rightJustified(3, '0') + "\r\n";
+  }
+  e2e::httpSend(sites.base(), "POST", "/_control/maker/batch-list", list);
+
+  QProcess run;
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert("TIDEX_HOME", home.path());
+  env.insert("TIDEX_PROCESS_MODEL", model);
+  env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  run.setProcessEnvironment(env);
+  run.setStandardErrorFile(QProcess::nullDevice());
+  run.start(
+      e2e::binary("tidex-bench-monitors-run"),
+      {sites.base(), QString::number(options.pilotBoard), QString::number(options.registrations),
+       QString::number(options.further), QString::number(options.steadySeconds)});
+  Figures figures;
+  QByteArray pending;
+  for (bool more = true; more;) {
+    more = run.waitForReadyRead(-1) || run.state() == QProcess::Running;
+    pending += run.readAllStandardOutput();
+    qsizetype end;
+    while ((end = pending.indexOf('\n')) >= 0) {
+      const QList<QByteArray> parts = pending.left(end).split('\t');
+      pending.remove(0, end + 1);
+      if (parts.size() != 2) continue;
+      figures.emplace_back(QString::fromUtf8(parts[0]), QString::fromUtf8(parts[1]));
+      std::fprintf(stderr, "[%s] %s: %s\n", qPrintable(model), parts[0].constData(),
+                   parts[1].constData());
+    }
+  }
+  return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const Options options = parse(app.arguments());
+  std::printf(
+      "%d pilot-board monitors (half wharf, half vessel) opened at once, %d registration "
+      "monitors\nthrough the console's batch of the remote list (hidden, one every 3 s). The "
+      "program's\nwindows run inside the measured process (Qt back end, offscreen); figures "
+      "cover it and\nits browser processes, not tidex-sites.\n\n",
+      options.pilotBoard, options.registrations);
+  std::vector<QString> models{"per-site"};
+  if (options.compare) models.push_back("default");
+  std::vector<Figures> results;
+  for (const QString& model : models) results.push_back(runOnce(options, model));
+
+  std::printf("%-52s", "process model");
+  for (const QString& model : models) std::printf("%14s", qPrintable(model));
+  std::printf("\n");
+  for (size_t row = 0; row < results.front().size(); ++row) {
+    std::printf("%-52s", qPrintable(results.front()[row].first));
+    for (const Figures& figures : results) {
+      std::printf("%14s", row < figures.size() ? qPrintable(figures[row].second) : "-");
+    }
+    std::printf("\n");
+  }
+  return 0;
+}
