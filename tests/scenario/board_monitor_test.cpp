@@ -289,7 +289,8 @@ TEST(WharfMonitor, AnErrorPageAtOpeningIsNoBaselineAndTheRecoveredBoardDoesNotAl
 // Somebody deletes the settings file, or an editor leaves garbage in it, while a wharf monitor
 // runs: its reloads still go to the configured board and known pilots still raise no alert.
 TEST(WharfMonitor, KeepsItsServerAndPilotsWhenTheSettingsFileGoesBad) {
-  for (const QByteArray& bad : {QByteArray(), QByteArray("\x00\xff garbage [[[\r\n=\x01", 20)}) {
+  static constexpr char kGarbage[] = "\x00\xff garbage [[[\r\n=\x01";
+  for (const QByteArray& bad : {QByteArray(), QByteArray(kGarbage, sizeof kGarbage - 1)}) {
     SimDesktop desk;
     WriteSetting("servers", "board", "http://board.test");
     auto& mon = openMonitor<Form6>(desk, "1108");
