@@ -75,3 +75,29 @@ TEST(QtFrame, WhatIsInsideAFrameFollowsItsStateAndMovesWithIt) {
       QPoint(70, 110));
   panel.Unload();
 }
+
+namespace {
+// A window that sets only its size, as the monitors do.
+class SizedWindow final : public Form {
+ public:
+  SizedWindow() : Form(QStringLiteral("SizedWindow")) { Resize(400, 300); }
+};
+}  // namespace
+
+// Two monitors opened one after the other do not open exactly on top of each other.
+TEST(QtWindowPlacement, WindowsThatSetOnlyTheirSizeOpenCascaded) {
+  ensureBrowserDesktop();
+  auto& first = Desktop::current().load<SizedWindow>();
+  first.Show();
+  auto& second = Desktop::current().load<SizedWindow>();
+  second.Show();
+  QList<QWidget*> windows;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->objectName() == "SizedWindow" && w->isVisible()) windows << w;
+  }
+  ASSERT_EQ(windows.size(), 2);
+  EXPECT_NE(windows[0]->pos(), windows[1]->pos());
+  EXPECT_EQ(windows[0]->size(), windows[1]->size());
+  first.Unload();
+  second.Unload();
+}
