@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+// The journal of what changed: one SQLite file beside Tidex.ini, one row per event.
+// Written by the monitors (through the journal writer), read by the change-log window.
+namespace tidex::journal {
+
+inline constexpr auto kFileName = "Tidex-journal.db";
+
+// time:    "yyyy-MM-dd HH:mm:ss", the desktop clock's local time when it happened
+// caption: the window's caption then; kind: one of the kinds below
+// event:   one of the events below
+// summary: one line for lists ("YM HARMONY　抵港時間 14:30 → 14:40", the counts line, …)
+// before, after: the lines that changed (LF-separated), empty when nothing was compared
+inline constexpr auto kCreateTable =
+    "CREATE TABLE IF NOT EXISTS journal ("
+    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " time TEXT NOT NULL,"
+    " caption TEXT NOT NULL,"
+    " kind TEXT NOT NULL,"
+    " event TEXT NOT NULL,"
+    " summary TEXT NOT NULL,"
+    " before TEXT NOT NULL DEFAULT '',"
+    " after TEXT NOT NULL DEFAULT '')";
+inline constexpr auto kCreateIndex =
+    "CREATE INDEX IF NOT EXISTS journal_time ON journal (time)";
+
+namespace kind {
+inline constexpr auto kWharf = "wharf";
+inline constexpr auto kVessel = "vessel";
+inline constexpr auto kUrl = "url";
+inline constexpr auto kRegistration = "registration";
+}  // namespace kind
+
+namespace event {
+inline constexpr auto kAlert = "alert";                // a pilot-board monitor's alert
+inline constexpr auto kFound = "found";                // a registration number found
+inline constexpr auto kNoData = "no-data";             // no data for a number (once a day)
+inline constexpr auto kNotification = "notification";  // the notification form sent
+inline constexpr auto kLoginFailure = "login-failure"; // the IMCT login refused
+}  // namespace event
+
+}  // namespace tidex::journal
