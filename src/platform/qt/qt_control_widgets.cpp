@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include "platform/qt/qt_list_widgets.h"
 #include "platform/qt/qt_text_box_peer.h"
 #include "platform/qt/qt_web_browser_peer.h"
 
@@ -165,6 +166,12 @@ std::unique_ptr<ControlPeer> createWidgetPeer(Control& control, QWidget* client)
       return std::make_unique<PictureBoxPeer>(static_cast<PictureBox&>(control), parent);
     case Control::Kind::WebBrowser:
       return std::make_unique<QtWebBrowserPeer>(static_cast<WebBrowser&>(control), parent);
+    case Control::Kind::ListView:
+      return std::make_unique<ListViewPeer>(static_cast<ListView&>(control), parent);
+    case Control::Kind::ComboBox:
+      return std::make_unique<ComboBoxPeer>(static_cast<ComboBox&>(control), parent);
+    case Control::Kind::TextPane:
+      return std::make_unique<TextPanePeer>(static_cast<TextPane&>(control), parent);
     default:
       return nullptr;
   }
