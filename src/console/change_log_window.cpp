@@ -41,8 +41,9 @@ ChangeLogWindow::ChangeLogWindow() : Form(QStringLiteral("ChangeLogWindow")) {
   txtCaption.setAccessibleName(lblCaption.Caption());
   cboKind.setAccessibleName(lblKind.Caption());
   lvwJournal.setAccessibleName(WindowCaption());
-  txtBefore.setAccessibleName(lblBefore.Caption());
-  txtAfter.setAccessibleName(lblAfter.Caption());
+  lblKind.setLabelFor(cboKind);
+  txtBefore.setAccessibleName(fraBefore.Caption());
+  txtAfter.setAccessibleName(fraAfter.Caption());
   Resize(900, 560);
   layOut(900, 560);
 
@@ -79,11 +80,12 @@ void ChangeLogWindow::layOut(int width, int height) {
   const int sideTop = kFilterRow + listHeight + 8;
   const int sideWidth = (inner - kMargin) / 2;
   const int right = kMargin + sideWidth + kMargin;
-  lblBefore.Move(kMargin, sideTop, sideWidth, 20);
-  lblAfter.Move(right, sideTop, sideWidth, 20);
-  const int paneHeight = height - sideTop - 22 - kMargin;
-  txtBefore.Move(kMargin, sideTop + 22, sideWidth, paneHeight);
-  txtAfter.Move(right, sideTop + 22, sideWidth, paneHeight);
+  const int sideHeight = height - sideTop - kMargin;
+  fraBefore.Move(kMargin, sideTop, sideWidth, sideHeight);
+  fraAfter.Move(right, sideTop, sideWidth, sideHeight);
+  // Inside each frame, below its caption.
+  txtBefore.Move(8, 22, sideWidth - 16, sideHeight - 30);
+  txtAfter.Move(8, 22, sideWidth - 16, sideHeight - 30);
 }
 
 QString ChangeLogWindow::kindFilter() const {

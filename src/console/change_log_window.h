@@ -5,6 +5,7 @@
 #include "platform/combo_box.h"
 #include "platform/command_button.h"
 #include "platform/form.h"
+#include "platform/frame.h"
 #include "platform/journal_reader.h"
 #include "platform/label.h"
 #include "platform/list_view.h"
@@ -34,10 +35,10 @@ class ChangeLogWindow final : public Form {
   CommandButton cmdRefresh{*this, "cmdRefresh", "重新整理"};
   Label lblStatus{*this, "lblStatus"};
   ListView lvwJournal{*this, "lvwJournal", {"時間", "視窗", "種類", "摘要"}};
-  Label lblBefore{*this, "lblBefore", "變更前"};
-  Label lblAfter{*this, "lblAfter", "變更後"};
-  TextPane txtBefore{*this, "txtBefore", TextPane::Marking::Removed};
-  TextPane txtAfter{*this, "txtAfter", TextPane::Marking::Added};
+  Frame fraBefore{*this, "fraBefore", "變更前"};
+  TextPane txtBefore{*this, fraBefore.holds("txtBefore"), TextPane::Marking::Removed};
+  Frame fraAfter{*this, "fraAfter", "變更後"};
+  TextPane txtAfter{*this, fraAfter.holds("txtAfter"), TextPane::Marking::Added};
   Timer tmrRefresh{*this, "tmrRefresh", 15000, true};
 
   // The entries listed, in the list's order.

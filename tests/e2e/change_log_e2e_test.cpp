@@ -46,27 +46,30 @@ TEST(ProgramEndToEnd, TheChangeLogMenuOpensTheJournalsEntriesForAScreenReader) {
   ASSERT_TRUE(waitUntil([&] { return x.visibleWindows(kChangeLog).size() == 1; }, 20s))
       << program.output().data();
 
+  const Accessible window = a11y.window(kChangeLog);
   Accessible list;
   Accessible entry;
   ASSERT_TRUE(waitUntil(
       [&] {
-        list = a11y.find(a11y.window(kChangeLog), "tree table", kChangeLog);
-        entry = a11y.find(list, "table cell", kSummary);
+        list = a11y.find(window, "tree", kChangeLog);
+        entry = a11y.find(list, "tree item", kSummary);
         return entry.valid();
       },
       20s))
-      << "the entry is not listed";
-  EXPECT_TRUE(a11y.find(list, "table cell", "碼頭").valid());
-  EXPECT_TRUE(a11y.find(a11y.window(kChangeLog), "combo box", "種類").valid());
-  EXPECT_TRUE(a11y.find(a11y.window(kChangeLog), "text", "視窗").valid());
+      << "the entry is not listed:\n"
+      << a11y.describe(window).toStdString();
+  EXPECT_TRUE(a11y.find(list, "tree item", "碼頭").valid());
+  EXPECT_TRUE(a11y.find(window, "text", "視窗").valid());
+  EXPECT_EQ(a11y.labels(a11y.find(window, "combo box")), QStringList{"種類"});
 
   clickAt(x.display(), a11y.extents(entry).center());
   Accessible after;
   ASSERT_TRUE(waitUntil(
       [&] {
-        after = a11y.find(a11y.window(kChangeLog), "text", "變更後");
+        after = a11y.find(window, "label", "變更後");
         return after.valid() && a11y.text(after).contains("14:40");
       },
-      10s));
-  EXPECT_TRUE(a11y.text(a11y.find(a11y.window(kChangeLog), "text", "變更前")).contains("14:30"));
+      10s))
+      << a11y.describe(window).toStdString();
+  EXPECT_TRUE(a11y.text(a11y.find(window, "label", "變更前")).contains("14:30"));
 }

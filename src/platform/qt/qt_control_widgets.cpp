@@ -50,6 +50,16 @@ LabelPeer::LabelPeer(Label& label, QWidget* parent)
 void LabelPeer::sync() {
   syncCommon(control_.Caption());
   if (label()->text() != control_.Caption()) label()->setText(control_.Caption());
+  if (const Control* named = control_.LabelFor()) {
+    QWidget* buddy = widgetOf(*named);
+    if (buddy && label()->buddy() != buddy) label()->setBuddy(buddy);
+    // Declared before the control it names: that one's widget comes once the window is up.
+    if (!buddy && !buddyAwaited_) {
+      buddyAwaited_ = true;
+      QMetaObject::invokeMethod(
+          this, [this] { sync(); }, Qt::QueuedConnection);
+    }
+  }
   if (!(colour_ == control_.ForeColor())) {
     colour_ = control_.ForeColor();
     applyForeColour(*label(), colour_);
