@@ -46,11 +46,12 @@ TEST(ProgramEndToEnd, TheChangeLogMenuOpensTheJournalsEntriesForAScreenReader) {
   ASSERT_TRUE(waitUntil([&] { return x.visibleWindows(kChangeLog).size() == 1; }, 20s))
       << program.output().data();
 
-  const Accessible window = a11y.window(kChangeLog);
+  Accessible window;
   Accessible list;
   Accessible entry;
   ASSERT_TRUE(waitUntil(
       [&] {
+        window = a11y.window(kChangeLog);
         list = a11y.find(window, "tree", kChangeLog);
         entry = a11y.find(list, "tree item", kSummary);
         return entry.valid();
