@@ -44,6 +44,7 @@ void Form1::wireEvents() {
   mShow.onClick = [this] { mShow_Click(); };
   mExit.onClick = [this] { mExit_Click(); };
   mAbout.onClick = [this] { mAbout_Click(); };
+  mChangeLog.onClick = [this] { mChangeLog_Click(); };
   mAutostart.onClick = [this] { mAutostart_Click(); };
   Check2.onClick = [this] { Check2_Click(); };
   DisarmPageDialogs(WebBrowser2);

@@ -90,6 +90,7 @@ class Form1 final : public Form, public ConsoleState {
   Menu mShow{*this, "mShow", "Show", &mTryaMenu};
   Menu m1{*this, "m1", "-", &mTryaMenu};
   Menu mExit{*this, "mExit", "Close", &mTryaMenu};
+  Menu mChangeLog{*this, "mChangeLog", "變更紀錄"};
   Menu mHelp{*this, "mHelp", "Help"};
   Menu mAbout{*this, "mAbout", "About", &mHelp};
   Menu mGetVar{*this, "mGetVar", "GetVar"};
@@ -122,6 +123,8 @@ class Form1 final : public Form, public ConsoleState {
   void mShow_Click();
   void mExit_Click();
   void mAbout_Click();
+  // Opens the change-log window, or brings it forward when it is open.
+  void mChangeLog_Click();
   void Check2_Click();
 
   // Launchers and the batch list.

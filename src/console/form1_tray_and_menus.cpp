@@ -3,6 +3,7 @@
 #include "common/autostart.h"
 #include "common/date_text.h"
 #include "common/settings.h"
+#include "console/change_log_window.h"
 #include "console/form1.h"
 #include "console/notify_icon_module.h"
 #include "platform/desktop.h"
@@ -43,6 +44,18 @@ void Form1::mExit_Click() {
 void Form1::mAbout_Click() {
   Desktop::current().openUrl(ServerAddress(QStringLiteral("maker")) +
                              QStringLiteral("/pda/Tidex_about.php"));
+}
+
+void Form1::mChangeLog_Click() {
+  for (Form* window : Desktop::current().windows().all()) {
+    if (auto* log = dynamic_cast<ChangeLogWindow*>(window); log && !log->isUnloaded()) {
+      log->restore();
+      log->bringToFront();
+      log->Refresh();
+      return;
+    }
+  }
+  Desktop::current().load<ChangeLogWindow>();
 }
 
 void Form1::Check2_Click() {

@@ -34,7 +34,10 @@ class Control {
     Menu,
     Frame,
     PictureBox,
-    WebBrowser
+    WebBrowser,
+    ListView,
+    ComboBox,
+    TextPane
   };
 
   Control(Form& owner, QString name, Kind kind);

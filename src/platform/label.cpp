@@ -11,6 +11,11 @@ void Label::setCaption(const QString& caption) {
   changed();
 }
 
+void Label::setLabelFor(Control& control) {
+  labelFor_ = &control;
+  changed();
+}
+
 void Label::setForeColor(Colour c) {
   foreColor_ = c;
   changed();

@@ -16,6 +16,11 @@ class Label final : public Control {
   Colour ForeColor() const { return foreColor_; }
   void setForeColor(Colour c);
 
+  // The control this label names for assistive technology (as a relation, where the desktop
+  // announces a drop-down list by its chosen item rather than by its accessible name).
+  Control* LabelFor() const { return labelFor_; }
+  void setLabelFor(Control& control);
+
   std::function<void()> onClick;
   std::function<void(int button, int shift, int x, int y)> onMouseDown;
 
@@ -24,6 +29,7 @@ class Label final : public Control {
 
  private:
   QString caption_;
+  Control* labelFor_ = nullptr;
   Colour foreColor_ = Colour::system(SystemColour::WindowText);
 };
 

@@ -170,6 +170,32 @@ Accessible AccessibilityBus::find(const Accessible& within, const QString& role,
   return {};
 }
 
+QStringList AccessibilityBus::labels(const Accessible& object) const {
+  static const QRegularExpression relation(
+      QStringLiteral(R"(\((?:uint32 )?(\d+), \[([^\]]*)\]\))"));
+  static const QRegularExpression target(
+      QStringLiteral(R"(\('([^']*)', (?:objectpath )?'([^']*)'\))"));
+  constexpr int kLabelledBy = 2;
+  QStringList names;
+  const QString answer = call(object, QStringLiteral("org.a11y.atspi.Accessible.GetRelationSet"));
+  for (const auto& r : relation.globalMatch(answer)) {
+    if (r.captured(1).toInt() != kLabelledBy) continue;
+    for (const auto& t : target.globalMatch(r.captured(2))) {
+      names << name({t.captured(1), t.captured(2)});
+    }
+  }
+  return names;
+}
+
+QString AccessibilityBus::describe(const Accessible& within, int depth) const {
+  QString text;
+  for (const Accessible& child : children(within)) {
+    text += QString(depth * 2, QLatin1Char(' ')) + role(child) + QStringLiteral(": ") +
+            name(child) + QLatin1Char('\n') + describe(child, depth + 1);
+  }
+  return text;
+}
+
 QRect AccessibilityBus::extents(const Accessible& object) const {
   static const QRegularExpression pattern(
       QStringLiteral(R"(\((-?\d+), (-?\d+), (-?\d+), (-?\d+)\))"));

@@ -36,6 +36,12 @@ class AccessibilityBus {
   // "menu item", "web document" ...) and accessible name (empty: any); invalid when none.
   Accessible find(const Accessible& within, const QString& role, const QString& name = {}) const;
 
+  // The names of the labels that name the object (AT-SPI "labelled by" relations).
+  QStringList labels(const Accessible& object) const;
+  // Every object below `within`, depth first, as "role: name" indented by depth (for the
+  // message of a failed search).
+  QString describe(const Accessible& within, int depth = 0) const;
+
   // Where the object is on the screen.
   QRect extents(const Accessible& object) const;
   // The text of an editable or text object.

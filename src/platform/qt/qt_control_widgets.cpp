@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include "platform/qt/qt_list_widgets.h"
 #include "platform/qt/qt_text_box_peer.h"
 #include "platform/qt/qt_web_browser_peer.h"
 
@@ -49,6 +50,16 @@ LabelPeer::LabelPeer(Label& label, QWidget* parent)
 void LabelPeer::sync() {
   syncCommon(control_.Caption());
   if (label()->text() != control_.Caption()) label()->setText(control_.Caption());
+  if (const Control* named = control_.LabelFor()) {
+    QWidget* buddy = widgetOf(*named);
+    if (buddy && label()->buddy() != buddy) label()->setBuddy(buddy);
+    // Declared before the control it names: that one's widget comes once the window is up.
+    if (!buddy && !buddyAwaited_) {
+      buddyAwaited_ = true;
+      QMetaObject::invokeMethod(
+          this, [this] { sync(); }, Qt::QueuedConnection);
+    }
+  }
   if (!(colour_ == control_.ForeColor())) {
     colour_ = control_.ForeColor();
     applyForeColour(*label(), colour_);
@@ -165,6 +176,12 @@ std::unique_ptr<ControlPeer> createWidgetPeer(Control& control, QWidget* client)
       return std::make_unique<PictureBoxPeer>(static_cast<PictureBox&>(control), parent);
     case Control::Kind::WebBrowser:
       return std::make_unique<QtWebBrowserPeer>(static_cast<WebBrowser&>(control), parent);
+    case Control::Kind::ListView:
+      return std::make_unique<ListViewPeer>(static_cast<ListView&>(control), parent);
+    case Control::Kind::ComboBox:
+      return std::make_unique<ComboBoxPeer>(static_cast<ComboBox&>(control), parent);
+    case Control::Kind::TextPane:
+      return std::make_unique<TextPanePeer>(static_cast<TextPane&>(control), parent);
     default:
       return nullptr;
   }

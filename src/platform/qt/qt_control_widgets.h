@@ -29,6 +29,7 @@ class LabelPeer final : public WidgetPeer {
   QLabel* label() const { return static_cast<QLabel*>(widget()); }
   Label& control_;
   Colour colour_;
+  bool buddyAwaited_ = false;
 };
 
 // A CheckBox as a QCheckBox whose state only the control sets.

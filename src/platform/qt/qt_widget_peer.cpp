@@ -50,6 +50,11 @@ QWidget* WidgetPeer::parentFor(const Control& control, QWidget* client) {
   return peer && peer->widget_ ? peer->widget_.data() : client;
 }
 
+QWidget* WidgetPeer::widgetOf(const Control& control) {
+  const auto* peer = dynamic_cast<const WidgetPeer*>(control.peer());
+  return peer ? peer->widget_.data() : nullptr;
+}
+
 WidgetPeer::~WidgetPeer() {
   if (widget_) widget_->removeEventFilter(this);
 }

@@ -26,6 +26,8 @@ class WidgetPeer : public QObject, public ControlPeer {
 
   // The widget a control's widget is a child of: its frame's, else the window's client area.
   static QWidget* parentFor(const Control& control, QWidget* client);
+  // The widget mirroring a control; null while it has none.
+  static QWidget* widgetOf(const Control& control);
 
  protected:
   // Brings the common state up to date; fallbackName is announced when no accessible name

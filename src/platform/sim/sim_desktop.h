@@ -16,8 +16,10 @@
 namespace tidex {
 
 class CheckBox;
+class ComboBox;
 class CommandButton;
 class Label;
+class ListView;
 class Menu;
 class TextBox;
 class WebBrowser;
@@ -92,6 +94,10 @@ class SimDesktop final : public Desktop {
   bool toggle(CheckBox& box);
   bool type(TextBox& box, const QString& text);  // also refused while the box is locked
   bool focus(TextBox& box);
+  // Selects a row of a list (-1: none); chooses the item with this text from a drop-down list
+  // (false, doing nothing, when it has none such).
+  bool select(ListView& list, int row);
+  bool choose(ComboBox& box, const QString& item);
   // Typing into / clicking the element of the page shown in a browser whose name attribute is
   // `element`; false when the browser is out of reach or shows no such element.
   bool typeInPage(WebBrowser& browser, const QString& element, const QString& text);
