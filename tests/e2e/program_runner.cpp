@@ -181,7 +181,17 @@ ProgramRunner::~ProgramRunner() { kill(); }
 void ProgramRunner::start() { startAt(QString()); }
 
 void ProgramRunner::startAt(const QString& moment) {
+  launch(moment.isEmpty() ? QStringList()
+                          : QStringList{QStringLiteral("-f"), QLatin1Char('@') + moment});
+}
+
+void ProgramRunner::startFaster(int rate) {
+  launch({QStringLiteral("-f"), QStringLiteral("+0 x%1").arg(rate)});
+}
+
+void ProgramRunner::launch(const QStringList& faketime) {
   auto env = QProcessEnvironment::systemEnvironment();
+  env.insert(extra_);
   env.insert(QStringLiteral("TIDEX_HOME"), home_);
   env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
   if (display_.isEmpty()) {
@@ -192,11 +202,11 @@ void ProgramRunner::startAt(const QString& moment) {
   }
   process_->setProcessEnvironment(env);
   process_->setProcessChannelMode(QProcess::MergedChannels);
-  if (moment.isEmpty()) {
+  if (faketime.isEmpty()) {
     process_->start(binary(QStringLiteral("tidex")), {});
   } else {
-    process_->start(QStringLiteral("faketime"), {QStringLiteral("-f"), QLatin1Char('@') + moment,
-                                                 binary(QStringLiteral("tidex"))});
+    process_->start(QStringLiteral("faketime"),
+                    faketime + QStringList{binary(QStringLiteral("tidex"))});
   }
   process_->waitForStarted(10000);
 }
