@@ -5,6 +5,7 @@
 #include "console/form1.h"
 #include "console/notify_icon_module.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
+#include "monitors/registration/form2.h"
 #include "platform/sim/sim_desktop.h"
 #include "scenario_helpers.h"
 #include "sites/board_service.h"
@@ -151,4 +152,33 @@ TEST(BrowserEngine, ABoardThatNeverAnswersIsNoEngineOutage) {
   desk.advance(60s);
   EXPECT_EQ(alertTones(desk), 0);
   EXPECT_EQ(monitor.Text1.Text(), monitor.Text2.Text());
+}
+
+// A registration monitor queries every 300 ticks. The engine goes down: its next query is never
+// read, the one after replaces its page and the program says so once. Once the engine renders
+// again, the number the service found meanwhile is recorded and alerted.
+TEST(BrowserEngine, ARegistrationMonitorNoticesADeadEngineAndFindsTheNumberOnceItRenders) {
+  SimDesktop desk;
+  Form1& console = startConsole(desk);
+  desk.type(console.Text1, "TIDEX");
+  desk.type(console.Text2, "PASS");
+  typeAndClick(desk, console.Text3, "01VXXX", console.Command2);
+  Form2& monitor = windowCaptioned<Form2>(desk, "01VXXX");
+  desk.advance(5s);
+
+  desk.setBrowserEngineDown(true);
+  desk.sites().imct().setFinding("01VXXX", {" YM HARMONY ", 12, 3});
+  desk.advance(2 * 301s + Desktop::kEngineProbeLimit);
+  EXPECT_EQ(droppedNavigations(desk, "Form2.WebBrowser1"), 1);
+  ASSERT_EQ(desk.boxes().size(), 1u);
+  EXPECT_TRUE(desk.boxes()[0].texts.front().startsWith(EngineWatch::kNotice));
+  EXPECT_EQ(ReadSetting("Touchfiles", "01VXXX", "none"), "0") << "the first query found nothing";
+
+  desk.setBrowserEngineDown(false);
+  desk.advance(301s);
+  EXPECT_EQ(ReadSetting("Touchfiles", "01VXXX", "none"), "1");
+  EXPECT_TRUE(monitor.Timer2.Enabled());
+  EXPECT_EQ(desk.tray().tip, NotifyIconModule::TrayTip(Form1::ConsoleCaption()));
+  EXPECT_EQ(desk.boxes().size(), 1u);
+  desk.advance(10s);  // the notification mail goes out
 }
