@@ -200,6 +200,9 @@ void ProgramRunner::launch(const QStringList& faketime) {
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("DISPLAY"), display_);
   }
+  // Processes the program starts later (the engine's renderers) keep its clock rather than
+  // starting again at the given moment.
+  if (!faketime.isEmpty()) env.insert(QStringLiteral("FAKETIME_DONT_RESET"), QStringLiteral("1"));
   process_->setProcessEnvironment(env);
   process_->setProcessChannelMode(QProcess::MergedChannels);
   if (faketime.isEmpty()) {
