@@ -1,10 +1,12 @@
 #include "console/form1.h"
 
 #include "common/browser_window.h"
+#include "console/notify_icon_module.h"
 
 namespace tidex {
 
-Form1::Form1() : Form(QStringLiteral("Form1")) {
+Form1::Form1()
+    : Form(QStringLiteral("Form1")), engine_(*this, NotifyIconModule::TrayTip(ConsoleCaption())) {
   Text2.setPasswordChar(QLatin1Char('*'));
   Text4.setMultiLine(true);
   Text4.setLocked(true);

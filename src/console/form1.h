@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/console_state.h"
+#include "common/engine_watch.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"
 #include "platform/form.h"
@@ -110,6 +111,7 @@ class Form1 final : public Form, public ConsoleState {
   Timer& ReopenVessel() override { return Timer5; }
   Timer& ReopenWharf() override { return Timer6; }
   Timer& ReopenAddress() override { return Timer7; }
+  EngineWatch& BrowserEngine() override { return engine_; }
 
   void Form_Load() override;
   void Form_Activate() override;
@@ -182,6 +184,8 @@ class Form1 final : public Form, public ConsoleState {
   void wireEvents();
   // Ctrl+Alt (without Shift) with a mouse button ends the program at once.
   void quitGesture(int shift);
+
+  EngineWatch engine_;
 };
 
 }  // namespace tidex

@@ -91,9 +91,16 @@ class Desktop {
   // The tray icon; its mouse events reach receiver's MouseMove with the event code as x.
   virtual void trayAdd(PictureBox& receiver, const QString& tip) = 0;
   virtual void trayRemove() = 0;
+  // Changes the tray icon's tooltip while it is shown.
+  virtual void trayTip(const QString& tip) = 0;
 
   // Queues a tone and returns at once.
   virtual void beep(int hz, int ms) = 0;
+  // Has the browser engine render a little page of its own, apart from every window's:
+  // answered(true) once it was read, answered(false) when it was not within kEngineProbeLimit.
+  // Nothing runs once the returned call is destroyed.
+  virtual std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) = 0;
+  static constexpr std::chrono::milliseconds kEngineProbeLimit{10000};
   // Opens an address in the user's default browser.
   virtual void openUrl(const QString& url) = 0;
 

@@ -15,11 +15,17 @@ WebBrowser::~WebBrowser() {
 
 void WebBrowser::Navigate2(const QString& url) {
   navigationStarted(url);
+  navigated_ = true;
+  readSinceNavigate_ = false;
   if (auto* p = dynamic_cast<WebBrowserPeer*>(peer())) p->navigate(url);
 }
 
 void WebBrowser::Print() {
   if (auto* p = dynamic_cast<WebBrowserPeer*>(peer())) p->print();
+}
+
+void WebBrowser::Recreate() {
+  if (auto* p = dynamic_cast<WebBrowserPeer*>(peer())) p->recreate();
 }
 
 void WebBrowser::navigationStarted(const QString& url) {
@@ -39,6 +45,7 @@ void WebBrowser::documentComplete(std::shared_ptr<HtmlDocument> document, const 
     url_ = url;
     lastLoad_ = result;
     busy_ = false;
+    if (!result.unread) readSinceNavigate_ = true;
   }
   if (onDocumentComplete && document) onDocumentComplete(*document, url, topLevel);
   if (topLevel) releaseWaiters();

@@ -18,12 +18,16 @@ class WebBrowserPeer : public ControlPeer {
   virtual void navigate(const QString& url) = 0;
   // Opens the print dialog for the current page.
   virtual void print() = 0;
+  // Replaces the page by a fresh one of its own (and so its renderer); a load in progress is
+  // dropped and never completes.
+  virtual void recreate() = 0;
 };
 
 // How the current page loaded.
 struct LoadResult {
   bool failed = false;  // no answer, a network error, or an HTTP error status
   int httpStatus = 0;   // 0 when there was no HTTP answer
+  bool unread = false;  // the page could not be read: its renderer went away or did not answer
 };
 
 // An embedded web browser. Busy is true from the moment a navigation starts (a click that
@@ -42,6 +46,11 @@ class WebBrowser final : public Control {
   bool Silent() const { return silent_; }
   void setSilent(bool on) { silent_ = on; }
   void Print();
+  // Whether no page was read since the last Navigate2: the browser shows nothing current.
+  bool NavigationUnread() const { return navigated_ && !readSinceNavigate_; }
+  // Gives the browser a fresh page; the load in progress is dropped, waiters go on waiting for
+  // the next navigation.
+  void Recreate();
 
   // (document, address, top level?) of a completed document, frames included.
   std::function<void(HtmlDocument& document, const QString& url, bool topLevel)> onDocumentComplete;
@@ -80,6 +89,8 @@ class WebBrowser final : public Control {
 
   bool busy_ = false;
   bool silent_ = false;
+  bool navigated_ = false;
+  bool readSinceNavigate_ = false;
   QString url_;
   std::shared_ptr<HtmlDocument> document_;
   LoadResult lastLoad_;

@@ -196,6 +196,16 @@ QString AccessibilityBus::describe(const Accessible& within, int depth) const {
   return text;
 }
 
+Accessible AccessibilityBus::findWhere(
+    const Accessible& within, const QString& role,
+    const std::function<bool(const QString& name)>& match) const {
+  for (const Accessible& child : children(within)) {
+    if (this->role(child) == role && match(this->name(child))) return child;
+    if (Accessible found = findWhere(child, role, match); found.valid()) return found;
+  }
+  return {};
+}
+
 QRect AccessibilityBus::extents(const Accessible& object) const {
   static const QRegularExpression pattern(
       QStringLiteral(R"(\((-?\d+), (-?\d+), (-?\d+), (-?\d+)\))"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QProcess>
 #include <QRect>
@@ -35,6 +37,9 @@ class AccessibilityBus {
   // The first object below `within`, depth first, with this role ("push button", "text",
   // "menu item", "web document" ...) and accessible name (empty: any); invalid when none.
   Accessible find(const Accessible& within, const QString& role, const QString& name = {}) const;
+  // The same, for the first whose accessible name satisfies match.
+  Accessible findWhere(const Accessible& within, const QString& role,
+                       const std::function<bool(const QString& name)>& match) const;
 
   // The names of the labels that name the object (AT-SPI "labelled by" relations).
   QStringList labels(const Accessible& object) const;

@@ -181,7 +181,17 @@ ProgramRunner::~ProgramRunner() { kill(); }
 void ProgramRunner::start() { startAt(QString()); }
 
 void ProgramRunner::startAt(const QString& moment) {
+  launch(moment.isEmpty() ? QStringList()
+                          : QStringList{QStringLiteral("-f"), QLatin1Char('@') + moment});
+}
+
+void ProgramRunner::startFaster(int rate) {
+  launch({QStringLiteral("-f"), QStringLiteral("+0 x%1").arg(rate)});
+}
+
+void ProgramRunner::launch(const QStringList& faketime) {
   auto env = QProcessEnvironment::systemEnvironment();
+  env.insert(extra_);
   env.insert(QStringLiteral("TIDEX_HOME"), home_);
   env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
   if (display_.isEmpty()) {
@@ -190,13 +200,16 @@ void ProgramRunner::startAt(const QString& moment) {
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("DISPLAY"), display_);
   }
+  // Processes the program starts later (the engine's renderers) keep its clock rather than
+  // starting again at the given moment.
+  if (!faketime.isEmpty()) env.insert(QStringLiteral("FAKETIME_DONT_RESET"), QStringLiteral("1"));
   process_->setProcessEnvironment(env);
   process_->setProcessChannelMode(QProcess::MergedChannels);
-  if (moment.isEmpty()) {
+  if (faketime.isEmpty()) {
     process_->start(binary(QStringLiteral("tidex")), {});
   } else {
-    process_->start(QStringLiteral("faketime"), {QStringLiteral("-f"), QLatin1Char('@') + moment,
-                                                 binary(QStringLiteral("tidex"))});
+    process_->start(QStringLiteral("faketime"),
+                    faketime + QStringList{binary(QStringLiteral("tidex"))});
   }
   process_->waitForStarted(10000);
 }

@@ -40,10 +40,17 @@ class ProgramRunner {
   explicit ProgramRunner(const QString& home, const QString& display = {});
   ~ProgramRunner();
 
+  // An environment variable for the program, before it starts.
+  void setVariable(const QString& name, const QString& value) { extra_.insert(name, value); }
   void start();
   // Starts the program with its clock (and its browser's) set to a moment such as
   // "2026-12-08 10:28:50", running on from there (faketime).
   void startAt(const QString& moment);
+  // Starts the program with its clock (and its browser's) running rate times faster than the
+  // wall clock, from now (faketime).
+  void startFaster(int rate);
+  // The process started: the program, or faketime above it.
+  qint64 pid() const { return process_->processId(); }
   bool running() const;
   // Waits for the program to end by itself; true when it did within the limit.
   bool waitForExit(std::chrono::milliseconds limit);
@@ -53,7 +60,9 @@ class ProgramRunner {
   QByteArray output() const;
 
  private:
+  void launch(const QStringList& faketime);
   std::unique_ptr<QProcess> process_;
+  QProcessEnvironment extra_;
   QString home_;
   QString display_;
 };

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "common/console_state.h"
+#include "common/engine_watch.h"
 #include "common/settings.h"
 #include "common/text_codec.h"
 #include "console/form1.h"
@@ -80,6 +81,7 @@ class StandInConsole final : public Form, public ConsoleState {
   Timer reopenVessel{*this, "reopenVessel", 500, false};
   Timer reopenWharf{*this, "reopenWharf", 500, false};
   Timer reopenAddress{*this, "reopenAddress", 500, false};
+  EngineWatch engine{*this, QStringLiteral("StandInConsole")};
 
   CheckBox& SilentMode() override { return silentMode; }
   CheckBox& ShowNotification() override { return showNotification; }
@@ -94,6 +96,7 @@ class StandInConsole final : public Form, public ConsoleState {
   Timer& ReopenVessel() override { return reopenVessel; }
   Timer& ReopenWharf() override { return reopenWharf; }
   Timer& ReopenAddress() override { return reopenAddress; }
+  EngineWatch& BrowserEngine() override { return engine; }
 };
 
 }  // namespace tidex::scenario

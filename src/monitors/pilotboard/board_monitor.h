@@ -70,6 +70,7 @@ class BoardMonitor : public Form {
 
  private:
   Task CloseSequence();
+  void ReplaceStalledPage();
 
   ConsoleState& console_;
   const BoardMonitorKind& kind_;

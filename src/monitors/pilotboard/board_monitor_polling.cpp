@@ -1,4 +1,5 @@
 #include "common/alert_tones.h"
+#include "common/engine_watch.h"
 #include "common/number_text.h"
 #include "common/settings.h"
 #include "monitors/pilotboard/board_monitor.h"
@@ -14,6 +15,7 @@ void BoardMonitor::Timer1_Timer() {
   if (Val(Text5.Text()) > 59) {
     Text5.setText(QStringLiteral("0"));
     Text3.setText(QStringLiteral("0"));
+    ReplaceStalledPage();
     WebBrowser1.Navigate2(kind_.pageAddress(Caption()));
   }
   if (ChangeTest()) {
@@ -21,6 +23,13 @@ void BoardMonitor::Timer1_Timer() {
     Timer1.setEnabled(false);
     Frame1.setEnabled(true);
   }
+}
+
+// The last reload's page was never read: a fresh page, and the engine is looked at.
+void BoardMonitor::ReplaceStalledPage() {
+  if (!WebBrowser1.NavigationUnread()) return;
+  WebBrowser1.Recreate();
+  console_.BrowserEngine().PageStalled();
 }
 
 bool BoardMonitor::ChangeTest() {

@@ -1,5 +1,6 @@
 #include "common/alert_tones.h"
 #include "common/date_text.h"
+#include "common/engine_watch.h"
 #include "common/imct_pages.h"
 #include "common/number_text.h"
 #include "common/settings.h"
@@ -41,6 +42,11 @@ void Form2::Timer1_Timer() {
   Text1.setText(QString::number(static_cast<long long>(Val(Text1.Text()) + 1)));
   if (Val(Text1.Text()) > 300) {
     Text1.setText(QStringLiteral("0"));
+    // The last query's page was never read: a fresh page, and the engine is looked at.
+    if (WebBrowser1.NavigationUnread()) {
+      WebBrowser1.Recreate();
+      console_.BrowserEngine().PageStalled();
+    }
     forms_.open(WebBrowser1, ImctQueryPage());
   }
 }

@@ -14,11 +14,15 @@ void PrepareBrowserEnvironment() {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   }
   QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-  // The benchmark compares with the engine's own process model.
+  const bool sandboxed =
+      !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") && !flags.contains("--no-sandbox");
+  // The benchmark compares with the engine's own process model, zygote included.
   const bool defaultModel = qEnvironmentVariable("TIDEX_PROCESS_MODEL") == QLatin1String("default");
-  for (const char* flag : {"--process-per-site", "--disable-gpu"}) {
+  for (const char* flag : {"--process-per-site", "--disable-gpu", "--no-zygote"}) {
     if (flags.contains(flag)) continue;
-    if (defaultModel && QByteArrayView(flag) == "--process-per-site") continue;
+    if (defaultModel && QByteArrayView(flag) != "--disable-gpu") continue;
+    // The engine refuses to start without its zygote while it sandboxes.
+    if (sandboxed && QByteArrayView(flag) == "--no-zygote") continue;
     if (!flags.isEmpty()) flags += ' ';
     flags += flag;
   }

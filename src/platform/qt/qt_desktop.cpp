@@ -16,6 +16,7 @@
 
 #include "platform/back_end.h"
 #include "platform/qt/qt_control_widgets.h"
+#include "platform/qt/qt_engine_probe.h"
 #include "platform/qt/qt_form_window.h"
 #include "platform/qt/qt_menu_peer.h"
 #include "platform/qt/qt_message_box.h"
@@ -175,6 +176,12 @@ std::unique_ptr<MessageBoxPeer> QtDesktop::openMessageBox(const QString& text, i
 void QtDesktop::trayAdd(PictureBox& receiver, const QString& tip) { tray_->add(receiver, tip); }
 
 void QtDesktop::trayRemove() { tray_->remove(); }
+
+void QtDesktop::trayTip(const QString& tip) { tray_->setTip(tip); }
+
+std::unique_ptr<QueuedCall> QtDesktop::probeBrowserEngine(std::function<void(bool)> answered) {
+  return std::make_unique<QtEngineProbe>(kEngineProbeLimit, std::move(answered));
+}
 
 void QtDesktop::beep(int hz, int ms) { tones_->beep(hz, ms); }
 

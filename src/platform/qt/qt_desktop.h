@@ -40,6 +40,8 @@ class QtDesktop final : public Desktop {
 
   void trayAdd(PictureBox& receiver, const QString& tip) override;
   void trayRemove() override;
+  void trayTip(const QString& tip) override;
+  std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
   void beep(int hz, int ms) override;
   void openUrl(const QString& url) override;
 

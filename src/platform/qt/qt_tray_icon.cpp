@@ -47,6 +47,12 @@ void QtTrayIcon::add(PictureBox& receiver, const QString& tip) {
   icon_->show();
 }
 
+void QtTrayIcon::setTip(const QString& tip) {
+  if (!receiver_) return;
+  tip_ = tip;
+  if (icon_) icon_->setToolTip(tip);
+}
+
 void QtTrayIcon::remove() {
   receiver_ = nullptr;
   receiverForm_ = nullptr;

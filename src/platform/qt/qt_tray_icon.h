@@ -22,6 +22,8 @@ class QtTrayIcon final : public QObject {
 
   void add(PictureBox& receiver, const QString& tip);
   void remove();
+  // While shown: the tooltip.
+  void setTip(const QString& tip);
   bool shown() const { return receiver_ != nullptr; }
   const QString& tip() const { return tip_; }
 

@@ -38,17 +38,43 @@ class QtWebBrowserPeer::Placement final : public WidgetPeer {
 
 QtWebBrowserPeer::QtWebBrowserPeer(WebBrowser& browser, QWidget* parent) : browser_(browser) {
   auto* view = new QWebEngineView(parent);
-  auto* page = new QtWebPage(&sharedWebProfile(), view);
-  view->setPage(page);
   view_ = view;
-  page_ = page;
   placement_ = std::make_unique<Placement>(browser, view);
+  attachPage();
+  sync();
+}
+
+void QtWebBrowserPeer::attachPage() {
+  auto* page = new QtWebPage(&sharedWebProfile(), view_);
+  view_->setPage(page);
+  page_ = page;
   connect(page, &QWebEnginePage::loadingChanged, this, &QtWebBrowserPeer::loadingChanged);
   connect(page, &QWebEnginePage::renderProcessTerminated, this,
-          [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
-            if (status != QWebEnginePage::NormalTerminationStatus) rendererGone();
+          [this, page](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+            if (status == QWebEnginePage::NormalTerminationStatus || page != page_) return;
+            rendererGone();
+            // Not from inside the dying page's own signal; a navigation asked for meanwhile
+            // keeps the page (the engine gives it a new renderer).
+            QPointer<QtWebBrowserPeer> self(this);
+            QTimer::singleShot(0, this, [self, page, request = requests_] {
+              if (self && !self->closing_ && self->page_ == page && self->requests_ == request) {
+                self->recreate();
+              }
+            });
           });
-  sync();
+}
+
+void QtWebBrowserPeer::recreate() {
+  if (closing_ || !view_) return;
+  ++load_;  // documents of the old page no longer reach it
+  loading_ = false;
+  expected_ = 0;
+  pending_ = {};
+  if (QtWebPage* old = page_) {
+    old->disconnect(this);
+    old->deleteLater();
+  }
+  attachPage();
 }
 
 QtWebBrowserPeer::~QtWebBrowserPeer() {
@@ -163,7 +189,10 @@ void QtWebBrowserPeer::snapshotTaken(quint64 id, const QVariant& result) {
   Snapshot taken = pending_;
   pending_ = {};
   // A page that could not be read (hung or refused the script) is no page to compare.
-  if (result.typeId() != QMetaType::QString) taken.result.failed = true;
+  if (result.typeId() != QMetaType::QString) {
+    taken.result.failed = true;
+    taken.result.unread = true;
+  }
   PageSnapshot snapshot = readSnapshot(result);
   // An error page of the engine has an address of its own; the one asked for is reported.
   const QString url =
@@ -179,7 +208,7 @@ void QtWebBrowserPeer::rendererGone() {
   expected_ = 0;
   pending_ = {};
   const QString url = page_ ? page_->url().toString() : QString();
-  report(makeDocument({}, url, *this, load_), url, LoadResult{true, 0}, requests_);
+  report(makeDocument({}, url, *this, load_), url, LoadResult{true, 0, true}, requests_);
 }
 
 void QtWebBrowserPeer::report(std::shared_ptr<HtmlDocument> document, const QString& url,

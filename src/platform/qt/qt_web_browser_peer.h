@@ -35,6 +35,7 @@ class QtWebBrowserPeer final : public QObject, public WebBrowserPeer {
   void sync() override;
   void navigate(const QString& url) override;
   void print() override;
+  void recreate() override;
 
   // From a document read at the end of load number `load`; nothing happens once another
   // load has started.
@@ -53,6 +54,8 @@ class QtWebBrowserPeer final : public QObject, public WebBrowserPeer {
     LoadResult result;
   };
 
+  // A new page on the shared profile, shown in the view.
+  void attachPage();
   void loadingChanged(const QWebEngineLoadingInfo& info);
   void loadStarted(const QUrl& url);
   void loadEnded(const QWebEngineLoadingInfo& info);

@@ -80,10 +80,34 @@ void SimBrowser::navigate(const QString& url) {
 
 void SimBrowser::print() { web().recordPrint(browser_.LocationURL()); }
 
-void SimBrowser::start(SimRequest request) {
+void SimBrowser::dropPage(SimNavigation::State why) {
   if (arrival_) desk_.clock().cancel(arrival_);
-  if (pending_) web().navigation(*pending_).state = SimNavigation::State::Replaced;
+  arrival_ = 0;
+  if (pending_) web().navigation(*pending_).state = why;
+  pending_.reset();
   ++generation_;
+}
+
+void SimBrowser::recreate() { dropPage(SimNavigation::State::Dropped); }
+
+void SimBrowser::rendererGone() {
+  const bool loading = pending_.has_value();
+  dropPage(SimNavigation::State::Dropped);
+  if (!loading) return;
+  const std::weak_ptr<Link> link = link_;
+  const QString url = browser_.LocationURL();
+  desk_.post([link, generation = generation_, url] {
+    auto l = link.lock();
+    if (!l || !l->browser || !l->browser->current(generation)) return;
+    auto blank =
+        std::make_shared<HtmlDocument>(url, std::vector<ElementData>{}, QString(), nullptr);
+    BackEnd::navigateComplete(l->browser->browser_, blank, url, true);
+    BackEnd::documentComplete(l->browser->browser_, blank, url, true, LoadResult{true, 0, true});
+  });
+}
+
+void SimBrowser::start(SimRequest request) {
+  dropPage(SimNavigation::State::Replaced);
   const QString name = browser_.owner().Name() + u'.' + browser_.Name();
   const std::size_t navigation = web().beginNavigation(name, std::move(request));
   pending_ = navigation;
@@ -98,7 +122,10 @@ void SimBrowser::arrive(std::size_t navigation) {
   const bool blank = request.url.startsWith(u"about:", Qt::CaseInsensitive);
   const sites::SiteResponse answer =
       blank ? sites::SiteResponse{0, "text/html; charset=utf-8", {}} : web().fetch(request);
-  if (answer.delivery == sites::SiteResponse::Delivery::Never) return;
+  // Without an engine the answer reaches no page.
+  if (answer.delivery == sites::SiteResponse::Delivery::Never || desk_.browserEngineDown()) {
+    return;
+  }
 
   LoadResult result;
   DecodedPage page;

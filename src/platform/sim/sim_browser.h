@@ -30,6 +30,9 @@ class SimBrowser final : public WebBrowserPeer {
   void sync() override {}
   void navigate(const QString& url) override;
   void print() override;
+  void recreate() override;
+  // Its renderer died: the page goes blank, a load in progress ends failed and unread.
+  void rendererGone();
 
   // Starts loading the request; the control is already busy.
   void start(SimRequest request);
@@ -42,6 +45,8 @@ class SimBrowser final : public WebBrowserPeer {
   // The answer to the pending navigation arrives.
   void arrive(std::size_t navigation);
   bool current(std::uint64_t generation) const { return generation_ == generation; }
+  // Drops the pending navigation (it never completes) and the page on display.
+  void dropPage(SimNavigation::State why);
 
   SimDesktop& desk_;
   WebBrowser& browser_;

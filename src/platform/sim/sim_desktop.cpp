@@ -159,6 +159,24 @@ std::unique_ptr<QueuedCall> SimDesktop::queue(std::function<void()> fn) {
   return std::make_unique<SimQueuedCall>(clock_, id);
 }
 
+std::unique_ptr<QueuedCall> SimDesktop::probeBrowserEngine(std::function<void(bool)> answered) {
+  ++engineProbes_;
+  const bool works = !engineDown_;
+  const VirtualClock::EventId id =
+      ended_ ? 0
+             : clock_.schedule(works ? web_.networkDelay() : kEngineProbeLimit,
+                               [answered = std::move(answered), works] { answered(works); });
+  return std::make_unique<SimQueuedCall>(clock_, id);
+}
+
+void SimDesktop::killRenderers() {
+  for (auto& [form, peers] : mirrors_) {
+    for (auto& peer : peers) {
+      if (auto* browser = dynamic_cast<SimBrowser*>(peer.get())) browser->rendererGone();
+    }
+  }
+}
+
 namespace {
 class SimTimerHandle final : public TimerHandle {
  public:
@@ -250,6 +268,10 @@ void SimDesktop::trayAdd(PictureBox& receiver, const QString& tip) {
 void SimDesktop::trayRemove() {
   trays_[copy_ - 1].shown = false;
   trays_[copy_ - 1].receiver = nullptr;
+}
+
+void SimDesktop::trayTip(const QString& tip) {
+  if (trays_[copy_ - 1].shown) trays_[copy_ - 1].tip = tip;
 }
 
 void SimDesktop::activateOtherInstance(const QString& caption) {

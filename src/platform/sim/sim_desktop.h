@@ -81,6 +81,13 @@ class SimDesktop final : public Desktop {
   // How long each answer takes (200 ms unless set).
   void setNetworkDelay(std::chrono::milliseconds delay) { web_.setNetworkDelay(delay); }
   const std::vector<SimNavigation>& navigations() const { return web_.navigations(); }
+  // While the browser engine is down, requests still reach the servers but no page completes
+  // and no probe of the engine succeeds, whatever page a browser is given.
+  void setBrowserEngineDown(bool down) { engineDown_ = down; }
+  bool browserEngineDown() const { return engineDown_; }
+  // The renderers die: every browser's page goes blank and a load in progress ends unread.
+  void killRenderers();
+  int engineProbes() const { return engineProbes_; }
   // Navigations pending longer than 60 s of virtual time. Those still stalled when the
   // desktop is destroyed are warned about and recorded: SimWeb::takeStalledAtTeardown().
   std::vector<StalledPage> stalledPages() const { return web_.stalledPages(); }
@@ -147,6 +154,8 @@ class SimDesktop final : public Desktop {
                                                  std::function<void(int)> answered) override;
   void trayAdd(PictureBox& receiver, const QString& tip) override;
   void trayRemove() override;
+  void trayTip(const QString& tip) override;
+  std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
   void beep(int hz, int ms) override { tones_.push_back({hz, ms}); }
   void openUrl(const QString& url) override { urls_.push_back(url); }
   bool previousInstance() override { return copy_ == 2; }
@@ -189,6 +198,8 @@ class SimDesktop final : public Desktop {
   QStringList windowLog_;
   QString computerName_ = QStringLiteral("HARBOUR-PC");
   bool ended_ = false;
+  bool engineDown_ = false;
+  int engineProbes_ = 0;
   int trims_ = 0;
 };
 

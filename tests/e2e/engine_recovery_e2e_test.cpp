@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <thread>
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+
+#include "accessibility_bus.h"
+#include "program_runner.h"
+
+using namespace tidex::e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
+// The program runs this many times faster than the wall clock (faketime): its minute between
+// two reloads of the board takes 15 s.
+constexpr int kClockRate = 4;
+constexpr auto kReload = 60s / kClockRate;
+// Slower where a box that closes after nine of the program's seconds is to be read.
+constexpr int kBoxClockRate = 3;
+constexpr auto kBoxReload = 60s / kBoxClockRate;
+
+// A process of the browser engine started for the program, and its kind (its --type).
+struct EngineHelper {
+  qint64 pid = 0;
+  QString kind;
+};
+
+QByteArray procFile(qint64 pid, const char* name) {
+  return readFile(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
+}
+
+// The engine's processes below the program's process, whatever their depth.
+std::vector<EngineHelper> engineHelpers(qint64 root) {
+  QMap<qint64, qint64> parents;
+  for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+    bool number = false;
+    const qint64 pid = entry.toLongLong(&number);
+    if (!number) continue;
+    // "pid (name) state ppid …": the name may hold blanks, so count from its closing bracket.
+    const QByteArray stat = procFile(pid, "stat");
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() > 1) parents.insert(pid, fields[1].toLongLong());
+  }
+  const auto below = [&](qint64 pid) {
+    for (qint64 p = parents.value(pid); p > 1; p = parents.value(p)) {
+      if (p == root) return true;
+    }
+    return false;
+  };
+  std::vector<EngineHelper> helpers;
+  for (auto it = parents.cbegin(); it != parents.cend(); ++it) {
+    // The engine rewrites its processes' titles: the arguments may be one blank-joined string.
+    const QList<QByteArray> args = procFile(it.key(), "cmdline").replace('\0', ' ').split(' ');
+    if (args.isEmpty() || !args.front().endsWith("QtWebEngineProcess") || !below(it.key())) {
+      continue;
+    }
+    for (const QByteArray& arg : args) {
+      if (arg.startsWith("--type=")) helpers.push_back({it.key(), QString::fromLatin1(arg.mid(7))});
+    }
+  }
+  return helpers;
+}
+
+QStringList kindsOf(const std::vector<EngineHelper>& helpers) {
+  QStringList kinds;
+  for (const EngineHelper& h : helpers) {
+    if (!kinds.contains(h.kind)) kinds << h.kind;
+  }
+  kinds.sort();
+  return kinds;
+}
+
+// The real program, sped up, with a wharf monitor for 1108 that has taken its baseline, and
+// the console in front.
+class WharfMonitorProgram {
+ public:
+  // model: the browser engine's process model, as TIDEX_PROCESS_MODEL; empty: the program's.
+  explicit WharfMonitorProgram(const QString& model = {}, int rate = kClockRate)
+      : a11y_(x_.display()), program_(home_.path(), x_.display()), rate_(rate) {
+    if (!model.isEmpty()) program_.setVariable(QStringLiteral("TIDEX_PROCESS_MODEL"), model);
+  }
+
+  // Empty when all went well, else what did not.
+  std::string open() {
+    if (!x_.started() || !a11y_.started() || !sites_.started()) return "no display, bus or sites";
+    sites_.configure(home_.path());
+    program_.startFaster(rate_);
+    if (!waitUntil([&] { return readFile(home_.filePath("Tidex.ini")).contains("004=0"); }, 60s)) {
+      return "the program did not start";
+    }
+    ProgramRunner second(home_.path(), x_.display());  // brings the hidden console forward
+    second.start();
+    if (!second.waitForExit(10s)) return "no second copy";
+    QStringList console;
+    Accessible wharfButton;
+    if (!waitUntil(
+            [&] {
+              wharfButton = a11y_.find(a11y_.window(kConsoleCaption), "push button", "碼頭");
+              return wharfButton.valid() && (console = x_.visibleWindows(kConsoleCaption)).size();
+            },
+            30s)) {
+      return "no console";
+    }
+    clickAt(x_.display(), a11y_.extents(wharfButton).center());
+    if (!waitUntil([&] { return boardRequests() >= 2; }, 30s)) return "no baseline taken";
+    console_ = console.front();
+    return focusConsole() ? std::string() : "the console did not take the focus";
+  }
+
+  bool focusConsole() {
+    x_.focus(console_);
+    return waitUntil([&] { return x_.focusedWindowTitle() == kConsoleCaption; }, 10s);
+  }
+  // Whether a box titled 訊息 shows the text, counting down.
+  bool boxShows(const QString& prefix) const {
+    if (x_.visibleWindows(QStringLiteral("訊息")).isEmpty()) return false;
+    static const QRegularExpression countdown(QStringLiteral("^[1-9] 秒$"));
+    return a11y_
+        .findWhere(a11y_.window(QStringLiteral("訊息")), "label",
+                   [&](const QString& name) {
+                     return name.startsWith(prefix) &&
+                            countdown.match(name.mid(prefix.size())).hasMatch();
+                   })
+        .valid();
+  }
+  int boxesOnScreen() const { return static_cast<int>(x_.visibleWindows("訊息").size()); }
+  bool monitorInFront() const { return x_.focusedWindowTitle() == QStringLiteral("1108"); }
+  int boardRequests() const {
+    return static_cast<int>(sites_.requestLog().filter("/sdci/UA1006.ASP").size());
+  }
+  std::vector<EngineHelper> helpers() const { return engineHelpers(program_.pid()); }
+  SitesRunner& sites() { return sites_; }
+  ProgramRunner& program() { return program_; }
+
+ private:
+  VirtualDisplay x_;
+  AccessibilityBus a11y_;
+  SitesRunner sites_;
+  QTemporaryDir home_;
+  ProgramRunner program_;
+  QString console_;
+  int rate_;
+};
+
+}  // namespace
+
+// Helper processes of the browser engine die: its renderers, or every process it started.
+// The monitor recovers by itself at its next reload, alerts on nothing meanwhile, and the next
+// moved time on the board alerts as ever.
+class EngineHelpersDie : public testing::TestWithParam<const char*> {};
+
+TEST_P(EngineHelpersDie, TheWharfMonitorRecoversAtItsNextReloadAndAlertsOnTheNextMovedTime) {
+  const QString kind = QString::fromLatin1(GetParam());
+  WharfMonitorProgram run;
+  const std::string failure = run.open();
+  ASSERT_TRUE(failure.empty()) << failure << run.program().output().data();
+  const std::vector<EngineHelper> before = run.helpers();
+  // The network service and the GPU run inside the program; renderers start afresh rather
+  // than from a zygote, which, lost, would leave the engine unable to start any.
+  ASSERT_EQ(kindsOf(before), QStringList{"renderer"}) << kindsOf(before).join(' ').toStdString();
+
+  int killed = 0;
+  for (const EngineHelper& helper : before) {
+    if (kind == "all" || helper.kind == kind) killed += ::kill(helper.pid, SIGKILL) == 0;
+  }
+  ASSERT_GT(killed, 0);
+
+  // The next reload queries and searches the board again, and the page is compared: no alert.
+  const int requests = run.boardRequests();
+  ASSERT_TRUE(waitUntil([&] { return run.boardRequests() >= requests + 2; }, kReload + 20s))
+      << "no reload after the " << kind.toStdString() << " died";
+  std::this_thread::sleep_for(kReload / 3);
+  EXPECT_FALSE(run.monitorInFront()) << "a false alert";
+  EXPECT_TRUE(run.program().running());
+  EXPECT_TRUE(kindsOf(run.helpers()).contains("renderer"));
+
+  ASSERT_TRUE(run.focusConsole());
+  ASSERT_TRUE(
+      run.sites().control("/_control/board/time?wharf=1108&vessel=YM%20HARMONY&time=23:45"));
+  EXPECT_TRUE(waitUntil([&] { return run.monitorInFront(); }, kReload + kReload / 12 + 15s))
+      << "no alert for the moved time";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, EngineHelpersDie, testing::Values("renderer", "all"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           std::string name = info.param;
+                           std::erase(name, '-');
+                           return name;
+                         });
+
+// With the engine's own process model, renderers are forked from a zygote; once the zygote and
+// the renderers are gone the engine starts no renderer any more. The monitor notices within two
+// reloads and the program says so once, in a box that closes itself, and alerts on nothing.
+TEST(EngineWithoutRenderers, TheProgramSaysSoOnceAndGivesNoFalseAlert) {
+  WharfMonitorProgram run(QStringLiteral("default"), kBoxClockRate);
+  const std::string failure = run.open();
+  ASSERT_TRUE(failure.empty()) << failure << run.program().output().data();
+  const std::vector<EngineHelper> helpers = run.helpers();
+  ASSERT_TRUE(kindsOf(helpers).contains("zygote")) << kindsOf(helpers).join(' ').toStdString();
+  for (const EngineHelper& helper : helpers) ::kill(helper.pid, SIGKILL);
+
+  const QString notice = QStringLiteral("瀏覽器引擎無法載入網頁，程式將持續重試！ ");
+  ASSERT_TRUE(waitUntil([&] { return run.boxesOnScreen() > 0; }, 2 * kBoxReload + 10s))
+      << "nothing told the user" << run.program().output().data();
+  EXPECT_TRUE(run.boxShows(notice)) << "not the notice, or it closed before it was read";
+  EXPECT_TRUE(waitUntil([&] { return run.boxesOnScreen() == 0; }, 15s)) << "the box stayed";
+  // Another stalled reload and two more probes of the engine: no second box.
+  EXPECT_FALSE(waitUntil([&] { return run.boxesOnScreen() > 0; }, kBoxReload + 2s))
+      << "told again in the same outage";
+  EXPECT_FALSE(run.monitorInFront()) << "a false alert";
+  EXPECT_TRUE(run.program().running());
+  EXPECT_GE(run.boardRequests(), 3) << "the monitor stopped trying";
+}
