@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-translations-l10n
-  libgtest-dev libgmock-dev libcpp-httplib-dev libxml2-dev
+  libgtest-dev libgmock-dev libcpp-httplib-dev libxml2-dev libqt6sql6-sqlite libdtl-dev
   fonts-noto-cjk xvfb xauth xdotool curl faketime dbus at-spi2-core desktop-file-utils
 )
 missing=()

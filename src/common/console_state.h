@@ -7,6 +7,8 @@
 
 namespace tidex {
 
+class Journal;
+
 // The console's controls that the other windows read and write: the program's shared state.
 // The console implements it and hands it to every window it creates; tests hand a stand-in.
 class ConsoleState {
@@ -28,6 +30,9 @@ class ConsoleState {
   virtual Timer& ReopenVessel() = 0;
   virtual Timer& ReopenWharf() = 0;
   virtual Timer& ReopenAddress() = 0;
+
+  // The journal of alerts and findings (common/journal.h).
+  virtual Journal& journal() = 0;
 
  protected:
   ConsoleState() = default;

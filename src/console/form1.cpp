@@ -46,6 +46,7 @@ void Form1::wireEvents() {
   mAbout.onClick = [this] { mAbout_Click(); };
   mAutostart.onClick = [this] { mAutostart_Click(); };
   Check2.onClick = [this] { Check2_Click(); };
+  journal_.onUnwritable = [this] { JournalUnwritable(); };
   DisarmPageDialogs(WebBrowser2);
   DisarmPageDialogs(WebBrowser3);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/console_state.h"
+#include "common/journal.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"
 #include "platform/form.h"
@@ -78,6 +79,7 @@ class Form1 final : public Form, public ConsoleState {
   Timer Timer5{*this, "Timer5", 500, false};
   Timer Timer6{*this, "Timer6", 500, false};
   Timer Timer7{*this, "Timer7", 500, false};
+  Timer Timer8{*this, "Timer8", 30000, true};  // writes the journal entries held back
 
   WebBrowser WebBrowser2{*this, "WebBrowser2"};
   WebBrowser WebBrowser3{*this, "WebBrowser3"};
@@ -109,6 +111,7 @@ class Form1 final : public Form, public ConsoleState {
   Timer& ReopenVessel() override { return Timer5; }
   Timer& ReopenWharf() override { return Timer6; }
   Timer& ReopenAddress() override { return Timer7; }
+  Journal& journal() override { return journal_; }
 
   void Form_Load() override;
   void Form_Activate() override;
@@ -148,6 +151,9 @@ class Form1 final : public Form, public ConsoleState {
   void Timer5_Timer();
   void Timer6_Timer();
   void Timer7_Timer();
+  void Timer8_Timer();
+  // The journal could not be written: said once, until it can be again.
+  Task JournalUnwritable();
   void mGetVar_Click();
   // Starts the program with the desktop session, or no longer.
   void mAutostart_Click();
@@ -179,6 +185,8 @@ class Form1 final : public Form, public ConsoleState {
   void wireEvents();
   // Ctrl+Alt (without Shift) with a mouse button ends the program at once.
   void quitGesture(int shift);
+
+  Journal journal_;
 };
 
 }  // namespace tidex

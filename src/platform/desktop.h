@@ -91,6 +91,8 @@ class Desktop {
   // The tray icon; its mouse events reach receiver's MouseMove with the event code as x.
   virtual void trayAdd(PictureBox& receiver, const QString& tip) = 0;
   virtual void trayRemove() = 0;
+  // A desktop notification from the tray icon, only while it is shown; silent: no sound.
+  virtual void trayNotify(const QString& title, const QString& text, bool silent) = 0;
 
   // Queues a tone and returns at once.
   virtual void beep(int hz, int ms) = 0;

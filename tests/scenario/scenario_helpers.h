@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "common/console_state.h"
+#include "common/journal.h"
 #include "common/settings.h"
 #include "common/text_codec.h"
 #include "console/form1.h"
@@ -94,6 +95,10 @@ class StandInConsole final : public Form, public ConsoleState {
   Timer& ReopenVessel() override { return reopenVessel; }
   Timer& ReopenWharf() override { return reopenWharf; }
   Timer& ReopenAddress() override { return reopenAddress; }
+  Journal& journal() override { return journal_; }
+
+ private:
+  Journal journal_;
 };
 
 }  // namespace tidex::scenario

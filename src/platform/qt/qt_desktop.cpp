@@ -176,6 +176,10 @@ void QtDesktop::trayAdd(PictureBox& receiver, const QString& tip) { tray_->add(r
 
 void QtDesktop::trayRemove() { tray_->remove(); }
 
+void QtDesktop::trayNotify(const QString& title, const QString& text, bool silent) {
+  tray_->notify(title, text, silent);
+}
+
 void QtDesktop::beep(int hz, int ms) { tones_->beep(hz, ms); }
 
 void QtDesktop::openUrl(const QString& url) {

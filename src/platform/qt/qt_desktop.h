@@ -40,6 +40,7 @@ class QtDesktop final : public Desktop {
 
   void trayAdd(PictureBox& receiver, const QString& tip) override;
   void trayRemove() override;
+  void trayNotify(const QString& title, const QString& text, bool silent) override;
   void beep(int hz, int ms) override;
   void openUrl(const QString& url) override;
 
