@@ -99,6 +99,38 @@ TEST(Journal, AnAlertWritesOneRowWithTheLinesThatChangedAndAPilotSwapWritesNothi
   EXPECT_EQ(desk.notifications(), (std::vector<SimNotification>{{"1108", kMoved, false}}));
 }
 
+TEST(Journal, AnAlertNotifiesTheDesktopOnlyWithShowNotificationAndTheTrayIcon) {
+  struct Case {
+    const char* what;
+    int showNotification;
+    int silent;
+    bool trayClosed;
+    std::vector<SimNotification> expected;
+  };
+  const Case cases[] = {
+      {"show", 1, 0, false, {{"1108", kMoved, false}}},
+      {"show, silent", 1, 1, false, {{"1108", kMoved, true}}},
+      {"not shown", 0, 0, false, {}},
+      {"tray icon closed", 1, 0, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimDesktop desk;
+    BoardMonitor& monitor = watchWharf(desk);
+    Form1& console = *findWindow<Form1>(desk, Form1::ConsoleCaption());
+    console.Check3.setValue(c.showNotification);
+    console.Check2.setValue(c.silent);
+    if (c.trayClosed) {
+      desk.trayRightClick();
+      desk.clickMenu(console.mExit);
+    }
+    ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
+    desk.advance(61s + 5s);
+    EXPECT_TRUE(monitor.Timer2.Enabled());
+    EXPECT_EQ(desk.notifications(), c.expected);
+  }
+}
+
 TEST(Journal, TheAlertingWindowShowsWhatChangedBeneathItsPageUntilStopped) {
   SimDesktop desk;
   BoardMonitor& monitor = watchWharf(desk);
