@@ -1,5 +1,7 @@
 #include "common/browser_window.h"
 
+#include <algorithm>
+
 #include "common/page_script_neutraliser.h"
 
 namespace tidex {
@@ -13,6 +15,14 @@ void DisarmPageDialogs(WebBrowser& browser) {
 void FillClientArea(Form& window, Frame& frame, WebBrowser& browser) {
   frame.Move(0, 0, window.geometry().width, window.geometry().height);
   browser.Move(0, 0, frame.geometry().width, frame.geometry().height);
+}
+
+void FillClientArea(Form& window, Frame& frame, WebBrowser& browser, Label& below) {
+  const Geometry& area = window.geometry();
+  const int line = below.Visible() ? std::min(kLineHeight, area.height) : 0;
+  frame.Move(0, 0, area.width, area.height - line);
+  browser.Move(0, 0, frame.geometry().width, frame.geometry().height);
+  below.Move(0, area.height - line, area.width, line);
 }
 
 }  // namespace tidex

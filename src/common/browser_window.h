@@ -2,6 +2,7 @@
 
 #include "platform/form.h"
 #include "platform/frame.h"
+#include "platform/label.h"
 #include "platform/web_browser.h"
 
 namespace tidex {
@@ -12,6 +13,9 @@ void DisarmPageDialogs(WebBrowser& browser);
 // The page fills the window: the frame at the origin with the client area's size, the browser
 // filling the frame.
 void FillClientArea(Form& window, Frame& frame, WebBrowser& browser);
+// The same with a one-line label beneath the page while the label is visible.
+void FillClientArea(Form& window, Frame& frame, WebBrowser& browser, Label& below);
+constexpr int kLineHeight = 20;
 
 // The size at which a browser window opens; the desktop places it.
 constexpr int kBrowserWindowWidth = 1008;

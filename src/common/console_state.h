@@ -8,6 +8,7 @@
 namespace tidex {
 
 class EngineWatch;
+class Journal;
 
 // The console's controls that the other windows read and write: the program's shared state.
 // The console implements it and hands it to every window it creates; tests hand a stand-in.
@@ -33,6 +34,8 @@ class ConsoleState {
 
   // Whether the browser engine renders: windows report pages they could not read.
   virtual EngineWatch& BrowserEngine() = 0;
+  // The journal of alerts and findings (common/journal.h).
+  virtual Journal& journal() = 0;
 
  protected:
   ConsoleState() = default;

@@ -4,8 +4,10 @@
 
 #include "common/element_scan.h"
 #include "common/imct_pages.h"
+#include "common/journal.h"
 #include "common/settings.h"
 #include "platform/desktop.h"
+#include "platform/journal_schema.h"
 #include "platform/message_box.h"
 
 namespace tidex {
@@ -49,7 +51,9 @@ void ImctFormFiller::open(WebBrowser& browser, const QString& url) {
   browser.Navigate2(url);
 }
 
-Task ImctLoginFailure(Form& /*window*/, WebBrowser& browser) {
+Task ImctLoginFailure(Form& window, WebBrowser& browser, ConsoleState& console) {
+  console.journal().record(window.Caption(), journal::kind::kRegistration,
+                           journal::event::kLoginFailure, QStringLiteral("帳號或密碼錯誤"));
   browser.Navigate2(ServerAddress(QStringLiteral("maker")) +
                     QStringLiteral("/pda/Tidex_error.php"));
   co_await MessageBox(QStringLiteral("帳號或密碼錯誤！"), CancelTryAgainContinue,

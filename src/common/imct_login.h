@@ -33,8 +33,8 @@ class ImctFormFiller final {
   bool answerDue_ = false;  // the next completed page answers a form sent from here
 };
 
-// The account was refused: the maker's error page, the box, then the whole program ends,
-// whatever the answer.
-Task ImctLoginFailure(Form& window, WebBrowser& browser);
+// The account was refused: the journal, the maker's error page, the box, then the whole
+// program ends, whatever the answer.
+Task ImctLoginFailure(Form& window, WebBrowser& browser, ConsoleState& console);
 
 }  // namespace tidex

@@ -49,6 +49,7 @@ void Form1::wireEvents() {
   mChangeLog.onClick = [this] { mChangeLog_Click(); };
   mAutostart.onClick = [this] { mAutostart_Click(); };
   Check2.onClick = [this] { Check2_Click(); };
+  journal_.onUnwritable = [this] { JournalUnwritable(); };
   DisarmPageDialogs(WebBrowser2);
   DisarmPageDialogs(WebBrowser3);
 }

@@ -2,6 +2,7 @@
 
 #include "common/console_state.h"
 #include "common/engine_watch.h"
+#include "common/journal.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"
 #include "platform/form.h"
@@ -79,6 +80,7 @@ class Form1 final : public Form, public ConsoleState {
   Timer Timer5{*this, "Timer5", 500, false};
   Timer Timer6{*this, "Timer6", 500, false};
   Timer Timer7{*this, "Timer7", 500, false};
+  Timer Timer8{*this, "Timer8", 30000, true};  // writes the journal entries held back
 
   WebBrowser WebBrowser2{*this, "WebBrowser2"};
   WebBrowser WebBrowser3{*this, "WebBrowser3"};
@@ -112,6 +114,7 @@ class Form1 final : public Form, public ConsoleState {
   Timer& ReopenWharf() override { return Timer6; }
   Timer& ReopenAddress() override { return Timer7; }
   EngineWatch& BrowserEngine() override { return engine_; }
+  Journal& journal() override { return journal_; }
 
   void Form_Load() override;
   void Form_Activate() override;
@@ -153,6 +156,9 @@ class Form1 final : public Form, public ConsoleState {
   void Timer5_Timer();
   void Timer6_Timer();
   void Timer7_Timer();
+  void Timer8_Timer();
+  // The journal could not be written: said once, until it can be again.
+  Task JournalUnwritable();
   void mGetVar_Click();
   // Starts the program with the desktop session, or no longer.
   void mAutostart_Click();
@@ -186,6 +192,7 @@ class Form1 final : public Form, public ConsoleState {
   void quitGesture(int shift);
 
   EngineWatch engine_;
+  Journal journal_;
 };
 
 }  // namespace tidex

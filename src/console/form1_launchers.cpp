@@ -70,6 +70,7 @@ void Form1::wireLaunchers() {
   Timer5.onTimer = [this] { Timer5_Timer(); };
   Timer6.onTimer = [this] { Timer6_Timer(); };
   Timer7.onTimer = [this] { Timer7_Timer(); };
+  Timer8.onTimer = [this] { Timer8_Timer(); };
   mGetVar.onClick = [this] { mGetVar_Click(); };
   WebBrowser3.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
     WebBrowser3_DocumentComplete();

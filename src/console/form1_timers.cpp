@@ -1,5 +1,6 @@
 #include "common/page_wait.h"
 #include "common/settings.h"
+#include "common/timed_box.h"
 #include "console/form1.h"
 #include "platform/desktop.h"
 
@@ -54,6 +55,12 @@ void Form1::Timer6_Timer() {
 void Form1::Timer7_Timer() {
   Command12_Click();
   Timer7.setEnabled(false);
+}
+
+void Form1::Timer8_Timer() { journal_.flush(); }
+
+Task Form1::JournalUnwritable() {
+  co_await ShowTimedBox(QStringLiteral("變更紀錄無法寫入，稍後再試！ "), OkOnly);
 }
 
 void Form1::mGetVar_Click() {

@@ -40,7 +40,7 @@ Task ImctLoginWindow::WebBrowser1_DocumentComplete() {
   Text1.setText(current->documentElement().innerText());
   if (Text1.Text().contains(kImctTitle)) forms_.open(WebBrowser1, PageAfterLogin());
   if (Text1.Text().contains(kImctRefused)) {
-    ImctLoginFailure(*this, WebBrowser1);
+    ImctLoginFailure(*this, WebBrowser1, console_);
     co_return;
   }
   if (Text1.Text().contains(kImctLoginLost)) forms_.open(WebBrowser1, ImctLoginPage());

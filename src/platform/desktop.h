@@ -93,6 +93,8 @@ class Desktop {
   virtual void trayRemove() = 0;
   // Changes the tray icon's tooltip while it is shown.
   virtual void trayTip(const QString& tip) = 0;
+  // A desktop notification from the tray icon, only while it is shown; silent: no sound.
+  virtual void trayNotify(const QString& title, const QString& text, bool silent) = 0;
 
   // Queues a tone and returns at once.
   virtual void beep(int hz, int ms) = 0;

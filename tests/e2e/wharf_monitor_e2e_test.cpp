@@ -2,6 +2,9 @@
 
 #include <thread>
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
 #include "accessibility_bus.h"
 #include "program_runner.h"
 
@@ -10,6 +13,28 @@ using namespace std::chrono_literals;
 
 namespace {
 const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
+
+// The journal's alert rows as another program reads them while Tidex runs: caption, summary,
+// before and after.
+QList<QStringList> alertRows(const QString& home) {
+  QList<QStringList> rows;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "journal-reader");
+    db.setDatabaseName(home + QStringLiteral("/Tidex-journal.db"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (db.open()) {
+      QSqlQuery query(QStringLiteral("SELECT caption, summary, before, after FROM journal "
+                                     "WHERE event = 'alert' ORDER BY id"),
+                      db);
+      while (query.next()) {
+        rows << QStringList{query.value(0).toString(), query.value(1).toString(),
+                            query.value(2).toString(), query.value(3).toString()};
+      }
+    }
+  }
+  QSqlDatabase::removeDatabase("journal-reader");
+  return rows;
+}
 }  // namespace
 
 TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
@@ -53,4 +78,13 @@ TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
   EXPECT_TRUE(waitUntil([&] { return x.focusedWindowTitle() == "1108"; }, 60s + 5s + 10s))
       << "no alert brought the monitor forward";
   EXPECT_LT(std::chrono::steady_clock::now() - moved, 60s + 5s + 5s);
+
+  // The journal beside the settings file holds the alert with the old and the new time.
+  QList<QStringList> rows;
+  EXPECT_TRUE(waitUntil([&] { return !(rows = alertRows(home.path())).isEmpty(); }, 10s));
+  ASSERT_EQ(rows.size(), 1);
+  EXPECT_EQ(rows[0][0], "1108");
+  EXPECT_EQ(rows[0][1], QStringLiteral("YM HARMONY　抵港時間 14:30 → 23:45"));
+  EXPECT_TRUE(rows[0][2].contains("1430")) << rows[0][2].toStdString();
+  EXPECT_TRUE(rows[0][3].contains("2345")) << rows[0][3].toStdString();
 }

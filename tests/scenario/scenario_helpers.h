@@ -10,6 +10,7 @@
 
 #include "common/console_state.h"
 #include "common/engine_watch.h"
+#include "common/journal.h"
 #include "common/settings.h"
 #include "common/text_codec.h"
 #include "console/form1.h"
@@ -97,6 +98,10 @@ class StandInConsole final : public Form, public ConsoleState {
   Timer& ReopenWharf() override { return reopenWharf; }
   Timer& ReopenAddress() override { return reopenAddress; }
   EngineWatch& BrowserEngine() override { return engine; }
+  Journal& journal() override { return journal_; }
+
+ private:
+  Journal journal_;
 };
 
 }  // namespace tidex::scenario

@@ -12,8 +12,10 @@ BoardMonitor::BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind)
   for (TextBox* field : {&Text1, &Text2, &Text3, &Text5, &Text6, &Text7}) {
     field->setVisible(false);
   }
+  Label1.setVisible(false);
+  Label1.setAccessibleName(QStringLiteral("變更"));
   Resize(kBrowserWindowWidth, kBrowserWindowHeight);
-  FillClientArea(*this, Frame1, WebBrowser1);
+  FillClientArea(*this, Frame1, WebBrowser1, Label1);
   DisarmPageDialogs(WebBrowser1);
   WebBrowser1.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
     WebBrowser1_DocumentComplete();
@@ -33,6 +35,12 @@ void BoardMonitor::Form_Load() {
   mStopBeep.setEnabled(false);
 }
 
-void BoardMonitor::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1); }
+void BoardMonitor::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1, Label1); }
+
+void BoardMonitor::ShowChangeLine(const QString& text) {
+  Label1.setCaption(text);
+  Label1.setVisible(!text.isEmpty());
+  FillClientArea(*this, Frame1, WebBrowser1, Label1);
+}
 
 }  // namespace tidex

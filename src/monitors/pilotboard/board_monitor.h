@@ -5,6 +5,7 @@
 #include "common/console_state.h"
 #include "platform/form.h"
 #include "platform/frame.h"
+#include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/task.h"
 #include "platform/text_box.h"
@@ -30,6 +31,8 @@ struct BoardMonitorKind {
   QString (*normalise)(const QString& pageText);
   // Whether error pages are left out of the comparison (and differences counted).
   bool filtersErrorPages = true;
+  // The kind of the window in the journal (journal::kind).
+  const char* journalKind = "";
 };
 
 // The pilot-board monitor window shared by the wharf, vessel and URL monitors: it keeps one
@@ -49,6 +52,7 @@ class BoardMonitor : public Form {
   Timer Timer3{*this, "Timer3", 1000, true};   // show-all watcher
   Menu mHide{*this, "mHide", "Hide"};
   Menu mStopBeep{*this, "mStopBeep", "停止"};
+  Label Label1{*this, "Label1"};  // what changed, beneath the page while alerting
 
   void Form_Load() override;
   void Form_Resize() override;
@@ -71,10 +75,15 @@ class BoardMonitor : public Form {
  private:
   Task CloseSequence();
   void ReplaceStalledPage();
+  // The alert starts: the journal, the line beneath the page and the desktop notification.
+  void AlertStarted();
+  void ShowChangeLine(const QString& text);
 
   ConsoleState& console_;
   const BoardMonitorKind& kind_;
   bool latestIsErrorPage_ = false;
+  QString baselinePage_;  // the page text Text1 was taken from, as read
+  QString latestPage_;    // the same for Text2
   bool closing_ = false;
 };
 

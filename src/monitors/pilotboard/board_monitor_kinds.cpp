@@ -4,6 +4,7 @@
 #include "monitors/pilotboard/board_query.h"
 #include "monitors/pilotboard/board_text.h"
 #include "monitors/pilotboard/pilot_name_list.h"
+#include "platform/journal_schema.h"
 
 namespace tidex {
 namespace {
@@ -23,6 +24,8 @@ const BoardMonitorKind& WharfMonitorKind() {
       [](const QString& item) { return BoardQuery(boardServer(), QString(), item); },
       QStringLiteral("QSP_PORT"),
       normaliseBoard,
+      true,
+      journal::kind::kWharf,
   };
   return kind;
 }
@@ -36,6 +39,8 @@ const BoardMonitorKind& VesselMonitorKind() {
       [](const QString& item) { return BoardQuery(boardServer(), item, QString()); },
       QStringLiteral("QSP_ENAME"),
       [](const QString& text) { return NormaliseVesselBoardText(text, PilotNameList()); },
+      true,
+      journal::kind::kVessel,
   };
   return kind;
 }
@@ -51,6 +56,7 @@ const BoardMonitorKind& UrlMonitorKind() {
       QString(),
       normaliseBoard,
       false,
+      journal::kind::kUrl,
   };
   return kind;
 }

@@ -27,8 +27,12 @@ Task BoardMonitor::WebBrowser1_DocumentComplete() {
   latestIsErrorPage_ = IsErrorPage(pageText, WebBrowser1.lastLoad());
   // An error page is no baseline: the first good board would differ from it and alert.
   const bool baselineCandidate = !(kind_.filtersErrorPages && latestIsErrorPage_);
-  if (Text1.Text() == QStringLiteral("A") && baselineCandidate) Text1.setText(normalised);
+  if (Text1.Text() == QStringLiteral("A") && baselineCandidate) {
+    Text1.setText(normalised);
+    baselinePage_ = pageText;
+  }
   Text2.setText(normalised);
+  latestPage_ = pageText;
 }
 
 }  // namespace tidex

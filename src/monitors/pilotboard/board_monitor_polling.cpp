@@ -1,9 +1,13 @@
 #include "common/alert_tones.h"
 #include "common/engine_watch.h"
+#include "common/desktop_notice.h"
+#include "common/journal.h"
 #include "common/number_text.h"
 #include "common/settings.h"
+#include "monitors/pilotboard/board_change.h"
 #include "monitors/pilotboard/board_monitor.h"
 #include "platform/desktop.h"
+#include "platform/journal_schema.h"
 
 namespace tidex {
 namespace {
@@ -22,6 +26,7 @@ void BoardMonitor::Timer1_Timer() {
     Timer2.setEnabled(true);
     Timer1.setEnabled(false);
     Frame1.setEnabled(true);
+    AlertStarted();
   }
 }
 
@@ -30,6 +35,15 @@ void BoardMonitor::ReplaceStalledPage() {
   if (!WebBrowser1.NavigationUnread()) return;
   WebBrowser1.Recreate();
   console_.BrowserEngine().PageStalled();
+}
+
+void BoardMonitor::AlertStarted() {
+  const BoardChange change =
+      DescribeBoardChange(Text1.Text(), Text2.Text(), baselinePage_, latestPage_, kind_.normalise);
+  console_.journal().record(Caption(), kind_.journalKind, journal::event::kAlert, change.summary,
+                            change.before, change.after);
+  ShowChangeLine(change.summary);
+  NotifyDesktop(console_, Caption(), change.summary);
 }
 
 bool BoardMonitor::ChangeTest() {
@@ -71,6 +85,7 @@ void BoardMonitor::mHide_Click() { Hide(); }
 void BoardMonitor::mStopBeep_Click() {
   Timer2.setEnabled(false);
   mHide.setEnabled(false);
+  ShowChangeLine(QString());
 }
 
 }  // namespace tidex

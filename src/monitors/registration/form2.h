@@ -75,5 +75,9 @@ class Form2 final : public Form {
 // occurrence of begin, as long as the distance to the first occurrence of end allows; empty
 // when end comes first. Positions count from 1, 0 standing for a missing marker.
 QString ExtractBetween(const QString& text, const QString& begin, const QString& end);
+// The vessel of an IMCT answer page: between "船名" and "船隻".
+QString VesselOf(const QString& pageText);
+// The container counts of an IMCT answer page in one line ("實櫃數 3　空櫃數 1").
+QString CountsLine(const QString& pageText);
 
 }  // namespace tidex

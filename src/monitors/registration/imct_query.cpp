@@ -1,10 +1,13 @@
 #include "common/date_text.h"
+#include "common/desktop_notice.h"
 #include "common/imct_login.h"
 #include "common/imct_pages.h"
+#include "common/journal.h"
 #include "common/page_wait.h"
 #include "common/settings.h"
 #include "monitors/registration/form2.h"
 #include "platform/desktop.h"
+#include "platform/journal_schema.h"
 
 namespace tidex {
 
@@ -21,7 +24,7 @@ Task Form2::WebBrowser1_DocumentComplete() {
   const QString& text = Text3.Text();
   if (text.contains(kImctTitle)) forms_.open(WebBrowser1, ImctQueryPage());
   if (text.contains(kImctRefused)) {
-    ImctLoginFailure(*this, WebBrowser1);
+    ImctLoginFailure(*this, WebBrowser1, console_);
     co_return;
   }
   if (text.contains(kImctLoginLost)) forms_.open(WebBrowser1, ImctLoginPage());
@@ -33,7 +36,14 @@ Task Form2::WebBrowser1_DocumentComplete() {
 
 void Form2::RecordFinding() {
   // The outer run of this handler meets the same page again: still the same finding.
-  if (Timer1.Enabled()) notificationSent_ = false;
+  if (Timer1.Enabled()) {
+    notificationSent_ = false;
+    const QString summary =
+        CountsLine(Text3.Text()) + QChar(0x3000) + VesselOf(Text3.Text()).trimmed();
+    console_.journal().record(Caption(), journal::kind::kRegistration, journal::event::kFound,
+                              summary);
+    NotifyDesktop(console_, Caption(), summary);
+  }
   Text4.setText(TimeText(Desktop::current().now()));
   unsavedFindingTime_ = Text4.Text();
   SaveFinding();
@@ -52,6 +62,8 @@ void Form2::SaveFinding() {
 }
 
 void Form2::RecordNoData() {
+  console_.journal().recordOncePerDay(Caption(), journal::kind::kRegistration,
+                                      journal::event::kNoData, QStringLiteral("無符合資料"));
   Text4.setText(TimeText(Desktop::current().now()));
   WriteSetting(QStringLiteral("NoTouchfilesTime"), Caption(), Text4.Text());
   WriteSetting(QStringLiteral("Touchfiles"), Caption(), QStringLiteral("0"));

@@ -42,6 +42,7 @@ class QtDesktop final : public Desktop {
   void trayRemove() override;
   void trayTip(const QString& tip) override;
   std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
+  void trayNotify(const QString& title, const QString& text, bool silent) override;
   void beep(int hz, int ms) override;
   void openUrl(const QString& url) override;
 

@@ -3,7 +3,11 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QPixmap>
+#include <QVariantMap>
 
 #include "platform/form.h"
 
@@ -19,6 +23,24 @@ QIcon iconOf(const PictureBox& receiver) {
     picture.fill(QColor(0x1f, 0x5f, 0xa8));
   }
   return QIcon(picture);
+}
+
+constexpr int kNotificationMs = 10000;
+const QString kNotifications = QStringLiteral("org.freedesktop.Notifications");
+
+// showMessage cannot ask for silence; the desktop's notification service takes a hint for it.
+bool notifySilently(const QString& title, const QString& text) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected() || !bus.interface() ||
+      !bus.interface()->isServiceRegistered(kNotifications).value()) {
+    return false;
+  }
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      kNotifications, QStringLiteral("/org/freedesktop/Notifications"), kNotifications,
+      QStringLiteral("Notify"));
+  call << QCoreApplication::applicationName() << 0u << QString() << title << text << QStringList()
+       << QVariantMap{{QStringLiteral("suppress-sound"), true}} << kNotificationMs;
+  return bus.send(call);
 }
 
 }  // namespace
@@ -62,6 +84,12 @@ void QtTrayIcon::remove() {
   icon_->disconnect(this);
   icon_->deleteLater();
   icon_ = nullptr;
+}
+
+void QtTrayIcon::notify(const QString& title, const QString& text, bool silent) {
+  if (!receiver_ || !icon_ || !icon_->isVisible()) return;
+  if (silent && notifySilently(title, text)) return;
+  icon_->showMessage(title, text, QSystemTrayIcon::Information, kNotificationMs);
 }
 
 void QtTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {

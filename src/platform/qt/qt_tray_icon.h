@@ -24,6 +24,8 @@ class QtTrayIcon final : public QObject {
   void remove();
   // While shown: the tooltip.
   void setTip(const QString& tip);
+  // A notification balloon from the icon while it is shown; silent: asks for no sound.
+  void notify(const QString& title, const QString& text, bool silent);
   bool shown() const { return receiver_ != nullptr; }
   const QString& tip() const { return tip_; }
 

@@ -265,6 +265,10 @@ void SimDesktop::trayAdd(PictureBox& receiver, const QString& tip) {
   trays_[copy_ - 1] = SimTray{true, tip, &receiver};
 }
 
+void SimDesktop::trayNotify(const QString& title, const QString& text, bool silent) {
+  if (trays_[copy_ - 1].shown) notifications_.push_back({title, text, silent});
+}
+
 void SimDesktop::trayRemove() {
   trays_[copy_ - 1].shown = false;
   trays_[copy_ - 1].receiver = nullptr;

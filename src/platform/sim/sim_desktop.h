@@ -40,6 +40,14 @@ struct SimBox {
   int result = 0;
 };
 
+// A desktop notification from the tray icon.
+struct SimNotification {
+  QString title;
+  QString text;
+  bool silent = false;
+  bool operator==(const SimNotification&) const = default;
+};
+
 struct SimTray {
   bool shown = false;
   QString tip;
@@ -129,6 +137,7 @@ class SimDesktop final : public Desktop {
   static QStringList takeBoxesOpenAtTeardown();
   const SimTray& tray() const { return trays_[0]; }
   const SimTray& secondCopyTray() const { return trays_[1]; }
+  const std::vector<SimNotification>& notifications() const { return notifications_; }
   Form* foreground() const { return foreground_; }
   Menu* lastPopup() const { return lastPopup_; }
   // Window operations in order, such as "restore 准單查詢 1.0.30".
@@ -156,6 +165,7 @@ class SimDesktop final : public Desktop {
   void trayRemove() override;
   void trayTip(const QString& tip) override;
   std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
+  void trayNotify(const QString& title, const QString& text, bool silent) override;
   void beep(int hz, int ms) override { tones_.push_back({hz, ms}); }
   void openUrl(const QString& url) override { urls_.push_back(url); }
   bool previousInstance() override { return copy_ == 2; }
@@ -193,6 +203,7 @@ class SimDesktop final : public Desktop {
   std::vector<SimBox> boxes_;
   std::vector<Box*> liveBoxes_;
   SimTray trays_[2];
+  std::vector<SimNotification> notifications_;
   Form* foreground_ = nullptr;
   Menu* lastPopup_ = nullptr;
   QStringList windowLog_;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include <QString>
+
+#include "platform/journal_store.h"
+
+namespace tidex {
+
+// The journal of alerts and findings, owned by the console and reached through ConsoleState.
+// Recording never fails and never waits: an entry the file does not take is held in memory
+// and written on the next record or flush, oldest first.
+class Journal final {
+ public:
+  Journal();
+  ~Journal();
+  Journal(const Journal&) = delete;
+  Journal& operator=(const Journal&) = delete;
+
+  // What happened now in the window of this caption and kind (journal::kind): the event
+  // (journal::event), a one-line summary and the lines that changed. Stamped with the desktop
+  // clock and written with any entries held before it.
+  void record(const QString& caption, const char* kind, const char* event, const QString& summary,
+              const QString& before = {}, const QString& after = {});
+  // As record, unless the caption already has an entry of this event today.
+  void recordOncePerDay(const QString& caption, const char* kind, const char* event,
+                        const QString& summary);
+  // Writes the held entries; true when none is left held.
+  bool flush();
+  std::size_t heldCount() const { return held_.size(); }
+
+  // Runs when the journal could not be written, once until it can be written again.
+  std::function<void()> onUnwritable;
+
+ private:
+  JournalStore& store();
+
+  std::unique_ptr<JournalStore> store_;  // opened on first use, in the application folder
+  std::vector<JournalEntry> held_;
+  std::set<QString> daily_;  // caption, event and day of the once-a-day entries recorded
+  bool reported_ = false;
+};
+
+}  // namespace tidex

@@ -1,0 +1,119 @@
+#include "monitors/pilotboard/board_change.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <dtl/dtl.hpp>
+
+namespace tidex {
+namespace {
+
+const QString kArrow = QStringLiteral(" → ");
+const QString kGap = QString(QChar(0x3000));  // ideographic space between a row and its change
+
+std::vector<QString> linesOf(const QString& text) {
+  std::vector<QString> lines;
+  for (QString line : text.split(QLatin1Char('\n'))) {
+    line.remove(QLatin1Char('\r'));
+    if (!line.trimmed().isEmpty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+QStringList cellsOf(const QString& row) {
+  QStringList cells = row.split(QLatin1Char('\t'));
+  for (QString& cell : cells) cell = cell.simplified();
+  return cells;
+}
+
+bool isRow(const QString& line) { return line.contains(QLatin1Char('\t')); }
+
+// The first row of the page: the headings of the board's columns.
+QStringList headingsOf(const QString& page) {
+  for (const QString& line : linesOf(page)) {
+    if (isRow(line)) return cellsOf(line);
+  }
+  return {};
+}
+
+using Normalise = QString (*)(const QString&);
+
+// Empty when no cell changed in what is compared.
+QString rowChange(const QStringList& headings, const QString& oldRow, const QString& newRow,
+                  Normalise normalise) {
+  const QStringList oldCells = cellsOf(oldRow);
+  const QStringList newCells = cellsOf(newRow);
+  QStringList changes;
+  for (qsizetype i = 1; i < std::max(oldCells.size(), newCells.size()); ++i) {
+    const QString was = oldCells.value(i);
+    const QString now = newCells.value(i);
+    if (normalise(was) == normalise(now)) continue;
+    const QString heading = headings.value(i);
+    changes << (heading.isEmpty() ? QString() : heading + QLatin1Char(' ')) + was + kArrow + now;
+  }
+  if (changes.isEmpty()) return QString();
+  return newCells.value(0) + kGap + changes.join(QStringLiteral("，"));
+}
+
+QString pageSummary(const QString& baselinePage, const QString& latestPage, Normalise normalise) {
+  const LineDifference diff = DiffLines(baselinePage, latestPage);
+  const QStringList headings = headingsOf(latestPage);
+  QStringList removed = diff.removed;
+  QStringList parts;
+  for (const QString& row : diff.added) {
+    if (!isRow(row)) continue;
+    // The same first cell (the vessel) is the same row changed.
+    const QString key = cellsOf(row).value(0);
+    qsizetype match = -1;
+    for (qsizetype i = 0; i < removed.size() && match < 0; ++i) {
+      if (isRow(removed[i]) && cellsOf(removed[i]).value(0) == key) match = i;
+    }
+    if (match < 0) {
+      parts << key + kGap + QStringLiteral("新增");
+      continue;
+    }
+    const QString change = rowChange(headings, removed.takeAt(match), row, normalise);
+    if (!change.isEmpty()) parts << change;
+  }
+  for (const QString& row : removed) {
+    if (isRow(row)) parts << cellsOf(row).value(0) + kGap + QStringLiteral("移除");
+  }
+  if (!parts.isEmpty()) return parts.join(QStringLiteral("；"));
+  if (std::any_of(diff.added.begin(), diff.added.end(), isRow) ||
+      std::any_of(diff.removed.begin(), diff.removed.end(), isRow)) {
+    return QString();
+  }
+  // No table: the first line that changed, old and new.
+  const QString was = diff.removed.value(0).simplified();
+  const QString now = diff.added.value(0).simplified();
+  if (was.isEmpty() && now.isEmpty()) return QString();
+  return was + kArrow + now;
+}
+
+}  // namespace
+
+LineDifference DiffLines(const QString& first, const QString& second) {
+  dtl::Diff<QString, std::vector<QString>> diff(linesOf(first), linesOf(second));
+  diff.onHuge();
+  diff.compose();
+  LineDifference result;
+  for (const auto& [line, info] : diff.getSes().getSequence()) {
+    if (info.type == dtl::SES_DELETE) result.removed << line;
+    if (info.type == dtl::SES_ADD) result.added << line;
+  }
+  return result;
+}
+
+BoardChange DescribeBoardChange(const QString& baseline, const QString& latest,
+                                const QString& baselinePage, const QString& latestPage,
+                                QString (*normalise)(const QString&)) {
+  const LineDifference lines = DiffLines(baseline, latest);
+  BoardChange change{lines.removed.join(QLatin1Char('\n')), lines.added.join(QLatin1Char('\n')),
+                     pageSummary(baselinePage, latestPage, normalise)};
+  if (change.summary.isEmpty()) {
+    change.summary = lines.removed.value(0) + kArrow + lines.added.value(0);
+  }
+  return change;
+}
+
+}  // namespace tidex

@@ -1,0 +1,94 @@
+#include "platform/journal_store.h"
+
+#include <atomic>
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include "platform/journal_schema.h"
+
+namespace tidex {
+namespace {
+
+QString nextConnectionName() {
+  static std::atomic<int> count{0};
+  return QStringLiteral("tidex-journal-%1").arg(++count);
+}
+
+}  // namespace
+
+JournalStore::JournalStore(QString path)
+    : path_(std::move(path)), connection_(nextConnectionName()) {}
+
+JournalStore::~JournalStore() {
+  close();
+  QSqlDatabase::removeDatabase(connection_);
+}
+
+bool JournalStore::open() {
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  if (db.isOpen()) return true;
+  if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+  db.setDatabaseName(path_);
+  db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=100"));
+  if (!db.open()) return false;
+  QSqlQuery query(db);
+  // The first statements read the file: a file that is no database fails here.
+  const bool ready = query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+                     query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
+                     query.exec(QString::fromUtf8(journal::kCreateTable)) &&
+                     query.exec(QString::fromUtf8(journal::kCreateIndex));
+  if (ready) return true;
+  query = QSqlQuery();
+  db.close();
+  return false;
+}
+
+void JournalStore::close() {
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  if (db.isOpen()) db.close();
+}
+
+bool JournalStore::append(const std::vector<JournalEntry>& entries) {
+  if (entries.empty()) return true;
+  if (!open()) return false;
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  bool written = db.transaction();
+  {
+    QSqlQuery insert(db);
+    written = written && insert.prepare(QStringLiteral(
+                             "INSERT INTO journal (time, caption, kind, event, summary, before, "
+                             "after) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (const JournalEntry& e : entries) {
+      if (!written) break;
+      for (const QString* value :
+           {&e.time, &e.caption, &e.kind, &e.event, &e.summary, &e.before, &e.after}) {
+        // A null string would go in as NULL, which the columns refuse.
+        insert.addBindValue(value->isNull() ? QStringLiteral("") : *value);
+      }
+      written = insert.exec();
+    }
+  }
+  written = written && db.commit();
+  if (!written) {
+    db.rollback();
+    // Opened again on the next call: the file may have been replaced or repaired meanwhile.
+    close();
+  }
+  return written;
+}
+
+bool JournalStore::holdsOn(const QString& caption, const QString& event, const QString& day) {
+  if (!open()) return false;
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  query.prepare(QStringLiteral(
+      "SELECT 1 FROM journal WHERE caption = ? AND event = ? AND time >= ? AND time < ? LIMIT 1"));
+  query.addBindValue(caption);
+  query.addBindValue(event);
+  query.addBindValue(day);
+  query.addBindValue(day + QStringLiteral("~"));  // after every "yyyy-MM-dd HH:mm:ss" of the day
+  return query.exec() && query.next();
+}
+
+}  // namespace tidex

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <vector>
+
+#include <QString>
+
+namespace tidex {
+
+// One row of the journal (see journal_schema.h for what each field holds).
+struct JournalEntry {
+  QString time;
+  QString caption;
+  QString kind;
+  QString event;
+  QString summary;
+  QString before;
+  QString after;
+  bool operator==(const JournalEntry&) const = default;
+};
+
+// The journal file: opened (and created) on first use, in write-ahead mode so that a reader
+// never blocks the writer. A file that cannot be opened or written is tried again on the next
+// call; nothing here waits longer than a short busy timeout.
+class JournalStore final {
+ public:
+  explicit JournalStore(QString path);
+  ~JournalStore();
+  JournalStore(const JournalStore&) = delete;
+  JournalStore& operator=(const JournalStore&) = delete;
+
+  // Writes the entries in one transaction, all or none; false when they could not be written.
+  bool append(const std::vector<JournalEntry>& entries);
+  // Whether the journal holds an entry of this caption and event on the day ("yyyy-MM-dd");
+  // false also when it cannot be read.
+  bool holdsOn(const QString& caption, const QString& event, const QString& day);
+
+ private:
+  bool open();
+  void close();
+
+  QString path_;
+  QString connection_;
+};
+
+}  // namespace tidex

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include "test_printers.h"
+
+#include "monitors/pilotboard/board_monitor_kinds.h"
+#include "monitors/registration/form2.h"
+#include "platform/journal_schema.h"
+#include "scenario/scenario_helpers.h"
+#include "sites/board_service.h"
+#include "sites/pilot_roster.h"
+#include "sites/port_sites.h"
+
+using namespace tidex;
+using namespace tidex::scenario;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kMoved = QStringLiteral("YM HARMONY　抵港時間 14:30 → 14:40");
+const QString kUnwritable = QStringLiteral("變更紀錄無法寫入，稍後再試！ ");
+
+QString journalPath(SimDesktop& desk) {
+  return desk.applicationFolder() + QLatin1Char('/') + QString::fromUtf8(journal::kFileName);
+}
+
+// The journal as another program reads it, oldest first; rows of other captions left out
+// when a caption is given.
+std::vector<JournalEntry> journalRows(SimDesktop& desk, const QString& caption = {}) {
+  std::vector<JournalEntry> rows;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "journal-reader");
+    db.setDatabaseName(journalPath(desk));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (db.open()) {
+      QSqlQuery query(QStringLiteral("SELECT time, caption, kind, event, summary, before, after "
+                                     "FROM journal ORDER BY id"),
+                      db);
+      while (query.next()) {
+        JournalEntry row;
+        for (int i = 0; QString * field : {&row.time, &row.caption, &row.kind, &row.event,
+                                           &row.summary, &row.before, &row.after}) {
+          *field = query.value(i++).toString();
+        }
+        if (caption.isEmpty() || row.caption == caption) rows.push_back(row);
+      }
+    }
+  }
+  QSqlDatabase::removeDatabase("journal-reader");
+  return rows;
+}
+
+// The console with the known pilots and a wharf monitor on 1108 holding its baseline.
+BoardMonitor& watchWharf(SimDesktop& desk) {
+  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  Form1& console = startConsole(desk);
+  typeAndClick(desk, console.Text12, "1108", console.Command10);
+  desk.advance(2s);
+  return windowCaptioned<BoardMonitor>(desk, "1108");
+}
+
+int boxesSaying(SimDesktop& desk, const QString& prefix) {
+  int count = 0;
+  for (const SimBox& box : desk.boxes()) count += box.texts.value(0).startsWith(prefix);
+  return count;
+}
+
+}  // namespace
+
+TEST(Journal, AnAlertWritesOneRowWithTheLinesThatChangedAndAPilotSwapWritesNothing) {
+  SimDesktop desk;
+  BoardMonitor& monitor = watchWharf(desk);
+
+  desk.sites().board().assignPilot("1108", "YM HARMONY", "0037");  // a known pilot: no alert
+  desk.advance(61s + 5s);
+  EXPECT_FALSE(monitor.Timer2.Enabled());
+  EXPECT_TRUE(journalRows(desk).empty());
+
+  ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
+  desk.advance(61s + 5s);
+  ASSERT_TRUE(monitor.Timer2.Enabled());
+  desk.advance(3min);  // the alert goes on: still one row
+
+  const auto rows = journalRows(desk);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_TRUE(rows[0].time.startsWith("2026-12-08 10:02:")) << rows[0].time.toStdString();
+  EXPECT_EQ(rows[0].caption, "1108");
+  EXPECT_EQ(rows[0].kind, "wharf");
+  EXPECT_EQ(rows[0].event, "alert");
+  EXPECT_EQ(rows[0].summary, kMoved);  // the swapped pilot is no part of what changed
+  // One line each side: the vessel's board line before and after, as compared.
+  EXPECT_EQ(rows[0].before.count('\n'), 0);
+  EXPECT_EQ(rows[0].after.count('\n'), 0);
+  EXPECT_TRUE(rows[0].before.contains("1430")) << rows[0].before.toStdString();
+  EXPECT_TRUE(rows[0].after.contains("1440")) << rows[0].after.toStdString();
+  EXPECT_EQ(desk.notifications(), (std::vector<SimNotification>{{"1108", kMoved, false}}));
+}
+
+TEST(Journal, AnAlertNotifiesTheDesktopOnlyWithShowNotificationAndTheTrayIcon) {
+  struct Case {
+    const char* what;
+    int showNotification;
+    int silent;
+    bool trayClosed;
+    std::vector<SimNotification> expected;
+  };
+  const Case cases[] = {
+      {"show", 1, 0, false, {{"1108", kMoved, false}}},
+      {"show, silent", 1, 1, false, {{"1108", kMoved, true}}},
+      {"not shown", 0, 0, false, {}},
+      {"tray icon closed", 1, 0, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimDesktop desk;
+    BoardMonitor& monitor = watchWharf(desk);
+    Form1& console = *findWindow<Form1>(desk, Form1::ConsoleCaption());
+    console.Check3.setValue(c.showNotification);
+    console.Check2.setValue(c.silent);
+    if (c.trayClosed) {
+      desk.trayRightClick();
+      desk.clickMenu(console.mExit);
+    }
+    ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
+    desk.advance(61s + 5s);
+    EXPECT_TRUE(monitor.Timer2.Enabled());
+    EXPECT_EQ(desk.notifications(), c.expected);
+  }
+}
+
+TEST(Journal, TheAlertingWindowShowsWhatChangedBeneathItsPageUntilStopped) {
+  SimDesktop desk;
+  BoardMonitor& monitor = watchWharf(desk);
+  const Geometry client = monitor.geometry();
+  EXPECT_FALSE(monitor.Label1.Visible());
+  EXPECT_EQ(monitor.Frame1.geometry().height, client.height);
+
+  ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
+  desk.advance(61s + 5s);
+  EXPECT_TRUE(monitor.Label1.Visible());
+  EXPECT_EQ(monitor.Label1.Caption(), kMoved);
+  EXPECT_EQ(monitor.Caption(), "1108");
+  // The page keeps the rest of the client area, also after the user resizes the window.
+  desk.resize(monitor, 800, 400);
+  const Geometry page = monitor.Frame1.geometry();
+  const Geometry line = monitor.Label1.geometry();
+  EXPECT_EQ(page.top + page.height, line.top);
+  EXPECT_EQ(line.top + line.height, monitor.geometry().height);
+  EXPECT_EQ(line.width, monitor.geometry().width);
+  EXPECT_GT(line.height, 0);
+
+  desk.clickMenu(monitor.mStopBeep);
+  EXPECT_FALSE(monitor.Label1.Visible());
+  EXPECT_EQ(monitor.Frame1.geometry().height, monitor.geometry().height);
+  EXPECT_EQ(monitor.WebBrowser1.geometry().height, monitor.geometry().height);
+}
+
+TEST(Journal, AFindingWritesOneRowAndADayOfNoDataAnswersOne) {
+  SimDesktop desk{"2026-12-08 23:40:00"};
+  const QString number = "01VABC";
+  Form1& console = startConsole(desk);
+  desk.type(console.Text1, "TIDEX");
+  desk.type(console.Text2, "PASS");
+  typeAndClick(desk, console.Text3, number, console.Command2);
+  Form2& monitor = windowCaptioned<Form2>(desk, number);
+
+  desk.advance(30min);  // no data, asked every five minutes, past midnight
+  auto rows = journalRows(desk, number);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_TRUE(rows[0].time.startsWith("2026-12-08 23:40:")) << rows[0].time.toStdString();
+  EXPECT_TRUE(rows[1].time.startsWith("2026-12-09 00:0")) << rows[1].time.toStdString();
+  for (const JournalEntry& row : rows) {
+    EXPECT_EQ(row.kind, "registration");
+    EXPECT_EQ(row.event, "no-data");
+  }
+
+  desk.sites().imct().setFinding(number, {" YM HARMONY ", 12, 3});
+  desk.advance(301s + 60s);
+  ASSERT_TRUE(monitor.Timer2.Enabled());
+  rows = journalRows(desk, number);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[2].event, "found");
+  EXPECT_EQ(rows[2].summary, "實櫃數 12　空櫃數 3　YM HARMONY");
+  EXPECT_EQ(rows[3].event, "notification");  // the notification form, sent once
+  EXPECT_EQ(rows[3].summary, "01VABC YM HARMONY");
+  EXPECT_EQ(desk.notifications(),
+            (std::vector<SimNotification>{{number, "實櫃數 12　空櫃數 3　YM HARMONY", false}}));
+}
+
+// As root a read-only folder does not stop a write: a directory where the journal file goes
+// makes it unwritable for anyone.
+TEST(Journal, AnUnwritableJournalKeepsTheProgramWatchingAndItsRowsAreWrittenLater) {
+  SimDesktop desk;
+  ASSERT_TRUE(QDir().mkpath(journalPath(desk)));
+  BoardMonitor& wharf = watchWharf(desk);
+  Form1& console = *findWindow<Form1>(desk, Form1::ConsoleCaption());
+  console.Check2.setValue(1);  // silent: the notification says so
+  typeAndClick(desk, console.Text9, "YM HARMONY", console.Command7);
+  desk.advance(2s);
+  BoardMonitor& vessel = windowCaptioned<BoardMonitor>(desk, "YM HARMONY");
+
+  ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
+  desk.advance(61s + 5s);
+  // Both monitors alert as ever; the console says once that the journal is not written.
+  EXPECT_TRUE(wharf.Timer2.Enabled());
+  EXPECT_TRUE(vessel.Timer2.Enabled());
+  EXPECT_EQ(wharf.Label1.Caption(), kMoved);
+  EXPECT_EQ(boxesSaying(desk, kUnwritable), 1);
+  EXPECT_EQ(console.journal().heldCount(), 2u);
+  EXPECT_EQ(desk.notifications().size(), 2u);
+  EXPECT_TRUE(desk.notifications().front().silent);
+  desk.advance(60s);
+  EXPECT_EQ(boxesSaying(desk, kUnwritable), 1) << "said once, not on every retry";
+  EXPECT_TRUE(desk.openBoxes().empty()) << "the box closes itself";
+
+  ASSERT_TRUE(QDir(journalPath(desk)).removeRecursively());
+  desk.advance(30s);  // the console's retry
+  const auto rows = journalRows(desk);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(console.journal().heldCount(), 0u);
+  // Written in the order they happened, with the time they happened.
+  EXPECT_EQ(rows[0].caption, "1108");
+  EXPECT_EQ(rows[0].summary, kMoved);
+  EXPECT_EQ(rows[1].caption, "YM HARMONY");
+  EXPECT_EQ(rows[1].kind, "vessel");
+  EXPECT_TRUE(rows[1].time.startsWith("2026-12-08 10:01:")) << rows[1].time.toStdString();
+}
