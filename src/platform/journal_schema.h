@@ -3,7 +3,7 @@
 #include <QString>
 
 // The journal of what changed: one SQLite file beside Tidex.ini, one row per event.
-// Written by the monitors (through the journal writer), read by the change-log window.
+// Written through the journal writer, read by the change-log window.
 namespace tidex::journal {
 
 inline constexpr auto kFileName = "Tidex-journal.db";

@@ -181,6 +181,8 @@ void QtDesktop::trayTip(const QString& tip) { tray_->setTip(tip); }
 
 std::unique_ptr<QueuedCall> QtDesktop::probeBrowserEngine(std::function<void(bool)> answered) {
   return std::make_unique<QtEngineProbe>(kEngineProbeLimit, std::move(answered));
+}
+
 void QtDesktop::trayNotify(const QString& title, const QString& text, bool silent) {
   tray_->notify(title, text, silent);
 }
