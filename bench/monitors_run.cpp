@@ -162,10 +162,13 @@ class Run {
   void measureSteady() {
     const auto before = bench::MemoryOfTree(static_cast<int>(::getpid()));
     settledPssKiB_ = before.pssKiB;
+    settledUssKiB_ = before.ussKiB;
     figure("processes", QString::number(before.processes));
     figure("PSS summed, MB", mb(before.pssKiB));
     figure("PSS of the program's own process, MB", mb(before.rootPssKiB));
     figure("RSS of the program's own process, MB", mb(before.rootRssKiB));
+    figure("private memory summed (USS), MB", mb(before.ussKiB));
+    figure("private memory of the program's own process, MB", mb(before.rootUssKiB));
     QTimer::singleShot(steadySeconds_ * 1000, [this, before] {
       const auto after = bench::MemoryOfTree(static_cast<int>(::getpid()));
       const double cpu = 100.0 * (after.cpuTicks - before.cpuTicks) /
@@ -222,6 +225,8 @@ class Run {
         figure(qPrintable(QStringLiteral("PSS per further monitor (%1 more), MB").arg(further_)),
                QString::number((after.pssKiB - settledPssKiB_) / 1024.0 / further_, 'f', 1));
         figure("PSS summed with them, MB", mb(after.pssKiB));
+        figure(qPrintable(QStringLiteral("USS per further monitor (%1 more), MB").arg(further_)),
+               QString::number((after.ussKiB - settledUssKiB_) / 1024.0 / further_, 'f', 1));
         finish();
       });
     });
@@ -248,6 +253,7 @@ class Run {
   std::set<BoardMonitor*> watched_;
   qint64 changedAt_ = -1;
   std::int64_t settledPssKiB_ = 0;
+  std::int64_t settledUssKiB_ = 0;
 };
 
 }  // namespace

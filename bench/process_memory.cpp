@@ -48,11 +48,15 @@ ProcessMemory MemoryOfTree(int rootPid) {
     const int pid = pending.back();
     pending.pop_back();
     const std::int64_t rss = field(readProc(pid, "status"), "VmRSS:");
-    const std::int64_t pss = field(readProc(pid, "smaps_rollup"), "Pss:");
+    const QByteArray rollup = readProc(pid, "smaps_rollup");
+    const std::int64_t pss = field(rollup, "Pss:");
+    const std::int64_t uss = field(rollup, "Private_Clean:") + field(rollup, "Private_Dirty:");
     if (pid == rootPid) {
       total.rootRssKiB = rss;
       total.rootPssKiB = pss;
+      total.rootUssKiB = uss;
     }
+    total.ussKiB += uss;
     ++total.processes;
     total.rssKiB += rss;
     total.pssKiB += pss;

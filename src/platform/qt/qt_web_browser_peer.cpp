@@ -29,18 +29,30 @@ LoadResult loadResultOf(const QWebEngineLoadingInfo& info) {
 
 }  // namespace
 
-// Places the view like every other widget of the window.
+// Places the view like every other widget of the window; until the first navigation, a plain
+// widget stands in its place.
 class QtWebBrowserPeer::Placement final : public WidgetPeer {
  public:
   using WidgetPeer::WidgetPeer;
+  using WidgetPeer::replaceWidget;
+  using WidgetPeer::widget;
   void sync() override { syncCommon(QString()); }
 };
 
 QtWebBrowserPeer::QtWebBrowserPeer(WebBrowser& browser, QWidget* parent) : browser_(browser) {
-  auto* view = new QWebEngineView(parent);
+  // A browser that never navigates (a monitor's spare browsers) costs no view and no page.
+  placement_ = std::make_unique<Placement>(browser, new QWidget(parent));
+  sync();
+}
+
+void QtWebBrowserPeer::ensurePage() {
+  if (view_) return;
+  QWidget* standIn = placement_->widget();
+  auto* view = new QWebEngineView(standIn ? standIn->parentWidget() : nullptr);
   view_ = view;
-  placement_ = std::make_unique<Placement>(browser, view);
   attachPage();
+  if (standIn) view->stackUnder(standIn);
+  placement_->replaceWidget(view);
   sync();
 }
 
@@ -65,7 +77,7 @@ void QtWebBrowserPeer::attachPage() {
 }
 
 void QtWebBrowserPeer::recreate() {
-  if (closing_ || !view_) return;
+  if (closing_ || !view_) return;  // no page yet: the first navigation makes a fresh one
   ++load_;  // documents of the old page no longer reach it
   loading_ = false;
   expected_ = 0;
@@ -80,8 +92,9 @@ void QtWebBrowserPeer::recreate() {
 QtWebBrowserPeer::~QtWebBrowserPeer() {
   closing_ = true;  // callbacks the page cancels as it goes find nothing to do
   if (page_) page_->disconnect(this);
+  QPointer<QWidget> widget = placement_->widget();  // the view, or its stand-in
   placement_.reset();
-  delete view_.data();
+  delete widget.data();
 }
 
 void QtWebBrowserPeer::sync() { placement_->sync(); }
@@ -89,6 +102,7 @@ void QtWebBrowserPeer::sync() { placement_->sync(); }
 void QtWebBrowserPeer::navigate(const QString& url) {
   const quint64 request = ++requests_;
   const QUrl target = QUrl::fromUserInput(url);
+  if (target.isValid()) ensurePage();
   if (!page_ || !target.isValid()) {
     abandon(request);
     return;

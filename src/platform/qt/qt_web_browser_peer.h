@@ -16,7 +16,7 @@ namespace tidex {
 
 class QtWebPage;
 
-// A WebBrowser as a QWebEngineView on the shared profile. When a top-level load ends, one
+// A WebBrowser as a QWebEngineView on the shared profile, created on the first navigation. When a top-level load ends, one
 // script reads the page into a document; every event reaches the control through
 // Desktop::post, never from inside an engine callback.
 class QtWebBrowserPeer final : public QObject, public WebBrowserPeer {
@@ -54,6 +54,8 @@ class QtWebBrowserPeer final : public QObject, public WebBrowserPeer {
     LoadResult result;
   };
 
+  // Creates the view and its page on the first navigation.
+  void ensurePage();
   // A new page on the shared profile, shown in the view.
   void attachPage();
   void loadingChanged(const QWebEngineLoadingInfo& info);
