@@ -30,6 +30,9 @@ struct BoardMonitorKind {
   QString (*normalise)(const QString& pageText);
   // Whether error pages are left out of the comparison (and differences counted).
   bool filtersErrorPages = true;
+  // The server of the settings whose pages are the board; a page elsewhere (a redirect to
+  // another host) is neither filled in nor compared. Empty: every page counts.
+  QString server{};
 };
 
 // The pilot-board monitor window shared by the wharf, vessel and URL monitors: it keeps one
@@ -70,6 +73,8 @@ class BoardMonitor : public Form {
 
  private:
   Task CloseSequence();
+  // Whether a page is one of the board's rather than another host's.
+  bool onBoard(const HtmlDocument& page) const;
 
   ConsoleState& console_;
   const BoardMonitorKind& kind_;

@@ -23,6 +23,8 @@ const BoardMonitorKind& WharfMonitorKind() {
       [](const QString& item) { return BoardQuery(boardServer(), QString(), item); },
       QStringLiteral("QSP_PORT"),
       normaliseBoard,
+      true,
+      QStringLiteral("board"),
   };
   return kind;
 }
@@ -36,6 +38,8 @@ const BoardMonitorKind& VesselMonitorKind() {
       [](const QString& item) { return BoardQuery(boardServer(), item, QString()); },
       QStringLiteral("QSP_ENAME"),
       [](const QString& text) { return NormaliseVesselBoardText(text, PilotNameList()); },
+      true,
+      QStringLiteral("board"),
   };
   return kind;
 }

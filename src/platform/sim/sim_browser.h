@@ -16,6 +16,8 @@ class SimDesktop;
 // The simulated side of a WebBrowser. A navigation fetches its page through the desktop's
 // SimWeb after the network delay, then completes it from the dispatch loop: NavigateComplete2,
 // then DocumentComplete. A new navigation replaces a pending one, which never completes.
+// Redirects are followed; a download fails the load and leaves the page shown before; a page
+// cut off fails it with what arrived on display.
 // Every navigation is recorded in SimWeb::navigations().
 class SimBrowser final : public WebBrowserPeer {
  public:
@@ -41,6 +43,10 @@ class SimBrowser final : public WebBrowserPeer {
  private:
   // The answer to the pending navigation arrives.
   void arrive(std::size_t navigation);
+  // Reports the navigation completed with document, from the dispatch loop; shown: the
+  // document takes the place of the one on display.
+  void complete(std::size_t navigation, std::shared_ptr<HtmlDocument> document, const QString& url,
+                LoadResult result, bool shown);
   bool current(std::uint64_t generation) const { return generation_ == generation; }
 
   SimDesktop& desk_;
@@ -48,6 +54,7 @@ class SimBrowser final : public WebBrowserPeer {
   std::shared_ptr<Link> link_;
   std::uint64_t generation_ = 0;  // of the newest navigation
   std::uint64_t shown_ = 0;       // of the page on display
+  std::shared_ptr<HtmlDocument> shownDocument_;
   std::optional<std::size_t> pending_;
   VirtualClock::EventId arrival_ = 0;
 };

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QRegularExpression>
+#include <QUrl>
 #include <QtGlobal>
 
 #include "platform/ansi_text.h"
@@ -84,9 +85,41 @@ sites::SiteResponse SimWeb::fetch(const SimRequest& request) {
   if (site.path.isEmpty()) site.path = "/";
   const QString host = rest.left(pathStart).toLower();
   site.cookie = cookieHeader(host, site.path);
+  site.host = host.toLatin1();
   sites::SiteResponse answer = sites_.handle(site);
   storeCookies(host, answer);
   return answer;
+}
+
+SimLoad SimWeb::load(SimRequest request) {
+  for (int redirects = 0;; ++redirects) {
+    sites::SiteResponse answer = fetch(request);
+    QByteArray location;
+    for (const auto& [name, value] : answer.headers) {
+      if (name.compare("location", Qt::CaseInsensitive) == 0) location = value;
+    }
+    const bool redirect = answer.delivery == sites::SiteResponse::Delivery::Answer &&
+                          answer.status >= 300 && answer.status < 400 && !location.isEmpty();
+    if (!redirect) return {std::move(answer), request.url};
+    if (redirects == kMaxRedirects) return {sites::SiteResponse::refused(), request.url, true};
+    const QUrl next = QUrl(request.url).resolved(QUrl::fromEncoded(location));
+    request.url = QString::fromLatin1(next.toEncoded());
+    if (answer.status != 307 && answer.status != 308) {
+      request.method = "GET";
+      request.body.clear();
+      request.contentType.clear();
+    }
+  }
+}
+
+bool IsDownload(const sites::SiteResponse& answer) {
+  for (const auto& [name, value] : answer.headers) {
+    if (name.compare("content-disposition", Qt::CaseInsensitive) == 0 &&
+        value.trimmed().toLower().startsWith("attachment")) {
+      return true;
+    }
+  }
+  return answer.contentType.trimmed().toLower().startsWith("application/octet-stream");
 }
 
 // One jar for every browser, as the real program shares one browser profile.
