@@ -150,3 +150,37 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return testName(info.param.fault); });
 
 }  // namespace
+
+namespace {
+
+// The board hangs: the wharf monitor waits on it while a registration monitor finds its number,
+// records it and mails it, without the board's extract once the lookup has waited its limit.
+TEST(ServiceFaults, ANeverAnsweringBoardHoldsUpNoOtherWindowNorTheFindingsMail) {
+  SimDesktop desk;
+  saveKnownAccount();
+  desk.sites().setFault(Service::Board, Fault::Never);
+  desk.sites().imct().setFinding("ABC123", {"YM HARMONY", 12, 3});
+  Form1& console = startConsole(desk);
+  typeAndClick(desk, console.Text12, "1108", console.Command10);
+  typeAndClick(desk, console.Text3, "ABC123", console.Command2);
+  desk.advance(5s);
+  auto& wharf = windowCaptioned<Form6>(desk, "1108");
+  EXPECT_TRUE(wharf.WebBrowser1.Busy());
+  EXPECT_EQ(ReadSetting("Touchfiles", "ABC123", ""), "1");
+  EXPECT_TRUE(windowCaptioned<Form2>(desk, "ABC123").Timer2.Enabled());
+  EXPECT_TRUE(desk.sites().mail().submissions().empty()) << "the lookup has not waited long";
+
+  desk.advance(kBoardLookupLimit);
+  const auto& mails = desk.sites().mail().submissions();
+  ASSERT_EQ(mails.size(), 1u);
+  EXPECT_TRUE(sites::FieldValue(mails[0], "name").value_or("").startsWith("ABC123 "));
+  EXPECT_EQ(sites::FieldValue(mails[0], "namea"), "");
+
+  desk.sites().setFault(Service::Board, Fault::None);
+  desk.advance(2min);
+  EXPECT_EQ(desk.sites().mail().submissions().size(), 1u) << "one mail per finding";
+  EXPECT_FALSE(wharf.WebBrowser1.Busy());
+  EXPECT_FALSE(wharf.Timer2.Enabled());
+}
+
+}  // namespace

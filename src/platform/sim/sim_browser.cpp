@@ -93,13 +93,20 @@ void SimBrowser::start(SimRequest request) {
   });
 }
 
-void SimBrowser::arrive(std::size_t navigation) {
+void SimBrowser::arrive(std::size_t navigation, bool held) {
   const SimRequest request = web().navigation(navigation).request;
   const bool blank = request.url.startsWith(u"about:", Qt::CaseInsensitive);
   const SimLoad load =
-      blank ? SimLoad{{0, "text/html; charset=utf-8", {}}, request.url} : web().load(request);
+      blank ? SimLoad{{0, "text/html; charset=utf-8", {}}, request.url} : web().load(request, held);
   const sites::SiteResponse& answer = load.answer;
-  if (answer.delivery == sites::SiteResponse::Delivery::Never) return;
+  if (answer.delivery == sites::SiteResponse::Delivery::Never) {
+    // The server holds the request and answers it once it answers again.
+    arrival_ = desk_.clock().schedule(kHeldRequestCheck, [this, navigation, g = generation_] {
+      arrival_ = 0;
+      if (current(g)) arrive(navigation, true);
+    });
+    return;
+  }
   // A file to save: the load fails and the page shown before stays, read anew.
   if (IsDownload(answer) && shownDocument_) {
     complete(navigation, shownDocument_, shownDocument_->url(), {true, 0}, false);

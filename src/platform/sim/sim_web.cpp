@@ -59,7 +59,7 @@ DecodedPage DecodePage(const QByteArray& contentType, const QByteArray& body) {
   return {QString::fromUtf8(body), PageCharset::Utf8};
 }
 
-sites::SiteResponse SimWeb::fetch(const SimRequest& request) {
+sites::SiteResponse SimWeb::fetch(const SimRequest& request, bool held) {
   const QString& url = request.url;
   const qsizetype schemeEnd = url.indexOf(u"://");
   const QString scheme = url.left(std::max<qsizetype>(schemeEnd, 0)).toLower();
@@ -86,14 +86,14 @@ sites::SiteResponse SimWeb::fetch(const SimRequest& request) {
   const QString host = rest.left(pathStart).toLower();
   site.cookie = cookieHeader(host, site.path);
   site.host = host.toLatin1();
-  sites::SiteResponse answer = sites_.handle(site);
+  sites::SiteResponse answer = held ? sites_.respond(site) : sites_.handle(site);
   storeCookies(host, answer);
   return answer;
 }
 
-SimLoad SimWeb::load(SimRequest request) {
+SimLoad SimWeb::load(SimRequest request, bool held) {
   for (int redirects = 0;; ++redirects) {
-    sites::SiteResponse answer = fetch(request);
+    sites::SiteResponse answer = fetch(request, held && redirects == 0);
     QByteArray location;
     for (const auto& [name, value] : answer.headers) {
       if (name.compare("location", Qt::CaseInsensitive) == 0) location = value;

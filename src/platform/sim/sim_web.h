@@ -83,10 +83,12 @@ class SimWeb final {
   // Sends the request to the server of its address at once. Path and raw query come from
   // the address (non-ASCII characters percent-encoded as UTF-8, the path then decoded); an
   // address that is not http(s) or has no host is refused.
-  sites::SiteResponse fetch(const SimRequest& request);
+  // held: the request was sent before and held by the server; it is asked again without a
+  // new line in the request log.
+  sites::SiteResponse fetch(const SimRequest& request, bool held = false);
   // Fetches as a browser navigates: redirects are followed (a POST becomes a GET except for
   // 307 and 308), up to kMaxRedirects of them.
-  SimLoad load(SimRequest request);
+  SimLoad load(SimRequest request, bool held = false);
 
   // The navigations of every browser, oldest first.
   std::size_t beginNavigation(const QString& browser, SimRequest request);
