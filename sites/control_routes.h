@@ -1,12 +1,13 @@
 #pragma once
 
+#include <atomic>
 #include <mutex>
 
 #include "control_http.h"
 #include "port_sites.h"
 
-// Control routes of the IMCT service, the maker's mail form and the customs database; lock
-// guards sites.
+// Control routes of the IMCT service, the maker's mail form, the customs database and the
+// services' faults; lock guards sites.
 namespace tidex::sites::control {
 
 void AddImctControl(httplib::Server& server, BodilessPosts& posts, std::mutex& lock,
@@ -14,5 +15,9 @@ void AddImctControl(httplib::Server& server, BodilessPosts& posts, std::mutex& l
 void AddMailControl(httplib::Server& server, BodilessPosts& posts, std::mutex& lock,
                     PortSites& sites);
 void AddCustomsControl(BodilessPosts& posts, std::mutex& lock, PortSites& sites);
+// Faults of the services; each change counts a recovery, which lets held requests be answered
+// anew.
+void AddFaultControl(BodilessPosts& posts, std::mutex& lock, PortSites& sites,
+                     std::atomic<unsigned>& recoveries);
 
 }  // namespace tidex::sites::control

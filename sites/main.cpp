@@ -27,6 +27,13 @@
 //   POST /_control/board/never             hold board requests without an answer
 //   POST /_control/board/recover           end the failure modes; held requests get the board
 //   POST /_control/board/reset             the default calls and no failure mode
+//   POST /_control/faults/<service>?kind=&match=   service: board, imct, customs or maker (the
+//        maker's pages and the mail form); kind: 500, 404, refused, never, download (a binary
+//        attachment), redirect-loop, redirect-away (to /elsewhere/ on the other loopback name),
+//        cut-off (half the announced page, then closed), huge (5 MB), many-elements (40,000
+//        more), dialogs (alert, confirm, print and window.open in a loop), or none to end it;
+//        with match, only requests whose raw query or body holds that text meet the fault
+//   POST /_control/faults/reset            no fault on any service
 // A change of a call answers 404 if the board has no such call, 400 if a parameter is missing.
 //   POST /_control/imct/account?user=&password=     the one IMCT account (TIDEX / PASS at start)
 //   POST /_control/imct/found?regno=&vessel=&laden=&empty=   the query answers container counts
@@ -50,7 +57,8 @@
 //   POST /_control/customs/reset           nothing set for any number
 //
 // A refused connection is closed without any answer; a request held by "never" is answered
-// when "recover" comes, and closed unanswered when its client goes away or after ten minutes.
+// when "recover" or any change of a fault comes (held again if the fault still holds), and
+// closed unanswered when its client goes away or after ten minutes.
 #include <httplib.h>
 #include <netdb.h>
 #include <sys/socket.h>
@@ -62,6 +70,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <stop_token>
@@ -179,6 +188,18 @@ bool holdUntilRecovered(int fd, const std::atomic<unsigned>& recoveries, unsigne
     std::this_thread::sleep_for(100ms);
   }
   return false;
+}
+
+// Announces the whole body, sends its first half and ends the connection.
+void sendHalf(const SiteResponse& response, httplib::Response& res) {
+  auto body = std::make_shared<const std::string>(response.body.toStdString());
+  res.set_content_provider(body->size(), response.contentType.toStdString(),
+                           [body](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                             const std::size_t half = body->size() / 2;
+                             if (offset >= half)
+                               return false;  // httplib gives up on the connection
+                             return sink.write(body->data() + offset, half - offset);
+                           });
 }
 
 QString callLine(const tidex::sites::VesselCall& call) {
@@ -353,17 +374,21 @@ int main(int argc, char** argv) {
   tidex::sites::control::AddImctControl(server, posts, lock, sites);
   tidex::sites::control::AddMailControl(server, posts, lock, sites);
   tidex::sites::control::AddCustomsControl(posts, lock, sites);
+  tidex::sites::control::AddFaultControl(posts, lock, sites, recoveries);
   auto serve = [&](const httplib::Request& req, httplib::Response& res) {
     const SiteRequest request{QByteArray::fromStdString(req.method),
-                              QByteArray::fromStdString(req.path), rawQuery(req),
+                              QByteArray::fromStdString(req.path),
+                              rawQuery(req),
                               QByteArray::fromStdString(req.body),
-                              QByteArray::fromStdString(req.get_header_value("Cookie"))};
+                              QByteArray::fromStdString(req.get_header_value("Cookie")),
+                              QByteArray::fromStdString(req.get_header_value("Host"))};
     std::unique_lock guard(lock);
     pages.record({request.method, QByteArray::fromStdString(req.target), request.body});
     SiteResponse response = sites.handle(request);
-    while (response.delivery != SiteResponse::Delivery::Answer) {
+    using Delivery = SiteResponse::Delivery;
+    while (response.delivery == Delivery::Refused || response.delivery == Delivery::Never) {
       const int fd = connectionSocket(req);
-      if (response.delivery == SiteResponse::Delivery::Refused) return closeUnanswered(fd, res);
+      if (response.delivery == Delivery::Refused) return closeUnanswered(fd, res);
       const unsigned seen = recoveries;
       guard.unlock();
       if (!holdUntilRecovered(fd, recoveries, seen)) return closeUnanswered(fd, res);
@@ -380,6 +405,7 @@ int main(int argc, char** argv) {
     for (const auto& [name, value] : response.headers) {
       res.set_header(name.toStdString(), value.toStdString());
     }
+    if (response.delivery == Delivery::CutOff) return sendHalf(response, res);
     res.set_content(response.body.toStdString(), response.contentType.toStdString());
   };
   server.Get(".*", serve);

@@ -16,14 +16,65 @@ SiteResponse PortSites::handle(const SiteRequest& request) {
 
 SiteResponse PortSites::respond(const SiteRequest& request) {
   if (const auto page = pages_.find(request.path); page != pages_.end()) return page->second;
-  if (maker_.handles(request.path)) return maker_.handle(request);
-  if (IsMakerPlainPage(request.path)) return MakerPlainPage(request.path);
-  if (mail_.handles(request.path)) return mail_.handle(request);
-  if (imct_.handles(request.path)) return imct_.handle(request);
-  if (board_.handles(request.path)) return board_.handle(request);
-  if (customs_.handles(request.path)) return customs_.handle(request);
-  return {404, "text/html; charset=big5",
-          Big5Page(QStringLiteral("404"), QStringLiteral("<p>找不到網頁</p>"))};
+  if (request.path.startsWith(kLandingPath)) return LandingPage();
+  const std::optional<Service> service = serviceOf(request.path);
+  if (!service) {
+    return {404, "text/html; charset=big5",
+            Big5Page(QStringLiteral("404"), QStringLiteral("<p>找不到網頁</p>"))};
+  }
+  const Fault fault = faultFor(*service, request);
+  if (fault == Fault::None) return answer(*service, request);
+  if (FaultReplacesService(fault)) return FaultAnswer(fault, request);
+  return SpoilAnswer(fault, answer(*service, request));
+}
+
+void PortSites::setFault(Service service, Fault fault, QByteArray match) {
+  if (fault == Fault::None) {
+    faults_.erase(service);
+  } else {
+    faults_[service] = {fault, std::move(match)};
+  }
+}
+
+Fault PortSites::faultOf(Service service) const {
+  const auto it = faults_.find(service);
+  return it == faults_.end() ? Fault::None : it->second.fault;
+}
+
+Fault PortSites::faultFor(Service service, const SiteRequest& request) const {
+  const auto it = faults_.find(service);
+  if (it == faults_.end()) return Fault::None;
+  const QByteArray& match = it->second.match;
+  if (!match.isEmpty() && !request.query.contains(match) && !request.body.contains(match)) {
+    return Fault::None;
+  }
+  return it->second.fault;
+}
+
+std::optional<Service> PortSites::serviceOf(const QByteArray& path) const {
+  if (maker_.handles(path) || IsMakerPlainPage(path) || mail_.handles(path)) {
+    return Service::Maker;
+  }
+  if (imct_.handles(path)) return Service::Imct;
+  if (board_.handles(path)) return Service::Board;
+  if (customs_.handles(path)) return Service::Customs;
+  return std::nullopt;
+}
+
+SiteResponse PortSites::answer(Service service, const SiteRequest& request) {
+  switch (service) {
+    case Service::Maker:
+      if (maker_.handles(request.path)) return maker_.handle(request);
+      if (IsMakerPlainPage(request.path)) return MakerPlainPage(request.path);
+      return mail_.handle(request);
+    case Service::Imct:
+      return imct_.handle(request);
+    case Service::Board:
+      return board_.handle(request);
+    case Service::Customs:
+      return customs_.handle(request);
+  }
+  return {};
 }
 
 }  // namespace tidex::sites

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 
 #include <QStringList>
 
@@ -9,6 +10,7 @@
 #include "imct_service.h"
 #include "mail_service.h"
 #include "maker_service.h"
+#include "service_faults.h"
 #include "site_request.h"
 
 namespace tidex::sites {
@@ -26,6 +28,11 @@ class PortSites {
   ImctService& imct() { return imct_; }
   BoardService& board() { return board_; }
   CustomsService& customs() { return customs_; }
+  // Puts a fault on a service, replacing the one it had; Fault::None ends it. With match, only
+  // requests whose raw query or body holds those bytes meet the fault.
+  void setFault(Service service, Fault fault, QByteArray match = {});
+  void clearFaults() { faults_.clear(); }
+  Fault faultOf(Service service) const;
   // Serves response for path (any method and query), ahead of the services; for tests.
   void addPage(const QByteArray& path, SiteResponse response) {
     pages_[path] = std::move(response);
@@ -39,7 +46,17 @@ class PortSites {
   ImctService imct_;
   BoardService board_;
   CustomsService customs_;
+  struct FaultSetting {
+    Fault fault = Fault::None;
+    QByteArray match;
+  };
+  std::optional<Service> serviceOf(const QByteArray& path) const;
+  SiteResponse answer(Service service, const SiteRequest& request);
+  // The fault this request meets on its service.
+  Fault faultFor(Service service, const SiteRequest& request) const;
+
   std::map<QByteArray, SiteResponse> pages_;
+  std::map<Service, FaultSetting> faults_;
   QStringList log_;
 };
 

@@ -15,11 +15,13 @@ struct SiteRequest {
   QByteArray query;
   QByteArray body;
   QByteArray cookie{};  // the Cookie header as sent, "a=1; JSESSIONID=..."; empty without one
+  QByteArray host{};    // the Host header as sent, "127.0.0.1:8080"
 };
 
 struct SiteResponse {
-  // How the server deals with the connection: it answers, refuses it, or never answers.
-  enum class Delivery { Answer, Refused, Never };
+  // How the server deals with the connection: it answers, refuses it, never answers, or
+  // announces the whole body and closes the connection after half of it.
+  enum class Delivery { Answer, Refused, Never, CutOff };
 
   int status = 200;
   QByteArray contentType = "text/html; charset=big5";

@@ -1,7 +1,6 @@
 #include "common/imct_pages.h"
 
-#include <QUrl>
-
+#include "common/server_pages.h"
 #include "common/settings.h"
 
 namespace tidex {
@@ -18,13 +17,7 @@ QString ImctImageButton() {
 }
 
 bool IsOnImctServer(const QString& pageAddress) {
-  const QUrl page(pageAddress);
-  const QUrl server(ServerAddress(QStringLiteral("imct")));
-  if (!page.isValid() || !server.isValid() || page.host().isEmpty()) return false;
-  const int defaultPort = server.scheme() == QStringLiteral("https") ? 443 : 80;
-  return page.scheme().compare(server.scheme(), Qt::CaseInsensitive) == 0 &&
-         page.host().compare(server.host(), Qt::CaseInsensitive) == 0 &&
-         page.port(defaultPort) == server.port(defaultPort);
+  return IsOnServer(pageAddress, QStringLiteral("imct"));
 }
 
 }  // namespace tidex

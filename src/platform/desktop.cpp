@@ -60,6 +60,12 @@ void Desktop::retire(std::shared_ptr<Form> window) {
   post([window] { window->waits_.endWaits(); });
 }
 
+std::size_t Desktop::suspendedHandlers() const {
+  std::size_t count = freeWaits_.count();
+  for (Form* window : windows_.all()) count += window->waits_.count();
+  return count;
+}
+
 void Desktop::endWaitsOf(Form& form) { form.waits_.endWaits(); }
 
 std::unique_ptr<Form> Desktop::discardWindow(Form& form) {

@@ -68,6 +68,8 @@ class Desktop {
     return ref;
   }
   WindowRegistry& windows() { return windows_; }
+  // Handlers suspended now, of every window and of none.
+  std::size_t suspendedHandlers() const;
 
   // Runs fn from the dispatch loop, after the current handler.
   virtual void post(std::function<void()> fn) = 0;

@@ -21,6 +21,7 @@
 // of. When the program ends, the desktop ends the waits of every window and those without one.
 
 #include <coroutine>
+#include <cstddef>
 #include <exception>
 #include <type_traits>
 #include <vector>
@@ -122,6 +123,8 @@ class HandlerSet final {
   // Destroys every suspended frame. A frame that is running now is left; it ends by itself or
   // at the next call.
   void endWaits();
+  // The frames held, suspended or resumed and not yet done.
+  std::size_t count() const { return frames_.size(); }
 
  private:
   friend class Task;

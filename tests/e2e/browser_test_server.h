@@ -40,6 +40,9 @@ class BrowserTestServer {
   // The last request for this path, if any.
   std::optional<SeenRequest> lastRequestFor(const QByteArray& path) const;
 
+  // POST to the control interface of the services, e.g. "/_control/faults/board?kind=never".
+  bool control(const QString& pathAndQuery) const { return sites_.control(pathAndQuery); }
+
   // A port nothing listens on (it was bound once and released).
   static quint16 unusedPort();
 

@@ -164,6 +164,12 @@ QStringList VirtualDisplay::visibleWindows(const QString& title) const {
       .split('\n', Qt::SkipEmptyParts);
 }
 
+QStringList VirtualDisplay::allVisibleWindows() const {
+  return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                  QStringLiteral("--name"), QStringLiteral(".")})
+      .split('\n', Qt::SkipEmptyParts);
+}
+
 void VirtualDisplay::focus(const QString& windowId) const {
   xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId});
 }

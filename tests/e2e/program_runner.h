@@ -23,6 +23,8 @@ class VirtualDisplay {
   const QString& display() const { return display_; }
   // Ids of the visible top-level windows whose title is exactly this text.
   QStringList visibleWindows(const QString& title) const;
+  // Ids of every visible top-level window with a title.
+  QStringList allVisibleWindows() const;
   // Gives a window the keyboard focus.
   void focus(const QString& windowId) const;
   // The title of the window that has the keyboard focus.

@@ -33,6 +33,9 @@ struct BoardMonitorKind {
   bool filtersErrorPages = true;
   // The kind of the window in the journal (journal::kind).
   const char* journalKind = "";
+  // The server of the settings whose pages are the board; a page elsewhere (a redirect to
+  // another host) is neither filled in nor compared. Empty: every page counts.
+  QString server{};
 };
 
 // The pilot-board monitor window shared by the wharf, vessel and URL monitors: it keeps one
@@ -78,6 +81,8 @@ class BoardMonitor : public Form {
   // The alert starts: the journal, the line beneath the page and the desktop notification.
   void AlertStarted();
   void ShowChangeLine(const QString& text);
+  // Whether a page is one of the board's rather than another host's.
+  bool onBoard(const HtmlDocument& page) const;
 
   ConsoleState& console_;
   const BoardMonitorKind& kind_;

@@ -26,6 +26,7 @@ const BoardMonitorKind& WharfMonitorKind() {
       normaliseBoard,
       true,
       journal::kind::kWharf,
+      QStringLiteral("board"),
   };
   return kind;
 }
@@ -41,6 +42,7 @@ const BoardMonitorKind& VesselMonitorKind() {
       [](const QString& text) { return NormaliseVesselBoardText(text, PilotNameList()); },
       true,
       journal::kind::kVessel,
+      QStringLiteral("board"),
   };
   return kind;
 }

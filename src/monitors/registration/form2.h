@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include "common/console_state.h"
 #include "common/imct_login.h"
 #include "platform/form.h"
@@ -53,7 +55,7 @@ class Form2 final : public Form {
   // The IMCT query: fills and submits the forms it recognises, then acts on the page text.
   Task WebBrowser1_DocumentComplete();
   // The notification: the mail page has loaded; look the vessel up on the board.
-  void WebBrowser2_DocumentComplete();
+  Task WebBrowser2_DocumentComplete();
   // The board has loaded: fill in its extract and send the mail form.
   Task WebBrowser3_DocumentComplete();
 
@@ -62,6 +64,8 @@ class Form2 final : public Form {
   void RecordFinding();
   void SaveFinding();
   void RecordNoData();
+  // Fills the board's extract into the mail form shown and sends it, once per finding.
+  void SendNotification(const QString& boardExtract);
 
   ConsoleState& console_;
   ImctFormFiller forms_;
@@ -70,6 +74,9 @@ class Form2 final : public Form {
   // One notification form per finding, however often the mail page completes.
   bool notificationSent_ = false;
 };
+
+// How long the notification waits for the board's extract before it goes without it.
+inline constexpr std::chrono::seconds kBoardLookupLimit{30};
 
 // The text between two two-character markers: from the first character after the first
 // occurrence of begin, as long as the distance to the first occurrence of end allows; empty

@@ -40,17 +40,20 @@ QString ExtractBetween(const QString& text, const QString& begin, const QString&
   return text.mid(start - 1, length);
 }
 
-void Form2::WebBrowser2_DocumentComplete() {
+Task Form2::WebBrowser2_DocumentComplete() {
   const QString vessel = VesselOf(Text3.Text());
   WebBrowser3.Navigate2(BoardQuery(ServerAddress(QStringLiteral("boardip")), vessel, QString()));
   const auto document = WebBrowser2.Document();
-  if (!document) return;
+  if (!document) co_return;
   ScanInputs(*document, [&](HtmlElement& input) {
     if (input.Name() == QStringLiteral("name")) input.setValue(Caption() + u' ' + vessel);
     if (input.Name() == QStringLiteral("mail")) {
       input.setValue(Desktop::current().computerName());
     }
   });
+  // A board that never answers would hold the finding's mail back for good: it goes without
+  // the board's extract.
+  if (!co_await BoundedPageWait(WebBrowser3, kBoardLookupLimit)) SendNotification(QString());
 }
 
 Task Form2::WebBrowser3_DocumentComplete() {
@@ -58,12 +61,14 @@ Task Form2::WebBrowser3_DocumentComplete() {
   const auto board = WebBrowser3.Document();
   if (!board) co_return;
   Text4.setText(board->documentElement().innerText());
-  const QString extract =
-      ExtractBetween(Text4.Text(), QStringLiteral("艏推"), QStringLiteral("進港"));
+  SendNotification(ExtractBetween(Text4.Text(), QStringLiteral("艏推"), QStringLiteral("進港")));
+}
+
+void Form2::SendNotification(const QString& boardExtract) {
   const auto mail = WebBrowser2.Document();
-  if (!mail) co_return;
+  if (!mail) return;
   ScanInputs(*mail, [&](HtmlElement& input) {
-    if (input.Name() == QStringLiteral("namea")) input.setValue(extract);
+    if (input.Name() == QStringLiteral("namea")) input.setValue(boardExtract);
     if (input.Name() == QStringLiteral("submit") && !notificationSent_) {
       input.Click();
       notificationSent_ = true;

@@ -7,6 +7,7 @@
 
 #include "platform/back_end.h"
 #include "platform/desktop.h"
+#include "platform/qt/qt_scheme_rule.h"
 #include "platform/qt/qt_web_document.h"
 #include "platform/qt/qt_web_page.h"
 #include "platform/qt/qt_web_print.h"
@@ -102,8 +103,8 @@ void QtWebBrowserPeer::sync() { placement_->sync(); }
 void QtWebBrowserPeer::navigate(const QString& url) {
   const quint64 request = ++requests_;
   const QUrl target = QUrl::fromUserInput(url);
-  if (target.isValid()) ensurePage();
-  if (!page_ || !target.isValid()) {
+  if (IsAllowedPageUrl(target)) ensurePage();
+  if (!page_ || !IsAllowedPageUrl(target)) {
     abandon(request);
     return;
   }

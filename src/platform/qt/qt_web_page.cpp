@@ -8,6 +8,8 @@
 #include <QWebEngineQuotaRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 
+#include "platform/qt/qt_scheme_rule.h"
+
 namespace tidex {
 namespace {
 
@@ -51,6 +53,10 @@ QtWebPage::QtWebPage(QWebEngineProfile* profile, QObject* parent)
 }
 
 QWebEnginePage* QtWebPage::createWindow(WebWindowType) { return nullptr; }
+
+bool QtWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) {
+  return IsAllowedPageUrl(url);
+}
 
 QStringList QtWebPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) {
   return {};

@@ -7,6 +7,7 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
+#include "platform/qt/qt_scheme_rule.h"
 #include "platform/qt/qt_web_scripts.h"
 
 namespace tidex {
@@ -37,6 +38,8 @@ void configure(QWebEngineProfile& p) {
   neutraliser.setRunsOnSubFrames(true);
   neutraliser.setSourceCode(dialogNeutraliserScript());
   p.scripts()->insert(neutraliser);
+
+  p.setUrlRequestInterceptor(new SchemeInterceptor(&p));
 
   QObject::connect(&p, &QWebEngineProfile::downloadRequested,
                    [](QWebEngineDownloadRequest* download) { download->cancel(); });

@@ -117,13 +117,25 @@ void SimBrowser::start(SimRequest request) {
   });
 }
 
-void SimBrowser::arrive(std::size_t navigation) {
+void SimBrowser::arrive(std::size_t navigation, bool held) {
   const SimRequest request = web().navigation(navigation).request;
   const bool blank = request.url.startsWith(u"about:", Qt::CaseInsensitive);
-  const sites::SiteResponse answer =
-      blank ? sites::SiteResponse{0, "text/html; charset=utf-8", {}} : web().fetch(request);
+  const SimLoad load =
+      blank ? SimLoad{{0, "text/html; charset=utf-8", {}}, request.url} : web().load(request, held);
+  const sites::SiteResponse& answer = load.answer;
   // Without an engine the answer reaches no page.
-  if (answer.delivery == sites::SiteResponse::Delivery::Never || desk_.browserEngineDown()) {
+  if (desk_.browserEngineDown()) return;
+  if (answer.delivery == sites::SiteResponse::Delivery::Never) {
+    // The server holds the request and answers it once it answers again.
+    arrival_ = desk_.clock().schedule(kHeldRequestCheck, [this, navigation, g = generation_] {
+      arrival_ = 0;
+      if (current(g)) arrive(navigation, true);
+    });
+    return;
+  }
+  // A file to save: the load fails and the page shown before stays, read anew.
+  if (IsDownload(answer) && shownDocument_) {
+    complete(navigation, shownDocument_, shownDocument_->url(), {true, 0}, false);
     return;
   }
 
@@ -132,38 +144,51 @@ void SimBrowser::arrive(std::size_t navigation) {
   if (answer.delivery == sites::SiteResponse::Delivery::Refused) {
     result = {true, 0};
     page.html = QString::fromUtf8(kUnreachablePage);
+  } else if (IsDownload(answer)) {
+    result = {true, 0};
+  } else if (answer.delivery == sites::SiteResponse::Delivery::CutOff) {
+    // What arrived is shown; the load fails without an HTTP status, as a network error.
+    result = {true, 0};
+    page = DecodePage(answer.contentType, answer.body.left(answer.body.size() / 2));
   } else {
     result = {answer.status >= 400, answer.status};
     page = DecodePage(answer.contentType, answer.body);
   }
+  // An error page of the browser stands at the address asked for.
+  const QString url = result.failed && result.httpStatus == 0 ? request.url : load.url;
   SimDom dom = ParseHtml(page.html);
   std::vector<ElementData> elements = dom.elementData();
   // As a browser reports it, an image's source is the absolute address.
   for (ElementData& element : elements) {
-    if (!element.src.isEmpty()) {
-      element.src = QUrl(request.url).resolved(QUrl(element.src)).toString();
-    }
+    if (!element.src.isEmpty()) element.src = QUrl(url).resolved(QUrl(element.src)).toString();
   }
   QString text = InnerText(dom);
-  const std::uint64_t generation = generation_;
   auto document = std::make_shared<HtmlDocument>(
-      request.url, std::move(elements), std::move(text),
-      std::make_unique<SimDocument>(link_, generation, navigation, request.url, page.charset,
+      url, std::move(elements), std::move(text),
+      std::make_unique<SimDocument>(link_, generation_, navigation, url, page.charset,
                                     std::move(dom)));
+  complete(navigation, std::move(document), url, result, true);
+}
 
+void SimBrowser::complete(std::size_t navigation, std::shared_ptr<HtmlDocument> document,
+                          const QString& url, LoadResult result, bool shown) {
+  const std::uint64_t generation = generation_;
   // Each step runs only while no newer navigation has started.
   const std::weak_ptr<Link> link = link_;
   auto live = [link, generation]() -> SimBrowser* {
     auto l = link.lock();
     return l && l->browser && l->browser->current(generation) ? l->browser : nullptr;
   };
-  desk_.post([live, document, url = request.url, generation] {
+  desk_.post([live, document, url, generation, shown] {
     if (SimBrowser* b = live()) {
-      b->shown_ = generation;
+      if (shown) {
+        b->shown_ = generation;
+        b->shownDocument_ = document;
+      }
       BackEnd::navigateComplete(b->browser_, document, url, true);
     }
   });
-  desk_.post([live, document, url = request.url, navigation, result] {
+  desk_.post([live, document, url, navigation, result] {
     if (SimBrowser* b = live()) {
       b->pending_.reset();
       SimNavigation& record = b->web().navigation(navigation);

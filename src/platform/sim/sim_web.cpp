@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QRegularExpression>
+#include <QUrl>
 #include <QtGlobal>
 
 #include "platform/ansi_text.h"
@@ -58,7 +59,7 @@ DecodedPage DecodePage(const QByteArray& contentType, const QByteArray& body) {
   return {QString::fromUtf8(body), PageCharset::Utf8};
 }
 
-sites::SiteResponse SimWeb::fetch(const SimRequest& request) {
+sites::SiteResponse SimWeb::fetch(const SimRequest& request, bool held) {
   const QString& url = request.url;
   const qsizetype schemeEnd = url.indexOf(u"://");
   const QString scheme = url.left(std::max<qsizetype>(schemeEnd, 0)).toLower();
@@ -84,9 +85,41 @@ sites::SiteResponse SimWeb::fetch(const SimRequest& request) {
   if (site.path.isEmpty()) site.path = "/";
   const QString host = rest.left(pathStart).toLower();
   site.cookie = cookieHeader(host, site.path);
-  sites::SiteResponse answer = sites_.handle(site);
+  site.host = host.toLatin1();
+  sites::SiteResponse answer = held ? sites_.respond(site) : sites_.handle(site);
   storeCookies(host, answer);
   return answer;
+}
+
+SimLoad SimWeb::load(SimRequest request, bool held) {
+  for (int redirects = 0;; ++redirects) {
+    sites::SiteResponse answer = fetch(request, held && redirects == 0);
+    QByteArray location;
+    for (const auto& [name, value] : answer.headers) {
+      if (name.compare("location", Qt::CaseInsensitive) == 0) location = value;
+    }
+    const bool redirect = answer.delivery == sites::SiteResponse::Delivery::Answer &&
+                          answer.status >= 300 && answer.status < 400 && !location.isEmpty();
+    if (!redirect) return {std::move(answer), request.url};
+    if (redirects == kMaxRedirects) return {sites::SiteResponse::refused(), request.url, true};
+    const QUrl next = QUrl(request.url).resolved(QUrl::fromEncoded(location));
+    request.url = QString::fromLatin1(next.toEncoded());
+    if (answer.status != 307 && answer.status != 308) {
+      request.method = "GET";
+      request.body.clear();
+      request.contentType.clear();
+    }
+  }
+}
+
+bool IsDownload(const sites::SiteResponse& answer) {
+  for (const auto& [name, value] : answer.headers) {
+    if (name.compare("content-disposition", Qt::CaseInsensitive) == 0 &&
+        value.trimmed().toLower().startsWith("attachment")) {
+      return true;
+    }
+  }
+  return answer.contentType.trimmed().toLower().startsWith("application/octet-stream");
 }
 
 // One jar for every browser, as the real program shares one browser profile.

@@ -50,6 +50,16 @@ struct SimNavigation {
   QStringList scripts;  // scripts the program ran on the page it loaded
 };
 
+// What a navigation receives once redirects are followed.
+struct SimLoad {
+  sites::SiteResponse answer;
+  QString url;                    // the address the answer came from
+  bool tooManyRedirects = false;  // given up after SimWeb::kMaxRedirects; answer is refused()
+};
+
+// Whether a browser takes the answer for a file to save rather than a page to show.
+bool IsDownload(const sites::SiteResponse& answer);
+
 // A navigation that has waited for its page longer than SimWeb::kStallLimit.
 struct StalledPage {
   QString browser;
@@ -62,6 +72,7 @@ struct StalledPage {
 class SimWeb final {
  public:
   static constexpr std::chrono::seconds kStallLimit{60};
+  static constexpr int kMaxRedirects = 20;
 
   explicit SimWeb(const VirtualClock& clock) : clock_(clock) {}
 
@@ -72,7 +83,12 @@ class SimWeb final {
   // Sends the request to the server of its address at once. Path and raw query come from
   // the address (non-ASCII characters percent-encoded as UTF-8, the path then decoded); an
   // address that is not http(s) or has no host is refused.
-  sites::SiteResponse fetch(const SimRequest& request);
+  // held: the request was sent before and held by the server; it is asked again without a
+  // new line in the request log.
+  sites::SiteResponse fetch(const SimRequest& request, bool held = false);
+  // Fetches as a browser navigates: redirects are followed (a POST becomes a GET except for
+  // 307 and 308), up to kMaxRedirects of them.
+  SimLoad load(SimRequest request, bool held = false);
 
   // The navigations of every browser, oldest first.
   std::size_t beginNavigation(const QString& browser, SimRequest request);
