@@ -130,6 +130,11 @@ QString AccessibilityBus::call(const Accessible& object, const QString& method,
                  args);
 }
 
+bool AccessibilityBus::press(const Accessible& object) const {
+  return call(object, QStringLiteral("org.a11y.atspi.Action.DoAction"), {QStringLiteral("0")})
+      .contains(QLatin1String("true"));
+}
+
 QList<Accessible> AccessibilityBus::children(const Accessible& object) const {
   static const QRegularExpression pattern(
       QStringLiteral(R"(\('([^']*)', (?:objectpath )?'([^']*)'\))"));

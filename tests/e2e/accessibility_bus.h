@@ -53,6 +53,9 @@ class AccessibilityBus {
   QString text(const Accessible& object) const;
   // Whether the object takes input (AT-SPI "sensitive").
   bool sensitive(const Accessible& object) const;
+  // Performs the object's first action (a button's or menu item's press), as a screen reader
+  // does: no pointer, so a window covering it does not matter.
+  bool press(const Accessible& object) const;
 
  private:
   QString call(const Accessible& object, const QString& method, const QStringList& args = {}) const;

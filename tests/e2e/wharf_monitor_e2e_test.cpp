@@ -87,4 +87,17 @@ TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
   EXPECT_EQ(rows[0][1], QStringLiteral("YM HARMONY　抵港時間 14:30 → 23:45"));
   EXPECT_TRUE(rows[0][2].contains("1430")) << rows[0][2].toStdString();
   EXPECT_TRUE(rows[0][3].contains("2345")) << rows[0][3].toStdString();
+
+  // "變更紀錄" lists it, for a screen reader as for the eye.
+  const QString changeLog = QStringLiteral("變更紀錄");
+  ASSERT_TRUE(a11y.press(a11y.find(a11y.window(kConsoleCaption), "menu item", changeLog)));
+  Accessible entry;
+  EXPECT_TRUE(waitUntil(
+      [&] {
+        entry = a11y.find(a11y.find(a11y.window(changeLog), "tree", changeLog), "tree item",
+                          QStringLiteral("YM HARMONY　抵港時間 14:30 → 23:45"));
+        return entry.valid();
+      },
+      20s))
+      << a11y.describe(a11y.window(changeLog)).toStdString();
 }
