@@ -23,8 +23,7 @@ inline constexpr auto kCreateTable =
     " summary TEXT NOT NULL,"
     " before TEXT NOT NULL DEFAULT '',"
     " after TEXT NOT NULL DEFAULT '')";
-inline constexpr auto kCreateIndex =
-    "CREATE INDEX IF NOT EXISTS journal_time ON journal (time)";
+inline constexpr auto kCreateIndex = "CREATE INDEX IF NOT EXISTS journal_time ON journal (time)";
 
 namespace kind {
 inline constexpr auto kWharf = "wharf";
@@ -34,11 +33,11 @@ inline constexpr auto kRegistration = "registration";
 }  // namespace kind
 
 namespace event {
-inline constexpr auto kAlert = "alert";                // a pilot-board monitor's alert
-inline constexpr auto kFound = "found";                // a registration number found
-inline constexpr auto kNoData = "no-data";             // no data for a number (once a day)
-inline constexpr auto kNotification = "notification";  // the notification form sent
-inline constexpr auto kLoginFailure = "login-failure"; // the IMCT login refused
+inline constexpr auto kAlert = "alert";                 // a pilot-board monitor's alert
+inline constexpr auto kFound = "found";                 // a registration number found
+inline constexpr auto kNoData = "no-data";              // no data for a number (once a day)
+inline constexpr auto kNotification = "notification";   // the notification form sent
+inline constexpr auto kLoginFailure = "login-failure";  // the IMCT login refused
 }  // namespace event
 
 }  // namespace tidex::journal

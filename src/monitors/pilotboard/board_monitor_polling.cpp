@@ -1,6 +1,6 @@
 #include "common/alert_tones.h"
-#include "common/engine_watch.h"
 #include "common/desktop_notice.h"
+#include "common/engine_watch.h"
 #include "common/journal.h"
 #include "common/number_text.h"
 #include "common/settings.h"

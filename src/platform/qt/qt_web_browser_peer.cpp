@@ -34,9 +34,9 @@ LoadResult loadResultOf(const QWebEngineLoadingInfo& info) {
 // widget stands in its place.
 class QtWebBrowserPeer::Placement final : public WidgetPeer {
  public:
-  using WidgetPeer::WidgetPeer;
   using WidgetPeer::replaceWidget;
   using WidgetPeer::widget;
+  using WidgetPeer::WidgetPeer;
   void sync() override { syncCommon(QString()); }
 };
 
@@ -79,7 +79,7 @@ void QtWebBrowserPeer::attachPage() {
 
 void QtWebBrowserPeer::recreate() {
   if (closing_ || !view_) return;  // no page yet: the first navigation makes a fresh one
-  ++load_;  // documents of the old page no longer reach it
+  ++load_;                         // documents of the old page no longer reach it
   loading_ = false;
   expected_ = 0;
   pending_ = {};

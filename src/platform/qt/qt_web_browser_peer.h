@@ -16,9 +16,9 @@ namespace tidex {
 
 class QtWebPage;
 
-// A WebBrowser as a QWebEngineView on the shared profile, created on the first navigation. When a top-level load ends, one
-// script reads the page into a document; every event reaches the control through
-// Desktop::post, never from inside an engine callback.
+// A WebBrowser as a QWebEngineView on the shared profile, created on the first navigation. When a
+// top-level load ends, one script reads the page into a document; every event reaches the control
+// through Desktop::post, never from inside an engine callback.
 class QtWebBrowserPeer final : public QObject, public WebBrowserPeer {
  public:
   // How long a click that should navigate may go, after its script returned, without a load
