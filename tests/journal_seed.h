@@ -14,15 +14,7 @@
 
 namespace tidex::testing {
 
-struct JournalRow {
-  QString time;
-  QString caption;
-  QString kind;
-  QString event;
-  QString summary;
-  QString before;
-  QString after;
-};
+using JournalRow = journal::Entry;
 
 // Adds the rows, in this order, to the journal at path (created when missing); false when any
 // of it failed.

@@ -10,9 +10,7 @@ Journal::~Journal() = default;
 
 JournalStore& Journal::store() {
   if (!store_) {
-    store_ =
-        std::make_unique<JournalStore>(Desktop::current().applicationFolder() + QLatin1Char('/') +
-                                       QString::fromUtf8(journal::kFileName));
+    store_ = std::make_unique<JournalStore>(journal::JournalPath());
   }
   return *store_;
 }

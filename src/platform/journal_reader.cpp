@@ -48,10 +48,10 @@ Reading query(QSqlDatabase& db, const Filter& filter, int limit) {
   q.addBindValue(limit);
   if (!q.exec()) return failed(q.lastError());
   while (q.next()) {
-    reading.entries.push_back(Entry{q.value(0).toLongLong(), q.value(1).toString(),
-                                    q.value(2).toString(), q.value(3).toString(),
-                                    q.value(4).toString(), q.value(5).toString(),
-                                    q.value(6).toString(), q.value(7).toString()});
+    reading.entries.push_back(Entry{q.value(1).toString(), q.value(2).toString(),
+                                    q.value(3).toString(), q.value(4).toString(),
+                                    q.value(5).toString(), q.value(6).toString(),
+                                    q.value(7).toString(), q.value(0).toLongLong()});
   }
   if (q.lastError().isValid()) return failed(q.lastError());  // a damaged page part-way
   reading.state = Reading::State::Read;

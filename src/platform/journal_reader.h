@@ -4,20 +4,9 @@
 
 #include <QString>
 
-namespace tidex::journal {
+#include "platform/journal_schema.h"
 
-// One row of the journal (see journal_schema.h for what each field holds).
-struct Entry {
-  qint64 id = 0;
-  QString time;
-  QString caption;
-  QString kind;
-  QString event;
-  QString summary;
-  QString before;
-  QString after;
-  bool operator==(const Entry&) const = default;
-};
+namespace tidex::journal {
 
 // Which entries to read: a part of the caption (any case of Latin letters) and a kind; empty
 // is any.
@@ -33,9 +22,6 @@ struct Reading {
   std::vector<Entry> entries;  // newest first
   QString error;               // why it could not be read
 };
-
-// The journal file in the application folder.
-QString JournalPath();
 
 // The newest `limit` entries of the journal file that pass the filter. The file is opened
 // read-only and never created or changed; a writer that holds a lock is not waited for (the

@@ -25,6 +25,22 @@ inline constexpr auto kCreateTable =
     " after TEXT NOT NULL DEFAULT '')";
 inline constexpr auto kCreateIndex = "CREATE INDEX IF NOT EXISTS journal_time ON journal (time)";
 
+// The journal file in the application folder.
+QString JournalPath();
+
+// One row of the journal; id is 0 for a row not yet written.
+struct Entry {
+  QString time;
+  QString caption;
+  QString kind;
+  QString event;
+  QString summary;
+  QString before;
+  QString after;
+  qint64 id = 0;
+  bool operator==(const Entry&) const = default;
+};
+
 namespace kind {
 inline constexpr auto kWharf = "wharf";
 inline constexpr auto kVessel = "vessel";

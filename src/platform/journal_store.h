@@ -4,19 +4,11 @@
 
 #include <QString>
 
+#include "platform/journal_schema.h"
+
 namespace tidex {
 
-// One row of the journal (see journal_schema.h for what each field holds).
-struct JournalEntry {
-  QString time;
-  QString caption;
-  QString kind;
-  QString event;
-  QString summary;
-  QString before;
-  QString after;
-  bool operator==(const JournalEntry&) const = default;
-};
+using JournalEntry = journal::Entry;
 
 // The journal file: opened (and created) on first use, in write-ahead mode so that a reader
 // never blocks the writer. A file that cannot be opened or written is tried again on the next
