@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <csignal>
 #include <thread>
@@ -129,7 +130,8 @@ class WharfMonitorProgram {
                    })
         .valid();
   }
-  int boxesOnScreen() const { return static_cast<int>(x_.visibleWindows("訊息").size()); }
+  QStringList boxes() const { return x_.visibleWindows("訊息"); }
+  int boxesOnScreen() const { return static_cast<int>(boxes().size()); }
   bool monitorInFront() const { return x_.focusedWindowTitle() == QStringLiteral("1108"); }
   int boardRequests() const {
     return static_cast<int>(sites_.requestLog().filter("/sdci/UA1006.ASP").size());
@@ -208,11 +210,19 @@ TEST(EngineWithoutRenderers, TheProgramSaysSoOnceAndGivesNoFalseAlert) {
   const QString notice = QStringLiteral("瀏覽器引擎無法載入網頁，程式將持續重試！ ");
   ASSERT_TRUE(waitUntil([&] { return run.boxesOnScreen() > 0; }, 2 * kBoxReload + 10s))
       << "nothing told the user" << run.program().output().data();
+  const QStringList first = run.boxes();
   EXPECT_TRUE(run.boxShows(notice)) << "not the notice, or it closed before it was read";
-  EXPECT_TRUE(waitUntil([&] { return run.boxesOnScreen() == 0; }, 15s)) << "the box stayed";
+  // Gone in two looks in a row: one window search on a busy machine may come back empty.
+  EXPECT_TRUE(waitUntil([&] { return run.boxesOnScreen() == 0 && run.boxesOnScreen() == 0; }, 15s))
+      << "the box stayed";
   // Another stalled reload and two more probes of the engine: no second box.
-  EXPECT_FALSE(waitUntil([&] { return run.boxShows(notice); }, kBoxReload + 2s))
-      << "told again in the same outage";
+  const auto anotherNotice = [&] {
+    const QStringList now = run.boxes();
+    const bool another = std::any_of(now.begin(), now.end(),
+                                     [&](const QString& box) { return !first.contains(box); });
+    return another && run.boxShows(notice);
+  };
+  EXPECT_FALSE(waitUntil(anotherNotice, kBoxReload + 2s)) << "told again in the same outage";
   EXPECT_FALSE(run.monitorInFront()) << "a false alert";
   EXPECT_TRUE(run.program().running());
   EXPECT_GE(run.boardRequests(), 3) << "the monitor stopped trying";
