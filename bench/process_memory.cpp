@@ -34,7 +34,7 @@ std::int64_t cpuTicksOf(int pid) {
 
 }  // namespace
 
-ProcessMemory MemoryOfTree(int rootPid) {
+ProcessMemory MemoryOfTree(int rootPid, int excludedPid) {
   std::multimap<int, int> children;
   for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
     bool isPid = false;
@@ -62,7 +62,9 @@ ProcessMemory MemoryOfTree(int rootPid) {
     total.pssKiB += pss;
     total.cpuTicks += cpuTicksOf(pid);
     auto [from, to] = children.equal_range(pid);
-    for (auto it = from; it != to; ++it) pending.push_back(it->second);
+    for (auto it = from; it != to; ++it) {
+      if (it->second != excludedPid) pending.push_back(it->second);
+    }
   }
   return total;
 }

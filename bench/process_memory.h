@@ -17,7 +17,8 @@ struct ProcessMemory {
   std::int64_t cpuTicks = 0;  // user and system time, clock ticks
 };
 
-// Resident memory and CPU time of a process and all its descendants, from /proc.
-ProcessMemory MemoryOfTree(int rootPid);
+// Resident memory and CPU time of a process and all its descendants, from /proc; the subtree
+// of excludedPid (a helper the process started, not part of what is measured) left out.
+ProcessMemory MemoryOfTree(int rootPid, int excludedPid = 0);
 
 }  // namespace tidex::bench

@@ -86,6 +86,7 @@ class SitesRunner {
   void configure(const QString& home) const;
   // POST to the control interface, e.g. "/_control/board/time?wharf=1108&...".
   bool control(const QString& pathAndQuery) const;
+  int pid() const { return static_cast<int>(process_.processId()); }
 
  private:
   QProcess process_;
