@@ -47,6 +47,7 @@ constexpr int kFaultCycleS = 60;  // a fault for 40 s, then 20 s without
 constexpr int kFaultOnS = 40;
 constexpr int kFaultsFromS = 30;
 constexpr int kCleanTailS = 450;  // the registration monitors query every 300 s
+constexpr int kWarmUpS = 180;     // three reloads of every board monitor after it was ready
 
 const QStringList kWharves{"1108", "1110", "1070", "2001", "2002"};
 const QStringList kVessels{"YM HARMONY", "KMTC TAIPEI", "TS KEELUNG", "EVER LAUREL", "WAN HAI 316"};
@@ -180,6 +181,7 @@ class Soak {
     }
     if (now % 60 == 0 && now > 0) {
       const auto current = memory();
+      if (now == kWarmUpS) warmedUp_ = current;
       say(QStringLiteral("%1 s: PSS %2 MB, USS %3 MB")
               .arg(now)
               .arg(mb(current.pssKiB))
@@ -288,19 +290,21 @@ class Soak {
     say(QStringLiteral("board change to alert, worst s: %1").arg(worstDelay));
     say(QStringLiteral("handlers still suspended: %1").arg(desktop_.suspendedHandlers()));
     say(QStringLiteral("processes at the end: %1").arg(end.processes));
-    say(QStringLiteral("PSS at the start, MB: %1").arg(mb(start_.pssKiB)));
-    say(QStringLiteral("PSS at the end, MB: %1").arg(mb(end.pssKiB)));
-    say(QStringLiteral("private memory (USS) at the start, MB: %1").arg(mb(start_.ussKiB)));
-    say(QStringLiteral("private memory (USS) at the end, MB: %1").arg(mb(end.ussKiB)));
+    const auto ratio = [&](const bench::ProcessMemory& from) {
+      return QString::number(from.pssKiB ? static_cast<double>(end.pssKiB) / from.pssKiB : 0, 'f',
+                             2);
+    };
+    say(QStringLiteral("PSS at the start / after warm-up (%1 s) / at the end, MB: %2 / %3 / %4")
+            .arg(kWarmUpS)
+            .arg(mb(start_.pssKiB), mb(warmedUp_.pssKiB), mb(end.pssKiB)));
+    say(QStringLiteral("USS at the start / after warm-up / at the end, MB: %1 / %2 / %3")
+            .arg(mb(start_.ussKiB), mb(warmedUp_.ussKiB), mb(end.ussKiB)));
+    say("PSS at the end / after warm-up: " + ratio(warmedUp_));
     if (allFound_.processes) {
-      say(QStringLiteral("PSS once every number was found (%1 s), MB: %2")
+      say(QStringLiteral("PSS at the end / once every number was found (%1 s): %2")
               .arg(allFoundAt_)
-              .arg(mb(allFound_.pssKiB)));
-      say(QStringLiteral("end / once every number was found (PSS): %1")
-              .arg(static_cast<double>(end.pssKiB) / allFound_.pssKiB, 0, 'f', 2));
+              .arg(ratio(allFound_)));
     }
-    say(QStringLiteral("end / start (PSS): %1")
-            .arg(start_.pssKiB ? static_cast<double>(end.pssKiB) / start_.pssKiB : 0, 0, 'f', 2));
     done_(lost || falseAlerts || missedAlerts ? 1 : 0);
   }
 
@@ -319,6 +323,7 @@ class Soak {
   std::map<QString, int> foundAt_;
   std::map<QString, int> alertedAt_;
   bench::ProcessMemory start_;
+  bench::ProcessMemory warmedUp_;
   bench::ProcessMemory allFound_;
   int allFoundAt_ = 0;
   qint64 readyAt_ = -1;
