@@ -1,5 +1,8 @@
 #include "program_runner.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <thread>
 
 #include <QFile>
@@ -211,6 +214,9 @@ void ProgramRunner::launch(const QStringList& faketime) {
   if (!faketime.isEmpty()) env.insert(QStringLiteral("FAKETIME_DONT_RESET"), QStringLiteral("1"));
   process_->setProcessEnvironment(env);
   process_->setProcessChannelMode(QProcess::MergedChannels);
+  // A group of its own: killing the program also kills what faketime started and the
+  // engine's renderers, which would otherwise outlive the test.
+  process_->setChildProcessModifier([] { ::setpgid(0, 0); });
   if (faketime.isEmpty()) {
     process_->start(binary(QStringLiteral("tidex")), {});
   } else {
@@ -218,6 +224,7 @@ void ProgramRunner::launch(const QStringList& faketime) {
                     faketime + QStringList{binary(QStringLiteral("tidex"))});
   }
   process_->waitForStarted(10000);
+  group_ = process_->processId();
 }
 
 bool startAndShowConsole(ProgramRunner& program, const QString& home, const QString& display) {
@@ -240,6 +247,8 @@ bool ProgramRunner::waitForExit(std::chrono::milliseconds limit) {
 }
 
 void ProgramRunner::kill() {
+  if (group_ > 0) ::kill(static_cast<pid_t>(-group_), SIGKILL);
+  group_ = 0;
   if (!running()) return;
   process_->kill();
   process_->waitForFinished(5000);

@@ -67,6 +67,7 @@ class ProgramRunner {
   QProcessEnvironment extra_;
   QString home_;
   QString display_;
+  qint64 group_ = 0;  // the process group of the last launch
 };
 
 // Starts the program, waits for its settings file, then starts a second copy, which brings the
