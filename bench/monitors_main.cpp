@@ -10,11 +10,11 @@
 #include <vector>
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "../tests/e2e/program_runner.h"
+#include "bench_home.h"
 
 using namespace tidex;
 
@@ -52,19 +52,11 @@ Figures runOnce(const Options& options, const QString& model) {
   e2e::SitesRunner sites;
   QTemporaryDir home;
   if (!sites.started() || !home.isValid()) return {{"error", "tidex-sites did not start"}};
-  {
-    QFile ini(home.filePath("Tidex.ini"));
-    if (!ini.open(QIODevice::WriteOnly)) return {{"error", "no settings file"}};
-    // The account as the console saves it: base64 of its bytes.
-    ini.write("[setup]\r\n001=" + QByteArray("TIDEX").toBase64() +
-              "\r\n002=" + QByteArray("PASS").toBase64() + "\r\n");
-  }
-  sites.configure(home.path());
-  QByteArray list = "CHECK\r\n";
+  QStringList numbers;
   for (int i = 0; i < options.registrations; ++i) {
-    list += "01VB" + QByteArray::number(i + 1).rightJustified(3, '0') + "\r\n";
+    numbers << QStringLiteral("01VB%1").arg(i + 1, 3, 10, QLatin1Char('0'));
   }
-  e2e::httpSend(sites.base(), "POST", "/_control/maker/batch-list", list);
+  if (!bench::PrepareBatchHome(sites, home.path(), numbers)) return {{"error", "no settings file"}};
 
   QProcess run;
   auto env = QProcessEnvironment::systemEnvironment();

@@ -97,8 +97,10 @@ class Run {
       console_->Command7_Click();
     }
     // The console's own fetch of the remote list, as at the half-hourly mark: the batch opens
-    // a hidden registration monitor for every number, one every three seconds.
-    console_->mGetVar_Click();
+    // a hidden registration monitor for every number, one every three seconds. Asked a few
+    // seconds in, as a user would: the engine drops the first load of the console's hidden
+    // browser when it is asked in the engine's first moments, and the list comes back empty.
+    QTimer::singleShot(3000, [this] { console_->mGetVar_Click(); });
     poll_.setInterval(100);
     QObject::connect(&poll_, &QTimer::timeout, [this] { waitForReady(); });
     poll_.start();

@@ -28,6 +28,7 @@
 #include <QUrl>
 
 #include "../tests/e2e/program_runner.h"
+#include "bench_home.h"
 #include "common/settings.h"
 #include "console/form1.h"
 #include "monitors/pilotboard/board_monitor.h"
@@ -77,14 +78,14 @@ void say(const QString& line) {
 class Soak {
  public:
   // done is called with the exit status once the figures are out.
-  Soak(const e2e::SitesRunner& sites, int minutes, QStringList faults,
+  Soak(const e2e::SitesRunner& sites, QStringList numbers, int minutes, QStringList faults,
        std::function<void(int)> done)
       : faults_(std::move(faults)),
         sites_(sites),
         runS_(minutes * 60),
-        faultsUntilS_(runS_ - kCleanTailS) {
+        faultsUntilS_(runS_ - kCleanTailS),
+        numbers_(std::move(numbers)) {
     done_ = std::move(done);
-    for (int i = 1; i <= 10; ++i) numbers_ << QStringLiteral("01SK%1").arg(i, 3, 10, QChar('0'));
   }
 
   void start() {
@@ -355,21 +356,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tidex-sites did not start\n");
     return 2;
   }
-  {
-    QFile ini(home.filePath("Tidex.ini"));
-    if (!ini.open(QIODevice::WriteOnly)) return 2;
-    // The account as the console saves it: base64 of its bytes.
-    ini.write("[setup]\r\n001=" + QByteArray("TIDEX").toBase64() +
-              "\r\n002=" + QByteArray("PASS").toBase64() + "\r\n");
-  }
-  sites.configure(home.path());
-  QByteArray list = "CHECK\r\n";
-  for (int i = 1; i <= 10; ++i)
-    list += "01SK" + QByteArray::number(i).rightJustified(3, '0') + "\r\n";
-  e2e::httpSend(sites.base(), "POST", "/_control/maker/batch-list", list);
+  QStringList numbers;
+  for (int i = 1; i <= 10; ++i) numbers << QStringLiteral("01SK%1").arg(i, 3, 10, QLatin1Char('0'));
+  if (!bench::PrepareBatchHome(sites, home.path(), numbers)) return 2;
 
   // The program's windows are not torn down: the program ends as it does, at once.
-  Soak soak(sites, minutes, faults, [&](int status) {
+  Soak soak(sites, numbers, minutes, faults, [&](int status) {
     ::kill(sites.pid(), SIGKILL);
     home.remove();
     std::fflush(stdout);
