@@ -39,8 +39,6 @@ void figure(const char* label, const QString& value) {
   std::fflush(stdout);
 }
 
-QString mb(std::int64_t kib) { return QString::number(kib / 1024.0, 'f', 0); }
-
 QString seconds(double s) { return QString::number(s, 'f', 1); }
 
 double median(std::vector<double> values) {
@@ -166,11 +164,11 @@ class Run {
     settledPssKiB_ = before.pssKiB;
     settledUssKiB_ = before.ussKiB;
     figure("processes", QString::number(before.processes));
-    figure("PSS summed, MB", mb(before.pssKiB));
-    figure("PSS of the program's own process, MB", mb(before.rootPssKiB));
-    figure("RSS of the program's own process, MB", mb(before.rootRssKiB));
-    figure("private memory summed (USS), MB", mb(before.ussKiB));
-    figure("private memory of the program's own process, MB", mb(before.rootUssKiB));
+    figure("PSS summed, MB", bench::Megabytes(before.pssKiB));
+    figure("PSS of the program's own process, MB", bench::Megabytes(before.rootPssKiB));
+    figure("RSS of the program's own process, MB", bench::Megabytes(before.rootRssKiB));
+    figure("private memory summed (USS), MB", bench::Megabytes(before.ussKiB));
+    figure("private memory of the program's own process, MB", bench::Megabytes(before.rootUssKiB));
     QTimer::singleShot(steadySeconds_ * 1000, [this, before] {
       const auto after = bench::MemoryOfTree(static_cast<int>(::getpid()));
       const double cpu = 100.0 * (after.cpuTicks - before.cpuTicks) /
@@ -226,7 +224,7 @@ class Run {
         const auto after = bench::MemoryOfTree(static_cast<int>(::getpid()));
         figure(qPrintable(QStringLiteral("PSS per further monitor (%1 more), MB").arg(further_)),
                QString::number((after.pssKiB - settledPssKiB_) / 1024.0 / further_, 'f', 1));
-        figure("PSS summed with them, MB", mb(after.pssKiB));
+        figure("PSS summed with them, MB", bench::Megabytes(after.pssKiB));
         figure(qPrintable(QStringLiteral("USS per further monitor (%1 more), MB").arg(further_)),
                QString::number((after.ussKiB - settledUssKiB_) / 1024.0 / further_, 'f', 1));
         finish();

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include <QString>
+
 namespace tidex::bench {
 
 struct ProcessMemory {
@@ -20,5 +22,8 @@ struct ProcessMemory {
 // Resident memory and CPU time of a process and all its descendants, from /proc; the subtree
 // of excludedPid (a helper the process started, not part of what is measured) left out.
 ProcessMemory MemoryOfTree(int rootPid, int excludedPid = 0);
+
+// A size in KiB as whole MB, for the figures.
+inline QString Megabytes(std::int64_t kib) { return QString::number(kib / 1024.0, 'f', 0); }
 
 }  // namespace tidex::bench

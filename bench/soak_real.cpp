@@ -68,8 +68,6 @@ const std::vector<BoardChange> kChanges{
     {1.3, "1108", "EVER LAUREL", {"EVER LAUREL"}},  // in the clean tail
 };
 
-QString mb(std::int64_t kib) { return QString::number(kib / 1024.0, 'f', 0); }
-
 void say(const QString& line) {
   std::printf("%s\n", qPrintable(line));
   std::fflush(stdout);
@@ -147,8 +145,8 @@ class Soak {
     start_ = memory();
     say(QStringLiteral("0 s: %1 processes, PSS %2 MB, USS %3 MB")
             .arg(start_.processes)
-            .arg(mb(start_.pssKiB))
-            .arg(mb(start_.ussKiB)));
+            .arg(bench::Megabytes(start_.pssKiB))
+            .arg(bench::Megabytes(start_.ussKiB)));
   }
 
   bench::ProcessMemory memory() const {
@@ -185,8 +183,8 @@ class Soak {
       if (now == kWarmUpS) warmedUp_ = current;
       say(QStringLiteral("%1 s: PSS %2 MB, USS %3 MB")
               .arg(now)
-              .arg(mb(current.pssKiB))
-              .arg(mb(current.ussKiB)));
+              .arg(bench::Megabytes(current.pssKiB))
+              .arg(bench::Megabytes(current.ussKiB)));
     }
     // From here on no monitor opens a browser of its own: the memory must stay level.
     if (allFound_.processes == 0 && foundAt_.size() == static_cast<size_t>(numbers_.size()) &&
@@ -196,8 +194,8 @@ class Soak {
       allFoundAt_ = now;
       say(QStringLiteral("%1 s: every number found and recorded, PSS %2 MB, USS %3 MB")
               .arg(now)
-              .arg(mb(allFound_.pssKiB))
-              .arg(mb(allFound_.ussKiB)));
+              .arg(bench::Megabytes(allFound_.pssKiB))
+              .arg(bench::Megabytes(allFound_.ussKiB)));
     }
     if (now >= runS_) finish();
   }
@@ -297,9 +295,11 @@ class Soak {
     };
     say(QStringLiteral("PSS at the start / after warm-up (%1 s) / at the end, MB: %2 / %3 / %4")
             .arg(kWarmUpS)
-            .arg(mb(start_.pssKiB), mb(warmedUp_.pssKiB), mb(end.pssKiB)));
+            .arg(bench::Megabytes(start_.pssKiB), bench::Megabytes(warmedUp_.pssKiB),
+                 bench::Megabytes(end.pssKiB)));
     say(QStringLiteral("USS at the start / after warm-up / at the end, MB: %1 / %2 / %3")
-            .arg(mb(start_.ussKiB), mb(warmedUp_.ussKiB), mb(end.ussKiB)));
+            .arg(bench::Megabytes(start_.ussKiB), bench::Megabytes(warmedUp_.ussKiB),
+                 bench::Megabytes(end.ussKiB)));
     say("PSS at the end / after warm-up: " + ratio(warmedUp_));
     if (allFound_.processes) {
       say(QStringLiteral("PSS at the end / once every number was found (%1 s): %2")
