@@ -54,6 +54,9 @@ inline constexpr auto kFound = "found";                 // a registration number
 inline constexpr auto kNoData = "no-data";              // no data for a number (once a day)
 inline constexpr auto kNotification = "notification";   // the notification form sent
 inline constexpr auto kLoginFailure = "login-failure";  // the IMCT login refused
+inline constexpr auto kBlind = "blind";                 // a monitor can no longer read its page
+inline constexpr auto kReadsAgain = "reads-again";      // and reads it again
+inline constexpr auto kMoved = "moved";                 // the board answers at another address
 }  // namespace event
 
 }  // namespace tidex::journal

@@ -6,7 +6,10 @@
 namespace tidex {
 
 BoardMonitor::BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind)
-    : Form(kind.name), console_(console), kind_(kind) {
+    : Form(kind.name),
+      console_(console),
+      kind_(kind),
+      health_(console, kind.journalKind, QStringLiteral("無法讀取看板"), kBlindAfterReloads) {
   setCaption(Name());
   Frame1.setEnabled(false);
   for (TextBox* field : {&Text1, &Text2, &Text3, &Text5, &Text6, &Text7}) {
@@ -33,6 +36,24 @@ void BoardMonitor::Form_Load() {
   WebBrowser1.Navigate2(kind_.pageAddress(kind_.watchedItemField(console_).Text()));
   WebBrowser1.setSilent(true);
   mStopBeep.setEnabled(false);
+}
+
+MonitorStatus BoardMonitor::monitorStatus() const {
+  MonitorStatus status;
+  status.kind = kind_.displayName;
+  if (Timer2.Enabled()) {
+    status.state = MonitorStatus::State::Alerting;
+  } else if (alertStarted_) {
+    status.state = MonitorStatus::State::Stopped;
+  } else if (health_.blind()) {
+    status.state = MonitorStatus::State::Blind;
+  }
+  status.blindLine = health_.line();
+  status.blindSince = health_.blind() ? health_.blindSince() : QDateTime();
+  status.lastGoodRead = health_.lastGoodRead();
+  status.lastEvent = alertTime_;
+  status.lastEventSummary = alertSummary_;
+  return status;
 }
 
 void BoardMonitor::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1, Label1); }

@@ -3,6 +3,8 @@
 #include <QString>
 
 #include "common/console_state.h"
+#include "common/monitor_status.h"
+#include "common/read_health.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/label.h"
@@ -36,11 +38,16 @@ struct BoardMonitorKind {
   // The server of the settings whose pages are the board; a page elsewhere (a redirect to
   // another host) is neither filled in nor compared. Empty: every page counts.
   QString server{};
+  // The kind as the user reads it in the status window.
+  QString displayName{};
 };
+
+// Reloads without a good read after which a board monitor counts as blind.
+inline constexpr int kBlindAfterReloads = 5;
 
 // The pilot-board monitor window shared by the wharf, vessel and URL monitors: it keeps one
 // board page open for its watched item, the caption, and alerts when the page changes.
-class BoardMonitor : public Form {
+class BoardMonitor : public Form, public WatchingWindow {
  public:
   Frame Frame1{*this, "Frame1"};
   WebBrowser WebBrowser1{*this, Frame1.holds("WebBrowser1")};
@@ -71,6 +78,7 @@ class BoardMonitor : public Form {
   bool ChangeTest();
   // Whether the latest text came from an error page rather than the board.
   bool LatestIsErrorPage() const { return latestIsErrorPage_; }
+  MonitorStatus monitorStatus() const override;
 
  protected:
   BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind);
@@ -90,6 +98,10 @@ class BoardMonitor : public Form {
   QString baselinePage_;  // the page text Text1 was taken from, as read
   QString latestPage_;    // the same for Text2
   bool closing_ = false;
+  bool alertStarted_ = false;
+  QDateTime alertTime_;
+  QString alertSummary_;
+  ReadHealth health_;
 };
 
 }  // namespace tidex

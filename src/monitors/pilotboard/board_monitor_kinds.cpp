@@ -27,6 +27,7 @@ const BoardMonitorKind& WharfMonitorKind() {
       true,
       journal::kind::kWharf,
       QStringLiteral("board"),
+      QStringLiteral("碼頭"),
   };
   return kind;
 }
@@ -43,6 +44,7 @@ const BoardMonitorKind& VesselMonitorKind() {
       true,
       journal::kind::kVessel,
       QStringLiteral("board"),
+      QStringLiteral("船名"),
   };
   return kind;
 }
@@ -59,6 +61,8 @@ const BoardMonitorKind& UrlMonitorKind() {
       normaliseBoard,
       false,
       journal::kind::kUrl,
+      QString(),
+      QStringLiteral("網址"),
   };
   return kind;
 }

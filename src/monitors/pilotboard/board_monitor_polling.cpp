@@ -43,6 +43,9 @@ void BoardMonitor::AlertStarted() {
   console_.journal().record(Caption(), kind_.journalKind, journal::event::kAlert, change.summary,
                             change.before, change.after);
   ShowChangeLine(change.summary);
+  alertStarted_ = true;
+  alertTime_ = Desktop::current().now();
+  alertSummary_ = change.summary;
   NotifyDesktop(console_, Caption(), change.summary);
 }
 

@@ -51,6 +51,19 @@ void Form2::Form_Load() {
   WebBrowser1.setSilent(true);
 }
 
+MonitorStatus Form2::monitorStatus() const {
+  MonitorStatus status;
+  status.kind = QStringLiteral("海掛");
+  if (Timer2.Enabled()) {
+    status.state = MonitorStatus::State::Alerting;
+  } else if (foundTime_.isValid()) {
+    status.state = MonitorStatus::State::Found;
+  }
+  status.lastEvent = foundTime_;
+  status.lastEventSummary = foundSummary_;
+  return status;
+}
+
 void Form2::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1); }
 
 }  // namespace tidex

@@ -4,6 +4,7 @@
 
 #include "common/console_state.h"
 #include "common/imct_login.h"
+#include "common/monitor_status.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/menu.h"
@@ -17,7 +18,7 @@ namespace tidex {
 // The registration monitor: watches one customs registration number, the caption, on the
 // IMCT service until container counts appear for it, then alerts, records the finding and
 // sends the notification form.
-class Form2 final : public Form {
+class Form2 final : public Form, public WatchingWindow {
  public:
   explicit Form2(ConsoleState& console);
 
@@ -52,6 +53,8 @@ class Form2 final : public Form {
   void mPrint_Click();
   void mStopBeep_Click();
 
+  MonitorStatus monitorStatus() const override;
+
   // The IMCT query: fills and submits the forms it recognises, then acts on the page text.
   Task WebBrowser1_DocumentComplete();
   // The notification: the mail page has loaded; look the vessel up on the board.
@@ -73,6 +76,8 @@ class Form2 final : public Form {
   QString unsavedFindingTime_;
   // One notification form per finding, however often the mail page completes.
   bool notificationSent_ = false;
+  QDateTime foundTime_;   // when the counts appeared; invalid before
+  QString foundSummary_;  // the counts and the vessel
 };
 
 // How long the notification waits for the board's extract before it goes without it.

@@ -43,6 +43,8 @@ void Form2::RecordFinding() {
     console_.journal().record(Caption(), journal::kind::kRegistration, journal::event::kFound,
                               summary);
     NotifyDesktop(console_, Caption(), summary);
+    foundTime_ = Desktop::current().now();
+    foundSummary_ = summary;
   }
   Text4.setText(TimeText(Desktop::current().now()));
   unsavedFindingTime_ = Text4.Text();

@@ -1,0 +1,67 @@
+#include "common/read_health.h"
+
+#include "common/console_state.h"
+#include "common/desktop_notice.h"
+#include "common/journal.h"
+#include "platform/desktop.h"
+#include "platform/journal_schema.h"
+
+namespace tidex {
+
+ReadHealth::ReadHealth(ConsoleState& console, const char* journalKind, QString subject,
+                       int periodsToBlind)
+    : console_(console),
+      journalKind_(journalKind),
+      subject_(std::move(subject)),
+      periodsToBlind_(periodsToBlind) {}
+
+void ReadHealth::goodRead() {
+  const QDateTime now = Desktop::current().now();
+  lastGood_ = now;
+  readInPeriod_ = true;
+  failedPeriods_ = 0;
+  if (blind_) {
+    blind_ = false;
+    const qint64 minutes = firstFailure_.secsTo(now) / 60;
+    console_.journal().record(caption ? caption() : QString(), journalKind_,
+                              journal::event::kReadsAgain,
+                              QStringLiteral("恢復讀取（中斷 %1 分鐘）").arg(minutes));
+    if (onLineChanged) onLineChanged(QString());
+  }
+  firstFailure_ = QDateTime();
+  reason_.clear();
+}
+
+void ReadHealth::failedRead(const QString& reason) {
+  reason_ = reason;
+  reportInPeriod_ = true;
+  if (!firstFailure_.isValid()) firstFailure_ = Desktop::current().now();
+  if (blind_ && onLineChanged) onLineChanged(line());
+}
+
+void ReadHealth::periodEnded(const QString& noAnswerReason) {
+  const bool read = readInPeriod_;
+  const bool reported = reportInPeriod_;
+  readInPeriod_ = false;
+  reportInPeriod_ = false;
+  if (read) return;
+  if (!reported) failedRead(noAnswerReason);
+  if (++failedPeriods_ >= periodsToBlind_ && !blind_) becomeBlind();
+}
+
+QString ReadHealth::line() const {
+  if (!blind_) return QString();
+  return subject_ + QStringLiteral("：") + reason_ + QStringLiteral(" (自 ") +
+         firstFailure_.toString(QStringLiteral("HH:mm")) + QLatin1Char(')');
+}
+
+void ReadHealth::becomeBlind() {
+  blind_ = true;
+  const QString text = line();
+  const QString title = caption ? caption() : QString();
+  console_.journal().record(title, journalKind_, journal::event::kBlind, text);
+  NotifyDesktop(console_, title, text);
+  if (onLineChanged) onLineChanged(text);
+}
+
+}  // namespace tidex
