@@ -48,7 +48,7 @@ Fault PortSites::faultFor(Service service, const SiteRequest& request) const {
   if (!match.isEmpty() && !request.query.contains(match) && !request.body.contains(match)) {
     return Fault::None;
   }
-  return it->second.fault;
+  return FaultMeets(it->second.fault, request) ? it->second.fault : Fault::None;
 }
 
 std::optional<Service> PortSites::serviceOf(const QByteArray& path) const {

@@ -10,7 +10,7 @@
 namespace tidex::sites {
 namespace {
 
-constexpr std::array<std::pair<Fault, const char*>, 12> kFaultNames{{
+constexpr std::array<std::pair<Fault, const char*>, 13> kFaultNames{{
     {Fault::None, "none"},
     {Fault::ServerError, "500"},
     {Fault::NotFound, "404"},
@@ -19,6 +19,7 @@ constexpr std::array<std::pair<Fault, const char*>, 12> kFaultNames{{
     {Fault::Download, "download"},
     {Fault::RedirectLoop, "redirect-loop"},
     {Fault::RedirectAway, "redirect-away"},
+    {Fault::Moved, "moved"},
     {Fault::CutOff, "cut-off"},
     {Fault::Huge, "huge"},
     {Fault::ManyElements, "many-elements"},
@@ -46,8 +47,8 @@ SiteResponse errorStatus(int status, const QString& text) {
                    QStringLiteral("<h2>HTTP %1</h2><p>%2</p>").arg(status).arg(text))};
 }
 
-SiteResponse redirect(const QByteArray& location) {
-  SiteResponse answer{302, "text/html; charset=utf-8", "<p>moved</p>"};
+SiteResponse redirect(const QByteArray& location, int status = 302) {
+  SiteResponse answer{status, "text/html; charset=utf-8", "<p>moved</p>"};
   answer.headers.emplace_back("Location", location);
   return answer;
 }
@@ -112,6 +113,7 @@ bool FaultReplacesService(Fault fault) {
     case Fault::Download:
     case Fault::RedirectLoop:
     case Fault::RedirectAway:
+    case Fault::Moved:
       return true;
     case Fault::None:
     case Fault::CutOff:
@@ -145,6 +147,12 @@ SiteResponse FaultAnswer(Fault fault, const SiteRequest& request) {
     }
     case Fault::RedirectAway:
       return redirect(AwayAddress(request.host).toLatin1());
+    case Fault::Moved: {
+      QByteArray there = "http://" + OtherHost(request.host) +
+                         QUrl::toPercentEncoding(QString::fromUtf8(request.path), "/");
+      if (!request.query.isEmpty()) there += '?' + request.query;
+      return redirect(there, 301);
+    }
     case Fault::None:
     case Fault::CutOff:
     case Fault::Huge:
@@ -176,13 +184,22 @@ SiteResponse SpoilAnswer(Fault fault, SiteResponse answer) {
   return answer;
 }
 
-QString AwayAddress(const QByteArray& host) {
+QByteArray OtherHost(const QByteArray& host) {
   const qsizetype colon = host.lastIndexOf(':');
   const QByteArray name = colon < 0 ? host : host.left(colon);
   const QByteArray port = colon < 0 ? QByteArray() : host.mid(colon);
-  const QByteArray other = name.compare("127.0.0.1") == 0 ? "localhost" : "127.0.0.1";
-  return QStringLiteral("http://") + QString::fromLatin1(other + port) +
+  return (name.compare("127.0.0.1") == 0 ? "localhost" : "127.0.0.1") + port;
+}
+
+QString AwayAddress(const QByteArray& host) {
+  return QStringLiteral("http://") + QString::fromLatin1(OtherHost(host)) +
          QLatin1String(kLandingPath);
+}
+
+bool FaultMeets(Fault fault, const SiteRequest& request) {
+  if (fault != Fault::Moved) return true;
+  const qsizetype colon = request.host.lastIndexOf(':');
+  return (colon < 0 ? request.host : request.host.left(colon)).compare("localhost") != 0;
 }
 
 SiteResponse LandingPage() {

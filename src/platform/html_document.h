@@ -17,6 +17,7 @@ struct ElementData {
   QString type;  // lower case for inputs ("submit", "text")
   QString src;
   bool isImage = false;
+  QString text;  // the rendered text of a heading cell (TH); empty for other elements
 };
 
 // The back end's live side of a loaded document: element writes and clicks go through here,

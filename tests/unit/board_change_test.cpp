@@ -16,6 +16,12 @@ QString wharfText(const QString& page) {
   return NormaliseBoardText(page, {"0037王大明", "0041林家豪"});
 }
 
+QString summaryOf(const BoardPageText& before, const BoardPageText& after) {
+  return DescribeBoardChange(wharfText(before.text), wharfText(after.text), before, after,
+                             wharfText)
+      .summary;
+}
+
 }  // namespace
 
 // What the line beneath an alerting page says, for the changes a board makes.
@@ -43,15 +49,44 @@ TEST(DescribeBoardChange, TellsTheRowByItsVesselAndTheColumnsWhoseComparedTextCh
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const BoardChange change =
-        DescribeBoardChange(wharfText(before), wharfText(c.latest), before, c.latest, wharfText);
+    const BoardChange change = DescribeBoardChange(wharfText(before), wharfText(c.latest), {before},
+                                                   {c.latest}, wharfText);
     EXPECT_EQ(change.summary, c.summary);
     EXPECT_FALSE(change.before.isEmpty() && change.after.isEmpty());
   }
   // A page without a table: its first changed line, old and new.
   const QString page = "status: 航行中\n";
   const QString latest = "status: 靠泊中\n";
-  EXPECT_EQ(
-      DescribeBoardChange(wharfText(page), wharfText(latest), page, latest, wharfText).summary,
-      "status: 航行中 → status: 靠泊中");
+  EXPECT_EQ(summaryOf({page}, {latest}), "status: 航行中 → status: 靠泊中");
+}
+
+// Headings come only from a row that is one; a board without one names the cells alone.
+TEST(DescribeBoardChange, TakesHeadingsOnlyFromARowThatIsOne) {
+  const QString rows = QString(kEver) + kHarmony;
+  const QString moved = QString(kEver).replace("16:00", "16:40") + kHarmony;
+  const QStringList headingCells = kHeadings.trimmed().split('\t');
+  const QString digitHeadings = "船名\t碼頭\t0800-2400\t船席\t引水人\t引水\n";
+  struct Case {
+    const char* what;
+    BoardPageText before, after;
+    QString summary;
+  };
+  const Case cases[] = {
+      {"no heading row: the first data row is no heading",
+       {rows},
+       {moved},
+       "EVER GIVEN　16:00 → 16:40"},
+      {"heading cells of the page",
+       {digitHeadings + rows, headingCells},
+       {digitHeadings + moved, QStringList(headingCells).replaceInStrings("抵港時間", "0800-2400")},
+       "EVER GIVEN　0800-2400 16:00 → 16:40"},
+      {"a plain row of words on both pages",
+       {kHeadings + rows},
+       {kHeadings + moved},
+       "EVER GIVEN　抵港時間 16:00 → 16:40"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(summaryOf(c.before, c.after), c.summary);
+  }
 }

@@ -51,24 +51,33 @@ TEST(NormaliseVesselBoardText, KeepsHeadingLettersAndPunctuation) {
             NormaliseBoardText("YM HARMONX 15:00", kPilots));
 }
 
-TEST(IsErrorPage, OnlyFailedLoadsErrorTextsAndStandaloneServerErrorNumbers) {
+// The board is known by its search form: what it lists never makes it an error page; a page
+// without the form is read for the error texts, and only on the board's own server.
+TEST(ReadBoardPage, TheBoardByItsFormOtherPagesByTheirErrorTexts) {
+  using Verdict = BoardPageReading::Verdict;
   struct Case {
     QString text;
     LoadResult load;
-    bool error;
+    bool form, onServer;
+    Verdict verdict;
   };
   const LoadResult ok{false, 200};
   const Case cases[] = {
-      {"YM HARMONY 1108 15:00 05:01 1500", ok, false},
-      {"berth 15012 call 0500 and 5001", ok, false},
-      {"HTTP 500 Internal Server Error", ok, true},
-      {"Error 501: not implemented", ok, true},
-      {"無法顯示網頁", ok, true},
-      {"查詢已取消", ok, true},
-      {"board", LoadResult{true, 0}, true},
-      {"board", LoadResult{true, 404}, true},
-      {"board", LoadResult{false, 503}, true},
+      {"MSC 501 1108 15:00 取消", ok, true, true, Verdict::Board},
+      {"MSC 501 1108 15:00 取消", ok, true, false, Verdict::Board},
+      {"YM HARMONY 1108 15:00 05:01 1500 berth 15012", ok, false, true, Verdict::Board},
+      {"HTTP 500 Internal Server Error", ok, false, true, Verdict::ErrorPage},
+      {"Error 501: not implemented", ok, false, true, Verdict::ErrorPage},
+      {"無法顯示網頁", ok, false, true, Verdict::ErrorPage},
+      {"查詢已取消", ok, false, true, Verdict::ErrorPage},
+      {"請登入", ok, false, false, Verdict::Elsewhere},
+      {"board", LoadResult{true, 0}, true, true, Verdict::ErrorPage},
+      {"board", LoadResult{true, 404}, true, true, Verdict::ErrorPage},
+      {"board", LoadResult{false, 503}, true, true, Verdict::ErrorPage},
+      {"", LoadResult{true, 0, true}, false, true, Verdict::Unread},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(IsErrorPage(c.text, c.load), c.error) << c.text.toStdString();
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadBoardPage(c.text, c.load, c.form, c.onServer).verdict, c.verdict)
+        << c.text.toStdString() << " form " << c.form << " on server " << c.onServer;
+  }
 }

@@ -28,10 +28,29 @@ QStringList cellsOf(const QString& row) {
 
 bool isRow(const QString& line) { return line.contains(QLatin1Char('\t')); }
 
-// The first row of the page: the headings of the board's columns.
-QStringList headingsOf(const QString& page) {
-  for (const QString& line : linesOf(page)) {
-    if (isRow(line)) return cellsOf(line);
+bool hasDigit(const QString& text) {
+  return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
+// The headings of the board's columns: a row of heading cells, else a row without digits (a
+// data row has its times and dates) that both pages show alike; none when there is neither.
+QStringList headingsOf(const BoardPageText& baseline, const BoardPageText& latest) {
+  const std::vector<QString> rows = linesOf(latest.text);
+  for (const QString& line : rows) {
+    if (!isRow(line) || latest.headingCells.isEmpty()) continue;
+    const QStringList cells = cellsOf(line);
+    if (cells.size() >= 2 && std::all_of(cells.begin(), cells.end(), [&](const QString& cell) {
+          return cell.isEmpty() || latest.headingCells.contains(cell);
+        })) {
+      return cells;
+    }
+  }
+  const std::vector<QString> before = linesOf(baseline.text);
+  for (const QString& line : rows) {
+    if (isRow(line) && !hasDigit(line) &&
+        std::find(before.begin(), before.end(), line) != before.end()) {
+      return cellsOf(line);
+    }
   }
   return {};
 }
@@ -55,9 +74,10 @@ QString rowChange(const QStringList& headings, const QString& oldRow, const QStr
   return newCells.value(0) + kGap + changes.join(QStringLiteral("，"));
 }
 
-QString pageSummary(const QString& baselinePage, const QString& latestPage, Normalise normalise) {
-  const LineDifference diff = DiffLines(baselinePage, latestPage);
-  const QStringList headings = headingsOf(latestPage);
+QString pageSummary(const BoardPageText& baselinePage, const BoardPageText& latestPage,
+                    Normalise normalise) {
+  const LineDifference diff = DiffLines(baselinePage.text, latestPage.text);
+  const QStringList headings = headingsOf(baselinePage, latestPage);
   QStringList removed = diff.removed;
   QStringList parts;
   for (const QString& row : diff.added) {
@@ -105,7 +125,7 @@ LineDifference DiffLines(const QString& first, const QString& second) {
 }
 
 BoardChange DescribeBoardChange(const QString& baseline, const QString& latest,
-                                const QString& baselinePage, const QString& latestPage,
+                                const BoardPageText& baselinePage, const BoardPageText& latestPage,
                                 QString (*normalise)(const QString&)) {
   const LineDifference lines = DiffLines(baseline, latest);
   BoardChange change{lines.removed.join(QLatin1Char('\n')), lines.added.join(QLatin1Char('\n')),

@@ -20,13 +20,21 @@ struct BoardChange {
   QString summary;  // one line, e.g. "YM HARMONY　抵港時間 14:30 → 14:40"
 };
 
-// baseline, latest: the normalised texts compared; baselinePage, latestPage: the same pages'
-// text as read; normalise: what reduced them. A table row (cells between tabs, under a heading
-// row) that changed is told by its first cell and the headings of the cells whose normalised
-// text changed (a pilot swapped on a board that leaves pilots out is not told); other lines as
+// A page as read: its text, and the text of its heading cells (TH) in document order.
+struct BoardPageText {
+  QString text;
+  QStringList headingCells{};
+};
+
+// baseline, latest: the normalised texts compared; baselinePage, latestPage: the same pages
+// as read; normalise: what reduced them. A table row (cells between tabs) that changed is told
+// by its first cell and, for each cell whose normalised text changed (a pilot swapped on a
+// board that leaves pilots out is not told), its column's heading with old → new. Headings
+// come only from a row that is one: made of heading cells, or else a row without digits that
+// both pages show alike; without one the cells are told as old → new alone. Other lines as
 // "old → new".
 BoardChange DescribeBoardChange(const QString& baseline, const QString& latest,
-                                const QString& baselinePage, const QString& latestPage,
+                                const BoardPageText& baselinePage, const BoardPageText& latestPage,
                                 QString (*normalise)(const QString&));
 
 }  // namespace tidex

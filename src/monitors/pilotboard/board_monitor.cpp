@@ -16,7 +16,10 @@ BoardMonitor::BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind)
     field->setVisible(false);
   }
   Label1.setVisible(false);
-  Label1.setAccessibleName(QStringLiteral("變更"));
+  health_.caption = [this] { return Caption(); };
+  health_.onLineChanged = [this](const QString& line) {
+    if (!alertStarted_) ShowChangeLine(line);
+  };
   Resize(kBrowserWindowWidth, kBrowserWindowHeight);
   FillClientArea(*this, Frame1, WebBrowser1, Label1);
   DisarmPageDialogs(WebBrowser1);
@@ -60,6 +63,7 @@ void BoardMonitor::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1, La
 
 void BoardMonitor::ShowChangeLine(const QString& text) {
   Label1.setCaption(text);
+  Label1.setAccessibleName(text);
   Label1.setVisible(!text.isEmpty());
   FillClientArea(*this, Frame1, WebBrowser1, Label1);
 }

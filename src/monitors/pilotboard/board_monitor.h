@@ -89,14 +89,23 @@ class BoardMonitor : public Form, public WatchingWindow {
   // The alert starts: the journal, the line beneath the page and the desktop notification.
   void AlertStarted();
   void ShowChangeLine(const QString& text);
-  // Whether a page is one of the board's rather than another host's.
+  // Whether a page stands where the board answers: the configured server, or where the
+  // board's server sent the browser.
   bool onBoard(const HtmlDocument& page) const;
+  // Whether a page carries the board's search field: what makes it the board.
+  bool carriesSearchForm(HtmlDocument& page) const;
+  // Takes a completed page as the latest text (and the baseline, the first time).
+  void readPage(HtmlDocument& page, const LoadResult& load);
+  void followBoard(const QString& pageAddress);
 
   ConsoleState& console_;
   const BoardMonitorKind& kind_;
   bool latestIsErrorPage_ = false;
-  QString baselinePage_;  // the page text Text1 was taken from, as read
-  QString latestPage_;    // the same for Text2
+  QString baselinePage_;          // the page text Text1 was taken from, as read
+  QString latestPage_;            // the same for Text2
+  QStringList baselineHeadings_;  // the heading cells of those pages
+  QStringList latestHeadings_;
+  QString boardOrigin_;  // where the board answers when not at the configured server
   bool closing_ = false;
   bool alertStarted_ = false;
   QDateTime alertTime_;

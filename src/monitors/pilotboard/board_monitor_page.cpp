@@ -1,21 +1,59 @@
+#include <QUrl>
+
 #include "common/element_scan.h"
+#include "common/journal.h"
 #include "common/number_text.h"
 #include "common/page_wait.h"
 #include "common/server_pages.h"
 #include "monitors/pilotboard/board_monitor.h"
 #include "monitors/pilotboard/board_text.h"
+#include "platform/journal_schema.h"
 
 namespace tidex {
+namespace {
+
+// Scheme, host and port of an address: where a page answers.
+QString originOf(const QString& address) {
+  const QUrl url(address);
+  return url
+      .adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
+      .toString();
+}
+
+bool hasInput(HtmlDocument& page, const QString& name) {
+  bool found = false;
+  ScanInputs(page, [&](HtmlElement& input) { found = found || input.Name() == name; });
+  return found;
+}
+
+QStringList headingCellsOf(const HtmlDocument& page) {
+  QStringList headings;
+  for (int i = 0; i < page.elementCount(); ++i) {
+    const ElementData* element = page.element(i);
+    if (element->tagName == u"TH" && !element->text.isEmpty()) headings << element->text;
+  }
+  return headings;
+}
+
+}  // namespace
 
 bool BoardMonitor::onBoard(const HtmlDocument& page) const {
-  return kind_.server.isEmpty() || IsOnServer(page.url(), kind_.server);
+  if (kind_.server.isEmpty() || IsOnServer(page.url(), kind_.server)) return true;
+  return !boardOrigin_.isEmpty() && originOf(page.url()) == boardOrigin_;
+}
+
+bool BoardMonitor::carriesSearchForm(HtmlDocument& page) const {
+  return !kind_.searchFieldName.isEmpty() && hasInput(page, kind_.searchFieldName);
 }
 
 Task BoardMonitor::WebBrowser1_DocumentComplete() {
   const auto document = WebBrowser1.Document();
   if (!document) co_return;  // nothing to read: the state stays as it was until the next reload
   const QString& field = kind_.searchFieldName;
-  if (!field.isEmpty() && onBoard(*document)) {
+  const LoadResult& load = WebBrowser1.lastLoad();
+  // The search goes to the board wherever its server sent the browser, never to a page that
+  // failed or to another site's page.
+  if (!field.isEmpty() && !load.failed && (onBoard(*document) || carriesSearchForm(*document))) {
     ScanInputs(*document, [&](HtmlElement& input) {
       if (input.Name() == field) input.setValue(Caption());
       if (Val(Text3.Text()) < 60 && input.Type() == QStringLiteral("submit")) {
@@ -27,17 +65,51 @@ Task BoardMonitor::WebBrowser1_DocumentComplete() {
   co_await PageWait(WebBrowser1);
   const auto current = WebBrowser1.Document();
   if (!current) co_return;
-  const QString pageText = current->All().item(0).innerText();
+  readPage(*current, WebBrowser1.lastLoad());
+}
+
+void BoardMonitor::readPage(HtmlDocument& page, const LoadResult& load) {
+  using Verdict = BoardPageReading::Verdict;
+  const QString pageText = page.All().item(0).innerText();
+  const BoardPageReading reading =
+      kind_.filtersErrorPages
+          ? ReadBoardPage(pageText, load, carriesSearchForm(page), onBoard(page))
+          : BoardPageReading{load.unread ? Verdict::Unread : Verdict::Board,
+                             QStringLiteral("頁面無法讀取")};
+  // A page that could not be read is no page at all: neither a change nor a baseline.
+  if (reading.verdict == Verdict::Unread) {
+    health_.failedRead(reading.reason);
+    return;
+  }
+  latestIsErrorPage_ = reading.verdict != Verdict::Board;
+  if (latestIsErrorPage_) {
+    health_.failedRead(reading.reason);
+  } else {
+    health_.goodRead();
+    if (carriesSearchForm(page)) followBoard(page.url());
+  }
   const QString normalised = kind_.normalise(pageText);
-  latestIsErrorPage_ = IsErrorPage(pageText, WebBrowser1.lastLoad()) || !onBoard(*current);
   // An error page is no baseline: the first good board would differ from it and alert.
-  const bool baselineCandidate = !(kind_.filtersErrorPages && latestIsErrorPage_);
-  if (Text1.Text() == QStringLiteral("A") && baselineCandidate) {
+  if (Text1.Text() == QStringLiteral("A") && !latestIsErrorPage_) {
     Text1.setText(normalised);
     baselinePage_ = pageText;
+    baselineHeadings_ = headingCellsOf(page);
   }
   Text2.setText(normalised);
   latestPage_ = pageText;
+  latestHeadings_ = headingCellsOf(page);
+}
+
+// The board answers at another address than the settings give (its server redirected the
+// browser): watched there, and said once per new address.
+void BoardMonitor::followBoard(const QString& pageAddress) {
+  if (kind_.server.isEmpty() || IsOnServer(pageAddress, kind_.server)) return;
+  const QString origin = originOf(pageAddress);
+  if (origin == boardOrigin_) return;
+  boardOrigin_ = origin;
+  const QString line = QStringLiteral("看板已移至 ") + origin;
+  console_.journal().record(Caption(), kind_.journalKind, journal::event::kMoved, line);
+  if (!alertStarted_) ShowChangeLine(line);
 }
 
 }  // namespace tidex

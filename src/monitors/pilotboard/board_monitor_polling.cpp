@@ -19,6 +19,7 @@ void BoardMonitor::Timer1_Timer() {
   if (Val(Text5.Text()) > 59) {
     Text5.setText(QStringLiteral("0"));
     Text3.setText(QStringLiteral("0"));
+    health_.periodEnded(QStringLiteral("看板無回應"));
     ReplaceStalledPage();
     WebBrowser1.Navigate2(kind_.pageAddress(Caption()));
   }
@@ -39,7 +40,8 @@ void BoardMonitor::ReplaceStalledPage() {
 
 void BoardMonitor::AlertStarted() {
   const BoardChange change =
-      DescribeBoardChange(Text1.Text(), Text2.Text(), baselinePage_, latestPage_, kind_.normalise);
+      DescribeBoardChange(Text1.Text(), Text2.Text(), {baselinePage_, baselineHeadings_},
+                          {latestPage_, latestHeadings_}, kind_.normalise);
   console_.journal().record(Caption(), kind_.journalKind, journal::event::kAlert, change.summary,
                             change.before, change.after);
   ShowChangeLine(change.summary);

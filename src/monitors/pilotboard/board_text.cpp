@@ -58,14 +58,28 @@ QString NormaliseVesselBoardText(const QString& text, const QStringList& pilots)
   return out;
 }
 
-bool IsErrorPage(const QString& renderedText, const LoadResult& load) {
-  if (load.failed || load.httpStatus >= 400) return true;
-  if (renderedText.contains(QStringLiteral("無法")) ||
-      renderedText.contains(QStringLiteral("取消"))) {
-    return true;
-  }
+namespace {
+
+bool showsErrorText(const QString& text) {
+  if (text.contains(QStringLiteral("無法")) || text.contains(QStringLiteral("取消"))) return true;
   static const QRegularExpression serverError(QStringLiteral("(?<![0-9])50[01](?![0-9])"));
-  return serverError.match(renderedText).hasMatch();
+  return serverError.match(text).hasMatch();
+}
+
+}  // namespace
+
+BoardPageReading ReadBoardPage(const QString& renderedText, const LoadResult& load,
+                               bool carriesSearchForm, bool onBoardServer) {
+  using Verdict = BoardPageReading::Verdict;
+  if (load.unread) return {Verdict::Unread, QStringLiteral("頁面無法讀取")};
+  if (load.httpStatus >= 400) {
+    return {Verdict::ErrorPage, QStringLiteral("HTTP %1").arg(load.httpStatus)};
+  }
+  if (load.failed) return {Verdict::ErrorPage, QStringLiteral("無法連線")};
+  if (carriesSearchForm) return {Verdict::Board, {}};
+  if (!onBoardServer) return {Verdict::Elsewhere, QStringLiteral("不是看板頁面")};
+  if (showsErrorText(renderedText)) return {Verdict::ErrorPage, QStringLiteral("看板顯示錯誤")};
+  return {Verdict::Board, {}};
 }
 
 }  // namespace tidex

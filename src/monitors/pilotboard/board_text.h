@@ -16,9 +16,24 @@ QString NormaliseBoardText(const QString& text, const QStringList& pilots);
 // The vessel monitor's shorter chain: keeps "最近動態", Latin letters, ":", "-" and ">".
 QString NormaliseVesselBoardText(const QString& text, const QStringList& pilots);
 
-// Whether a completed page is an error page rather than the board: the browser reports a
-// failed load or an HTTP status of 400 or more, or the rendered text says "無法" or "取消",
-// or holds 500 or 501 as a number of its own (no digit right before or after it).
-bool IsErrorPage(const QString& renderedText, const LoadResult& load);
+// How a board monitor takes a completed page.
+struct BoardPageReading {
+  enum class Verdict {
+    Board,      // compared: the board, or a page of its server without error texts
+    ErrorPage,  // not compared: the load failed, or the board's server shows an error
+    Elsewhere,  // not compared: a page of another site without the board's search form
+    Unread,     // nothing to take: the page could not be read at all
+  };
+  Verdict verdict = Verdict::Board;
+  QString reason;  // why it is not compared, as the user reads it
+};
+
+// load: how the page loaded; carriesSearchForm: it has the board's search field (what makes
+// it the board, wherever it answers); onBoardServer: it stands at the configured board's
+// address. A page that loaded and carries the form is the board whatever its text shows (a
+// vessel named 500, a call marked 取消); only a page without the form is read for the error
+// texts "無法", "取消" and 500 or 501 as a number of its own.
+BoardPageReading ReadBoardPage(const QString& renderedText, const LoadResult& load,
+                               bool carriesSearchForm, bool onBoardServer);
 
 }  // namespace tidex

@@ -57,6 +57,7 @@ PageSnapshot readSnapshot(const QVariant& result) {
     element.type = fields.at(3).toString();
     element.src = fields.at(4).toString();
     element.isImage = element.tagName == QLatin1String("IMG");
+    element.text = fields.at(6).toString().simplified();
     snapshot.elements.push_back(std::move(element));
     snapshot.navigates.push_back(fields.at(5).toInt() != 0);
   }

@@ -159,8 +159,12 @@ void SimBrowser::arrive(std::size_t navigation, bool held) {
   SimDom dom = ParseHtml(page.html);
   std::vector<ElementData> elements = dom.elementData();
   // As a browser reports it, an image's source is the absolute address.
-  for (ElementData& element : elements) {
+  for (std::size_t e = 0; e < elements.size(); ++e) {
+    ElementData& element = elements[e];
     if (!element.src.isEmpty()) element.src = QUrl(url).resolved(QUrl(element.src)).toString();
+    if (element.tagName == u"TH") {
+      element.text = InnerText(dom, dom.elementNode(static_cast<int>(e))).simplified();
+    }
   }
   QString text = InnerText(dom);
   auto document = std::make_shared<HtmlDocument>(
