@@ -1,5 +1,7 @@
 #include "common/read_health.h"
 
+#include <utility>
+
 #include "common/console_state.h"
 #include "common/desktop_notice.h"
 #include "common/journal.h"
@@ -13,7 +15,8 @@ ReadHealth::ReadHealth(ConsoleState& console, const char* journalKind, QString s
     : console_(console),
       journalKind_(journalKind),
       subject_(std::move(subject)),
-      periodsToBlind_(periodsToBlind) {}
+      periodsToBlind_(periodsToBlind),
+      periodStart_(Desktop::current().now()) {}
 
 void ReadHealth::goodRead() {
   const QDateTime now = Desktop::current().now();
@@ -44,8 +47,13 @@ void ReadHealth::periodEnded(const QString& noAnswerReason) {
   const bool reported = reportInPeriod_;
   readInPeriod_ = false;
   reportInPeriod_ = false;
+  const QDateTime start = std::exchange(periodStart_, Desktop::current().now());
   if (read) return;
-  if (!reported) failedRead(noAnswerReason);
+  if (!reported) {
+    // Nothing answered all period: it has failed since the period began.
+    if (!firstFailure_.isValid()) firstFailure_ = start;
+    failedRead(noAnswerReason);
+  }
   if (++failedPeriods_ >= periodsToBlind_ && !blind_) becomeBlind();
 }
 

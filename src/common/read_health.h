@@ -52,6 +52,7 @@ class ReadHealth final {
   QString reason_;
   QDateTime firstFailure_;
   QDateTime lastGood_;
+  QDateTime periodStart_;
 };
 
 }  // namespace tidex

@@ -9,6 +9,7 @@
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/form2.h"
 #include "platform/journal_schema.h"
+#include "scenario/journal_rows.h"
 #include "scenario/scenario_helpers.h"
 #include "sites/board_service.h"
 #include "sites/pilot_roster.h"
@@ -22,45 +23,6 @@ namespace {
 
 const QString kMoved = QStringLiteral("YM HARMONY　抵港時間 14:30 → 14:40");
 const QString kUnwritable = QStringLiteral("變更紀錄無法寫入，稍後再試！ ");
-
-QString journalPath(SimDesktop& desk) {
-  return desk.applicationFolder() + QLatin1Char('/') + QString::fromUtf8(journal::kFileName);
-}
-
-// The journal as another program reads it, oldest first; rows of other captions left out
-// when a caption is given.
-std::vector<JournalEntry> journalRows(SimDesktop& desk, const QString& caption = {}) {
-  std::vector<JournalEntry> rows;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "journal-reader");
-    db.setDatabaseName(journalPath(desk));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (db.open()) {
-      QSqlQuery query(QStringLiteral("SELECT time, caption, kind, event, summary, before, after "
-                                     "FROM journal ORDER BY id"),
-                      db);
-      while (query.next()) {
-        JournalEntry row;
-        for (int i = 0; QString * field : {&row.time, &row.caption, &row.kind, &row.event,
-                                           &row.summary, &row.before, &row.after}) {
-          *field = query.value(i++).toString();
-        }
-        if (caption.isEmpty() || row.caption == caption) rows.push_back(row);
-      }
-    }
-  }
-  QSqlDatabase::removeDatabase("journal-reader");
-  return rows;
-}
-
-// The console with the known pilots and a wharf monitor on 1108 holding its baseline.
-BoardMonitor& watchWharf(SimDesktop& desk) {
-  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text12, "1108", console.Command10);
-  desk.advance(2s);
-  return windowCaptioned<BoardMonitor>(desk, "1108");
-}
 
 int boxesSaying(SimDesktop& desk, const QString& prefix) {
   int count = 0;

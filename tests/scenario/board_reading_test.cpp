@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "monitors/pilotboard/board_monitor_kinds.h"
+#include "scenario/journal_rows.h"
+#include "sites/board_service.h"
+#include "sites/port_sites.h"
+#include "sites/service_faults.h"
+#include "test_printers.h"
+
+// What a board monitor takes for the board, and what it says when it cannot read it.
+
+using namespace tidex;
+using namespace tidex::scenario;
+using namespace std::chrono_literals;
+using sites::Fault;
+using sites::Service;
+
+namespace {
+
+BoardMonitor& watchVessel(SimDesktop& desk, const QString& vessel) {
+  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  Form1& console = startConsole(desk);
+  typeAndClick(desk, console.Text9, vessel, console.Command7);
+  desk.advance(2s);
+  return windowCaptioned<BoardMonitor>(desk, vessel);
+}
+
+BoardMonitor& watchAddress(SimDesktop& desk, const QString& address) {
+  Form1& console = startConsole(desk);
+  typeAndClick(desk, console.Text13, address, console.Command12);
+  return windowCaptioned<BoardMonitor>(desk, address);
+}
+
+bool hasBaseline(const BoardMonitor& monitor) { return monitor.Text1.Text() != "A"; }
+bool isAlerting(const BoardMonitor& monitor) { return monitor.Timer2.Enabled(); }
+
+}  // namespace
+
+// Vessel names with 500 or 501 in them are common in a port; a call may be marked 取消.
+TEST(BoardReading, ABoardListingA501VesselAndACancelledCallIsStillWatched) {
+  struct Case {
+    const char* what;
+    bool vesselMonitor;
+    QString movedVessel;
+  };
+  for (const Case& c : {Case{"wharf monitor", false, "YM HARMONY"},
+                        Case{"vessel monitor", true, "MSC ARIES 501"}}) {
+    SCOPED_TRACE(c.what);
+    SimDesktop desk;
+    auto& board = desk.sites().board();
+    board.renameVessel("1108", "WAN HAI 316", "MSC ARIES 501");
+    board.setStatus("1108", "EVER LAUREL", "取消");
+    BoardMonitor& monitor = c.vesselMonitor ? watchVessel(desk, "MSC ARIES 501") : watchWharf(desk);
+    ASSERT_TRUE(hasBaseline(monitor));
+    desk.advance(2min);
+    EXPECT_FALSE(isAlerting(monitor));
+
+    ASSERT_TRUE(board.setBerthTime("1108", c.movedVessel, "23:45"));
+    desk.advance(61s + 5s);
+    EXPECT_TRUE(isAlerting(monitor));
+    EXPECT_EQ(journalRowsOf(desk, journal::event::kAlert).size(), 1u);
+  }
+}
+
+// The board's server sends the browser to another host, before the first page or later.
+TEST(BoardReading, ABoardThatMovedIsWatchedWhereItNowAnswersAndSaidOnce) {
+  for (bool movedBeforeOpening : {true, false}) {
+    SCOPED_TRACE(movedBeforeOpening ? "moved before opening" : "moved while watched");
+    SimDesktop desk;
+    if (movedBeforeOpening) desk.sites().setFault(Service::Board, Fault::Moved);
+    BoardMonitor& monitor = watchWharf(desk);
+    desk.sites().setFault(Service::Board, Fault::Moved);
+    desk.advance(3min);
+    EXPECT_TRUE(hasBaseline(monitor));
+    EXPECT_FALSE(isAlerting(monitor)) << "the same board at its new address is no change";
+    const auto moved = journalRowsOf(desk, journal::event::kMoved);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].summary, "看板已移至 http://localhost:8080");
+    EXPECT_EQ(monitor.Label1.Caption(), moved[0].summary);
+
+    ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
+    desk.advance(61s + 5s);
+    EXPECT_TRUE(isAlerting(monitor));
+    EXPECT_EQ(monitor.Label1.Caption(), "YM HARMONY　抵港時間 14:30 → 23:45");
+  }
+}
+
+// A page whose renderer died is no page: no empty baseline, no false alert.
+TEST(BoardReading, AUrlMonitorThroughADeadRendererNeitherAlertsNorTakesAnEmptyBaseline) {
+  const QString address =
+      "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
+      "SEARCH=1&iPage=&OK=%B7j%B4M";
+  for (bool duringFirstPage : {true, false}) {
+    SCOPED_TRACE(duringFirstPage ? "renderers die on the first page" : "on a reload");
+    SimDesktop desk;
+    BoardMonitor& monitor = watchAddress(desk, address);
+    if (!duringFirstPage) desk.advance(60s);
+    desk.advance(100ms);
+    ASSERT_TRUE(monitor.WebBrowser1.Busy());
+    desk.killRenderers();
+    desk.advance(2min);
+    EXPECT_FALSE(isAlerting(monitor));
+    EXPECT_TRUE(hasBaseline(monitor));
+    EXPECT_FALSE(monitor.Text1.Text().isEmpty());
+
+    ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
+    desk.advance(61s);
+    EXPECT_TRUE(isAlerting(monitor));
+  }
+}
+
+// Five reloads without a good read: one journal row, one notification, a line in the window;
+// no beep, no box; it keeps reloading and records once that it reads again.
+TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) {
+  struct Case {
+    Fault fault;
+    QString reason;
+  };
+  for (const Case& c :
+       {Case{Fault::ServerError, "HTTP 500"}, Case{Fault::Refused, "無法連線"},
+        Case{Fault::Never, "看板無回應"}, Case{Fault::RedirectAway, "不是看板頁面"}}) {
+    SCOPED_TRACE(sites::FaultName(c.fault).toStdString());
+    SimDesktop desk;
+    BoardMonitor& monitor = watchWharf(desk);
+    const std::size_t notices = desk.notifications().size();
+    desk.sites().setFault(Service::Board, c.fault);
+    desk.advance(5min + 50s);
+    EXPECT_TRUE(journalRowsOf(desk, journal::event::kBlind).empty()) << "too early";
+    desk.advance(3min);
+
+    const auto blind = journalRowsOf(desk, journal::event::kBlind);
+    ASSERT_EQ(blind.size(), 1u);
+    EXPECT_EQ(blind[0].summary, "無法讀取看板：" + c.reason + " (自 10:01)");
+    EXPECT_EQ(monitor.Label1.Caption(), blind[0].summary);
+    EXPECT_TRUE(monitor.Label1.Visible());
+    EXPECT_EQ(monitor.Label1.accessibleName(), blind[0].summary);
+    ASSERT_EQ(desk.notifications().size(), notices + 1);
+    EXPECT_EQ(desk.notifications().back().text, blind[0].summary);
+    EXPECT_EQ(monitor.monitorStatus().state, MonitorStatus::State::Blind);
+    EXPECT_TRUE(desk.beeps().empty());
+    EXPECT_TRUE(desk.openBoxes().empty());
+
+    desk.sites().setFault(Service::Board, Fault::None);
+    desk.advance(61s);
+    EXPECT_EQ(journalRowsOf(desk, journal::event::kReadsAgain).size(), 1u);
+    EXPECT_FALSE(monitor.Label1.Visible());
+    EXPECT_EQ(monitor.monitorStatus().state, MonitorStatus::State::Watching);
+    EXPECT_FALSE(isAlerting(monitor)) << "the board it reads again is the one it watched";
+  }
+}
