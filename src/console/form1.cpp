@@ -47,6 +47,7 @@ void Form1::wireEvents() {
   mExit.onClick = [this] { mExit_Click(); };
   mAbout.onClick = [this] { mAbout_Click(); };
   mChangeLog.onClick = [this] { mChangeLog_Click(); };
+  monitorStatusMenu.onClick = [this] { openStatusWindow(); };
   mAutostart.onClick = [this] { mAutostart_Click(); };
   Check2.onClick = [this] { Check2_Click(); };
   journal_.onUnwritable = [this] { JournalUnwritable(); };

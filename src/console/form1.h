@@ -94,6 +94,7 @@ class Form1 final : public Form, public ConsoleState {
   Menu m1{*this, "m1", "-", &mTryaMenu};
   Menu mExit{*this, "mExit", "Close", &mTryaMenu};
   Menu mChangeLog{*this, "mChangeLog", "變更紀錄"};
+  Menu monitorStatusMenu{*this, "monitorStatusMenu", "監看狀態"};
   Menu mHelp{*this, "mHelp", "Help"};
   Menu mAbout{*this, "mAbout", "About", &mHelp};
   Menu mGetVar{*this, "mGetVar", "GetVar"};
@@ -130,6 +131,8 @@ class Form1 final : public Form, public ConsoleState {
   void mAbout_Click();
   // Opens the change-log window, or brings it forward when it is open.
   void mChangeLog_Click();
+  // Opens the monitor status window, or brings it forward when it is open.
+  void openStatusWindow();
   void Check2_Click();
 
   // Launchers and the batch list.

@@ -126,8 +126,8 @@ Task Form1::Command12_Click() {
 
 void Form1::Command3_Click() {
   Text4.setText(QString());
-  Text4.setText(OpenWindowCaptions());
-  Label6.setCaption(QString::number(Text4.Text().count(QStringLiteral("\r\n")) - 1));
+  Text4.setText(RunningMonitorCaptions());
+  Label6.setCaption(QString::number(Text4.Text().count(QStringLiteral("\r\n"))));
 }
 
 void Form1::Command4_Click() {

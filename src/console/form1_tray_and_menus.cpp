@@ -5,6 +5,7 @@
 #include "common/settings.h"
 #include "console/change_log_window.h"
 #include "console/form1.h"
+#include "console/monitor_status_window.h"
 #include "console/notify_icon_module.h"
 #include "platform/desktop.h"
 
@@ -13,6 +14,21 @@ namespace {
 constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
 constexpr int kLeftDoubleClick = 0x203;
 constexpr int kRightButtonUp = 0x205;
+
+// A side window of the console is open once at most: the menu brings it forward, fresh.
+template <class W>
+void openOrBringForward() {
+  for (Form* window : Desktop::current().windows().all()) {
+    if (auto* open = dynamic_cast<W*>(window); open && !open->isUnloaded()) {
+      open->restore();
+      open->bringToFront();
+      open->Refresh();
+      return;
+    }
+  }
+  Desktop::current().load<W>();
+}
+
 }  // namespace
 
 void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double /*y*/) {
@@ -46,17 +62,9 @@ void Form1::mAbout_Click() {
                              QStringLiteral("/pda/Tidex_about.php"));
 }
 
-void Form1::mChangeLog_Click() {
-  for (Form* window : Desktop::current().windows().all()) {
-    if (auto* log = dynamic_cast<ChangeLogWindow*>(window); log && !log->isUnloaded()) {
-      log->restore();
-      log->bringToFront();
-      log->Refresh();
-      return;
-    }
-  }
-  Desktop::current().load<ChangeLogWindow>();
-}
+void Form1::mChangeLog_Click() { openOrBringForward<ChangeLogWindow>(); }
+
+void Form1::openStatusWindow() { openOrBringForward<MonitorStatusWindow>(); }
 
 void Form1::Check2_Click() {
   if (Check2.Value() == 1) {

@@ -1,17 +1,23 @@
 #pragma once
 
+#include <vector>
+
 #include <QString>
 
 namespace tidex {
 
+class Form;
 class TextBox;
 
-// The captions of all open windows, hidden ones included, in creation order (the console first),
-// each followed by CR LF.
-QString OpenWindowCaptions();
+// The running monitors: the open windows that watch something (WatchingWindow), hidden ones
+// included, in creation order. The console and its side windows are not among them.
+std::vector<Form*> OpenMonitors();
 
-// Puts the captions of all open windows, hidden ones included, in creation order (the console
-// first), each followed by CR LF, into the field; returns that text.
+// The captions of the running monitors, each followed by CR LF.
+QString RunningMonitorCaptions();
+
+// Puts the snapshot that launches are tested against into the field and returns it: the
+// console's caption, then the running monitors' captions, each followed by CR LF.
 QString TakeWindowSnapshot(TextBox& field);
 
 // An item is running when it occurs anywhere in the snapshot, compared with case: a part of a

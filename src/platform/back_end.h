@@ -6,6 +6,7 @@
 
 #include "platform/control.h"
 #include "platform/form.h"
+#include "platform/list_view.h"
 #include "platform/web_browser.h"
 
 namespace tidex {
@@ -24,6 +25,11 @@ class BackEnd final {
   static void resized(Form& form, int width, int height) { form.userResized(width, height); }
   static void windowStateChanged(Form& form, int state) { form.userWindowState(state); }
   static void visibilityChanged(Form& form, bool on) { form.userVisible(on); }
+
+  // The user acted on a list: selected a row (-1: none), or double-clicked one or pressed
+  // Enter on it.
+  static void rowSelected(ListView& list, int row) { list.userSelected(row); }
+  static void rowActivated(ListView& list, int row) { list.userActivated(row); }
 
   // A browser's progress, always from the dispatch loop.
   static void navigationStarted(WebBrowser& browser, const QString& url) {

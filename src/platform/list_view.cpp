@@ -31,4 +31,11 @@ void ListView::userSelected(int index) {
   setListIndex(index);
 }
 
+void ListView::userActivated(int index) {
+  if (!Enabled() || index < 0 || index >= ListCount()) return;
+  setListIndex(index);
+  // The Click handler may have replaced the rows.
+  if (listIndex_ == index && onDblClick) onDblClick();
+}
+
 }  // namespace tidex

@@ -26,11 +26,15 @@ class ListView final : public Control {
   void setListIndex(int index);
 
   std::function<void()> onClick;
-
-  // The user selected a row.
-  void userSelected(int index);
+  // The user double-clicked a row or pressed Enter on it; the row is selected by then.
+  std::function<void()> onDblClick;
 
  private:
+  friend class BackEnd;
+  // What the user did, through the back end (see BackEnd).
+  void userSelected(int index);
+  void userActivated(int index);
+
   QStringList columns_;
   std::vector<QStringList> rows_;
   int listIndex_ = -1;

@@ -100,4 +100,16 @@ TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
       },
       20s))
       << a11y.describe(a11y.window(changeLog)).toStdString();
+
+  // "監看狀態" lists the monitor as alerting, in words a screen reader reads out.
+  const QString monitorStatus = QStringLiteral("監看狀態");
+  ASSERT_TRUE(a11y.press(a11y.find(a11y.window(kConsoleCaption), "menu item", monitorStatus)));
+  EXPECT_TRUE(waitUntil(
+      [&] {
+        const Accessible list = a11y.find(a11y.window(monitorStatus), "tree", monitorStatus);
+        return a11y.find(list, "tree item", "1108").valid() &&
+               a11y.find(list, "tree item", QStringLiteral("警示中")).valid();
+      },
+      20s))
+      << a11y.describe(a11y.window(monitorStatus)).toStdString();
 }

@@ -226,17 +226,17 @@ TEST(SingleLaunch, RegistrationLaunchSavesAllFourFieldsAndClosesTheBatchList) {
   }
 }
 
-TEST(ConsoleCommands, OpenWindowsReplaceTheBatchListAndAreCountedWithoutTheConsole) {
+TEST(ConsoleCommands, RunningMonitorsReplaceTheBatchListAndAreCounted) {
   SimDesktop desk;
   auto& console = desk.start<Form1>();
   console.Text12.setText("1108");
   desk.click(console.Command10);
-  desk.click(console.Command8);
-  desk.click(console.Command8);
+  desk.click(console.Command8);  // a login window is no monitor
+  console.Text9.setText("YM HARMONY");
+  desk.click(console.Command7);
   desk.click(console.Command3);
-  EXPECT_EQ(console.Text4.Text(),
-            "准單查詢 1.0.30\r\n1108\r\n卸貨淮單清表查詢\r\n卸貨淮單清表查詢\r\n");
-  EXPECT_EQ(console.Label6.Caption(), "3");
+  EXPECT_EQ(console.Text4.Text(), "1108\r\nYM HARMONY\r\n");
+  EXPECT_EQ(console.Label6.Caption(), "2");
 }
 
 TEST(ConsoleCommands, ShowAllRaisesTheFlagForThreeSeconds) {

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+#include "platform/back_end.h"
+
 namespace tidex {
 
 ListViewPeer::ListViewPeer(ListView& list, QWidget* parent)
@@ -15,6 +17,8 @@ ListViewPeer::ListViewPeer(ListView& list, QWidget* parent)
   w->setEditTriggers(QAbstractItemView::NoEditTriggers);
   w->header()->setStretchLastSection(true);
   connect(w, &QTreeWidget::itemSelectionChanged, this, &ListViewPeer::selectionMoved);
+  // A double-click, or Enter on the current row.
+  connect(w, &QTreeWidget::itemActivated, this, &ListViewPeer::rowActivated);
   sync();
 }
 
@@ -57,8 +61,15 @@ void ListViewPeer::selectionMoved() {
   const QList<QTreeWidgetItem*> selected = tree()->selectedItems();
   const int index = selected.isEmpty() ? -1 : tree()->indexOfTopLevelItem(selected.front());
   QPointer<ListViewPeer> self(this);
-  control_.userSelected(index);
+  BackEnd::rowSelected(control_, index);
   if (self) sync();  // a disabled list keeps the control's selection
+}
+
+void ListViewPeer::rowActivated(QTreeWidgetItem* item) {
+  if (pushing_ || !item) return;
+  QPointer<ListViewPeer> self(this);
+  BackEnd::rowActivated(control_, tree()->indexOfTopLevelItem(item));
+  if (self) sync();
 }
 
 ComboBoxPeer::ComboBoxPeer(ComboBox& box, QWidget* parent)

@@ -22,6 +22,7 @@ class ListViewPeer final : public WidgetPeer {
  private:
   QTreeWidget* tree() const { return static_cast<QTreeWidget*>(widget()); }
   void selectionMoved();
+  void rowActivated(QTreeWidgetItem* item);
 
   ListView& control_;
   QStringList columns_;

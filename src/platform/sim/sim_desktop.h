@@ -112,6 +112,9 @@ class SimDesktop final : public Desktop {
   // Selects a row of a list (-1: none); chooses the item with this text from a drop-down list
   // (false, doing nothing, when it has none such).
   bool select(ListView& list, int row);
+  // Double-clicks a row of a list; presses Enter on the selected row (false when none is).
+  bool doubleClick(ListView& list, int row);
+  bool pressEnter(ListView& list);
   bool choose(ComboBox& box, const QString& item);
   // Typing into / clicking the element of the page shown in a browser whose name attribute is
   // `element`; false when the browser is out of reach or shows no such element.

@@ -1,3 +1,4 @@
+#include "platform/back_end.h"
 #include "platform/combo_box.h"
 #include "platform/list_view.h"
 #include "platform/sim/sim_desktop.h"
@@ -6,7 +7,21 @@ namespace tidex {
 
 bool SimDesktop::select(ListView& list, int row) {
   if (!canReach(list) || row < -1 || row >= list.ListCount()) return false;
-  list.userSelected(row);
+  BackEnd::rowSelected(list, row);
+  clock_.runDue();
+  return true;
+}
+
+bool SimDesktop::doubleClick(ListView& list, int row) {
+  if (!canReach(list) || row < 0 || row >= list.ListCount()) return false;
+  BackEnd::rowActivated(list, row);
+  clock_.runDue();
+  return true;
+}
+
+bool SimDesktop::pressEnter(ListView& list) {
+  if (!canReach(list) || list.ListIndex() < 0) return false;
+  BackEnd::rowActivated(list, list.ListIndex());
   clock_.runDue();
   return true;
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/label.h"
+#include "platform/list_view.h"
+#include "platform/timer.h"
+
+namespace tidex {
+
+// "監看狀態": every running monitor in one list, hidden ones too, those alerting or unable to
+// read on top: caption, kind, state, last good read, last change or finding, and a
+// notification still to go. It reads the running windows, never the settings file, afresh
+// every few seconds. A double-click or Enter on a row brings that monitor forward.
+class MonitorStatusWindow final : public Form {
+ public:
+  static constexpr int kRefreshMs = 3000;
+  static QString WindowCaption();
+
+  MonitorStatusWindow();
+
+  Label summaryLine{*this, "summaryLine"};
+  ListView statusList{
+      *this, "statusList", {"視窗", "種類", "狀態", "最後讀取", "最後變更／找到", "摘要", "通知"}};
+  Timer refreshTimer{*this, "refreshTimer", kRefreshMs, true};
+
+  // The monitors listed, in the list's order.
+  const std::vector<Form*>& listed() const { return listed_; }
+
+  void Form_Load() override;
+  void Form_Resize() override;
+  // Reads the monitors again; the selected monitor stays selected wherever its row goes.
+  void Refresh();
+  // Shows the selected row's monitor, restored and in front.
+  void bringSelectedForward();
+
+ private:
+  void layOut(int width, int height);
+
+  std::vector<Form*> listed_;
+};
+
+}  // namespace tidex
