@@ -37,6 +37,8 @@ class PortSites {
   void addPage(const QByteArray& path, SiteResponse response) {
     pages_[path] = std::move(response);
   }
+  // The service answers path again.
+  void removePage(const QByteArray& path) { pages_.erase(path); }
   // "GET /pda/Tidex_var.php" lines, oldest first; a refused connection leaves no line.
   const QStringList& requestLog() const { return log_; }
 

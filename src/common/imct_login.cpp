@@ -33,11 +33,10 @@ void ImctFormFiller::fill(HtmlDocument& document, ConsoleState& console,
       clicked = true;
     }
   });
-  const QString imageButton = ImctImageButton();
   ElementCollection images = document.Images();
   for (int i = 0; i < images.length() && mayClick; ++i) {
     HtmlElement image = images.item(i);
-    if (image.src() == imageButton) {
+    if (IsImctImageButton(image.src())) {
       image.Click();
       clicked = true;
       break;

@@ -23,7 +23,7 @@ class ImctFormFiller final {
   // Goes through the page's inputs once: the console's account into "UserName" and "Passwd"
   // (only on pages of the IMCT server), the registration number into "vesregno" where one is
   // given, a click on every submit input; then clicks the first image whose source is the
-  // image button's full address.
+  // image button's address, however its host and port are spelt.
   void fill(HtmlDocument& document, ConsoleState& console,
             const QString* registrationNumber = nullptr);
   // Navigates the browser to a page of the window's own choosing: its forms will be sent.

@@ -1,5 +1,7 @@
 #include "common/imct_pages.h"
 
+#include <QUrl>
+
 #include "common/server_pages.h"
 #include "common/settings.h"
 
@@ -14,6 +16,14 @@ QString ImctQueryPage() { return onImctServer(QStringLiteral("/APIMCT/pages/sp41
 
 QString ImctImageButton() {
   return onImctServer(QStringLiteral("/APIMCT/pages/img/ETP/button_etp_01.gif"));
+}
+
+bool IsImctImageButton(const QString& imageSource) {
+  const QUrl image(imageSource);
+  const QUrl button(ImctImageButton());
+  return IsOnImctServer(imageSource) &&
+         image.path(QUrl::FullyEncoded) == button.path(QUrl::FullyEncoded) &&
+         image.query(QUrl::FullyEncoded) == button.query(QUrl::FullyEncoded);
 }
 
 bool IsOnImctServer(const QString& pageAddress) {

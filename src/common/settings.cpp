@@ -1,6 +1,7 @@
 #include "common/settings.h"
 
 #include <QHash>
+#include <QUrl>
 
 #include "platform/ansi_text.h"
 #include "platform/desktop.h"
@@ -35,6 +36,25 @@ Section readInstallationSectionIn(const QString& path, const QString& section) {
     entries = lastGood.value(key);
   }
   return entries;
+}
+
+// The base as one spelling of its address: scheme and host in lower case, a default port left
+// out, no trailing slash; the path as given. Page addresses are built by appending to it and
+// compared with what the browser reports, which it spells the same way.
+QString canonicalBase(QString address) {
+  while (address.endsWith(u'/')) address.chop(1);
+  QUrl url(address, QUrl::StrictMode);
+  const QString scheme = url.scheme().toLower();
+  if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https") ||
+      url.hasQuery() || url.hasFragment()) {
+    return address;
+  }
+  if (url.port() == (scheme == u"https" ? 443 : 80)) url.setPort(-1);
+  const qsizetype authorityStart = address.indexOf(u"://") + 3;
+  qsizetype pathStart = address.indexOf(u'/', authorityStart);
+  if (pathStart < 0) pathStart = address.size();
+  return scheme + QStringLiteral("://") + url.authority(QUrl::FullyEncoded) +
+         address.mid(pathStart);
 }
 
 }  // namespace
@@ -86,8 +106,7 @@ QString ServerAddressIn(const QString& path, const QString& name) {
     address = name == u"boardip" ? ServerAddressIn(path, QStringLiteral("board"))
                                  : QString::fromUtf16(kDefaultServer);
   }
-  while (address.endsWith(u'/')) address.chop(1);
-  return address;
+  return canonicalBase(address);
 }
 
 }  // namespace tidex

@@ -20,7 +20,9 @@ QList<QPair<QString, QString>> ReadInstallationSection(const QString& section);
 bool WriteSetting(const QString& section, const QString& key, const QString& value);
 
 // The address of a server named in the "servers" section (board, boardip, customs, imct, maker)
-// without trailing slashes. boardip defaults to board, the others to a local address.
+// without trailing slashes, its scheme and host in lower case and a default port left out
+// ("http://HOST:80/" gives "http://host"). boardip defaults to board, the others to a local
+// address.
 QString ServerAddress(const QString& name);
 
 // The same, on the settings file at path.

@@ -183,6 +183,11 @@ class Form1 final : public Form, public ConsoleState {
   enum class FilterVerdict { Launch, Done, Skip };
   FilterVerdict FilterBatchLine();
   void LaunchBatchLine(bool visible);
+  // The automatic batch's launch: none without an account, which the service would refuse
+  // and so end the program; that is said once while the account stays missing.
+  void LaunchHiddenBatchLine();
+  bool HasAccount() const;
+  Task TellAccountMissing();
   void EndAutomaticBatch();
   void MaskAccount();
   void AdvanceBatchIndex();
@@ -196,6 +201,7 @@ class Form1 final : public Form, public ConsoleState {
 
   EngineWatch engine_;
   Journal journal_;
+  bool accountMissingTold_ = false;
 };
 
 }  // namespace tidex

@@ -1,5 +1,8 @@
+#include <utility>
+
 #include "common/number_text.h"
 #include "common/settings.h"
+#include "common/timed_box.h"
 #include "console/console_fields.h"
 #include "console/form1.h"
 #include "console/text_box_lines.h"
@@ -35,6 +38,27 @@ void Form1::LaunchBatchLine(bool visible) {
   MaskAccount();
   Text4.setLocked(true);
   SaveConsoleFields(*this, false);
+}
+
+void Form1::LaunchHiddenBatchLine() {
+  if (!HasAccount()) {
+    if (!std::exchange(accountMissingTold_, true)) TellAccountMissing();
+    return;
+  }
+  accountMissingTold_ = false;
+  LaunchBatchLine(false);
+}
+
+// The fields hold what was saved (empty when nothing was) or their placeholders before loading.
+bool Form1::HasAccount() const {
+  const QString account = Text1.Text().trimmed();
+  const QString password = Text2.Text().trimmed();
+  return !account.isEmpty() && account != QStringLiteral("ID") && !password.isEmpty() &&
+         password != QStringLiteral("PWD");
+}
+
+Task Form1::TellAccountMissing() {
+  co_await ShowTimedBox(QStringLiteral("尚未設定 IMCT 帳號及密碼，自動查詢未開啟海掛！ "), OkOnly);
 }
 
 void Form1::AdvanceBatchIndex() {
@@ -81,9 +105,9 @@ void Form1::Command5_Click() {
   const QString line = Text5.Text();
   if (line != QStringLiteral("CHECK") && !line.isEmpty()) {
     if (Check1.Value() == 1) {
-      if (FilterBatchLine() == FilterVerdict::Launch) LaunchBatchLine(false);
+      if (FilterBatchLine() == FilterVerdict::Launch) LaunchHiddenBatchLine();
     } else if (Check1.Value() == 0) {
-      LaunchBatchLine(false);
+      LaunchHiddenBatchLine();
     }
   }
   AdvanceBatchIndex();

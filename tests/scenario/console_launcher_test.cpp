@@ -94,6 +94,8 @@ TEST(BatchFilter, TouchfilesRecordDecidesManualAndAutomaticLaunches) {
       auto& console = startWithOpenBatchList(desk, automatic ? "CHECK\r\n01VAAA" : "01VAAA");
       if (c.record) WriteSetting("Touchfiles", "01VAAA", c.record);
       if (automatic) {
+        console.Text1.setText("agent");  // without an account the automatic batch opens nothing
+        console.Text2.setText("secret");
         console.Label1.setCaption("1");
         console.Command5_Click();
       } else {

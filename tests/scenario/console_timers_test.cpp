@@ -55,6 +55,32 @@ TEST(HalfHourlyFetch, FetchesAtTheMarkAndRunsTheListAsAnAutomaticBatch) {
   EXPECT_EQ(desk.trims(), 2);
 }
 
+// A first run: nobody has given the account yet, which the service would refuse, ending the
+// program. The batch opens nothing and says why once, not at every mark; with the account typed
+// in, the next mark opens the monitors.
+TEST(HalfHourlyFetch, WithoutAnAccountTheBatchOpensNothingAndSaysSoOnceUntilOneIsGiven) {
+  SimDesktop desk{"2026-12-08 10:28:30"};
+  desk.sites().maker().setBatchList({"CHECK", "01VAAA", "01VBBB"});
+  auto& console = desk.start<Form1>();
+
+  desk.advance(45s);  // 10:29:15, the batch has run to its end
+  EXPECT_TRUE(hiddenMonitors(desk).isEmpty());
+  ASSERT_EQ(desk.boxes().size(), 1u);
+  EXPECT_TRUE(desk.boxes()[0].texts.front().startsWith("尚未設定 IMCT 帳號"));
+  EXPECT_EQ(desk.boxes()[0].title, "訊息");
+  desk.advance(30min);  // the 10:59 mark
+  EXPECT_TRUE(hiddenMonitors(desk).isEmpty());
+  EXPECT_EQ(desk.boxes().size(), 1u);
+  EXPECT_FALSE(desk.ended());
+
+  desk.type(console.Text1, "TIDEX");
+  desk.type(console.Text2, "PASS");
+  desk.advance(30min);  // the 11:29 mark
+  EXPECT_EQ(hiddenMonitors(desk), (QStringList{"01VAAA", "01VBBB"}));
+  EXPECT_EQ(desk.boxes().size(), 1u);
+  EXPECT_FALSE(desk.ended());
+}
+
 TEST(HalfHourlyFetch, AListThatNeverArrivesEndsTheBatchAndTheNextMarkFetchesAgain) {
   SimDesktop desk{"2026-12-08 10:58:58"};
   desk.sites().addPage("/pda/Tidex_var.php", sites::SiteResponse::never());

@@ -24,8 +24,9 @@ struct Watch {
 };
 
 // The user's account is the one the service knows; the servers are named by the test.
-Watch watchNumber(SimDesktop& desk, const QString& number = kNumber) {
-  useServer("imct", "https://imct.test");
+Watch watchNumber(SimDesktop& desk, const QString& number = kNumber,
+                  const QString& imctServer = "https://imct.test") {
+  useServer("imct", imctServer);
   useServer("maker", "http://maker.test");
   useServer("board", "http://board.test");
   useServer("boardip", "http://10.1.1.5");
@@ -158,7 +159,7 @@ TEST(RegistrationQuery, ARefusedAccountEndsTheWholeProgramAfterTheBoxWhateverThe
   }
 }
 
-TEST(RegistrationQuery, TheImageButtonIsClickedOnlyAtItsExactAbsoluteAddress) {
+TEST(RegistrationQuery, TheImageButtonIsClickedOnlyAtItsOwnPathOnItsOwnHost) {
   struct Case {
     QString src;
     bool clicked;
@@ -179,6 +180,38 @@ TEST(RegistrationQuery, TheImageButtonIsClickedOnlyAtItsExactAbsoluteAddress) {
     watchNumber(desk);
     desk.advance(2s);
     EXPECT_EQ(requestsTo(desk, "GET /clicked").size(), c.clicked ? 1 : 0);
+  }
+}
+
+// A login page whose only way in is the image button: however the setting spells the IMCT
+// server and however the page spells the button's address, the monitor logs in and queries.
+TEST(RegistrationQuery, TheImageButtonIsFoundByItsAddressHoweverTheSettingOrThePageSpellIt) {
+  struct Case {
+    QString setting;
+    QString src;
+  };
+  const QString relative = "img/ETP/button_etp_01.gif";
+  const Case cases[] = {
+      {"https://IMCT.TEST", relative},
+      {"https://imct.test:443", relative},
+      {"https://imct.test/", relative},
+      {"http://IMCT.test:80/", relative},
+      {"https://imct.test", "https://IMCT.Test:443/APIMCT/pages/img/ETP/button_etp_01.gif"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE((c.setting + " " + c.src).toStdString());
+    SimDesktop desk;
+    desk.sites().addPage(
+        "/APIMCT/pages/Login_etp.jsp",
+        {200, "text/html; charset=big5",
+         sites::Big5Page("login",
+                         "<a href=\"LoginCheck.jsp?UserName=TIDEX&amp;Passwd=PASS\">"
+                         "<img src=\"" +
+                             c.src + "\"></a>")});
+    auto [console, monitor] = watchNumber(desk, kNumber, c.setting);
+    desk.advance(3s);
+    EXPECT_EQ(requestsTo(desk, "/APIMCT/pages/LoginCheck.jsp").size(), 1);
+    EXPECT_EQ(setting("Touchfiles", kNumber), "0") << "the query was answered";
   }
 }
 

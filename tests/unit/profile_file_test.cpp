@@ -272,6 +272,13 @@ TEST_F(ProfileFileTest, SettingsConvertTextAndDefaultServers) {
   EXPECT_EQ(ServerAddressIn(file, u"customs"_s), u"http://127.0.0.1:8080"_s);
   WriteSettingIn(file, u"servers"_s, u"boardip"_s, u"http://10.0.0.1/"_s);
   EXPECT_EQ(ServerAddressIn(file, u"boardip"_s), u"http://10.0.0.1"_s);
+  // One spelling of each address: the pages built on it are the ones the browser reports.
+  WriteSettingIn(file, u"servers"_s, u"imct"_s, u"HTTP://IMCT.Test:80/"_s);
+  EXPECT_EQ(ServerAddressIn(file, u"imct"_s), u"http://imct.test"_s);
+  WriteSettingIn(file, u"servers"_s, u"imct"_s, u"https://IMCT.test:443/Base/"_s);
+  EXPECT_EQ(ServerAddressIn(file, u"imct"_s), u"https://imct.test/Base"_s);
+  WriteSettingIn(file, u"servers"_s, u"imct"_s, u"https://imct.test:80"_s);
+  EXPECT_EQ(ServerAddressIn(file, u"imct"_s), u"https://imct.test:80"_s);
 
   WriteSettingIn(file, u"單位"_s, u"名稱"_s, u"單海掛"_s);
   EXPECT_EQ(ReadSettingIn(file, u"單位"_s, u"名稱"_s, u""_s), u"單海掛"_s);

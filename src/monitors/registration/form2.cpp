@@ -3,10 +3,15 @@
 #include "common/blanks_and_breaks.h"
 #include "common/browser_window.h"
 #include "common/imct_pages.h"
+#include "platform/journal_schema.h"
 
 namespace tidex {
 
-Form2::Form2(ConsoleState& console) : Form(QStringLiteral("Form2")), console_(console) {
+Form2::Form2(ConsoleState& console)
+    : Form(QStringLiteral("Form2")),
+      console_(console),
+      readHealth_(console, journal::kind::kRegistration, QStringLiteral("無法查詢 IMCT"),
+                  kBlindAfterQueries) {
   setCaption(Name());
   Frame1.setEnabled(false);
   WebBrowser2.setVisible(false);
@@ -14,8 +19,9 @@ Form2::Form2(ConsoleState& console) : Form(QStringLiteral("Form2")), console_(co
   for (TextBox* field : {&Text1, &Text2, &Text3, &Text4}) field->setVisible(false);
   mUnload.setVisible(false);
   mHide.setVisible(false);
+  blindLine.setVisible(false);
   Resize(kBrowserWindowWidth, kBrowserWindowHeight);
-  FillClientArea(*this, Frame1, WebBrowser1);
+  FillClientArea(*this, Frame1, WebBrowser1, blindLine);
   for (WebBrowser* browser : {&WebBrowser1, &WebBrowser2, &WebBrowser3}) {
     DisarmPageDialogs(*browser);
   }
@@ -40,6 +46,8 @@ void Form2::wireEvents() {
   mHide.onClick = [this] { mHide_Click(); };
   mPrint.onClick = [this] { mPrint_Click(); };
   mStopBeep.onClick = [this] { mStopBeep_Click(); };
+  readHealth_.caption = [this] { return Caption(); };
+  readHealth_.onLineChanged = [this](const QString& line) { ShowBlindLine(line); };
 }
 
 // Runs before the console sets the caption to the registration number.
@@ -58,12 +66,25 @@ MonitorStatus Form2::monitorStatus() const {
     status.state = MonitorStatus::State::Alerting;
   } else if (foundTime_.isValid()) {
     status.state = MonitorStatus::State::Found;
+  } else if (readHealth_.blind()) {
+    status.state = MonitorStatus::State::Blind;
   }
+  status.blindLine = readHealth_.line();
+  status.blindSince = readHealth_.blind() ? readHealth_.blindSince() : QDateTime();
+  status.lastGoodRead = readHealth_.lastGoodRead();
   status.lastEvent = foundTime_;
   status.lastEventSummary = foundSummary_;
   return status;
 }
 
-void Form2::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1); }
+void Form2::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1, blindLine); }
+
+// The line's text is its accessible name too, so that a screen reader says why, not only that.
+void Form2::ShowBlindLine(const QString& line) {
+  blindLine.setCaption(line);
+  blindLine.setAccessibleName(line);
+  blindLine.setVisible(!line.isEmpty());
+  FillClientArea(*this, Frame1, WebBrowser1, blindLine);
+}
 
 }  // namespace tidex

@@ -5,8 +5,10 @@
 #include "common/console_state.h"
 #include "common/imct_login.h"
 #include "common/monitor_status.h"
+#include "common/read_health.h"
 #include "platform/form.h"
 #include "platform/frame.h"
+#include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/task.h"
 #include "platform/text_box.h"
@@ -38,6 +40,7 @@ class Form2 final : public Form, public WatchingWindow {
   Menu mHide{*this, "mHide", "Hide"};
   Menu mPrint{*this, "mPrint", "列印"};
   Menu mStopBeep{*this, "mStopBeep", "停止"};
+  Label blindLine{*this, "blindLine"};  // why the query goes unanswered, beneath the page
 
   void Form_Load() override;
   void Form_Resize() override;
@@ -78,7 +81,15 @@ class Form2 final : public Form, public WatchingWindow {
   bool notificationSent_ = false;
   QDateTime foundTime_;   // when the counts appeared; invalid before
   QString foundSummary_;  // the counts and the vessel
+
+  // Whether the IMCT query is still answered.
+  void ReportQueryPage(HtmlDocument& page, const QString& text);
+  void ShowBlindLine(const QString& line);
+  ReadHealth readHealth_;
 };
+
+// Query periods without an answer after which a registration monitor counts as blind.
+inline constexpr int kBlindAfterQueries = 3;
 
 // How long the notification waits for the board's extract before it goes without it.
 inline constexpr std::chrono::seconds kBoardLookupLimit{30};

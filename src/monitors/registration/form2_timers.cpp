@@ -42,6 +42,7 @@ void Form2::Timer1_Timer() {
   Text1.setText(QString::number(static_cast<long long>(Val(Text1.Text()) + 1)));
   if (Val(Text1.Text()) > 300) {
     Text1.setText(QStringLiteral("0"));
+    readHealth_.periodEnded(QStringLiteral("沒有回應"));
     // The last query's page was never read: a fresh page, and the engine is looked at.
     if (WebBrowser1.NavigationUnread()) {
       WebBrowser1.Recreate();
