@@ -34,6 +34,7 @@ QString stateText(const MonitorStatus& status, const QDateTime& now) {
     case State::Found:
       return QStringLiteral("已找到");
     case State::Blind:
+      if (!status.blindLine.isEmpty()) return status.blindLine;  // what it cannot read and why
       break;
   }
   return QStringLiteral("無法讀取 (自 %1)")

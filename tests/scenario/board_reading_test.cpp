@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "console/monitor_status_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "scenario/journal_rows.h"
 #include "sites/board_service.h"
@@ -136,7 +137,12 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
     EXPECT_EQ(monitor.Label1.accessibleName(), blind[0].summary);
     ASSERT_EQ(desk.notifications().size(), notices + 1);
     EXPECT_EQ(desk.notifications().back().text, blind[0].summary);
-    EXPECT_EQ(monitor.monitorStatus().state, MonitorStatus::State::Blind);
+    desk.trayDoubleClick();
+    desk.clickMenu(windowCaptioned<Form1>(desk, Form1::ConsoleCaption()).monitorStatusMenu);
+    const auto& statusRows =
+        windowCaptioned<MonitorStatusWindow>(desk, "監看狀態").statusList.Rows();
+    ASSERT_EQ(statusRows.size(), 1u);
+    EXPECT_EQ(statusRows[0].value(2), blind[0].summary) << "the status window tells it too";
     EXPECT_TRUE(desk.beeps().empty());
     EXPECT_TRUE(desk.openBoxes().empty());
 
