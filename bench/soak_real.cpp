@@ -3,11 +3,13 @@
 // vessel monitors, and 10 registration monitors through the console's batch of the remote
 // list. For most of the run a fault of every kind in turn is switched on for 40 s on the board
 // and the IMCT service together; between the faults the board changes and numbers are found.
-// The rest of the run is clean, longer than a registration monitor's query period. Prints what
-// a long run must not show (findings lost, false alerts, missed alerts, handlers still
+// Then the board alone fails for 7 minutes, long enough that every board monitor still watching
+// must say it cannot read it. The rest of the run is clean, longer than a registration
+// monitor's query period. Prints what a long run must not show (findings lost, false alerts,
+// missed alerts, seconds of blindness not reported, monitors still blind, handlers still
 // suspended) and the memory of the program and its browser processes after warm-up and at the
-// end; exits non-zero on anything lost, missed or falsely alerted.
-//   tidex-bench-soak-real [--minutes M=20] [--faults KIND,KIND,...]   (M at least 10; every
+// end; exits non-zero on anything lost, missed, unreported or falsely alerted.
+//   tidex-bench-soak-real [--minutes M=27] [--faults KIND,KIND,...]   (M at least 17; every
 //   kind of tidex-sites by default)
 #include <signal.h>
 #include <unistd.h>
@@ -48,7 +50,11 @@ constexpr int kFaultCycleS = 60;  // a fault for 40 s, then 20 s without
 constexpr int kFaultOnS = 40;
 constexpr int kFaultsFromS = 30;
 constexpr int kCleanTailS = 450;  // the registration monitors query every 300 s
-constexpr int kWarmUpS = 180;     // three reloads of every board monitor after it was ready
+constexpr int kOutageS = 420;     // the board fails for longer than five reloads
+// From the outage's start, by when a board monitor must have said it is blind: five reloads
+// without the board, the reload that was due, and a little slack.
+constexpr int kBlindDeadlineS = 5 * 60 + 60 + 30;
+constexpr int kWarmUpS = 180;  // three reloads of every board monitor after it was ready
 
 const QStringList kWharves{"1108", "1110", "1070", "2001", "2002"};
 const QStringList kVessels{"YM HARMONY", "KMTC TAIPEI", "TS KEELUNG", "EVER LAUREL", "WAN HAI 316"};
@@ -81,7 +87,7 @@ class Soak {
       : faults_(std::move(faults)),
         sites_(sites),
         runS_(minutes * 60),
-        faultsUntilS_(runS_ - kCleanTailS),
+        faultsUntilS_(runS_ - kCleanTailS - kOutageS),
         numbers_(std::move(numbers)) {
     done_ = std::move(done);
   }
@@ -159,6 +165,7 @@ class Soak {
     if (now == lastSecond_) return;
     lastSecond_ = now;
     noteAlerts(now);
+    noteBlindness(now);
     switchFaults(now);
     for (std::size_t i = 0; i < kChanges.size(); ++i) {
       const BoardChange& change = kChanges[i];
@@ -201,6 +208,12 @@ class Soak {
   }
 
   void switchFaults(int now) {
+    if (now == faultsUntilS_) {
+      control(QStringLiteral("/_control/faults/board?kind=500"));
+      faultOn_ = true;
+      say(QStringLiteral("%1 s: the board fails for %2 s").arg(now).arg(kOutageS));
+    }
+    if (now >= faultsUntilS_ && now < faultsUntilS_ + kOutageS) return;
     if (now < kFaultsFromS || now >= faultsUntilS_) {
       if (faultOn_) clearFaults(now);
       return;
@@ -239,6 +252,34 @@ class Soak {
       if (!monitor || monitor->isUnloaded() || !monitor->Timer2.Enabled()) continue;
       if (alertedAt_.emplace(monitor->Caption(), now).second) {
         say(QStringLiteral("%1 s: %2 alerts").arg(now).arg(monitor->Caption()));
+      }
+    }
+  }
+
+  // Each second: which board monitors say they cannot read the board.
+  void noteBlindness(int now) {
+    for (Form* window : desktop_.windows().all()) {
+      auto* monitor = dynamic_cast<BoardMonitor*>(window);
+      if (!monitor || monitor->isUnloaded()) continue;
+      const bool blind = monitor->monitorStatus().state == MonitorStatus::State::Blind;
+      const QString caption = monitor->Caption();
+      if (blind && !blindNow_.count(caption)) {
+        say(QStringLiteral("%1 s: %2 says %3")
+                .arg(now)
+                .arg(caption, monitor->monitorStatus().blindLine));
+        blindAt_.emplace(caption, now);
+        if (now < faultsUntilS_) ++blindOutsideOutage_;
+      }
+      if (blind) {
+        blindNow_.insert(caption);
+      } else {
+        blindNow_.erase(caption);
+      }
+      // Watching through the outage's deadline without saying so: each second counts.
+      const int deadline = faultsUntilS_ + kBlindDeadlineS;
+      if (!blind && now > deadline && now < faultsUntilS_ + kOutageS &&
+          !monitor->Timer2.Enabled() && !alertedAt_.count(caption)) {
+        ++unreportedBlindSeconds_;
       }
     }
   }
@@ -287,6 +328,12 @@ class Soak {
     say(QStringLiteral("false alerts: %1").arg(falseAlerts));
     say(QStringLiteral("missed alerts: %1 of %2 due").arg(missedAlerts).arg(dueFrom.size()));
     say(QStringLiteral("board change to alert, worst s: %1").arg(worstDelay));
+    say(QStringLiteral("board monitors blind in the outage: %1; seconds of blindness not "
+                       "reported: %2; blind outside it: %3; still blind at the end: %4")
+            .arg(blindAt_.size() - blindOutsideOutage_)
+            .arg(unreportedBlindSeconds_)
+            .arg(blindOutsideOutage_)
+            .arg(blindNow_.size()));
     say(QStringLiteral("handlers still suspended: %1").arg(desktop_.suspendedHandlers()));
     say(QStringLiteral("processes at the end: %1").arg(end.processes));
     const auto ratio = [&](const bench::ProcessMemory& from) {
@@ -306,7 +353,10 @@ class Soak {
               .arg(allFoundAt_)
               .arg(ratio(allFound_)));
     }
-    done_(lost || falseAlerts || missedAlerts ? 1 : 0);
+    done_(lost || falseAlerts || missedAlerts || unreportedBlindSeconds_ || blindOutsideOutage_ ||
+                  !blindNow_.empty()
+              ? 1
+              : 0);
   }
 
   const QStringList faults_;
@@ -323,6 +373,10 @@ class Soak {
   std::map<std::size_t, int> changedAt_;
   std::map<QString, int> foundAt_;
   std::map<QString, int> alertedAt_;
+  std::map<QString, int> blindAt_;  // caption -> second it first said it was blind
+  std::set<QString> blindNow_;
+  int blindOutsideOutage_ = 0;
+  int unreportedBlindSeconds_ = 0;
   bench::ProcessMemory start_;
   bench::ProcessMemory warmedUp_;
   bench::ProcessMemory allFound_;
@@ -336,10 +390,10 @@ class Soak {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int minutes = 20;
+  int minutes = 27;
   QStringList faults = kAllFaults;
   for (int i = 1; i + 1 < argc; ++i) {
-    if (QByteArray(argv[i]) == "--minutes") minutes = std::max(10, std::atoi(argv[i + 1]));
+    if (QByteArray(argv[i]) == "--minutes") minutes = std::max(17, std::atoi(argv[i + 1]));
     if (QByteArray(argv[i]) == "--faults") faults = QString::fromLatin1(argv[i + 1]).split(',');
   }
   QTemporaryDir home;
