@@ -27,12 +27,14 @@
 //   POST /_control/board/never             hold board requests without an answer
 //   POST /_control/board/recover           end the failure modes; held requests get the board
 //   POST /_control/board/reset             the default calls and no failure mode
-//   POST /_control/faults/<service>?kind=&match=   service: board, imct, customs or maker (the
+//   POST /_control/faults/<service>?kind=&match=&times=   service: board, imct, customs or maker
+//   (the
 //        maker's pages and the mail form); kind: 500, 404, refused, never, download (a binary
 //        attachment), redirect-loop, redirect-away (to /elsewhere/ on the other loopback name),
 //        cut-off (half the announced page, then closed), huge (5 MB), many-elements (40,000
 //        more), dialogs (alert, confirm, print and window.open in a loop), or none to end it;
-//        with match, only requests whose raw query or body holds that text meet the fault
+//        with match, only requests whose path, raw query or body holds that text meet the fault;
+//        with times (default 0: no end), the fault ends after that many requests met it
 //   POST /_control/faults/reset            no fault on any service
 // A change of a call answers 404 if the board has no such call, 400 if a parameter is missing.
 //   POST /_control/imct/account?user=&password=     the one IMCT account (TIDEX / PASS at start)

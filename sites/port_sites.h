@@ -29,8 +29,9 @@ class PortSites {
   BoardService& board() { return board_; }
   CustomsService& customs() { return customs_; }
   // Puts a fault on a service, replacing the one it had; Fault::None ends it. With match, only
-  // requests whose raw query or body holds those bytes meet the fault.
-  void setFault(Service service, Fault fault, QByteArray match = {});
+  // requests whose path, raw query or body holds those bytes meet the fault. With times, the
+  // fault ends after that many requests have met it (a held request asked again counts once).
+  void setFault(Service service, Fault fault, QByteArray match = {}, int times = 0);
   void clearFaults() { faults_.clear(); }
   Fault faultOf(Service service) const;
   // Serves response for path (any method and query), ahead of the services; for tests.
@@ -51,11 +52,14 @@ class PortSites {
   struct FaultSetting {
     Fault fault = Fault::None;
     QByteArray match;
+    int remaining = 0;  // requests still to meet it; 0: no end
   };
   std::optional<Service> serviceOf(const QByteArray& path) const;
   SiteResponse answer(Service service, const SiteRequest& request);
+  // fresh: a request not seen before, which uses up one of a counted fault's times.
+  SiteResponse respond(const SiteRequest& request, bool fresh);
   // The fault this request meets on its service.
-  Fault faultFor(Service service, const SiteRequest& request) const;
+  Fault faultFor(Service service, const SiteRequest& request, bool fresh);
 
   std::map<QByteArray, SiteResponse> pages_;
   std::map<Service, FaultSetting> faults_;

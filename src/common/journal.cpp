@@ -36,6 +36,7 @@ void Journal::recordOncePerDay(const QString& caption, const char* kind, const c
 }
 
 bool Journal::flush() {
+  pending_.sync();
   if (held_.empty()) return true;
   if (store().append(held_)) {
     held_.clear();

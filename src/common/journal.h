@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include "common/pending_notifications.h"
 #include "platform/journal_store.h"
 
 namespace tidex {
@@ -29,9 +30,11 @@ class Journal final {
   // As record, unless the caption already has an entry of this event today.
   void recordOncePerDay(const QString& caption, const char* kind, const char* event,
                         const QString& summary);
-  // Writes the held entries; true when none is left held.
+  // Writes the held entries and pending notifications; true when no entry is left held.
   bool flush();
   std::size_t heldCount() const { return held_.size(); }
+  // The notifications of findings not yet accepted, kept in the same file.
+  PendingNotifications& pendingNotifications() { return pending_; }
 
   // Runs when the journal could not be written, once until it can be written again.
   std::function<void()> onUnwritable;
@@ -41,6 +44,7 @@ class Journal final {
 
   std::unique_ptr<JournalStore> store_;  // opened on first use, in the application folder
   std::vector<JournalEntry> held_;
+  PendingNotifications pending_{[this]() -> JournalStore& { return store(); }};
   std::set<QString> daily_;  // caption, event and day of the once-a-day entries recorded
   bool reported_ = false;
 };

@@ -53,6 +53,8 @@ void Form1::wireEvents() {
   journal_.onUnwritable = [this] { JournalUnwritable(); };
   DisarmPageDialogs(WebBrowser2);
   DisarmPageDialogs(WebBrowser3);
+  DisarmPageDialogs(notificationMailBrowser);
+  DisarmPageDialogs(notificationBoardBrowser);
 }
 
 }  // namespace tidex

@@ -3,6 +3,7 @@
 #include "common/console_state.h"
 #include "common/engine_watch.h"
 #include "common/journal.h"
+#include "monitors/registration/notification_sender.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"
 #include "platform/form.h"
@@ -84,6 +85,9 @@ class Form1 final : public Form, public ConsoleState {
 
   WebBrowser WebBrowser2{*this, "WebBrowser2"};
   WebBrowser WebBrowser3{*this, "WebBrowser3"};
+  // The notifications whose registration monitor is gone are sent on these.
+  WebBrowser notificationMailBrowser{*this, "notificationMailBrowser"};
+  WebBrowser notificationBoardBrowser{*this, "notificationBoardBrowser"};
 
   PictureBox Picture1{*this, "Picture1", ":/tidex.png"};
 
@@ -202,6 +206,8 @@ class Form1 final : public Form, public ConsoleState {
   EngineWatch engine_;
   Journal journal_;
   bool accountMissingTold_ = false;
+  NotificationSender notificationSender_{*this, *this, notificationMailBrowser,
+                                         notificationBoardBrowser};
 };
 
 }  // namespace tidex

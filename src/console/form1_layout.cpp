@@ -57,6 +57,8 @@ void Form1::layOut() {
   WebBrowser3.Move(0, 0, 400, 300);
   WebBrowser2.setVisible(false);
   WebBrowser3.setVisible(false);
+  notificationMailBrowser.setVisible(false);
+  notificationBoardBrowser.setVisible(false);
   Text6.setVisible(false);
   Text8.setVisible(false);
   Text10.setVisible(false);

@@ -27,6 +27,8 @@ void Form1::Form_Load() {
   Label11.setCaption(GeneralDateText(Desktop::current().now()));
   mAutostart.setChecked(AutostartEnabled());
   Form_Activate();
+  // A second copy has ended by now and sends nothing.
+  if (!isUnloaded()) notificationSender_.start();
 }
 
 void Form1::Form_Activate() {

@@ -25,6 +25,16 @@ inline constexpr auto kCreateTable =
     " after TEXT NOT NULL DEFAULT '')";
 inline constexpr auto kCreateIndex = "CREATE INDEX IF NOT EXISTS journal_time ON journal (time)";
 
+// The notifications of findings that the mail service has not accepted yet, one row per
+// registration number; a row goes when the service accepts it.
+// number: the registration number; vessel: as the IMCT answer gave it, blanks included
+// found:  "yyyy-MM-dd HH:mm:ss", when the counts appeared
+inline constexpr auto kCreatePendingTable =
+    "CREATE TABLE IF NOT EXISTS pending_notification ("
+    " number TEXT PRIMARY KEY,"
+    " vessel TEXT NOT NULL,"
+    " found TEXT NOT NULL)";
+
 // The journal file in the application folder.
 QString JournalPath();
 
@@ -41,6 +51,14 @@ struct Entry {
   bool operator==(const Entry&) const = default;
 };
 
+// A finding's notification still to be accepted by the mail service.
+struct PendingNotification {
+  QString number;
+  QString vessel;
+  QString found;
+  bool operator==(const PendingNotification&) const = default;
+};
+
 namespace kind {
 inline constexpr auto kWharf = "wharf";
 inline constexpr auto kVessel = "vessel";
@@ -49,14 +67,15 @@ inline constexpr auto kRegistration = "registration";
 }  // namespace kind
 
 namespace event {
-inline constexpr auto kAlert = "alert";                 // a pilot-board monitor's alert
-inline constexpr auto kFound = "found";                 // a registration number found
-inline constexpr auto kNoData = "no-data";              // no data for a number (once a day)
-inline constexpr auto kNotification = "notification";   // the notification form sent
-inline constexpr auto kLoginFailure = "login-failure";  // the IMCT login refused
-inline constexpr auto kBlind = "blind";                 // a monitor can no longer read its page
-inline constexpr auto kReadsAgain = "reads-again";      // and reads it again
-inline constexpr auto kMoved = "moved";                 // the board answers at another address
+inline constexpr auto kAlert = "alert";                // a pilot-board monitor's alert
+inline constexpr auto kFound = "found";                // a registration number found
+inline constexpr auto kNoData = "no-data";             // no data for a number (once a day)
+inline constexpr auto kNotification = "notification";  // the mail service accepted the form
+inline constexpr auto kNotificationPending = "notification-pending";  // not accepted: sent again
+inline constexpr auto kLoginFailure = "login-failure";                // the IMCT login refused
+inline constexpr auto kBlind = "blind";             // a monitor can no longer read its page
+inline constexpr auto kReadsAgain = "reads-again";  // and reads it again
+inline constexpr auto kMoved = "moved";             // the board answers at another address
 }  // namespace event
 
 }  // namespace tidex::journal

@@ -2,7 +2,9 @@
 
 #include <atomic>
 
+#include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -38,7 +40,8 @@ bool JournalStore::open() {
   const bool ready = query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
                      query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
                      query.exec(QString::fromUtf8(journal::kCreateTable)) &&
-                     query.exec(QString::fromUtf8(journal::kCreateIndex));
+                     query.exec(QString::fromUtf8(journal::kCreateIndex)) &&
+                     query.exec(QString::fromUtf8(journal::kCreatePendingTable));
   if (ready) return true;
   query = QSqlQuery();
   db.close();
@@ -89,6 +92,51 @@ bool JournalStore::holdsOn(const QString& caption, const QString& event, const Q
   query.addBindValue(day);
   query.addBindValue(day + QStringLiteral("~"));  // after every "yyyy-MM-dd HH:mm:ss" of the day
   return query.exec() && query.next();
+}
+
+bool JournalStore::keepPending(const PendingNotification& notification) {
+  if (!open()) return false;
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  query.prepare(QStringLiteral(
+      "INSERT OR REPLACE INTO pending_notification (number, vessel, found) VALUES (?, ?, ?)"));
+  for (const QString* value : {&notification.number, &notification.vessel, &notification.found}) {
+    query.addBindValue(value->isNull() ? QStringLiteral("") : *value);
+  }
+  if (query.exec()) return true;
+  close();
+  return false;
+}
+
+bool JournalStore::removePending(const QString& number) {
+  if (!open()) return false;
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  query.prepare(QStringLiteral("DELETE FROM pending_notification WHERE number = ?"));
+  query.addBindValue(number);
+  if (query.exec()) return true;
+  close();
+  return false;
+}
+
+std::optional<std::vector<PendingNotification>> JournalStore::pending() {
+  // Nothing can be pending without a file, and reading creates none.
+  if (!QFileInfo(path_).exists()) return std::vector<PendingNotification>{};
+  if (!open()) return std::nullopt;
+  std::optional<std::vector<PendingNotification>> rows;
+  {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (query.exec(QStringLiteral(
+            "SELECT number, vessel, found FROM pending_notification ORDER BY found, number"))) {
+      rows.emplace();
+      while (query.next()) {
+        rows->push_back(
+            {query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
+      }
+      if (query.lastError().isValid()) rows.reset();
+    }
+  }
+  // Read once at start: the connection is not kept open for the writes that may never come.
+  close();
+  return rows;
 }
 
 }  // namespace tidex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QString>
@@ -9,6 +10,7 @@
 namespace tidex {
 
 using JournalEntry = journal::Entry;
+using PendingNotification = journal::PendingNotification;
 
 // The journal file: opened (and created) on first use, in write-ahead mode so that a reader
 // never blocks the writer. A file that cannot be opened or written is tried again on the next
@@ -25,6 +27,13 @@ class JournalStore final {
   // Whether the journal holds an entry of this caption and event on the day ("yyyy-MM-dd");
   // false also when it cannot be read.
   bool holdsOn(const QString& caption, const QString& event, const QString& day);
+
+  // The pending notifications: one kept (replacing the row of its number), one removed, and
+  // all of them, oldest finding first (nothing when the file cannot be read; none without a
+  // file, which reading does not create).
+  bool keepPending(const PendingNotification& notification);
+  bool removePending(const QString& number);
+  std::optional<std::vector<PendingNotification>> pending();
 
  private:
   bool open();

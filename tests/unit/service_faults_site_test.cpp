@@ -53,4 +53,22 @@ TEST(ServiceFaults, AFaultMeetsItsServiceAndMatchingRequestsOnly) {
   EXPECT_FALSE(FaultNamed("slow"));
 }
 
+// A counted fault on the mail form's path meets the next requests to it, the form and its
+// submissions alike, and ends after that many; a held request asked again uses none up.
+TEST(ServiceFaults, ACountedFaultOnAPathEndsAfterThatManyRequests) {
+  PortSites sites;
+  const SiteRequest form = get("/pda/mail.php");
+  const SiteRequest submission{"POST", "/pda/mail.php", {}, "name=01VXXX&submit=x", {}, {}};
+  sites.setFault(Service::Maker, Fault::ServerError, "/pda/mail.php", 2);
+
+  EXPECT_EQ(sites.handle(get("/pda/Tidex_about.php")).status, 200);
+  EXPECT_EQ(sites.handle(form).status, 500);
+  EXPECT_EQ(sites.respond(submission).status, 500);  // held, asked again
+  EXPECT_EQ(sites.handle(submission).status, 500);
+  EXPECT_TRUE(sites.mail().submissions().empty());
+  EXPECT_EQ(sites.handle(submission).status, 200);
+  EXPECT_EQ(sites.mail().submissions().size(), 1u);
+  EXPECT_EQ(sites.faultOf(Service::Maker), Fault::None);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include "common/blanks_and_breaks.h"
 #include "common/browser_window.h"
 #include "common/imct_pages.h"
+#include "common/journal.h"
 #include "platform/journal_schema.h"
 
 namespace tidex {
@@ -32,16 +33,12 @@ void Form2::wireEvents() {
   WebBrowser1.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
     WebBrowser1_DocumentComplete();
   };
-  WebBrowser2.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
-    WebBrowser2_DocumentComplete();
-  };
-  WebBrowser3.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
-    WebBrowser3_DocumentComplete();
-  };
   Timer1.onTimer = [this] { Timer1_Timer(); };
   Timer2.onTimer = [this] { Timer2_Timer(); };
   Timer3.onTimer = [this] { Timer3_Timer(); };
   Timer4.onTimer = [this] { Timer4_Timer(); };
+  notificationTimer.onTimer = [this] { notificationTimer_Timer(); };
+  notification_.onBoardText = [this](const QString& text) { Text4.setText(text); };
   mUnload.onClick = [this] { mUnload_Click(); };
   mHide.onClick = [this] { mHide_Click(); };
   mPrint.onClick = [this] { mPrint_Click(); };
@@ -74,6 +71,8 @@ MonitorStatus Form2::monitorStatus() const {
   status.lastGoodRead = readHealth_.lastGoodRead();
   status.lastEvent = foundTime_;
   status.lastEventSummary = foundSummary_;
+  status.notificationPending =
+      console_.journal().pendingNotifications().find(Caption()).has_value();
   return status;
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <chrono>
-
 #include "common/console_state.h"
 #include "common/imct_login.h"
 #include "common/monitor_status.h"
 #include "common/read_health.h"
+#include "monitors/registration/notification_chain.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/label.h"
@@ -36,6 +35,9 @@ class Form2 final : public Form, public WatchingWindow {
   Timer Timer2{*this, "Timer2", 5000, false};    // alert loop
   Timer Timer3{*this, "Timer3", 1000, true};     // show-all signal and daily close
   Timer Timer4{*this, "Timer4", 3000, false};    // print command back after printing
+  // Sends the number's notification again while the mail service has not accepted it.
+  Timer notificationTimer{*this, "notificationTimer",
+                          static_cast<int>(kNotificationRetryPeriod.count() * 1000)};
   Menu mUnload{*this, "mUnload", "Unload"};
   Menu mHide{*this, "mHide", "Hide"};
   Menu mPrint{*this, "mPrint", "列印"};
@@ -51,6 +53,7 @@ class Form2 final : public Form, public WatchingWindow {
   void Timer2_Timer();
   void Timer3_Timer();
   void Timer4_Timer();
+  void notificationTimer_Timer();
   void mUnload_Click();
   void mHide_Click();
   void mPrint_Click();
@@ -60,25 +63,20 @@ class Form2 final : public Form, public WatchingWindow {
 
   // The IMCT query: fills and submits the forms it recognises, then acts on the page text.
   Task WebBrowser1_DocumentComplete();
-  // The notification: the mail page has loaded; look the vessel up on the board.
-  Task WebBrowser2_DocumentComplete();
-  // The board has loaded: fill in its extract and send the mail form.
-  Task WebBrowser3_DocumentComplete();
 
  private:
   void wireEvents();
   void RecordFinding();
   void SaveFinding();
   void RecordNoData();
-  // Fills the board's extract into the mail form shown and sends it, once per finding.
-  void SendNotification(const QString& boardExtract);
+  // Keeps the finding's notification pending and sends it on WebBrowser2 and WebBrowser3.
+  void NotifyFinding();
 
   ConsoleState& console_;
   ImctFormFiller forms_;
   // The time of a finding not yet in the settings file; empty when there is none.
   QString unsavedFindingTime_;
-  // One notification form per finding, however often the mail page completes.
-  bool notificationSent_ = false;
+  NotificationChain notification_{console_, WebBrowser2, WebBrowser3};
   QDateTime foundTime_;   // when the counts appeared; invalid before
   QString foundSummary_;  // the counts and the vessel
 
@@ -90,9 +88,6 @@ class Form2 final : public Form, public WatchingWindow {
 
 // Query periods without an answer after which a registration monitor counts as blind.
 inline constexpr int kBlindAfterQueries = 3;
-
-// How long the notification waits for the board's extract before it goes without it.
-inline constexpr std::chrono::seconds kBoardLookupLimit{30};
 
 // The text between two two-character markers: from the first character after the first
 // occurrence of begin, as long as the distance to the first occurrence of end allows; empty

@@ -79,8 +79,8 @@ void Form2::ReportQueryPage(HtmlDocument& page, const QString& text) {
 
 void Form2::RecordFinding() {
   // The outer run of this handler meets the same page again: still the same finding.
-  if (Timer1.Enabled()) {
-    notificationSent_ = false;
+  const bool firstRun = Timer1.Enabled();
+  if (firstRun) {
     const QString summary =
         CountsLine(Text3.Text()) + QChar(0x3000) + VesselOf(Text3.Text()).trimmed();
     console_.journal().record(Caption(), journal::kind::kRegistration, journal::event::kFound,
@@ -94,7 +94,7 @@ void Form2::RecordFinding() {
   SaveFinding();
   Timer2.setEnabled(true);
   Timer1.setEnabled(false);
-  WebBrowser2.Navigate2(ServerAddress(QStringLiteral("maker")) + QStringLiteral("/pda/mail.php"));
+  if (firstRun) NotifyFinding();
 }
 
 // A finding that could not be written is kept and written again on the next tick of Timer3.

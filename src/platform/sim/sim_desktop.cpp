@@ -114,6 +114,10 @@ class SimDesktop::Box final : public MessageBoxPeer {
 SimDesktop::SimDesktop(const QString& start)
     : clock_(QDateTime::fromString(start, QStringLiteral("yyyy-MM-dd HH:mm:ss"))) {}
 
+SimDesktop::SimDesktop(const QString& start, QString folder) : SimDesktop(start) {
+  keptFolder_ = std::move(folder);
+}
+
 namespace {
 QStringList& boxesOpenAtTeardown() {
   static QStringList boxes;

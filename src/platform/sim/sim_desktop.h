@@ -61,6 +61,9 @@ class SimDesktop final : public Desktop {
  public:
   // Starts the clock at a moment such as "2026-12-08 10:00:00".
   explicit SimDesktop(const QString& start = QStringLiteral("2026-12-08 10:00:00"));
+  // As above, on an application folder the test keeps: a desktop started on the folder of one
+  // that is gone runs the program again on what that run left.
+  SimDesktop(const QString& start, QString folder);
   ~SimDesktop() override;
 
   // Starts the program with its first window, as the desktop would.
@@ -149,8 +152,10 @@ class SimDesktop final : public Desktop {
   int trims() const { return trims_; }
 
   void setComputerName(const QString& name) { computerName_ = name; }
-  // The settings folder (a fresh temporary folder per desktop).
-  QString applicationFolder() const override { return folder_.path(); }
+  // The settings folder (a fresh temporary folder per desktop, unless the test gave one).
+  QString applicationFolder() const override {
+    return keptFolder_.isEmpty() ? folder_.path() : keptFolder_;
+  }
   QString programFile() const override { return QStringLiteral("/opt/Tidex Port/bin/tidex"); }
 
   // Desktop
@@ -197,6 +202,7 @@ class SimDesktop final : public Desktop {
   VirtualClock clock_;
   SimWeb web_{clock_};  // outlives the browser peers in mirrors_
   QTemporaryDir folder_;
+  QString keptFolder_;
   int copy_ = 1;
   std::vector<const Form*> secondCopyForms_;
   std::unordered_map<const Form*, std::vector<std::unique_ptr<ControlPeer>>> mirrors_;
