@@ -6,9 +6,9 @@
 // Then the board alone fails for 7 minutes, long enough that every board monitor still watching
 // must say it cannot read it. The rest of the run is clean, longer than a registration
 // monitor's query period. Prints what a long run must not show (findings lost, false alerts,
-// missed alerts, seconds of blindness not reported, monitors still blind, handlers still
-// suspended) and the memory of the program and its browser processes after warm-up and at the
-// end; exits non-zero on anything lost, missed, unreported or falsely alerted.
+// missed alerts, seconds of blindness not reported, monitors still blind, notifications still
+// pending, handlers still suspended) and the memory of the program and its browser processes after
+// warm-up and at the end; exits non-zero on anything lost, missed, unreported or falsely alerted.
 //   tidex-bench-soak-real [--minutes M=27] [--faults KIND,KIND,...]   (M at least 17; every
 //   kind of tidex-sites by default)
 #include <signal.h>
@@ -324,7 +324,10 @@ class Soak {
             .arg(runS_ / 60));
     say(QStringLiteral("faults switched: %1").arg(faultsSwitched_));
     say(QStringLiteral("findings lost: %1 of %2").arg(lost).arg(foundAt_.size()));
-    say(QStringLiteral("notification forms received: %1").arg(mails.array().size()));
+    const std::size_t pending = console_->journal().pendingNotifications().all().size();
+    say(QStringLiteral("notification forms received: %1; notifications still pending: %2")
+            .arg(mails.array().size())
+            .arg(pending));
     say(QStringLiteral("false alerts: %1").arg(falseAlerts));
     say(QStringLiteral("missed alerts: %1 of %2 due").arg(missedAlerts).arg(dueFrom.size()));
     say(QStringLiteral("board change to alert, worst s: %1").arg(worstDelay));
@@ -354,7 +357,7 @@ class Soak {
               .arg(ratio(allFound_)));
     }
     done_(lost || falseAlerts || missedAlerts || unreportedBlindSeconds_ || blindOutsideOutage_ ||
-                  !blindNow_.empty()
+                  !blindNow_.empty() || pending
               ? 1
               : 0);
   }

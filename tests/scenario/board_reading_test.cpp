@@ -114,17 +114,21 @@ TEST(BoardReading, AUrlMonitorThroughADeadRendererNeitherAlertsNorTakesAnEmptyBa
 // no beep, no box; it keeps reloading and records once that it reads again.
 TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) {
   struct Case {
-    Fault fault;
+    Fault fault;  // None: the board's server shows a maintenance page instead
     QString reason;
   };
-  for (const Case& c :
-       {Case{Fault::ServerError, "HTTP 500"}, Case{Fault::Refused, "無法連線"},
-        Case{Fault::Never, "看板無回應"}, Case{Fault::RedirectAway, "不是看板頁面"}}) {
+  for (const Case& c : {Case{Fault::ServerError, "HTTP 500"}, Case{Fault::Refused, "無法連線"},
+                        Case{Fault::Never, "看板無回應"}, Case{Fault::RedirectAway, "不是看板頁面"},
+                        Case{Fault::None, "不是看板頁面"}}) {
     SCOPED_TRACE(sites::FaultName(c.fault).toStdString());
     SimDesktop desk;
     BoardMonitor& monitor = watchWharf(desk);
     const std::size_t notices = desk.notifications().size();
     desk.sites().setFault(Service::Board, c.fault);
+    if (c.fault == Fault::None) {
+      desk.sites().addPage("/sdci/UA1006.ASP", {200, "text/html; charset=utf-8",
+                                                QStringLiteral("<p>系統維護中</p>").toUtf8()});
+    }
     desk.advance(5min + 50s);
     EXPECT_TRUE(journalRowsOf(desk, journal::event::kBlind).empty()) << "too early";
     desk.advance(3min);
@@ -147,6 +151,7 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
     EXPECT_TRUE(desk.openBoxes().empty());
 
     desk.sites().setFault(Service::Board, Fault::None);
+    desk.sites().removePage("/sdci/UA1006.ASP");
     desk.advance(61s);
     EXPECT_EQ(journalRowsOf(desk, journal::event::kReadsAgain).size(), 1u);
     EXPECT_FALSE(monitor.Label1.Visible());

@@ -51,33 +51,36 @@ TEST(NormaliseVesselBoardText, KeepsHeadingLettersAndPunctuation) {
             NormaliseBoardText("YM HARMONX 15:00", kPilots));
 }
 
-// The board is known by its search form: what it lists never makes it an error page; a page
-// without the form is read for the error texts, and only on the board's own server.
+// The board is known by its search form: what it lists never makes it an error page; once it
+// has shown the form, a page without it (maintenance, blank) is not the board; a board that
+// never shows it is read for the error texts, and only on its own server.
 TEST(ReadBoardPage, TheBoardByItsFormOtherPagesByTheirErrorTexts) {
   using Verdict = BoardPageReading::Verdict;
   struct Case {
     QString text;
     LoadResult load;
-    bool form, onServer;
+    bool form, formSeen, onServer;
     Verdict verdict;
   };
   const LoadResult ok{false, 200};
   const Case cases[] = {
-      {"MSC 501 1108 15:00 取消", ok, true, true, Verdict::Board},
-      {"MSC 501 1108 15:00 取消", ok, true, false, Verdict::Board},
-      {"YM HARMONY 1108 15:00 05:01 1500 berth 15012", ok, false, true, Verdict::Board},
-      {"HTTP 500 Internal Server Error", ok, false, true, Verdict::ErrorPage},
-      {"Error 501: not implemented", ok, false, true, Verdict::ErrorPage},
-      {"無法顯示網頁", ok, false, true, Verdict::ErrorPage},
-      {"查詢已取消", ok, false, true, Verdict::ErrorPage},
-      {"請登入", ok, false, false, Verdict::Elsewhere},
-      {"board", LoadResult{true, 0}, true, true, Verdict::ErrorPage},
-      {"board", LoadResult{true, 404}, true, true, Verdict::ErrorPage},
-      {"board", LoadResult{false, 503}, true, true, Verdict::ErrorPage},
-      {"", LoadResult{true, 0, true}, false, true, Verdict::Unread},
+      {"MSC 501 1108 15:00 取消", ok, true, false, true, Verdict::Board},
+      {"MSC 501 1108 15:00 取消", ok, true, false, false, Verdict::Board},
+      {"YM HARMONY 1108 15:00 05:01 1500 berth 15012", ok, false, false, true, Verdict::Board},
+      {"HTTP 500 Internal Server Error", ok, false, false, true, Verdict::ErrorPage},
+      {"Error 501: not implemented", ok, false, false, true, Verdict::ErrorPage},
+      {"無法顯示網頁", ok, false, false, true, Verdict::ErrorPage},
+      {"查詢已取消", ok, false, false, true, Verdict::ErrorPage},
+      {"請登入", ok, false, false, false, Verdict::Elsewhere},
+      {"board", LoadResult{true, 0}, true, false, true, Verdict::ErrorPage},
+      {"board", LoadResult{true, 404}, true, false, true, Verdict::ErrorPage},
+      {"board", LoadResult{false, 503}, true, false, true, Verdict::ErrorPage},
+      {"", LoadResult{true, 0, true}, false, false, true, Verdict::Unread},
+      {"系統維護中，請稍後再試", ok, false, true, true, Verdict::Elsewhere},
+      {"", ok, false, true, true, Verdict::Elsewhere},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ReadBoardPage(c.text, c.load, c.form, c.onServer).verdict, c.verdict)
+    EXPECT_EQ(ReadBoardPage(c.text, c.load, c.form, c.formSeen, c.onServer).verdict, c.verdict)
         << c.text.toStdString() << " form " << c.form << " on server " << c.onServer;
   }
 }

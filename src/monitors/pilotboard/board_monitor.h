@@ -105,7 +105,8 @@ class BoardMonitor : public Form, public WatchingWindow {
   QString latestPage_;            // the same for Text2
   QStringList baselineHeadings_;  // the heading cells of those pages
   QStringList latestHeadings_;
-  QString boardOrigin_;  // where the board answers when not at the configured server
+  QString boardOrigin_;    // where the board answers when not at the configured server
+  bool formSeen_ = false;  // a page carried the board's search form
   bool closing_ = false;
   bool alertStarted_ = false;
   QDateTime alertTime_;

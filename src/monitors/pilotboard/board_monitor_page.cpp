@@ -71,11 +71,11 @@ Task BoardMonitor::WebBrowser1_DocumentComplete() {
 void BoardMonitor::readPage(HtmlDocument& page, const LoadResult& load) {
   using Verdict = BoardPageReading::Verdict;
   const QString pageText = page.All().item(0).innerText();
+  const bool carriesForm = carriesSearchForm(page);
   const BoardPageReading reading =
-      kind_.filtersErrorPages
-          ? ReadBoardPage(pageText, load, carriesSearchForm(page), onBoard(page))
-          : BoardPageReading{load.unread ? Verdict::Unread : Verdict::Board,
-                             QStringLiteral("頁面無法讀取")};
+      kind_.filtersErrorPages ? ReadBoardPage(pageText, load, carriesForm, formSeen_, onBoard(page))
+                              : BoardPageReading{load.unread ? Verdict::Unread : Verdict::Board,
+                                                 QStringLiteral("頁面無法讀取")};
   // A page that could not be read is no page at all: neither a change nor a baseline.
   if (reading.verdict == Verdict::Unread) {
     health_.failedRead(reading.reason);
@@ -86,7 +86,10 @@ void BoardMonitor::readPage(HtmlDocument& page, const LoadResult& load) {
     health_.failedRead(reading.reason);
   } else {
     health_.goodRead();
-    if (carriesSearchForm(page)) followBoard(page.url());
+    if (carriesForm) {
+      formSeen_ = true;
+      followBoard(page.url());
+    }
   }
   const QString normalised = kind_.normalise(pageText);
   // An error page is no baseline: the first good board would differ from it and alert.

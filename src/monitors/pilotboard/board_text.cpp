@@ -69,7 +69,7 @@ bool showsErrorText(const QString& text) {
 }  // namespace
 
 BoardPageReading ReadBoardPage(const QString& renderedText, const LoadResult& load,
-                               bool carriesSearchForm, bool onBoardServer) {
+                               bool carriesSearchForm, bool formSeen, bool onBoardServer) {
   using Verdict = BoardPageReading::Verdict;
   if (load.unread) return {Verdict::Unread, QStringLiteral("頁面無法讀取")};
   if (load.httpStatus >= 400) {
@@ -77,7 +77,7 @@ BoardPageReading ReadBoardPage(const QString& renderedText, const LoadResult& lo
   }
   if (load.failed) return {Verdict::ErrorPage, QStringLiteral("無法連線")};
   if (carriesSearchForm) return {Verdict::Board, {}};
-  if (!onBoardServer) return {Verdict::Elsewhere, QStringLiteral("不是看板頁面")};
+  if (formSeen || !onBoardServer) return {Verdict::Elsewhere, QStringLiteral("不是看板頁面")};
   if (showsErrorText(renderedText)) return {Verdict::ErrorPage, QStringLiteral("看板顯示錯誤")};
   return {Verdict::Board, {}};
 }

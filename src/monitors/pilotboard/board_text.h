@@ -29,11 +29,12 @@ struct BoardPageReading {
 };
 
 // load: how the page loaded; carriesSearchForm: it has the board's search field (what makes
-// it the board, wherever it answers); onBoardServer: it stands at the configured board's
-// address. A page that loaded and carries the form is the board whatever its text shows (a
-// vessel named 500, a call marked 取消); only a page without the form is read for the error
-// texts "無法", "取消" and 500 or 501 as a number of its own.
+// it the board, wherever it answers); formSeen: the board has shown the form before (a page
+// without it is then a maintenance, blank or other page, never the board); onBoardServer: it
+// stands where the board answers. A page that loaded and carries the form is the board whatever
+// its text shows (a vessel named 500, a call marked 取消); only on a board that never showed the
+// form is a page read for the error texts "無法", "取消" and 500 or 501 as a number of its own.
 BoardPageReading ReadBoardPage(const QString& renderedText, const LoadResult& load,
-                               bool carriesSearchForm, bool onBoardServer);
+                               bool carriesSearchForm, bool formSeen, bool onBoardServer);
 
 }  // namespace tidex
