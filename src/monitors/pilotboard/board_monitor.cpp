@@ -9,7 +9,10 @@ BoardMonitor::BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind)
     : Form(kind.name),
       console_(console),
       kind_(kind),
-      health_(console, kind.journalKind, QStringLiteral("無法讀取看板"), kBlindAfterReloads) {
+      health_(
+          console, kind.journalKind,
+          kind.server.isEmpty() ? QStringLiteral("無法讀取網頁") : QStringLiteral("無法讀取看板"),
+          kBlindAfterReloads) {
   setCaption(Name());
   Frame1.setEnabled(false);
   for (TextBox* field : {&Text1, &Text2, &Text3, &Text5, &Text6, &Text7}) {

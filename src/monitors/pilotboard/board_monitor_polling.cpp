@@ -19,7 +19,8 @@ void BoardMonitor::Timer1_Timer() {
   if (Val(Text5.Text()) > 59) {
     Text5.setText(QStringLiteral("0"));
     Text3.setText(QStringLiteral("0"));
-    health_.periodEnded(QStringLiteral("看板無回應"));
+    health_.periodEnded(kind_.server.isEmpty() ? QStringLiteral("網頁無回應")
+                                               : QStringLiteral("看板無回應"));
     ReplaceStalledPage();
     WebBrowser1.Navigate2(kind_.pageAddress(Caption()));
   }
