@@ -49,6 +49,9 @@ void Form1::wireEvents() {
   mChangeLog.onClick = [this] { mChangeLog_Click(); };
   monitorStatusMenu.onClick = [this] { openStatusWindow(); };
   mAutostart.onClick = [this] { mAutostart_Click(); };
+  unlockBatchListMenu.onClick = [this] { unlockBatchList(); };
+  endProgramMenu.onClick = [this] { confirmAndEndProgram(); };
+  trayGraceTimer.onTimer = [this] { showWithoutTray(); };
   Check2.onClick = [this] { Check2_Click(); };
   journal_.onUnwritable = [this] { JournalUnwritable(); };
   DisarmPageDialogs(WebBrowser2);

@@ -82,6 +82,8 @@ class Form1 final : public Form, public ConsoleState {
   Timer Timer6{*this, "Timer6", 500, false};
   Timer Timer7{*this, "Timer7", 500, false};
   Timer Timer8{*this, "Timer8", 30000, true};  // writes the journal entries held back
+  // How long a start without a tray stays hidden: an autostart may come before the panel.
+  Timer trayGraceTimer{*this, "trayGraceTimer", 10000, false};
 
   WebBrowser WebBrowser2{*this, "WebBrowser2"};
   WebBrowser WebBrowser3{*this, "WebBrowser3"};
@@ -103,6 +105,10 @@ class Form1 final : public Form, public ConsoleState {
   Menu mAbout{*this, "mAbout", "About", &mHelp};
   Menu mGetVar{*this, "mGetVar", "GetVar"};
   Menu mAutostart{*this, "mAutostart", "開機自動啟動", &mFile};
+  // The batch-list unlock and the quit, for desktops that keep Ctrl+Alt with a click to
+  // themselves.
+  Menu unlockBatchListMenu{*this, "unlockBatchListMenu", "解除批量清單鎖定", &mFile};
+  Menu endProgramMenu{*this, "endProgramMenu", "結束程式", &mFile};
 
   // ConsoleState
   CheckBox& SilentMode() override { return Check2; }
@@ -133,6 +139,8 @@ class Form1 final : public Form, public ConsoleState {
   void mShow_Click();
   void mExit_Click();
   void mAbout_Click();
+  // Asks, defaulting to No; Yes records the end time and ends the program.
+  Task confirmAndEndProgram();
   // Opens the change-log window, or brings it forward when it is open.
   void mChangeLog_Click();
   // Opens the monitor status window, or brings it forward when it is open.
@@ -154,6 +162,7 @@ class Form1 final : public Form, public ConsoleState {
   void Command13_Click();
   void Command14_Click();
   void Text4_MouseDown(int button, int shift, int x, int y);
+  void unlockBatchList();
 
   // Console timers.
   void Timer1_Timer();
@@ -202,6 +211,14 @@ class Form1 final : public Form, public ConsoleState {
   void wireEvents();
   // Ctrl+Alt (without Shift) with a mouse button ends the program at once.
   void quitGesture(int shift);
+  void recordEndTime();
+
+  // Without a tray the console shows after a grace and offers the tray's commands in its menu
+  // bar; hiding it then minimises it, which leaves it in reach.
+  void watchForTray();
+  void showWithoutTray();
+  void trayAppeared();
+  void hideToTray();
 
   EngineWatch engine_;
   Journal journal_;

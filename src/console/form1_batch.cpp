@@ -126,15 +126,19 @@ void Form1::EndAutomaticBatch() {
 
 void Form1::Text4_MouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
   if (shift == (CtrlKey | AltKey)) {
-    Command1.setEnabled(true);
-    Text4.setLocked(false);
-    Check1.setEnabled(true);
-    Label1.setCaption(QStringLiteral("0"));
+    unlockBatchList();
   } else if (shift == CtrlKey) {
     Command1.setEnabled(false);
     Text4.setLocked(true);
     Check1.setEnabled(false);
   }
+}
+
+void Form1::unlockBatchList() {
+  Command1.setEnabled(true);
+  Text4.setLocked(false);
+  Check1.setEnabled(true);
+  Label1.setCaption(QStringLiteral("0"));
 }
 
 }  // namespace tidex

@@ -1,9 +1,8 @@
-#include <QUrl>
-
 #include "common/settings.h"
 #include "common/timed_box.h"
 #include "console/console_fields.h"
 #include "console/form1.h"
+#include "console/web_address.h"
 #include "console/window_snapshot.h"
 #include "imct/form4.h"
 #include "imct/form8.h"
@@ -30,12 +29,6 @@ Form& createMonitor(ConsoleState& console, MonitorKind kind) {
       break;
   }
   return desktop.load<Form7>(console);
-}
-
-bool IsWebAddress(const QString& text) {
-  const QUrl url(text);
-  const QString scheme = url.scheme().toLower();
-  return url.isValid() && (scheme == u"http" || scheme == u"https") && !url.host().isEmpty();
 }
 
 template <class W>
@@ -84,12 +77,16 @@ void Form1::wireLaunchers() {
 
 Task Form1::LaunchSingle(TextBox& field, bool upperCase, QString refusal, MonitorKind kind) {
   if (upperCase) field.setText(field.Text().toUpper());
-  const QString item = field.Text();
-  // A file, script or data address would be shown and compared like a page: web pages only.
-  if (kind == MonitorKind::Url && !IsWebAddress(item)) {
-    co_await ShowTimedBox(QStringLiteral("此URL無效，請輸入 http 或 https 網址！ "), OkOnly);
-    co_return;
+  if (kind == MonitorKind::Url) {
+    // A file, script or data address would be shown and compared like a page: web pages only.
+    const std::optional<QString> address = WatchedPageAddress(field.Text());
+    if (!address) {
+      co_await ShowTimedBox(QStringLiteral("此URL無效，請輸入 http 或 https 網址！ "), OkOnly);
+      co_return;
+    }
+    field.setText(*address);  // the monitor reads its address from the field as it loads
   }
+  const QString item = field.Text();
   if (IsRunning(TakeWindowSnapshot(Text8), item)) {
     co_await ShowTimedBox(refusal, OkOnly);
     co_return;

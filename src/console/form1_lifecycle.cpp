@@ -1,6 +1,7 @@
 #include "common/autostart.h"
 #include "common/date_text.h"
 #include "common/settings.h"
+#include "common/timed_box.h"
 #include "console/console_fields.h"
 #include "console/form1.h"
 #include "console/notify_icon_module.h"
@@ -27,8 +28,10 @@ void Form1::Form_Load() {
   Label11.setCaption(GeneralDateText(Desktop::current().now()));
   mAutostart.setChecked(AutostartEnabled());
   Form_Activate();
-  // A second copy has ended by now and sends nothing.
-  if (!isUnloaded()) notificationSender_.start();
+  // A second copy has ended by now: it sends nothing and waits for no tray.
+  if (isUnloaded()) return;
+  notificationSender_.start();
+  watchForTray();
 }
 
 void Form1::Form_Activate() {
@@ -51,7 +54,7 @@ void Form1::Form_QueryUnload(int& cancel, int unloadMode) {
     return;
   }
   cancel = 1;
-  Hide();
+  hideToTray();
 }
 
 void Form1::Form_Unload(int& /*cancel*/) {}
@@ -66,6 +69,16 @@ void Form1::Command4_MouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) 
 
 void Form1::quitGesture(int shift) {
   if (shift != (CtrlKey | AltKey)) return;
+  NotifyIconModule::Remove();
+  Desktop::current().endProgram();
+}
+
+Task Form1::confirmAndEndProgram() {
+  // Nobody may be watching: only a Yes ends the program, never the countdown.
+  const int answer =
+      co_await ShowTimedBox(QStringLiteral("確定要結束程式嗎？ "), YesNo | kSecondButtonDefault);
+  if (answer != BoxYes) co_return;
+  recordEndTime();
   NotifyIconModule::Remove();
   Desktop::current().endProgram();
 }

@@ -46,15 +46,46 @@ void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double /
   }
 }
 
-void Form1::mmExit_Click() { Hide(); }
+void Form1::mmExit_Click() { hideToTray(); }
 
 void Form1::mShow_Click() { Show(); }
 
 void Form1::mExit_Click() {
+  recordEndTime();
+  NotifyIconModule::Remove();
+  hideToTray();
+}
+
+void Form1::recordEndTime() {
   Text8.setText(TimeText(Desktop::current().now()));
   WriteSetting(QStringLiteral("setup"), QStringLiteral("EndTime"), Text8.Text());
-  NotifyIconModule::Remove();
-  Hide();
+}
+
+void Form1::watchForTray() {
+  Desktop& desktop = Desktop::current();
+  desktop.watchTray(*this, [this] { trayAppeared(); });
+  if (!desktop.trayPresent()) trayGraceTimer.setEnabled(true);
+}
+
+void Form1::showWithoutTray() {
+  trayGraceTimer.setEnabled(false);
+  if (Desktop::current().trayPresent()) return;
+  mTryaMenu.setVisible(true);
+  Show();
+}
+
+// The desktop has shown the icon by now.
+void Form1::trayAppeared() {
+  trayGraceTimer.setEnabled(false);
+  mTryaMenu.setVisible(false);
+}
+
+void Form1::hideToTray() {
+  if (Desktop::current().trayPresent()) {
+    Hide();
+  } else {
+    setWindowState(Minimized);
+  }
 }
 
 void Form1::mAbout_Click() {

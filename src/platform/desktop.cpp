@@ -13,7 +13,7 @@ int closeResultOf(int style) {
   switch (style & 0xF) {
     case OkOnly:
       return BoxOk;
-    case 4:  // Yes/No has no close command; the box answers No
+    case YesNo:  // no close command; the box answers No
       return BoxNo;
     default:
       return BoxCancel;

@@ -40,7 +40,9 @@ class MessageBoxPeer {
 };
 
 // Standard message box styles and results.
-enum BoxStyle : int { OkOnly = 0, YesNoCancel = 3, CancelTryAgainContinue = 6 };
+enum BoxStyle : int { OkOnly = 0, YesNoCancel = 3, YesNo = 4, CancelTryAgainContinue = 6 };
+// Added to a style: the second button is the default (Enter) instead of the first.
+constexpr int kSecondButtonDefault = 0x100;
 enum BoxResult : int {
   BoxOk = 1,
   BoxCancel = 2,
@@ -90,9 +92,15 @@ class Desktop {
                                                          const QString& title,
                                                          std::function<void(int)> answered) = 0;
 
-  // The tray icon; its mouse events reach receiver's MouseMove with the event code as x.
+  // The tray icon; its mouse events reach receiver's MouseMove with the event code as x. Added
+  // while the desktop has no tray, it shows as soon as a tray appears.
   virtual void trayAdd(PictureBox& receiver, const QString& tip) = 0;
   virtual void trayRemove() = 0;
+  // Whether the desktop has a tray to show the icon in now.
+  virtual bool trayPresent() const = 0;
+  // appeared runs from the dispatch loop whenever a tray appears where there was none, while
+  // watcher is open. One watch at a time: a new one replaces it.
+  virtual void watchTray(Form& watcher, std::function<void()> appeared) = 0;
   // Changes the tray icon's tooltip while it is shown.
   virtual void trayTip(const QString& tip) = 0;
   // A desktop notification from the tray icon, only while it is shown; silent: no sound.

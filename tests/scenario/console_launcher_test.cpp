@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "test_printers.h"
 
 #include "common/settings.h"
@@ -178,19 +180,46 @@ TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
   }
 }
 
-TEST(SingleLaunch, TheUrlMonitorTakesOnlyWebAddresses) {
-  for (const char* address : {"file:///etc/passwd", "javascript:alert(1)",
-                              "data:text/html,<p>x</p>", "not an address", "http://"}) {
-    SCOPED_TRACE(address);
+// Web pages only, and a bare address as a browser takes it: the monitor's caption, its page
+// and the running test use the completed address.
+TEST(SingleLaunch, TheUrlMonitorTakesWebAddressesAndCompletesBareOnes) {
+  struct Case {
+    const char* typed;
+    const char* watched;  // null: refused
+  };
+  for (Case c :
+       {Case{"www.example.com/sdci/UA1006.ASP", "http://www.example.com/sdci/UA1006.ASP"},
+        Case{"127.0.0.1:8080/sdci/UA1006.ASP?QSP_PORT=1108",
+             "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_PORT=1108"},
+        Case{"localhost:8080/x", "http://localhost:8080/x"},
+        Case{"HTTPS://Board.Example.com/Q", "HTTPS://Board.Example.com/Q"},
+        Case{"file:///etc/passwd", nullptr}, Case{"javascript:alert(1)", nullptr},
+        Case{"data:text/html,<p>x</p>", nullptr}, Case{"ftp://files.example.com/x", nullptr},
+        Case{"user@www.example.com/x", nullptr}, Case{"localhost/x", nullptr},
+        Case{"not an address", nullptr}, Case{"http://", nullptr}}) {
+    SCOPED_TRACE(c.typed);
     SimDesktop desk;
     auto& console = desk.start<Form1>();
-    console.Text13.setText(address);
+    console.Text13.setText(c.typed);
     desk.click(console.Command12);
 
-    EXPECT_EQ(desk.windows().count(), 1u);
-    EXPECT_TRUE(desk.navigations().size() <= 1u);  // the console's own start-up page only
+    if (!c.watched) {
+      EXPECT_EQ(desk.windows().count(), 1u);
+      EXPECT_TRUE(desk.navigations().size() <= 1u);  // the console's own start-up page only
+      ASSERT_EQ(desk.boxes().size(), 1u);
+      EXPECT_EQ(desk.boxes()[0].texts.front(), "此URL無效，請輸入 http 或 https 網址！ 9 秒");
+      desk.advance(9s);
+      continue;
+    }
+    EXPECT_EQ(captionsAfterConsole(desk), QStringList{c.watched});
+    EXPECT_TRUE(std::any_of(desk.navigations().begin(), desk.navigations().end(),
+                            [&](const SimNavigation& n) { return n.request.url == c.watched; }));
+    const QString watched = c.watched;
+    if (!watched.startsWith("http://")) continue;
+    console.Text13.setText(watched.mid(7));
+    desk.click(console.Command12);  // the same page typed bare is already watched
     ASSERT_EQ(desk.boxes().size(), 1u);
-    EXPECT_EQ(desk.boxes()[0].texts.front(), "此URL無效，請輸入 http 或 https 網址！ 9 秒");
+    EXPECT_EQ(desk.boxes()[0].texts.front(), "此URL執行中，請查詢運作中的海掛！ 9 秒");
     desk.advance(9s);
   }
 }
@@ -271,6 +300,27 @@ TEST(BatchList, LockGesturesOpenAndCloseIt) {
     EXPECT_EQ(console.Text4.Locked(), !stillOpen) << c.shift;
     EXPECT_EQ(console.Check1.Enabled(), stillOpen) << c.shift;
     EXPECT_EQ(console.Label1.Caption(), c.shift == (CtrlKey | AltKey) ? "0" : "2") << c.shift;
+  }
+}
+
+// The File menu opens the batch list as Ctrl+Alt with a click on it does.
+TEST(BatchList, TheFileMenuUnlocksItAsTheGestureDoes) {
+  for (bool byMenu : {false, true}) {
+    SCOPED_TRACE(byMenu ? "menu" : "gesture");
+    SimDesktop desk;
+    auto& console = desk.start<Form1>();
+    console.Label1.setCaption("2");
+    if (byMenu) {
+      desk.clickMenu(console.unlockBatchListMenu);
+    } else {
+      desk.mouseDown(console.Text4, CtrlKey | AltKey);
+    }
+
+    EXPECT_TRUE(desk.type(console.Text4, "01VAAA\r\n"));
+    EXPECT_TRUE(console.Check1.Enabled());
+    EXPECT_EQ(console.Label1.Caption(), "0");
+    EXPECT_TRUE(desk.click(console.Command1));
+    EXPECT_EQ(captionsAfterConsole(desk), QStringList{"01VAAA"});
   }
 }
 

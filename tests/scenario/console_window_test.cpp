@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "test_printers.h"
 
 #include "common/settings.h"
@@ -95,6 +97,38 @@ TEST(ConsoleMenus, FileExitHidesAndAboutOpensTheMakersPage) {
   EXPECT_FALSE(console.Visible());
   desk.clickMenu(console.mAbout);
   EXPECT_EQ(desk.openedUrls(), QStringList{"http://127.0.0.1:7001/pda/Tidex_about.php"});
+}
+
+// The File menu's way out, for desktops that take Ctrl+Alt with a click for themselves: a
+// question whose countdown and default answer keep the program running.
+TEST(ConsoleMenus, EndProgramEndsOnlyOnYesAndRecordsTheEndTime) {
+  struct Case {
+    const char* story;
+    std::optional<int> answer;  // none: nobody answers
+    bool ends;
+  };
+  for (const Case& c : {Case{"yes", BoxYes, true}, Case{"no", BoxNo, false},
+                        Case{"nobody answers", std::nullopt, false}}) {
+    SCOPED_TRACE(c.story);
+    SimDesktop desk{"2015-12-03 04:05:07"};
+    auto& console = desk.start<Form1>();
+    desk.trayDoubleClick();
+
+    desk.clickMenu(console.endProgramMenu);
+    ASSERT_EQ(desk.openBoxes().size(), 1u);
+    EXPECT_EQ(desk.boxes()[0].style, YesNo | kSecondButtonDefault);  // Enter answers No
+    desk.advance(2s);
+    if (c.answer) {
+      desk.answer(*c.answer);
+    } else {
+      desk.advance(9s);
+    }
+
+    EXPECT_TRUE(desk.openBoxes().empty());
+    EXPECT_EQ(desk.ended(), c.ends);
+    EXPECT_EQ(desk.tray().shown, !c.ends);
+    EXPECT_EQ(ReadSetting("setup", "EndTime", "none"), c.ends ? "2015/12/03 04:05:09" : "none");
+  }
 }
 
 TEST(ConsoleActivation, HideTrayCheckRemovesTheIconAtTheNextActivationForGood) {

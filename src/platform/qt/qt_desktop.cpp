@@ -177,6 +177,12 @@ void QtDesktop::trayAdd(PictureBox& receiver, const QString& tip) { tray_->add(r
 
 void QtDesktop::trayRemove() { tray_->remove(); }
 
+bool QtDesktop::trayPresent() const { return QtTrayIcon::trayPresent(); }
+
+void QtDesktop::watchTray(Form& watcher, std::function<void()> appeared) {
+  tray_->watch(watcher, std::move(appeared));
+}
+
 void QtDesktop::trayTip(const QString& tip) { tray_->setTip(tip); }
 
 std::unique_ptr<QueuedCall> QtDesktop::probeBrowserEngine(std::function<void(bool)> answered) {

@@ -40,6 +40,8 @@ class QtDesktop final : public Desktop {
 
   void trayAdd(PictureBox& receiver, const QString& tip) override;
   void trayRemove() override;
+  bool trayPresent() const override;
+  void watchTray(Form& watcher, std::function<void()> appeared) override;
   void trayTip(const QString& tip) override;
   std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
   void trayNotify(const QString& title, const QString& text, bool silent) override;

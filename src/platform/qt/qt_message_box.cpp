@@ -7,7 +7,7 @@
 namespace tidex {
 namespace {
 
-enum ExtraStyle : int { OkCancel = 1, AbortRetryIgnore = 2, YesNo = 4, RetryCancel = 5 };
+enum ExtraStyle : int { OkCancel = 1, AbortRetryIgnore = 2, RetryCancel = 5 };
 enum ExtraResult : int { BoxAbort = 3, BoxRetry = 4, BoxIgnore = 5 };
 
 QString plainText(const QString& text) {

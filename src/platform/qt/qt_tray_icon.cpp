@@ -43,6 +43,8 @@ bool notifySilently(const QString& title, const QString& text) {
   return bus.send(call);
 }
 
+constexpr int kTrayPollMs = 1000;
+
 }  // namespace
 
 QtTrayIcon::QtTrayIcon(Desktop& desktop) : desktop_(desktop) {
@@ -50,6 +52,8 @@ QtTrayIcon::QtTrayIcon(Desktop& desktop) : desktop_(desktop) {
   connect(&triggerWait_, &QTimer::timeout, this, [this] {
     if (!sawDoubleClick_) deliver(LeftDoubleClick);
   });
+  connect(&trayWait_, &QTimer::timeout, this, &QtTrayIcon::checkForTray);
+  if (!trayPresent()) trayWait_.start(kTrayPollMs);
 }
 
 QtTrayIcon::~QtTrayIcon() { remove(); }
@@ -58,15 +62,43 @@ void QtTrayIcon::add(PictureBox& receiver, const QString& tip) {
   receiver_ = &receiver;
   receiverForm_ = &receiver.owner();
   tip_ = tip;
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) return;  // state kept, nothing shown
+  if (!trayWait_.isActive()) showIcon();
+}
+
+void QtTrayIcon::showIcon() {
+  if (!receiver_) return;
   if (!icon_) {
     icon_ = new QSystemTrayIcon(this);
     icon_->setObjectName(QStringLiteral("TrayIcon"));
     connect(icon_, &QSystemTrayIcon::activated, this, &QtTrayIcon::activated);
   }
-  icon_->setIcon(iconOf(receiver));
-  icon_->setToolTip(tip);
+  icon_->setIcon(iconOf(*receiver_));
+  icon_->setToolTip(tip_);
   icon_->show();
+}
+
+bool QtTrayIcon::trayPresent() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void QtTrayIcon::watch(Form& watcher, std::function<void()> appeared) {
+  watcher_ = &watcher;
+  appeared_ = std::move(appeared);
+}
+
+void QtTrayIcon::checkForTray() {
+  if (!trayPresent()) return;
+  trayWait_.stop();
+  showIcon();
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (appeared_ && isOpen(watcher_)) appeared_();
+      },
+      Qt::QueuedConnection);
+}
+
+bool QtTrayIcon::isOpen(const Form* form) const {
+  const auto windows = desktop_.windows().all();
+  return std::find(windows.begin(), windows.end(), form) != windows.end() && !form->isUnloaded();
 }
 
 void QtTrayIcon::setTip(const QString& tip) {
@@ -114,11 +146,8 @@ void QtTrayIcon::deliver(int message) {
   QMetaObject::invokeMethod(
       this,
       [this, message] {
-        if (!receiver_) return;
         // The receiver's window may have gone without removing the icon.
-        const auto windows = desktop_.windows().all();
-        if (std::find(windows.begin(), windows.end(), receiverForm_) == windows.end()) return;
-        receiver_->mouseMove(0, 0, message, 0);
+        if (receiver_ && isOpen(receiverForm_)) receiver_->mouseMove(0, 0, message, 0);
       },
       Qt::QueuedConnection);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -20,8 +22,12 @@ class QtTrayIcon final : public QObject {
   explicit QtTrayIcon(Desktop& desktop);
   ~QtTrayIcon() override;
 
+  // Without a tray the icon waits and shows once one appears.
   void add(PictureBox& receiver, const QString& tip);
   void remove();
+  static bool trayPresent();
+  // appeared runs from the dispatch loop when a tray appears, while watcher is open.
+  void watch(Form& watcher, std::function<void()> appeared);
   // While shown: the tooltip.
   void setTip(const QString& tip);
   // A notification balloon from the icon while it is shown; silent: asks for no sound.
@@ -32,6 +38,11 @@ class QtTrayIcon final : public QObject {
  private:
   void activated(QSystemTrayIcon::ActivationReason reason);
   void deliver(int message);
+  void showIcon();
+  // Polled until a tray is there: Qt tells of a tray's arrival only inside its platform
+  // plugin. A shown icon is then Qt's to keep docked, also in a tray that replaces this one.
+  void checkForTray();
+  bool isOpen(const Form* form) const;
 
   Desktop& desktop_;
   PictureBox* receiver_ = nullptr;
@@ -42,6 +53,9 @@ class QtTrayIcon final : public QObject {
   // double click follows counts as one.
   QTimer triggerWait_;
   bool sawDoubleClick_ = false;
+  QTimer trayWait_;
+  Form* watcher_ = nullptr;
+  std::function<void()> appeared_;
 };
 
 }  // namespace tidex

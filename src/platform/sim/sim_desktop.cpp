@@ -265,23 +265,6 @@ void SimDesktop::answerAfter(std::chrono::milliseconds delay, int result) {
   clock_.schedule(delay, [this, result] { answer(result); });
 }
 
-void SimDesktop::trayAdd(PictureBox& receiver, const QString& tip) {
-  trays_[copy_ - 1] = SimTray{true, tip, &receiver};
-}
-
-void SimDesktop::trayNotify(const QString& title, const QString& text, bool silent) {
-  if (trays_[copy_ - 1].shown) notifications_.push_back({title, text, silent});
-}
-
-void SimDesktop::trayRemove() {
-  trays_[copy_ - 1].shown = false;
-  trays_[copy_ - 1].receiver = nullptr;
-}
-
-void SimDesktop::trayTip(const QString& tip) {
-  if (trays_[copy_ - 1].shown) trays_[copy_ - 1].tip = tip;
-}
-
 void SimDesktop::activateOtherInstance(const QString& caption) {
   for (Form* form : windows().all()) {
     if (isSecondCopy(*form) || form->Caption() != caption) continue;
@@ -427,18 +410,6 @@ void SimDesktop::endSession() {
 void SimDesktop::terminate() {
   if (ended_ || windows().count() == 0) return;
   if (windows().all().front()->requestClose(Form::AppTaskManager)) endProgram();
-  clock_.runDue();
-}
-
-void SimDesktop::trayDoubleClick() {
-  if (ended_ || !trays_[0].shown) return;
-  trays_[0].receiver->mouseMove(0, 0, 0x203, 0);
-  clock_.runDue();
-}
-
-void SimDesktop::trayRightClick() {
-  if (ended_ || !trays_[0].shown) return;
-  trays_[0].receiver->mouseMove(0, 0, 0x205, 0);
   clock_.runDue();
 }
 

@@ -48,6 +48,7 @@ struct SimNotification {
   bool operator==(const SimNotification&) const = default;
 };
 
+// The program's tray icon: added while receiver is set, shown while there is also a tray.
 struct SimTray {
   bool shown = false;
   QString tip;
@@ -129,6 +130,9 @@ class SimDesktop final : public Desktop {
   void terminate();                                // SIGTERM
   void trayDoubleClick();
   void trayRightClick();
+  // The desktop's tray: there unless the test takes it away, before the start or later. A tray
+  // that comes shows the icon added meanwhile and tells the program.
+  void setTrayPresent(bool present);
   // Answers the newest open message box, now or after a delay.
   void answer(int result);
   void answerAfter(std::chrono::milliseconds delay, int result);
@@ -171,6 +175,8 @@ class SimDesktop final : public Desktop {
                                                  std::function<void(int)> answered) override;
   void trayAdd(PictureBox& receiver, const QString& tip) override;
   void trayRemove() override;
+  bool trayPresent() const override { return trayPresent_; }
+  void watchTray(Form& watcher, std::function<void()> appeared) override;
   void trayTip(const QString& tip) override;
   std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
   void trayNotify(const QString& title, const QString& text, bool silent) override;
@@ -212,6 +218,9 @@ class SimDesktop final : public Desktop {
   std::vector<SimBox> boxes_;
   std::vector<Box*> liveBoxes_;
   SimTray trays_[2];
+  bool trayPresent_ = true;
+  Form* trayWatcher_ = nullptr;
+  std::function<void()> trayAppeared_;
   std::vector<SimNotification> notifications_;
   Form* foreground_ = nullptr;
   Menu* lastPopup_ = nullptr;

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "accessibility_bus.h"
+#include "console/form1.h"
+#include "desktop_parts.h"
+#include "program_runner.h"
+
+using namespace tidex;
+using namespace tidex::e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+QString runOn(const QString& display, const QString& program, const QStringList& args) {
+  QProcess tool;
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("DISPLAY"), display);
+  tool.setProcessEnvironment(env);
+  tool.start(program, args);
+  tool.waitForFinished(5000);
+  return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+
+// Whether a window of the program sits inside the tray: the tray docks an icon by taking its
+// window into its own, where the window keeps the program's class ("tidex" "Tidex").
+bool iconDocked(const QString& display) {
+  const QStringList panels =
+      runOn(display, QStringLiteral("xdotool"),
+            {QStringLiteral("search"), QStringLiteral("--class"), QStringLiteral("trayer")})
+          .split(u'\n', Qt::SkipEmptyParts);
+  for (const QString& panel : panels) {
+    const QString tree = runOn(display, QStringLiteral("xwininfo"),
+                               {QStringLiteral("-tree"), QStringLiteral("-id"), panel});
+    if (tree.contains(QStringLiteral("\"Tidex\""))) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// A session whose panel comes late, under a real window manager: the console shows when no
+// tray came within the grace, the icon docks in the tray that comes later, and the File menu
+// ends the program with its end time recorded.
+TEST(ProgramEndToEnd, ConsoleShowsWithoutATrayDocksInALaterTrayAndEndsFromItsFileMenu) {
+  VirtualDisplay x;
+  ASSERT_TRUE(x.started()) << "Xvfb did not start";
+  WindowManager windowManager(x.display());
+  ASSERT_TRUE(windowManager.start()) << "openbox did not start";
+  AccessibilityBus a11y(x.display());
+  ASSERT_TRUE(a11y.started()) << "no accessibility bus (dbus-daemon, at-spi2-core)";
+  QTemporaryDir home;
+  const QString caption = Form1::ConsoleCaption();
+
+  ProgramRunner program(home.path(), x.display());
+  program.start();
+  ASSERT_TRUE(
+      waitUntil([&] { return readFile(home.filePath("Tidex.ini")).contains("004=0"); }, 60s))
+      << program.output().data();
+  std::this_thread::sleep_for(6s);
+  EXPECT_TRUE(x.visibleWindows(caption).isEmpty()) << "shown while a tray might still come";
+  ASSERT_TRUE(waitUntil([&] { return x.visibleWindows(caption).size() == 1; }, 20s))
+      << "no tray, and the console stayed out of sight";
+
+  TrayHost tray(x.display());
+  ASSERT_TRUE(tray.start()) << "trayer did not start";
+  EXPECT_TRUE(waitUntil([&] { return iconDocked(x.display()); }, 15s))
+      << "the icon did not dock in the tray that came";
+
+  Accessible endProgram;
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        return (endProgram = a11y.find(a11y.window(caption), "menu item", "結束程式")).valid();
+      },
+      20s))
+      << a11y.describe(a11y.window(caption)).toStdString();
+  ASSERT_TRUE(a11y.press(endProgram));
+  Accessible yes;
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        yes = a11y.findWhere(
+            a11y.window(QStringLiteral("訊息")), "push button",
+            [](const QString& name) { return name == u"Yes" || name.startsWith(u'是'); });
+        return yes.valid();
+      },
+      10s))
+      << "no question before ending";
+  ASSERT_TRUE(a11y.press(yes));
+
+  EXPECT_TRUE(program.waitForExit(15s)) << "the program did not end";
+  EXPECT_TRUE(readFile(home.filePath("Tidex.ini")).contains("EndTime="));
+}
