@@ -45,7 +45,7 @@ b64() { printf '%s' "$1" | base64; }
 build/bin/tidex-sites --pilots-ini >>"$work/Tidex.ini"
 
 # A night's journal for the change log, in the program's own schema.
-schema() { sed -n "/$1 =/,/;\$/p" src/platform/journal_schema.h | grep -o '"[^"]*"' | tr -d '"\n'; }
+schema() { awk -v name="$1 =" 'index($0, name) { on = 1 } on { print } on && /;$/ { exit }' src/platform/journal_schema.h | grep -o '"[^"]*"' | tr -d '"\n'; }
 sqlite3 "$work/Tidex-journal.db" <<SQL
 $(schema kCreateTable);
 $(schema kCreateIndex);

@@ -6,6 +6,7 @@
 #include <QTranslator>
 
 #include "console/form1.h"
+#include "platform/display_platform.h"
 #include "platform/qt/qt_browser_environment.h"
 #include "platform/qt/qt_desktop.h"
 
@@ -32,6 +33,7 @@ void chooseFont() {
 
 int main(int argc, char** argv) {
   Q_INIT_RESOURCE(tidex);
+  tidex::PrepareDisplayPlatform();
   tidex::PrepareBrowserEnvironment();
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);

@@ -9,19 +9,66 @@ namespace tidex::e2e {
 
 using namespace std::chrono_literals;
 
-ConsoleSession::ConsoleSession()
-    : a11y(display.display()), program(home.path(), display.display()) {}
+ConsoleSession::ConsoleSession(Manager manager)
+    : a11y(display.display()), program(home.path(), display.display()) {
+  if (manager == Manager::Openbox) windowManager.emplace(display.display());
+}
 
-bool ConsoleSession::start() {
-  if (!display.started() || !a11y.started() || !sites.started()) return false;
+bool ConsoleSession::fail(std::string what) {
+  failure_ = std::move(what);
+  return false;
+}
+
+bool ConsoleSession::start(int clockRate) {
+  if (!display.started()) return fail("Xvfb did not start");
+  if (windowManager && !windowManager->start()) return fail("openbox did not start");
+  if (!a11y.started()) return fail("no accessibility bus (dbus-daemon, at-spi2-core)");
+  if (!sites.started()) return fail("tidex-sites did not start");
   sites.configure(home.path());
-  if (!startAndShowConsole(program, home.path(), display.display())) return false;
-  return waitUntil(
-      [&] { return a11y.find(a11y.window(Form1::ConsoleCaption()), "push button").valid(); }, 30s);
+  if (!startAndShowConsole(program, home.path(), display.display(), clockRate)) {
+    return fail("the program did not start, or a second start did not show its console");
+  }
+  if (!waitUntil(
+          [&] {
+            return !window(Form1::ConsoleCaption()).isEmpty() &&
+                   a11y.find(console(), "push button").valid();
+          },
+          30s)) {
+    return fail("the console is not shown");
+  }
+  return true;
+}
+
+Accessible ConsoleSession::console() const { return a11y.window(Form1::ConsoleCaption()); }
+
+Accessible ConsoleSession::consoleControl(const QString& role, const QString& name) const {
+  return a11y.find(console(), role, name);
 }
 
 bool ConsoleSession::pressConsoleButton(const QString& caption) const {
-  return a11y.press(a11y.find(a11y.window(Form1::ConsoleCaption()), "push button", caption));
+  return a11y.press(consoleControl("push button", caption));
+}
+
+bool ConsoleSession::clickConsole(const QString& role, const QString& name) const {
+  const Accessible control = consoleControl(role, name);
+  if (!control.valid()) return false;
+  clickAt(display.display(), a11y.extents(control).center());
+  return true;
+}
+
+QString ConsoleSession::window(const QString& title) const {
+  return display.visibleWindows(title).value(0);
+}
+
+bool ConsoleSession::focus(const QString& title) const {
+  const QString id = window(title);
+  if (id.isEmpty()) return false;
+  if (windowManager) {
+    display.activate(id);
+  } else {
+    display.focus(id);
+  }
+  return waitUntil([&] { return display.focusedWindowTitle() == title; }, 10s);
 }
 
 QStringList ConsoleSession::journalSummaries(const QString& event) const {

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "accessibility_bus.h"
 #include "common/settings.h"
 #include "common/text_codec.h"
-#include "program_runner.h"
+#include "console_session.h"
 
 using namespace tidex;
 using namespace tidex::e2e;
@@ -11,7 +10,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
 const QString kPermitQuery = QStringLiteral(
     "GET /DGOC/sea/sea/ISL000I3.jsp?vsl_reg_no=01VXXX&ship_co_cd=&ware_cd=&mft_no=&"
     "start_data_index=1");
@@ -23,35 +21,18 @@ const QString kMessage = QStringLiteral("卸貨淮單：01VXXX 含 KHH1080 重�
 // asks the database for the saved number, and the answer comes up in a message box whose text,
 // read over the accessibility bus, is the exact message counting down until the box closes.
 TEST(ProgramEndToEnd, PermitQueryForTheSavedNumberShowsTheCountdownMessageThatClosesItself) {
-  VirtualDisplay x;
-  ASSERT_TRUE(x.started()) << "Xvfb did not start";
-  AccessibilityBus a11y(x.display());
-  ASSERT_TRUE(a11y.started()) << "no accessibility bus (dbus-daemon, at-spi2-core)";
-  SitesRunner sites;
-  ASSERT_TRUE(sites.started());
+  ConsoleSession session;
+  const VirtualDisplay& x = session.display;
+  const AccessibilityBus& a11y = session.a11y;
+  const SitesRunner& sites = session.sites;
   ASSERT_TRUE(sites.control("/_control/customs/permits?regno=01VXXX&laden=KHH2010:3,KHH1080:12"));
-  QTemporaryDir home;
-  const QString ini = home.filePath("Tidex.ini");
+  const QString ini = session.home.filePath("Tidex.ini");
   WriteSettingIn(ini, "setup", "003", EncodeText("01VXXX"));
   WriteSettingIn(ini, "setup", "005", EncodeText("KHH1080"));
-  sites.configure(home.path());
+  ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
+  const ProgramRunner& program = session.program;
 
-  ProgramRunner program(home.path(), x.display());
-  program.start();
-  ASSERT_TRUE(waitUntil([&] { return readFile(ini).contains("004=0"); }, 60s));
-  ProgramRunner second(home.path(), x.display());  // brings the hidden console forward
-  second.start();
-  ASSERT_TRUE(second.waitForExit(10s));
-  Accessible button;
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        button = a11y.find(a11y.window(kConsoleCaption), "push button", "淮單重櫃查詢");
-        return button.valid();
-      },
-      30s))
-      << program.output().data();
-
-  clickAt(x.display(), a11y.extents(button).center());
+  ASSERT_TRUE(session.clickConsole("push button", "淮單重櫃查詢"));
   ASSERT_TRUE(waitUntil([&] { return sites.requestLog().contains(kPermitQuery); }, 20s))
       << sites.requestLog().join('\n').toStdString() << program.output().data();
   // The box's text is the accessible name of its label: the message and the seconds left.

@@ -9,8 +9,7 @@
 #include <QMap>
 #include <QRegularExpression>
 
-#include "accessibility_bus.h"
-#include "program_runner.h"
+#include "console_session.h"
 
 using namespace tidex::e2e;
 using namespace std::chrono_literals;
@@ -82,71 +81,47 @@ QStringList kindsOf(const std::vector<EngineHelper>& helpers) {
 class WharfMonitorProgram {
  public:
   // model: the browser engine's process model, as TIDEX_PROCESS_MODEL; empty: the program's.
-  explicit WharfMonitorProgram(const QString& model = {}, int rate = kClockRate)
-      : a11y_(x_.display()), program_(home_.path(), x_.display()), rate_(rate) {
-    if (!model.isEmpty()) program_.setVariable(QStringLiteral("TIDEX_PROCESS_MODEL"), model);
+  explicit WharfMonitorProgram(const QString& model = {}, int rate = kClockRate) : rate_(rate) {
+    if (!model.isEmpty()) {
+      session_.program.setVariable(QStringLiteral("TIDEX_PROCESS_MODEL"), model);
+    }
   }
 
   // Empty when all went well, else what did not.
   std::string open() {
-    if (!x_.started() || !a11y_.started() || !sites_.started()) return "no display, bus or sites";
-    sites_.configure(home_.path());
-    program_.startFaster(rate_);
-    if (!waitUntil([&] { return readFile(home_.filePath("Tidex.ini")).contains("004=0"); }, 60s)) {
-      return "the program did not start";
-    }
-    ProgramRunner second(home_.path(), x_.display());  // brings the hidden console forward
-    second.start();
-    if (!second.waitForExit(10s)) return "no second copy";
-    QStringList console;
-    Accessible wharfButton;
-    if (!waitUntil(
-            [&] {
-              wharfButton = a11y_.find(a11y_.window(kConsoleCaption), "push button", "碼頭");
-              return wharfButton.valid() && (console = x_.visibleWindows(kConsoleCaption)).size();
-            },
-            30s)) {
-      return "no console";
-    }
-    clickAt(x_.display(), a11y_.extents(wharfButton).center());
+    if (!session_.start(rate_)) return session_.failure();
+    if (!session_.pressConsoleButton(QStringLiteral("碼頭"))) return "no wharf button";
     if (!waitUntil([&] { return boardRequests() >= 2; }, 30s)) return "no baseline taken";
-    console_ = console.front();
     return focusConsole() ? std::string() : "the console did not take the focus";
   }
 
-  bool focusConsole() {
-    x_.focus(console_);
-    return waitUntil([&] { return x_.focusedWindowTitle() == kConsoleCaption; }, 10s);
-  }
+  bool focusConsole() { return session_.focus(kConsoleCaption); }
   // Whether a box titled 訊息 shows the text, counting down.
   bool boxShows(const QString& prefix) const {
-    if (x_.visibleWindows(QStringLiteral("訊息")).isEmpty()) return false;
+    if (boxes().isEmpty()) return false;
     static const QRegularExpression countdown(QStringLiteral("^[1-9] 秒$"));
-    return a11y_
-        .findWhere(a11y_.window(QStringLiteral("訊息")), "label",
+    return session_.a11y
+        .findWhere(session_.a11y.window(QStringLiteral("訊息")), "label",
                    [&](const QString& name) {
                      return name.startsWith(prefix) &&
                             countdown.match(name.mid(prefix.size())).hasMatch();
                    })
         .valid();
   }
-  QStringList boxes() const { return x_.visibleWindows("訊息"); }
+  QStringList boxes() const { return session_.display.visibleWindows("訊息"); }
   int boxesOnScreen() const { return static_cast<int>(boxes().size()); }
-  bool monitorInFront() const { return x_.focusedWindowTitle() == QStringLiteral("1108"); }
-  int boardRequests() const {
-    return static_cast<int>(sites_.requestLog().filter("/sdci/UA1006.ASP").size());
+  bool monitorInFront() const {
+    return session_.display.focusedWindowTitle() == QStringLiteral("1108");
   }
-  std::vector<EngineHelper> helpers() const { return engineHelpers(program_.pid()); }
-  SitesRunner& sites() { return sites_; }
-  ProgramRunner& program() { return program_; }
+  int boardRequests() const {
+    return static_cast<int>(session_.sites.requestLog().filter("/sdci/UA1006.ASP").size());
+  }
+  std::vector<EngineHelper> helpers() const { return engineHelpers(session_.program.pid()); }
+  SitesRunner& sites() { return session_.sites; }
+  ProgramRunner& program() { return session_.program; }
 
  private:
-  VirtualDisplay x_;
-  AccessibilityBus a11y_;
-  SitesRunner sites_;
-  QTemporaryDir home_;
-  ProgramRunner program_;
-  QString console_;
+  ConsoleSession session_;
   int rate_;
 };
 

@@ -2,15 +2,13 @@
 
 #include <thread>
 
-#include "accessibility_bus.h"
-#include "program_runner.h"
+#include "console_session.h"
 
 using namespace tidex::e2e;
 using namespace std::chrono_literals;
 
 namespace {
 
-const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
 const QString kMonitor = QStringLiteral("1108");
 
 // The board page of the monitor as the user sees it: its wharf field and search button.
@@ -42,35 +40,19 @@ bool noSubmitBeyondTheMonitorsOwn(const QStringList& requests) {
 // page's wharf field: nothing reaches the board and the page stays as the monitor saw it. Once
 // the monitor has alerted and the alert is stopped, the same input searches the board.
 TEST(ProgramEndToEnd, AWatchingWharfMonitorsPageTakesNoMouseOrKeysUntilItHasAlerted) {
-  VirtualDisplay x;
-  ASSERT_TRUE(x.started()) << "Xvfb did not start";
-  AccessibilityBus a11y(x.display());
-  ASSERT_TRUE(a11y.started()) << "no accessibility bus (dbus-daemon, at-spi2-core)";
-  SitesRunner sites;
-  ASSERT_TRUE(sites.started());
-  QTemporaryDir home;
-  sites.configure(home.path());
-
-  ProgramRunner program(home.path(), x.display());
-  ASSERT_TRUE(startAndShowConsole(program, home.path(), x.display()));
-
-  Accessible wharfField;
-  Accessible wharfButton;
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        const Accessible console = a11y.window(kConsoleCaption);
-        wharfButton = a11y.find(console, "push button", "碼頭");
-        wharfField = a11y.find(console, "text", "碼頭");
-        return wharfButton.valid() && wharfField.valid();
-      },
-      30s))
-      << program.output().data();
+  ConsoleSession session;
+  ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
+  const VirtualDisplay& x = session.display;
+  const AccessibilityBus& a11y = session.a11y;
+  const SitesRunner& sites = session.sites;
+  const Accessible wharfField = session.consoleControl("text", "碼頭");
+  ASSERT_TRUE(wharfField.valid());
   clickAt(x.display(), a11y.extents(wharfField).center());
   pressKeys(x.display(), {"ctrl+a"});
   typeText(x.display(), kMonitor);
-  clickAt(x.display(), a11y.extents(wharfButton).center());
+  ASSERT_TRUE(session.clickConsole("push button", "碼頭"));
   ASSERT_TRUE(waitUntil([&] { return x.visibleWindows(kMonitor).size() == 1; }, 20s))
-      << program.output().data();
+      << session.program.output().data();
   ASSERT_TRUE(waitUntil([&] { return boardRequests(sites).size() >= 2; }, 30s));  // baseline
 
   BoardPage page;

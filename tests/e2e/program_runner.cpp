@@ -177,6 +177,14 @@ void VirtualDisplay::focus(const QString& windowId) const {
   xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId});
 }
 
+void VirtualDisplay::activate(const QString& windowId) const {
+  xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), windowId});
+}
+
+void VirtualDisplay::minimise(const QString& windowId) const {
+  xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), windowId});
+}
+
 QString VirtualDisplay::focusedWindowTitle() const {
   const QString id = xdotool({QStringLiteral("getwindowfocus")}).trimmed();
   return id.isEmpty() ? QString() : xdotool({QStringLiteral("getwindowname"), id}).trimmed();
@@ -227,9 +235,14 @@ void ProgramRunner::launch(const QStringList& faketime) {
   group_ = process_->processId();
 }
 
-bool startAndShowConsole(ProgramRunner& program, const QString& home, const QString& display) {
+bool startAndShowConsole(ProgramRunner& program, const QString& home, const QString& display,
+                         int clockRate) {
   using namespace std::chrono_literals;
-  program.start();
+  if (clockRate > 1) {
+    program.startFaster(clockRate);
+  } else {
+    program.start();
+  }
   if (!waitUntil([&] { return readFile(home + QStringLiteral("/Tidex.ini")).contains("004=0"); },
                  60s)) {
     return false;

@@ -27,6 +27,10 @@ class VirtualDisplay {
   QStringList allVisibleWindows() const;
   // Gives a window the keyboard focus.
   void focus(const QString& windowId) const;
+  // Asks the window manager to activate a window, as a pager or a task bar does.
+  void activate(const QString& windowId) const;
+  // Minimises a window as the user does (ICCCM iconic state, through the window manager).
+  void minimise(const QString& windowId) const;
   // The title of the window that has the keyboard focus.
   QString focusedWindowTitle() const;
 
@@ -70,9 +74,11 @@ class ProgramRunner {
   qint64 group_ = 0;  // the process group of the last launch
 };
 
-// Starts the program, waits for its settings file, then starts a second copy, which brings the
-// hidden console forward and ends; true when all of it happened in time.
-bool startAndShowConsole(ProgramRunner& program, const QString& home, const QString& display);
+// Starts the program (its clock clockRate times faster when above 1), waits for its settings
+// file, then starts a second copy, which brings the hidden console forward and ends; true when
+// all of it happened in time.
+bool startAndShowConsole(ProgramRunner& program, const QString& home, const QString& display,
+                         int clockRate = 1);
 
 // tidex-sites on a free loopback port, for as long as the object lives.
 class SitesRunner {

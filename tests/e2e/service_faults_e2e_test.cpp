@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "accessibility_bus.h"
-#include "program_runner.h"
+#include "console_session.h"
 
 using namespace tidex::e2e;
 using namespace std::chrono_literals;
@@ -25,43 +24,29 @@ class BoardFaultsE2E : public testing::TestWithParam<FaultCase> {};
 
 TEST_P(BoardFaultsE2E, AWharfMonitorOpenedOnAFaultyBoardStaysQuietAndShowsNothingElse) {
   const FaultCase c = GetParam();
-  VirtualDisplay x;
-  ASSERT_TRUE(x.started());
-  AccessibilityBus a11y(x.display());
-  ASSERT_TRUE(a11y.started()) << "no accessibility bus (dbus-daemon, at-spi2-core)";
-  SitesRunner sites;
-  ASSERT_TRUE(sites.started());
-  QTemporaryDir home;
-  sites.configure(home.path());
+  ConsoleSession session;
+  const VirtualDisplay& x = session.display;
+  const SitesRunner& sites = session.sites;
   ASSERT_TRUE(sites.control(QStringLiteral("/_control/faults/board?kind=") + c.kind));
+  ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
 
-  ProgramRunner program(home.path(), x.display());
-  ASSERT_TRUE(startAndShowConsole(program, home.path(), x.display()));
-  Accessible wharfButton;  // the console's wharf field holds 1108 from the start
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return (wharfButton = a11y.find(a11y.window(kConsoleCaption), "push button", "碼頭"))
-            .valid();
-      },
-      30s));
   const int windows = x.allVisibleWindows().size();
-  clickAt(x.display(), a11y.extents(wharfButton).center());
+  ASSERT_TRUE(session.clickConsole("push button", QStringLiteral("碼頭")));  // it holds 1108
   ASSERT_TRUE(waitUntil([&] { return x.visibleWindows("1108").size() == 1; }, 20s))
-      << program.output().data();
+      << session.program.output().data();
   ASSERT_TRUE(waitUntil([&] { return !sites.requestLog().filter(c.asked).isEmpty(); }, 20s));
   std::this_thread::sleep_for(5s);  // the page's dialog loop goes round fifty times
 
-  EXPECT_TRUE(program.running());
+  EXPECT_TRUE(session.program.running());
   EXPECT_EQ(x.allVisibleWindows().size(), windows + 1) << "something else opened";
   EXPECT_TRUE(sites.requestLog().filter("/elsewhere/popup").isEmpty()) << "a page's window";
-  x.focus(x.visibleWindows(kConsoleCaption).value(0));
-  ASSERT_TRUE(waitUntil([&] { return x.focusedWindowTitle() == kConsoleCaption; }, 10s));
+  ASSERT_TRUE(session.focus(kConsoleCaption));
 
   // The board back: a held request gets it at once, and it alerts nobody.
   ASSERT_TRUE(sites.control("/_control/faults/reset"));
   std::this_thread::sleep_for(3s);
   EXPECT_EQ(x.focusedWindowTitle(), kConsoleCaption) << "an alert brought the monitor forward";
-  EXPECT_TRUE(program.running());
+  EXPECT_TRUE(session.program.running());
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, BoardFaultsE2E,

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-#include "accessibility_bus.h"
-#include "program_runner.h"
+#include "console_session.h"
 
 using namespace tidex::e2e;
 using namespace std::chrono_literals;
@@ -38,50 +35,34 @@ QList<QStringList> alertRows(const QString& home) {
 }  // namespace
 
 TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
-  VirtualDisplay x;
-  ASSERT_TRUE(x.started());
-  AccessibilityBus a11y(x.display());
-  ASSERT_TRUE(a11y.started()) << "no accessibility bus (dbus-daemon, at-spi2-core)";
-  SitesRunner sites;
-  ASSERT_TRUE(sites.started());
-  QTemporaryDir home;
-  sites.configure(home.path());
+  ConsoleSession session;
+  ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
+  const SitesRunner& sites = session.sites;
+  const AccessibilityBus& a11y = session.a11y;
 
-  ProgramRunner program(home.path(), x.display());
-  ASSERT_TRUE(startAndShowConsole(program, home.path(), x.display()));
-  QStringList console;
-  ASSERT_TRUE(
-      waitUntil([&] { return (console = x.visibleWindows(kConsoleCaption)).size() == 1; }, 10s));
-
-  Accessible wharfButton;  // the console's wharf field holds 1108 from the start
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return (wharfButton = a11y.find(a11y.window(kConsoleCaption), "push button", "碼頭"))
-            .valid();
-      },
-      30s));
-  clickAt(x.display(), a11y.extents(wharfButton).center());
-  ASSERT_TRUE(waitUntil([&] { return x.visibleWindows("1108").size() == 1; }, 20s))
-      << program.output().data();
+  // The console's wharf field holds 1108 from the start.
+  ASSERT_TRUE(session.clickConsole("push button", QStringLiteral("碼頭")));
+  ASSERT_TRUE(waitUntil([&] { return session.display.visibleWindows("1108").size() == 1; }, 20s))
+      << session.program.output().data();
   // The query, then the search the monitor submits on it: the baseline is taken.
   ASSERT_TRUE(
       waitUntil([&] { return sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2; }, 30s));
   EXPECT_EQ(sites.requestLog().filter("/sdci/UA1006.ASP").front(),
             "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&SEARCH=1&"
             "iPage=&OK=%B7j%B4M");
-  x.focus(console.front());  // the monitor covers the console; focus it directly
-  ASSERT_TRUE(waitUntil([&] { return x.focusedWindowTitle() == kConsoleCaption; }, 10s));
+  ASSERT_TRUE(session.focus(kConsoleCaption));  // the monitor covers the console
 
   ASSERT_TRUE(sites.control("/_control/board/time?wharf=1108&vessel=YM%20HARMONY&time=23:45"));
   const auto moved = std::chrono::steady_clock::now();
 
-  EXPECT_TRUE(waitUntil([&] { return x.focusedWindowTitle() == "1108"; }, 60s + 5s + 10s))
+  EXPECT_TRUE(
+      waitUntil([&] { return session.display.focusedWindowTitle() == "1108"; }, 60s + 5s + 10s))
       << "no alert brought the monitor forward";
   EXPECT_LT(std::chrono::steady_clock::now() - moved, 60s + 5s + 5s);
 
   // The journal beside the settings file holds the alert with the old and the new time.
   QList<QStringList> rows;
-  EXPECT_TRUE(waitUntil([&] { return !(rows = alertRows(home.path())).isEmpty(); }, 10s));
+  EXPECT_TRUE(waitUntil([&] { return !(rows = alertRows(session.home.path())).isEmpty(); }, 10s));
   ASSERT_EQ(rows.size(), 1);
   EXPECT_EQ(rows[0][0], "1108");
   EXPECT_EQ(rows[0][1], QStringLiteral("YM HARMONY　抵港時間 14:30 → 23:45"));
@@ -90,7 +71,7 @@ TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
 
   // "變更紀錄" lists it, for a screen reader as for the eye.
   const QString changeLog = QStringLiteral("變更紀錄");
-  ASSERT_TRUE(a11y.press(a11y.find(a11y.window(kConsoleCaption), "menu item", changeLog)));
+  ASSERT_TRUE(a11y.press(session.consoleControl("menu item", changeLog)));
   Accessible entry;
   EXPECT_TRUE(waitUntil(
       [&] {
@@ -103,7 +84,7 @@ TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
 
   // "監看狀態" lists the monitor as alerting, in words a screen reader reads out.
   const QString monitorStatus = QStringLiteral("監看狀態");
-  ASSERT_TRUE(a11y.press(a11y.find(a11y.window(kConsoleCaption), "menu item", monitorStatus)));
+  ASSERT_TRUE(a11y.press(session.consoleControl("menu item", monitorStatus)));
   EXPECT_TRUE(waitUntil(
       [&] {
         const Accessible list = a11y.find(a11y.window(monitorStatus), "tree", monitorStatus);
