@@ -7,7 +7,6 @@
 #include "program_runner.h"
 
 namespace tidex::e2e {
-namespace {
 
 QString runOnDisplay(const QString& display, const QString& program, const QStringList& args) {
   QProcess tool;
@@ -18,8 +17,6 @@ QString runOnDisplay(const QString& display, const QString& program, const QStri
   tool.waitForFinished(5000);
   return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
 }
-
-}  // namespace
 
 DesktopProgram::DesktopProgram(QString display, QString program, QStringList arguments)
     : display_(std::move(display)),

@@ -49,6 +49,9 @@ class TrayHost final : public DesktopProgram {
   bool ready() const override;
 };
 
+// What a program run on the display printed, trimmed (xdotool, xprop, xwininfo).
+QString runOnDisplay(const QString& display, const QString& program, const QStringList& args);
+
 // A window property as xprop prints it ("_NET_WM_STATE(ATOM) = _NET_WM_STATE_ABOVE"); the root
 // window's when window is empty.
 QString windowProperty(const QString& display, const QString& window, const QString& property);

@@ -2,9 +2,6 @@
 
 #include <thread>
 
-#include <QProcess>
-#include <QProcessEnvironment>
-
 #include "accessibility_bus.h"
 #include "console/form1.h"
 #include "desktop_parts.h"
@@ -16,26 +13,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QString runOn(const QString& display, const QString& program, const QStringList& args) {
-  QProcess tool;
-  auto env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("DISPLAY"), display);
-  tool.setProcessEnvironment(env);
-  tool.start(program, args);
-  tool.waitForFinished(5000);
-  return QString::fromLocal8Bit(tool.readAllStandardOutput());
-}
-
 // Whether a window of the program sits inside the tray: the tray docks an icon by taking its
 // window into its own, where the window keeps the program's class ("tidex" "Tidex").
 bool iconDocked(const QString& display) {
   const QStringList panels =
-      runOn(display, QStringLiteral("xdotool"),
-            {QStringLiteral("search"), QStringLiteral("--class"), QStringLiteral("trayer")})
+      runOnDisplay(display, QStringLiteral("xdotool"),
+                   {QStringLiteral("search"), QStringLiteral("--class"), QStringLiteral("trayer")})
           .split(u'\n', Qt::SkipEmptyParts);
   for (const QString& panel : panels) {
-    const QString tree = runOn(display, QStringLiteral("xwininfo"),
-                               {QStringLiteral("-tree"), QStringLiteral("-id"), panel});
+    const QString tree = runOnDisplay(display, QStringLiteral("xwininfo"),
+                                      {QStringLiteral("-tree"), QStringLiteral("-id"), panel});
     if (tree.contains(QStringLiteral("\"Tidex\""))) return true;
   }
   return false;
