@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLoggingCategory>
 #include <QTranslator>
 
 #include "console/form1.h"
@@ -33,6 +34,11 @@ void chooseFont() {
 
 int main(int argc, char** argv) {
   Q_INIT_RESOURCE(tidex);
+  // The browser engine's report of its set-up at every start is not for the user; rules of the
+  // user's own still apply.
+  if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES")) {
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+  }
   tidex::PrepareDisplayPlatform();
   tidex::PrepareBrowserEnvironment();
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -58,6 +58,7 @@ Task ImctLoginFailure(Form& window, WebBrowser& browser, ConsoleState& console) 
   co_await MessageBox(QStringLiteral("帳號或密碼錯誤！"), CancelTryAgainContinue,
                       QStringLiteral("訊息"));
   Desktop::current().trayRemove();
+  console.journal().close();
   Desktop::current().endProgram();
 }
 

@@ -50,4 +50,9 @@ bool Journal::flush() {
   return false;
 }
 
+void Journal::close() {
+  flush();
+  store_.reset();
+}
+
 }  // namespace tidex

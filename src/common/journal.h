@@ -32,6 +32,9 @@ class Journal final {
                         const QString& summary);
   // Writes the held entries and pending notifications; true when no entry is left held.
   bool flush();
+  // Before the program ends: writes what it can and closes the file, so that its write-ahead
+  // log is folded in and no -wal or -shm file is left beside it.
+  void close();
   std::size_t heldCount() const { return held_.size(); }
   // The notifications of findings not yet accepted, kept in the same file.
   PendingNotifications& pendingNotifications() { return pending_; }

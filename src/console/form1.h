@@ -211,6 +211,8 @@ class Form1 final : public Form, public ConsoleState {
   void wireEvents();
   // Ctrl+Alt (without Shift) with a mouse button ends the program at once.
   void quitGesture(int shift);
+  // Removes the icon, closes the journal and ends the program, however it was asked to end.
+  void endProgram();
   void recordEndTime();
 
   // Without a tray the console shows after a grace and offers the tray's commands in its menu

@@ -51,6 +51,7 @@ void Form1::Form_Activate() {
 void Form1::Form_QueryUnload(int& cancel, int unloadMode) {
   if (unloadMode == AppWindows || unloadMode == AppTaskManager) {
     NotifyIconModule::Remove();
+    journal_.close();
     return;
   }
   cancel = 1;
@@ -69,7 +70,12 @@ void Form1::Command4_MouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) 
 
 void Form1::quitGesture(int shift) {
   if (shift != (CtrlKey | AltKey)) return;
+  endProgram();
+}
+
+void Form1::endProgram() {
   NotifyIconModule::Remove();
+  journal_.close();
   Desktop::current().endProgram();
 }
 
@@ -79,8 +85,7 @@ Task Form1::confirmAndEndProgram() {
       co_await ShowTimedBox(QStringLiteral("確定要結束程式嗎？ "), YesNo | kSecondButtonDefault);
   if (answer != BoxYes) co_return;
   recordEndTime();
-  NotifyIconModule::Remove();
-  Desktop::current().endProgram();
+  endProgram();
 }
 
 }  // namespace tidex

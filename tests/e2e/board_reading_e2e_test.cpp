@@ -37,4 +37,6 @@ TEST(BoardReadingEndToEnd, AMovedBoardListingA501VesselIsFollowedAndAlertsOnAMov
   EXPECT_EQ(session.journalSummaries("alert"),
             QStringList{QStringLiteral("YM HARMONY　抵港時間 14:30 → 23:45")});
   EXPECT_EQ(session.journalSummaries("moved").size(), 1) << "said once";
+  EXPECT_FALSE(session.program.output().contains("qt.webenginecontext"))
+      << "the engine's set-up report is not for the user's terminal";
 }

@@ -190,3 +190,43 @@ TEST(Journal, AnUnwritableJournalKeepsTheProgramWatchingAndItsRowsAreWrittenLate
   EXPECT_EQ(rows[1].kind, "vessel");
   EXPECT_TRUE(rows[1].time.startsWith("2026-12-08 10:01:")) << rows[1].time.toStdString();
 }
+
+// However the program ends, what the journal holds is written and the file is closed: its
+// write-ahead log folded in, no -wal or -shm file left beside it.
+TEST(Journal, EndingTheProgramWritesWhatIsHeldAndLeavesNoWriteAheadLog) {
+  enum class Way { Gesture, FileMenu, SessionEnd, Terminate };
+  for (Way way : {Way::Gesture, Way::FileMenu, Way::SessionEnd, Way::Terminate}) {
+    SCOPED_TRACE(static_cast<int>(way));
+    SimDesktop desk;
+    ASSERT_TRUE(QDir().mkpath(journalPath(desk)));  // unwritable for now
+    watchWharf(desk);
+    Form1& console = *findWindow<Form1>(desk, Form1::ConsoleCaption());
+    ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
+    desk.advance(61s + 5s);
+    ASSERT_EQ(console.journal().heldCount(), 1u);
+    desk.advance(9s);  // the box that says so closes itself
+    ASSERT_TRUE(QDir(journalPath(desk)).removeRecursively());
+
+    switch (way) {
+      case Way::Gesture:
+        desk.mouseDown(console.Label8, CtrlKey | AltKey);
+        break;
+      case Way::FileMenu:
+        desk.trayDoubleClick();
+        desk.clickMenu(console.endProgramMenu);
+        desk.answer(BoxYes);
+        break;
+      case Way::SessionEnd:
+        desk.endSession();
+        break;
+      case Way::Terminate:
+        desk.terminate();
+        break;
+    }
+    EXPECT_TRUE(desk.ended());
+    // Looked at before reading: a reader of the file may leave the log files of its own.
+    EXPECT_FALSE(QFile::exists(journalPath(desk) + "-wal"));
+    EXPECT_FALSE(QFile::exists(journalPath(desk) + "-shm"));
+    EXPECT_EQ(journalRowsOf(desk, journal::event::kAlert).size(), 1u);
+  }
+}
