@@ -25,4 +25,12 @@ void FillClientArea(Form& window, Frame& frame, WebBrowser& browser, Label& belo
   below.Move(0, area.height - line, area.width, line);
 }
 
+void ShowLineBeneath(Form& window, Frame& frame, WebBrowser& browser, Label& line,
+                     const QString& text) {
+  line.setCaption(text);
+  line.setAccessibleName(text);
+  line.setVisible(!text.isEmpty());
+  FillClientArea(window, frame, browser, line);
+}
+
 }  // namespace tidex

@@ -16,6 +16,10 @@ void FillClientArea(Form& window, Frame& frame, WebBrowser& browser);
 // The same with a one-line label beneath the page while the label is visible.
 void FillClientArea(Form& window, Frame& frame, WebBrowser& browser, Label& below);
 constexpr int kLineHeight = 20;
+// Shows text in the line beneath the page (hidden when empty); the text is the line's accessible
+// name too, so that a screen reader says what it says, not only that it is there.
+void ShowLineBeneath(Form& window, Frame& frame, WebBrowser& browser, Label& line,
+                     const QString& text);
 
 // The size at which a browser window opens; the desktop places it.
 constexpr int kBrowserWindowWidth = 1008;

@@ -5,6 +5,7 @@
 #include "common/console_state.h"
 #include "common/desktop_notice.h"
 #include "common/journal.h"
+#include "common/monitor_status.h"
 #include "platform/desktop.h"
 #include "platform/journal_schema.h"
 
@@ -61,6 +62,14 @@ QString ReadHealth::line() const {
   if (!blind_) return QString();
   return subject_ + QStringLiteral("：") + reason_ + QStringLiteral(" (自 ") +
          firstFailure_.toString(QStringLiteral("HH:mm")) + QLatin1Char(')');
+}
+
+void ReadHealth::describe(MonitorStatus& status) const {
+  status.lastGoodRead = lastGood_;
+  if (!blind_) return;
+  if (status.state == MonitorStatus::State::Watching) status.state = MonitorStatus::State::Blind;
+  status.blindLine = line();
+  status.blindSince = firstFailure_;
 }
 
 void ReadHealth::becomeBlind() {

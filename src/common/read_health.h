@@ -8,6 +8,7 @@
 namespace tidex {
 
 class ConsoleState;
+struct MonitorStatus;
 
 // Whether a monitor still reads what it watches. The monitor reports each good read and each
 // failed one, and closes each of its periods (a reload, a query); a monitor that had no good
@@ -37,6 +38,9 @@ class ReadHealth final {
   const QDateTime& lastGoodRead() const { return lastGood_; }
   // "無法讀取看板：HTTP 500 (自 14:02)" while blind, else empty.
   QString line() const;
+  // Its part of a monitor's status: the last good read and, while blind, the line and since
+  // when; a monitor otherwise watching is Blind.
+  void describe(MonitorStatus& status) const;
 
  private:
   void becomeBlind();

@@ -51,12 +51,8 @@ MonitorStatus BoardMonitor::monitorStatus() const {
     status.state = MonitorStatus::State::Alerting;
   } else if (alertStarted_) {
     status.state = MonitorStatus::State::Stopped;
-  } else if (health_.blind()) {
-    status.state = MonitorStatus::State::Blind;
   }
-  status.blindLine = health_.line();
-  status.blindSince = health_.blind() ? health_.blindSince() : QDateTime();
-  status.lastGoodRead = health_.lastGoodRead();
+  health_.describe(status);
   status.lastEvent = alertTime_;
   status.lastEventSummary = alertSummary_;
   return status;
@@ -65,10 +61,7 @@ MonitorStatus BoardMonitor::monitorStatus() const {
 void BoardMonitor::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1, Label1); }
 
 void BoardMonitor::ShowChangeLine(const QString& text) {
-  Label1.setCaption(text);
-  Label1.setAccessibleName(text);
-  Label1.setVisible(!text.isEmpty());
-  FillClientArea(*this, Frame1, WebBrowser1, Label1);
+  ShowLineBeneath(*this, Frame1, WebBrowser1, Label1, text);
 }
 
 }  // namespace tidex

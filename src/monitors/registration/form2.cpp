@@ -63,12 +63,8 @@ MonitorStatus Form2::monitorStatus() const {
     status.state = MonitorStatus::State::Alerting;
   } else if (foundTime_.isValid()) {
     status.state = MonitorStatus::State::Found;
-  } else if (readHealth_.blind()) {
-    status.state = MonitorStatus::State::Blind;
   }
-  status.blindLine = readHealth_.line();
-  status.blindSince = readHealth_.blind() ? readHealth_.blindSince() : QDateTime();
-  status.lastGoodRead = readHealth_.lastGoodRead();
+  readHealth_.describe(status);
   status.lastEvent = foundTime_;
   status.lastEventSummary = foundSummary_;
   status.notificationPending =
@@ -78,12 +74,8 @@ MonitorStatus Form2::monitorStatus() const {
 
 void Form2::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1, blindLine); }
 
-// The line's text is its accessible name too, so that a screen reader says why, not only that.
 void Form2::ShowBlindLine(const QString& line) {
-  blindLine.setCaption(line);
-  blindLine.setAccessibleName(line);
-  blindLine.setVisible(!line.isEmpty());
-  FillClientArea(*this, Frame1, WebBrowser1, blindLine);
+  ShowLineBeneath(*this, Frame1, WebBrowser1, blindLine, line);
 }
 
 }  // namespace tidex
