@@ -11,8 +11,6 @@
 #include <QTcpSocket>
 #include <QUrl>
 
-#include "common/text_codec.h"
-
 namespace tidex::e2e {
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
@@ -112,17 +110,6 @@ QStringList SitesRunner::requestLog() const {
 
 bool SitesRunner::control(const QString& pathAndQuery) const {
   return !httpPost(base() + pathAndQuery).isNull();
-}
-
-bool SitesRunner::configureWithAccount(const QString& home) const {
-  {
-    QFile ini(home + QStringLiteral("/Tidex.ini"));
-    if (!ini.open(QIODevice::WriteOnly)) return false;
-    ini.write("[setup]\r\n004=0\r\n001=" + EncodeText(QStringLiteral("TIDEX")).toLatin1() +
-              "\r\n002=" + EncodeText(QStringLiteral("PASS")).toLatin1() + "\r\n");
-  }
-  configure(home);
-  return true;
 }
 
 void SitesRunner::configure(const QString& home) const {

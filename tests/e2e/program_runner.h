@@ -91,9 +91,6 @@ class SitesRunner {
   QStringList requestLog() const;
   // Writes a servers section that points every service at this runner, and the pilots.
   void configure(const QString& home) const;
-  // A new settings file holding the account the IMCT service knows (TIDEX / PASS), saved as
-  // the console saves it, then what configure writes; false when it could not be written.
-  bool configureWithAccount(const QString& home) const;
   // POST to the control interface, e.g. "/_control/board/time?wharf=1108&...".
   bool control(const QString& pathAndQuery) const;
   int pid() const { return static_cast<int>(process_.processId()); }

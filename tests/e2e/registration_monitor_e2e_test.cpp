@@ -2,10 +2,12 @@
 
 #include <thread>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "common/text_codec.h"
 #include "program_runner.h"
 
 using namespace tidex;
@@ -20,7 +22,13 @@ TEST(ProgramEndToEnd,
   SitesRunner sites;
   ASSERT_TRUE(sites.started());
   QTemporaryDir home;
-  ASSERT_TRUE(sites.configureWithAccount(home.path()));
+  {
+    QFile ini(home.filePath("Tidex.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[setup]\r\n004=0\r\n001=" + EncodeText("TIDEX").toLatin1() +
+              "\r\n002=" + EncodeText("PASS").toLatin1() + "\r\n");
+  }
+  sites.configure(home.path());
   ASSERT_EQ(httpSend(sites.base(), "POST", "/_control/maker/batch-list", "CHECK\n01VXXX\n01VYYY\n")
                 .status,
             200);
