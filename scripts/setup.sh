@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs what building, testing and running need (Debian packages), then configures and
 # builds into build/: the targets named as arguments, or everything. Safe to run again.
+# TIDEX_WERROR=ON makes compiler warnings errors (scripts/test.sh sets it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,7 +9,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-translations-l10n libqt6sql6-sqlite
   libgtest-dev libgmock-dev libcpp-httplib-dev libxml2-dev libdtl-dev
-  fonts-noto-cjk xvfb xauth xdotool curl faketime dbus at-spi2-core desktop-file-utils
+  clang-format fonts-noto-cjk xvfb xauth xdotool curl faketime dbus at-spi2-core desktop-file-utils
   openbox trayer x11-utils
 )
 missing=()
@@ -23,7 +24,8 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTIDEX_WERROR="${TIDEX_WERROR:-OFF}" >/dev/null
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
 cmake --build build -j"$(nproc)" "${targets[@]}"

@@ -1,10 +1,15 @@
 #!/bin/bash
-# Sets up, builds and runs every test: unit, scenario (also under AddressSanitizer and
-# UndefinedBehaviorSanitizer) and end-to-end. Exits non-zero on any failure.
+# Sets up, checks the formatting, builds with warnings as errors and runs every test: unit,
+# scenario (also under AddressSanitizer and UndefinedBehaviorSanitizer) and end-to-end. Exits
+# non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+TIDEX_WERROR=ON bash scripts/setup.sh
+
+# Every source file as .clang-format has it.
+find src sites tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run --Werror
 
 export QT_QPA_PLATFORM=offscreen
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1

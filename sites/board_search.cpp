@@ -40,12 +40,12 @@ std::vector<VesselCall> BoardSearch::select(const std::vector<VesselCall>& calls
   const QString wharfCode = wharf.trimmed();
   const QString name = vessel.trimmed();
   std::vector<VesselCall> selected;
-  for (const VesselCall& call : calls) {
+  for (const VesselCall& candidate : calls) {
     const bool match = !wharfCode.isEmpty()
-                           ? call.wharf.compare(wharfCode, Qt::CaseInsensitive) == 0
-                       : !name.isEmpty() ? call.vessel.contains(name, Qt::CaseInsensitive)
+                           ? candidate.wharf.compare(wharfCode, Qt::CaseInsensitive) == 0
+                       : !name.isEmpty() ? candidate.vessel.contains(name, Qt::CaseInsensitive)
                                          : true;
-    if (match) selected.push_back(call);
+    if (match) selected.push_back(candidate);
   }
   return selected;
 }

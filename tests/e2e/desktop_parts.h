@@ -10,7 +10,7 @@ namespace tidex::e2e {
 class DesktopProgram {
  public:
   DesktopProgram(QString display, QString program, QStringList arguments);
-  ~DesktopProgram();
+  virtual ~DesktopProgram();
   DesktopProgram(const DesktopProgram&) = delete;
   DesktopProgram& operator=(const DesktopProgram&) = delete;
 

@@ -16,7 +16,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
+const QString kConsoleCaption = ConsoleSession::consoleCaption();
 // The program runs this many times faster than the wall clock (faketime): its minute between
 // two reloads of the board takes 15 s.
 constexpr int kClockRate = 4;
@@ -165,8 +165,8 @@ TEST_P(EngineHelpersDie, TheWharfMonitorRecoversAtItsNextReloadAndAlertsOnTheNex
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, EngineHelpersDie, testing::Values("renderer", "all"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                           std::string name = info.param;
+                         [](const testing::TestParamInfo<const char*>& instance) {
+                           std::string name = instance.param;
                            std::erase(name, '-');
                            return name;
                          });

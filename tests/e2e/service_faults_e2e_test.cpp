@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
+const QString kConsoleCaption = ConsoleSession::consoleCaption();
 
 struct FaultCase {
   const char* kind;
@@ -54,8 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, BoardFaultsE2E,
                                          FaultCase{"download", "/sdci/UA1006.ASP"},
                                          FaultCase{"dialogs", "/sdci/UA1006.ASP"},
                                          FaultCase{"redirect-away", "/elsewhere/"}),
-                         [](const auto& info) {
-                           std::string name = info.param.kind;
+                         [](const auto& instance) {
+                           std::string name = instance.param.kind;
                            std::replace(name.begin(), name.end(), '-', '_');
                            return name;
                          });

@@ -4,15 +4,15 @@
 
 #include <functional>
 
-#include "console/form1.h"
 #include "common/settings.h"
+#include "console/form1.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/form2.h"
 #include "platform/command_button.h"
 #include "platform/frame.h"
 #include "platform/sim/sim_desktop.h"
-#include "scenario/scenario_helpers.h"
 #include "platform/text_box.h"
+#include "scenario/scenario_helpers.h"
 #include "sites/pilot_roster.h"
 
 using namespace tidex;
@@ -92,10 +92,14 @@ TEST(FrameContainment, AWatchingMonitorsPageIsLockedFromLoad) {
     std::function<WebBrowser&(SimDesktop&, ConsoleState&)> open;
   };
   const Case cases[] = {
-      {"Form6", [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form6>(c).WebBrowser1; }},
-      {"Form3", [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form3>(c).WebBrowser1; }},
-      {"Form7", [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form7>(c).WebBrowser1; }},
-      {"Form2", [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form2>(c).WebBrowser1; }},
+      {"Form6",
+       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form6>(c).WebBrowser1; }},
+      {"Form3",
+       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form3>(c).WebBrowser1; }},
+      {"Form7",
+       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form7>(c).WebBrowser1; }},
+      {"Form2",
+       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form2>(c).WebBrowser1; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);

@@ -84,11 +84,11 @@ TEST(HandlerWait, ClosingABoxGivesOkOrCancelByItsButtons) {
     SimDesktop desk;
     auto& w = desk.start<Asker>();
     std::unique_ptr<TimerHandle> closer;
-    [](Asker& w, int style, std::unique_ptr<TimerHandle>& closer) -> Task {
+    [](Asker& asker, int style, std::unique_ptr<TimerHandle>& boxCloser) -> Task {
       const int r = co_await MessageBox("q ", style, "訊息", [&](MessageBoxPeer& box) {
-        closer = Desktop::current().startTimer(9s, [&box] { box.close(); });
+        boxCloser = Desktop::current().startTimer(9s, [&box] { box.close(); });
       });
-      w.results.push_back(r);
+      asker.results.push_back(r);
     }(w, c.style, closer);
 
     desk.advance(9s);

@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BoardFaultCase{Fault::RedirectAway, true}, BoardFaultCase{Fault::CutOff, true},
                     BoardFaultCase{Fault::Huge, false}, BoardFaultCase{Fault::ManyElements, false},
                     BoardFaultCase{Fault::DialogLoop, false}),
-    [](const auto& info) { return testName(info.param.fault); });
+    [](const auto& instance) { return testName(instance.param.fault); });
 
 struct ImctFaultCase {
   Fault fault;
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ImctFaultCase{Fault::RedirectAway, false}, ImctFaultCase{Fault::CutOff, false},
                     ImctFaultCase{Fault::Huge, true}, ImctFaultCase{Fault::ManyElements, true},
                     ImctFaultCase{Fault::DialogLoop, true}),
-    [](const auto& info) { return testName(info.param.fault); });
+    [](const auto& instance) { return testName(instance.param.fault); });
 
 }  // namespace
 
