@@ -94,8 +94,9 @@ shot() {  # raises the window titled $1 (found anew: Qt may replace it) as docs/
 press() { xdotool mousemove --window "$console" "$1" "$(($2 + 25))" click 1; }
 
 # Every click on the console comes before the monitors' alerts, which keep them on top.
-console=$(window '准單查詢 1.0.30' 20)
-shot '准單查詢 1.0.30' console
+caption=$(build/bin/tidex --version)
+console=$(window "$caption" 20)
+shot "$caption" console
 
 press 218 255  # "BC"
 window '卸貨淮單清表查詢' 20 >/dev/null

@@ -2,12 +2,17 @@
 
 #include <ostream>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) {
+  *os << '"' << bytes.toStdString() << '"';
 }
 
 inline void PrintTo(const QStringList& list, std::ostream* os) {

@@ -1,3 +1,6 @@
+#include <cstdio>
+#include <cstring>
+
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -33,6 +36,11 @@ void chooseFont() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The console's caption, by which scripts find its window.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts(tidex::Form1::ConsoleCaption().toUtf8().constData());
+    return 0;
+  }
   Q_INIT_RESOURCE(tidex);
   // The browser engine's report of its set-up at every start is not for the user; rules of the
   // user's own still apply.

@@ -9,7 +9,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
+const QString kConsoleCaption = ConsoleSession::consoleCaption();
 const QString kMonitor = QStringLiteral("1108");
 
 // The windows a property of the root window names, as decimal ids like xdotool's.

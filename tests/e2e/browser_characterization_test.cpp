@@ -14,31 +14,13 @@
 #include "platform/form.h"
 #include "platform/task.h"
 #include "platform/web_browser.h"
+#include "test_printers.h"
 
 using namespace tidex;
 using namespace tidex::e2e;
 using namespace std::chrono_literals;
 
-QT_BEGIN_NAMESPACE
-void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-void PrintTo(const QByteArray& bytes, std::ostream* os) {
-  *os << '"' << bytes.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace {
-
-class BrowserForm final : public Form {
- public:
-  BrowserForm() : Form(QStringLiteral("BrowserForm")) {
-    browser.Move(0, 0, 400, 300);
-    browser.onDocumentComplete = [this](HtmlDocument&, const QString&, bool topLevel) {
-      if (topLevel) ++completed;
-    };
-  }
-  WebBrowser browser{*this, QStringLiteral("WebBrowser1")};
-  int completed = 0;
-};
 
 // Clicks, then waits for the page as window code does; records what it saw.
 struct ClickOutcome {

@@ -19,18 +19,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class BrowserForm final : public Form {
- public:
-  BrowserForm() : Form(QStringLiteral("BrowserForm")) {
-    browser.Move(0, 0, 400, 300);
-    browser.onDocumentComplete = [this](HtmlDocument&, const QString&, bool topLevel) {
-      if (topLevel) ++completed;
-    };
-  }
-  WebBrowser browser{*this, QStringLiteral("WebBrowser1")};
-  int completed = 0;
-};
-
 class BrowserFaults : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ensureBrowserDesktop(); }

@@ -4,13 +4,14 @@
 
 #include <QFile>
 
+#include "console_session.h"
 #include "program_runner.h"
 
 using namespace tidex::e2e;
 using namespace std::chrono_literals;
 
 namespace {
-const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
+const QString kConsoleCaption = ConsoleSession::consoleCaption();
 
 bool settingsWritten(const QTemporaryDir& home) {
   return readFile(home.filePath("Tidex.ini")).contains("004=0");

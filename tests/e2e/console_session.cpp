@@ -1,8 +1,10 @@
 #include "console_session.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include "common/text_codec.h"
 #include "console/form1.h"
 
 namespace tidex::e2e {
@@ -13,6 +15,8 @@ ConsoleSession::ConsoleSession(Manager manager)
     : a11y(display.display()), program(home.path(), display.display()) {
   if (manager == Manager::Openbox) windowManager.emplace(display.display());
 }
+
+QString ConsoleSession::consoleCaption() { return Form1::ConsoleCaption(); }
 
 bool ConsoleSession::fail(std::string what) {
   failure_ = std::move(what);
@@ -30,7 +34,7 @@ bool ConsoleSession::start(int clockRate) {
   }
   if (!waitUntil(
           [&] {
-            return !window(Form1::ConsoleCaption()).isEmpty() &&
+            return !window(consoleCaption()).isEmpty() &&
                    a11y.find(console(), "push button").valid();
           },
           30s)) {
@@ -39,7 +43,7 @@ bool ConsoleSession::start(int clockRate) {
   return true;
 }
 
-Accessible ConsoleSession::console() const { return a11y.window(Form1::ConsoleCaption()); }
+Accessible ConsoleSession::console() const { return a11y.window(consoleCaption()); }
 
 Accessible ConsoleSession::consoleControl(const QString& role, const QString& name) const {
   return a11y.find(console(), role, name);
@@ -88,6 +92,13 @@ QStringList ConsoleSession::journalSummaries(const QString& event) const {
   }
   QSqlDatabase::removeDatabase("session-journal");
   return summaries;
+}
+
+bool WriteKnownAccount(const QString& home) {
+  QFile ini(home + QStringLiteral("/Tidex.ini"));
+  if (!ini.open(QIODevice::WriteOnly)) return false;
+  return ini.write("[setup]\r\n004=0\r\n001=" + EncodeText(QStringLiteral("TIDEX")).toLatin1() +
+                   "\r\n002=" + EncodeText(QStringLiteral("PASS")).toLatin1() + "\r\n") > 0;
 }
 
 }  // namespace tidex::e2e

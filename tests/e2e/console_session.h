@@ -23,6 +23,8 @@ class ConsoleSession {
   enum class Manager { None, Openbox };
 
   explicit ConsoleSession(Manager manager = Manager::None);
+  // The console's caption with the version, as the program makes it.
+  static QString consoleCaption();
   // Points the settings at tidex-sites, starts the program (its clock clockRate times faster
   // than the wall clock when above 1) and shows its console; true once the console and its
   // buttons are on screen and on the accessibility bus, else failure() says what was not.
@@ -57,5 +59,9 @@ class ConsoleSession {
   bool fail(std::string what);
   std::string failure_;
 };
+
+// Starts the settings file in home with the account the IMCT service knows (TIDEX / PASS), saved
+// as the console saves it; false when it could not be written.
+bool WriteKnownAccount(const QString& home);
 
 }  // namespace tidex::e2e

@@ -2,12 +2,11 @@
 
 #include <thread>
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "common/text_codec.h"
+#include "console_session.h"
 #include "platform/journal_reader.h"
 #include "platform/journal_schema.h"
 #include "program_runner.h"
@@ -37,12 +36,7 @@ TEST(ProgramEndToEnd, ANotificationTheMailServiceFailsIsSentAgainAfterARestartAn
   SitesRunner sites;
   ASSERT_TRUE(sites.started());
   QTemporaryDir home;
-  {
-    QFile ini(home.filePath("Tidex.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[setup]\r\n004=0\r\n001=" + EncodeText("TIDEX").toLatin1() +
-              "\r\n002=" + EncodeText("PASS").toLatin1() + "\r\n");
-  }
+  ASSERT_TRUE(WriteKnownAccount(home.path()));
   sites.configure(home.path());
   ASSERT_EQ(httpSend(sites.base(), "POST", "/_control/maker/batch-list", "CHECK\n01VXXX\n").status,
             200);

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "accessibility_bus.h"
-#include "console/form1.h"
+#include "console_session.h"
 #include "desktop_parts.h"
 #include "program_runner.h"
 
@@ -41,7 +41,7 @@ TEST(ProgramEndToEnd, ConsoleShowsWithoutATrayDocksInALaterTrayAndEndsFromItsFil
   AccessibilityBus a11y(x.display());
   ASSERT_TRUE(a11y.started()) << "no accessibility bus (dbus-daemon, at-spi2-core)";
   QTemporaryDir home;
-  const QString caption = Form1::ConsoleCaption();
+  const QString caption = ConsoleSession::consoleCaption();
 
   ProgramRunner program(home.path(), x.display());
   program.start();

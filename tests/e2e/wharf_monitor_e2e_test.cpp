@@ -9,7 +9,7 @@ using namespace tidex::e2e;
 using namespace std::chrono_literals;
 
 namespace {
-const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
+const QString kConsoleCaption = ConsoleSession::consoleCaption();
 
 // The journal's alert rows as another program reads them while Tidex runs: caption, summary,
 // before and after.

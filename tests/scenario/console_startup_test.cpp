@@ -29,11 +29,15 @@ void writeSettings(const SimDesktop& desk, const QByteArray& bytes) {
 TEST(ConsoleStartup, StartsHiddenBehindTrayIconWithCaptionAsTip) {
   SimDesktop desk{"2026-12-08 10:00:00"};
   auto& console = desk.start<Form1>();
+  const QString caption = QStringLiteral("准單查詢 %1.%2.%3")
+                              .arg(TIDEX_VERSION_MAJOR)
+                              .arg(TIDEX_VERSION_MINOR)
+                              .arg(TIDEX_VERSION_PATCH);
 
   EXPECT_FALSE(console.Visible());
-  EXPECT_EQ(console.Caption(), "准單查詢 1.0.30");
+  EXPECT_EQ(console.Caption(), caption);
   EXPECT_TRUE(desk.tray().shown);
-  EXPECT_EQ(desk.tray().tip, "准單查詢 1.0.30");
+  EXPECT_EQ(desk.tray().tip, caption);
   EXPECT_TRUE(console.TopMost());
   EXPECT_EQ(console.geometry().left, 0);
   EXPECT_EQ(console.geometry().top, 7);

@@ -21,7 +21,7 @@ TEST(ConsoleTray, DoubleClickShowsTheConsoleInFrontAndTopMost) {
   EXPECT_TRUE(console.Visible());
   EXPECT_EQ(desk.foreground(), &console);
   EXPECT_TRUE(console.TopMost());
-  EXPECT_TRUE(desk.windowLog().contains("restore 准單查詢 1.0.30"));
+  EXPECT_TRUE(desk.windowLog().contains("restore " + Form1::ConsoleCaption()));
 }
 
 TEST(ConsoleTray, RightClickPopsUpTheTrayMenuWhoseShowBringsTheConsoleBack) {
@@ -177,7 +177,7 @@ TEST(ConsoleSecondStart, BringsTheHiddenFirstConsoleForwardAndLeavesNoTrayIcon) 
   EXPECT_EQ(second, nullptr);  // the second copy ended itself
   EXPECT_TRUE(first.Visible());
   EXPECT_EQ(desk.foreground(), &first);
-  EXPECT_EQ(first.Caption(), "准單查詢 1.0.30");
+  EXPECT_EQ(first.Caption(), Form1::ConsoleCaption());
   EXPECT_FALSE(desk.secondCopyTray().shown);
   EXPECT_TRUE(desk.tray().shown);
   EXPECT_FALSE(desk.ended());
