@@ -4,9 +4,17 @@
 
 #include <QString>
 
+#include "platform/check_box.h"
+#include "platform/combo_box.h"
+#include "platform/command_button.h"
 #include "platform/control.h"
 #include "platform/form.h"
+#include "platform/label.h"
 #include "platform/list_view.h"
+#include "platform/menu.h"
+#include "platform/picture_box.h"
+#include "platform/text_box.h"
+#include "platform/timer.h"
 #include "platform/web_browser.h"
 
 namespace tidex {
@@ -25,6 +33,37 @@ class BackEnd final {
   static void resized(Form& form, int width, int height) { form.userResized(width, height); }
   static void windowStateChanged(Form& form, int state) { form.userWindowState(state); }
   static void visibilityChanged(Form& form, bool on) { form.userVisible(on); }
+
+  // The user pressed a mouse button on a control, or clicked it (pressed and released the left
+  // button on it, or pressed a button with the keyboard).
+  static void mouseDown(CommandButton& button, int mouse, int shift, int x, int y) {
+    button.userMouseDown(mouse, shift, x, y);
+  }
+  static void mouseDown(Label& label, int mouse, int shift, int x, int y) {
+    label.userMouseDown(mouse, shift, x, y);
+  }
+  static void mouseDown(TextBox& box, int mouse, int shift, int x, int y) {
+    box.userMouseDown(mouse, shift, x, y);
+  }
+  static void clicked(CommandButton& button) { button.userClick(); }
+  static void clicked(Label& label) { label.userClick(); }
+  static void clicked(Menu& item) { item.userClick(); }
+  static void toggled(CheckBox& box) { box.userToggled(); }
+  static void chosen(ComboBox& box, int index) { box.userChose(index); }
+  // The mouse moved over a picture box (the tray reports its messages this way).
+  static void mouseMoved(PictureBox& box, int mouse, int shift, double x, double y) {
+    box.mouseMove(mouse, shift, x, y);
+  }
+
+  // The user edited a text box, moved its selection or gave it the focus; the peer took the
+  // focus the control asked for.
+  static void edited(TextBox& box, const QString& text) { box.userEdited(text); }
+  static void selected(TextBox& box, int start, int length) { box.userSelected(start, length); }
+  static void focused(TextBox& box) { box.userFocused(); }
+  static void focusTaken(TextBox& box) { box.clearFocusRequest(); }
+
+  // A timer's period ended.
+  static void elapsed(Timer& timer) { timer.elapsed(); }
 
   // The user acted on a list: selected a row (-1: none), or double-clicked one or pressed
   // Enter on it.

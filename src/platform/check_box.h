@@ -21,10 +21,11 @@ class CheckBox final : public Control {
 
   std::function<void()> onClick;
 
+ private:
+  friend class BackEnd;
   // The user toggled it: clear or grey becomes set, set becomes clear.
   void userToggled();
 
- private:
   QString caption_;
   int value_;
   Colour foreColor_ = Colour::system(SystemColour::ButtonText);

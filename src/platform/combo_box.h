@@ -24,10 +24,11 @@ class ComboBox final : public Control {
 
   std::function<void()> onClick;
 
+ private:
+  friend class BackEnd;
   // The user chose an item.
   void userChose(int index);
 
- private:
   QStringList items_;
   int listIndex_ = -1;
 };

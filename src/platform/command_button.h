@@ -18,10 +18,11 @@ class CommandButton final : public Control {
   std::function<void()> onClick;
   std::function<void(int button, int shift, int x, int y)> onMouseDown;
 
+ private:
+  friend class BackEnd;
   void userMouseDown(int button, int shift, int x, int y);
   void userClick();
 
- private:
   QString caption_;
   QString toolTip_;
 };

@@ -24,10 +24,11 @@ class Label final : public Control {
   std::function<void()> onClick;
   std::function<void(int button, int shift, int x, int y)> onMouseDown;
 
+ private:
+  friend class BackEnd;
   void userMouseDown(int button, int shift, int x, int y);
   void userClick();
 
- private:
   QString caption_;
   Control* labelFor_ = nullptr;
   Colour foreColor_ = Colour::system(SystemColour::WindowText);

@@ -22,9 +22,11 @@ class Menu final : public Control {
   const std::vector<Menu*>& items() const { return items_; }
 
   std::function<void()> onClick;
-  void userClick();
 
  private:
+  friend class BackEnd;
+  void userClick();
+
   QString caption_;
   bool checked_ = false;
   Menu* parent_;

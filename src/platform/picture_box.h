@@ -21,9 +21,11 @@ class PictureBox final : public Control {
   void setScaleMode(int mode);
 
   std::function<void(int button, int shift, double x, double y)> onMouseMove;
-  void mouseMove(int button, int shift, double x, double y);
 
  private:
+  friend class BackEnd;
+  void mouseMove(int button, int shift, double x, double y);
+
   QString picture_;
   int scaleMode_ = Pixels;
 };

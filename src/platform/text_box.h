@@ -30,19 +30,20 @@ class TextBox final : public Control {
   // The peer asks the control to take the keyboard focus.
   void SetFocus();
   bool focusRequested() const { return focusRequest_; }
-  void clearFocusRequest() { focusRequest_ = false; }
 
   std::function<void()> onChange;
   std::function<void()> onGotFocus;
   std::function<void(int button, int shift, int x, int y)> onMouseDown;
 
-  // Called by the back end when the user edits the field or moves its selection.
+ private:
+  friend class BackEnd;
+  // What the user did, and the peer having taken the focus, through the back end.
   void userEdited(const QString& text);
   void userSelected(int start, int length);
   void userFocused();
   void userMouseDown(int button, int shift, int x, int y);
+  void clearFocusRequest() { focusRequest_ = false; }
 
- private:
   QString text_;
   bool multiLine_ = false;
   bool locked_ = false;

@@ -18,10 +18,11 @@ class Timer final : public Control {
 
   std::function<void()> onTimer;
 
-  // Called by the back end when a period ends.
+ private:
+  friend class BackEnd;
+  // A period ended, as the back end tells.
   void elapsed();
 
- private:
   int interval_;
 };
 

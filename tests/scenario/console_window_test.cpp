@@ -40,9 +40,9 @@ TEST(ConsoleTray, EventCodesInTwipsAreScaledAndOtherCodesDoNothing) {
   SimDesktop desk;
   auto& console = desk.start<Form1>();
   console.Picture1.setScaleMode(PictureBox::Twips);
-  console.Picture1.mouseMove(0, 0, 0x200 * 15, 0);  // a plain move
+  desk.moveMouse(console.Picture1, 0x200 * 15, 0);  // a plain move
   EXPECT_FALSE(console.Visible());
-  console.Picture1.mouseMove(0, 0, 0x203 * 15, 0);
+  desk.moveMouse(console.Picture1, 0x203 * 15, 0);
   EXPECT_TRUE(console.Visible());
 }
 

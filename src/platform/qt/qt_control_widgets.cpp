@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include "platform/back_end.h"
 #include "platform/qt/qt_list_widgets.h"
 #include "platform/qt/qt_text_box_peer.h"
 #include "platform/qt/qt_web_browser_peer.h"
@@ -71,13 +72,13 @@ bool LabelPeer::eventFilter(QObject* watched, QEvent* event) {
   if (isPress(event)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
-    control_.userMouseDown(mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()), at.x(),
-                           at.y());
+    BackEnd::mouseDown(control_, mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()),
+                       at.x(), at.y());
   } else if (event->type() == QEvent::MouseButtonRelease) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton &&
         label()->rect().contains(mouse->position().toPoint())) {
-      control_.userClick();
+      BackEnd::clicked(control_);
     }
   }
   return false;
@@ -105,14 +106,14 @@ void CheckBoxPeer::sync() {
 
 void CheckBoxPeer::clicked() {
   QPointer<CheckBoxPeer> self(this);
-  control_.userToggled();
+  BackEnd::toggled(control_);
   if (self) sync();  // the handler may have left the value as it was
 }
 
 CommandButtonPeer::CommandButtonPeer(CommandButton& control, QWidget* parent)
     : WidgetPeer(control, new QPushButton(parent)), control_(control) {
   button()->setAutoDefault(false);
-  connect(button(), &QPushButton::clicked, this, [this] { control_.userClick(); });
+  connect(button(), &QPushButton::clicked, this, [this] { BackEnd::clicked(control_); });
   sync();
 }
 
@@ -127,8 +128,8 @@ bool CommandButtonPeer::eventFilter(QObject* watched, QEvent* event) {
   if (watched == widget() && isPress(event)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
-    control_.userMouseDown(mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()), at.x(),
-                           at.y());
+    BackEnd::mouseDown(control_, mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()),
+                       at.x(), at.y());
   }
   return false;
 }

@@ -78,7 +78,7 @@ ComboBoxPeer::ComboBoxPeer(ComboBox& box, QWidget* parent)
   connect(combo(), &QComboBox::activated, this, [this](int index) {
     if (pushing_) return;
     QPointer<ComboBoxPeer> self(this);
-    control_.userChose(index);
+    BackEnd::chosen(control_, index);
     if (self) sync();
   });
   sync();

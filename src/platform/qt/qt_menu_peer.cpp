@@ -46,7 +46,7 @@ void MenuPeer::sync() {
 void MenuPeer::triggered() {
   QPointer<MenuPeer> self(this);
   sync();  // Qt toggled the check mark; only the control sets it
-  menu_.userClick();
+  BackEnd::clicked(menu_);
   if (self) sync();
 }
 

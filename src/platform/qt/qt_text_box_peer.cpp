@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QTextCursor>
 
+#include "platform/back_end.h"
 #include "platform/qt/qt_line_breaks.h"
 
 namespace tidex {
@@ -74,7 +75,7 @@ void TextBoxPeer::sync() {
     if (controlSelection() != mirrored_) pushSelection();
   }
   if (box_.focusRequested()) {
-    box_.clearFocusRequest();
+    BackEnd::focusTaken(box_);
     w->setFocus(Qt::OtherFocusReason);
   }
 }
@@ -149,7 +150,7 @@ void TextBoxPeer::pushSelection() {
 
 void TextBoxPeer::reportSelection() {
   const Selection sel = editorSelection();
-  box_.userSelected(sel.start, sel.length);
+  BackEnd::selected(box_, sel.start, sel.length);
   mirrored_ = controlSelection();
 }
 
@@ -161,7 +162,7 @@ void TextBoxPeer::editorEdited() {
   taking_ = true;
   syncsWhileTaking_ = 0;
   selectionAfterEdit_ = controlSelection();
-  box_.userEdited(text);
+  BackEnd::edited(box_, text);
   if (!self) return;  // the Change handler unloaded the window
   taking_ = false;
   if (!showsControlText()) {
@@ -184,12 +185,12 @@ bool TextBoxPeer::eventFilter(QObject* watched, QEvent* event) {
       (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
-    box_.userMouseDown(mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()), at.x(),
-                       at.y());
+    BackEnd::mouseDown(box_, mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()),
+                       at.x(), at.y());
   }
   if (watched == widget() && event->type() == QEvent::FocusIn) {
     QMetaObject::invokeMethod(
-        this, [this] { box_.userFocused(); }, Qt::QueuedConnection);
+        this, [this] { BackEnd::focused(box_); }, Qt::QueuedConnection);
   }
   return false;
 }

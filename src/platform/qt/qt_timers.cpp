@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/back_end.h"
+
 namespace tidex {
 namespace {
 
@@ -23,7 +25,7 @@ void dispose(QPointer<QTimer>& timer) {
 }  // namespace
 
 TimerPeer::TimerPeer(Timer& timer) : timer_(timer), qtimer_(newPreciseTimer()) {
-  connect(qtimer_, &QTimer::timeout, this, [this] { timer_.elapsed(); });
+  connect(qtimer_, &QTimer::timeout, this, [this] { BackEnd::elapsed(timer_); });
   sync();
 }
 

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QVariantMap>
 
+#include "platform/back_end.h"
 #include "platform/form.h"
 
 namespace tidex {
@@ -147,7 +148,7 @@ void QtTrayIcon::deliver(int message) {
       this,
       [this, message] {
         // The receiver's window may have gone without removing the icon.
-        if (receiver_ && isOpen(receiverForm_)) receiver_->mouseMove(0, 0, message, 0);
+        if (receiver_ && isOpen(receiverForm_)) BackEnd::mouseMoved(*receiver_, 0, 0, message, 0);
       },
       Qt::QueuedConnection);
 }

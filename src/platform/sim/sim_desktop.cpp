@@ -63,7 +63,7 @@ class SimDesktop::TimerMirror final : public ControlPeer {
     pending_ = clock_.schedule(std::chrono::milliseconds{timer_.Interval()}, [this] {
       pending_ = 0;
       sync();  // next period first: the handler may change the timer
-      timer_.elapsed();
+      BackEnd::elapsed(timer_);
     });
   }
 
@@ -315,51 +315,57 @@ void SimDesktop::activate(Form& form) {
 
 bool SimDesktop::click(CommandButton& button, int shift) {
   if (!canReach(button)) return false;
-  button.userMouseDown(LeftButton, shift, 0, 0);
-  if (!ended_) button.userClick();
+  BackEnd::mouseDown(button, LeftButton, shift, 0, 0);
+  if (!ended_) BackEnd::clicked(button);
   clock_.runDue();
   return true;
 }
 
 bool SimDesktop::mouseDown(Label& label, int shift, int button) {
   if (!canReach(label)) return false;
-  label.userMouseDown(button, shift, 0, 0);
-  if (!ended_) label.userClick();
+  BackEnd::mouseDown(label, button, shift, 0, 0);
+  if (!ended_) BackEnd::clicked(label);
   clock_.runDue();
   return true;
 }
 
 bool SimDesktop::mouseDown(TextBox& box, int shift, int button) {
   if (!canReach(box)) return false;
-  box.userMouseDown(button, shift, 0, 0);
-  if (!ended_) box.userFocused();
+  BackEnd::mouseDown(box, button, shift, 0, 0);
+  if (!ended_) BackEnd::focused(box);
   clock_.runDue();
   return true;
 }
 
 void SimDesktop::clickMenu(Menu& item) {
   if (ended_) return;
-  item.userClick();
+  BackEnd::clicked(item);
   clock_.runDue();
 }
 
 bool SimDesktop::toggle(CheckBox& box) {
   if (!canReach(box)) return false;
-  box.userToggled();
+  BackEnd::toggled(box);
   clock_.runDue();
   return true;
 }
 
 bool SimDesktop::type(TextBox& box, const QString& text) {
   if (!canReach(box) || box.Locked()) return false;
-  box.userEdited(text);
+  BackEnd::edited(box, text);
   clock_.runDue();
   return true;
 }
 
+void SimDesktop::moveMouse(PictureBox& box, double x, double y) {
+  if (ended_) return;
+  BackEnd::mouseMoved(box, 0, 0, x, y);
+  clock_.runDue();
+}
+
 bool SimDesktop::focus(TextBox& box) {
   if (!canReach(box)) return false;
-  box.userFocused();
+  BackEnd::focused(box);
   clock_.runDue();
   return true;
 }

@@ -113,6 +113,9 @@ class SimDesktop final : public Desktop {
   bool toggle(CheckBox& box);
   bool type(TextBox& box, const QString& text);  // also refused while the box is locked
   bool focus(TextBox& box);
+  // The mouse moves over a picture box to (x, y) in its scale mode, as the tray reports its
+  // messages.
+  void moveMouse(PictureBox& box, double x, double y);
   // Selects a row of a list (-1: none); chooses the item with this text from a drop-down list
   // (false, doing nothing, when it has none such).
   bool select(ListView& list, int row);

@@ -29,7 +29,7 @@ bool SimDesktop::pressEnter(ListView& list) {
 bool SimDesktop::choose(ComboBox& box, const QString& item) {
   const int index = static_cast<int>(box.List().indexOf(item));
   if (!canReach(box) || index < 0) return false;
-  box.userChose(index);
+  BackEnd::chosen(box, index);
   clock_.runDue();
   return true;
 }

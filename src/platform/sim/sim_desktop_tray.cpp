@@ -1,3 +1,4 @@
+#include "platform/back_end.h"
 #include "platform/form.h"
 #include "platform/picture_box.h"
 #include "platform/sim/sim_desktop.h"
@@ -40,13 +41,13 @@ void SimDesktop::setTrayPresent(bool present) {
 
 void SimDesktop::trayDoubleClick() {
   if (ended_ || !trays_[0].shown) return;
-  trays_[0].receiver->mouseMove(0, 0, 0x203, 0);
+  BackEnd::mouseMoved(*trays_[0].receiver, 0, 0, 0x203, 0);
   clock_.runDue();
 }
 
 void SimDesktop::trayRightClick() {
   if (ended_ || !trays_[0].shown) return;
-  trays_[0].receiver->mouseMove(0, 0, 0x205, 0);
+  BackEnd::mouseMoved(*trays_[0].receiver, 0, 0, 0x205, 0);
   clock_.runDue();
 }
 
