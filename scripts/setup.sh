@@ -24,8 +24,10 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTIDEX_WERROR="${TIDEX_WERROR:-OFF}" >/dev/null
+# Unset, the build keeps the setting it has, so the next build after a test run rebuilds nothing.
+options=()
+[ -z "${TIDEX_WERROR:-}" ] || options+=(-DTIDEX_WERROR="$TIDEX_WERROR")
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
 cmake --build build -j"$(nproc)" "${targets[@]}"
