@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QWindow>
 #include <QMenuBar>
 #include <QScreen>
 
@@ -70,8 +72,33 @@ void FormWindow::sync() {
   }
   if (visible_ != form_->Visible()) {
     visible_ = form_->Visible();
+    if (visible_) placeOverTopMostWindow();
     setVisible(visible_);
+    if (visible_ && windowHandle() && windowHandle()->transientParent()) {
+      raise();
+      activateWindow();
+    }
   }
+}
+
+// The console and an alerting monitor stay on top; a window shown after them would open
+// beneath them, unseen. Made transient for the top-most one it is stacked above it (window
+// managers keep a transient over its parent, in the parent's layer), without staying on top
+// of other programs itself.
+void FormWindow::placeOverTopMostWindow() {
+  QWindow* over = nullptr;
+  if (!topMost_) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* other = dynamic_cast<FormWindow*>(widget);
+      if (other && other != this && other->isVisible() && !other->isMinimized() &&
+          other->topMost_ && other->windowHandle()) {
+        over = other->windowHandle();
+        if (other->isActiveWindow()) break;  // the one the user works in, else any
+      }
+    }
+  }
+  if (!windowHandle()) winId();  // the native window, to name its transient parent
+  if (windowHandle()) windowHandle()->setTransientParent(over);
 }
 
 int FormWindow::menuBarHeight() const {

@@ -39,6 +39,8 @@ class FormWindow final : public QMainWindow, public FormPeer {
   static QPoint nextCascadePosition();
   void applyWindowState();
   int menuBarHeight() const;
+  // Before this window is shown: over the program's top-most window on screen, if there is one.
+  void placeOverTopMostWindow();
   // Runs fn from the event loop if the form is still mirrored then.
   void later(std::function<void(Form&)> fn);
 
