@@ -1,10 +1,9 @@
 #include "platform/qt/qt_form_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QApplication>
 #include <QGuiApplication>
-#include <QWindow>
 #include <QMenuBar>
 #include <QScreen>
 
@@ -59,7 +58,7 @@ void FormWindow::sync() {
   if (topMost_ != form_->TopMost()) {
     topMost_ = form_->TopMost();
     const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, topMost_);  // hides the window
+    setWindowFlag(Qt::WindowStaysOnTopHint, topMost_ || keptOnTop_);  // hides the window
     if (shown) show();
   }
   if (!sameGeometry(geometry_, form_->geometry())) {
@@ -72,33 +71,30 @@ void FormWindow::sync() {
   }
   if (visible_ != form_->Visible()) {
     visible_ = form_->Visible();
-    if (visible_) placeOverTopMostWindow();
+    if (visible_ && !topMost_ && !keptOnTop_ && anotherOnTopIsShown()) {
+      keptOnTop_ = true;
+      setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
     setVisible(visible_);
-    if (visible_ && windowHandle() && windowHandle()->transientParent()) {
+    if (visible_ && keptOnTop_) {
       raise();
       activateWindow();
     }
   }
 }
 
-// The console and an alerting monitor stay on top; a window shown after them would open
-// beneath them, unseen. Made transient for the top-most one it is stacked above it (window
-// managers keep a transient over its parent, in the parent's layer), without staying on top
-// of other programs itself.
-void FormWindow::placeOverTopMostWindow() {
-  QWindow* over = nullptr;
-  if (!topMost_) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* other = dynamic_cast<FormWindow*>(widget);
-      if (other && other != this && other->isVisible() && !other->isMinimized() &&
-          other->topMost_ && other->windowHandle()) {
-        over = other->windowHandle();
-        if (other->isActiveWindow()) break;  // the one the user works in, else any
-      }
+// The console and an alerting monitor stay on top: a window shown while one of them is on
+// screen would open beneath it, unseen, so it is kept on top as well (and, shown last, it
+// opens above them).
+bool FormWindow::anotherOnTopIsShown() const {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    const auto* other = dynamic_cast<const FormWindow*>(widget);
+    if (other && other != this && other->isVisible() && !other->isMinimized() &&
+        (other->topMost_ || other->keptOnTop_)) {
+      return true;
     }
   }
-  if (!windowHandle()) winId();  // the native window, to name its transient parent
-  if (windowHandle()) windowHandle()->setTransientParent(over);
+  return false;
 }
 
 int FormWindow::menuBarHeight() const {

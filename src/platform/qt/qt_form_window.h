@@ -39,8 +39,8 @@ class FormWindow final : public QMainWindow, public FormPeer {
   static QPoint nextCascadePosition();
   void applyWindowState();
   int menuBarHeight() const;
-  // Before this window is shown: over the program's top-most window on screen, if there is one.
-  void placeOverTopMostWindow();
+  // Whether another of the program's windows on screen stays on top.
+  bool anotherOnTopIsShown() const;
   // Runs fn from the event loop if the form is still mirrored then.
   void later(std::function<void(Form&)> fn);
 
@@ -52,6 +52,7 @@ class FormWindow final : public QMainWindow, public FormPeer {
   bool visible_ = false;
   int state_ = Form::Normal;
   bool topMost_ = false;
+  bool keptOnTop_ = false;  // on top since it was shown while another window was
   Geometry geometry_;
   bool cascaded_ = false;
 };
