@@ -58,7 +58,13 @@ void FormWindow::sync() {
   if (topMost_ != form_->TopMost()) {
     topMost_ = form_->TopMost();
     const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, topMost_ || keptOnTop_);  // hides the window
+    // On top by the form's own wish from now on. The flag is set afresh, so the window is
+    // shown again as it was before: shown anew, it takes the focus its alert asks for.
+    if (topMost_ && keptOnTop_) {
+      keptOnTop_ = false;
+      setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    }
+    setWindowFlag(Qt::WindowStaysOnTopHint, topMost_);  // hides the window
     if (shown) show();
   }
   if (!sameGeometry(geometry_, form_->geometry())) {
