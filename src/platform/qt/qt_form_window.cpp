@@ -58,13 +58,14 @@ void FormWindow::sync() {
   if (topMost_ != form_->TopMost()) {
     topMost_ = form_->TopMost();
     const bool shown = isVisible();
-    // On top by the form's own wish from now on. The flag is set afresh, so the window is
-    // shown again as it was before: shown anew, it takes the focus its alert asks for.
     if (topMost_ && keptOnTop_) {
+      // On top by its own wish from now on (an alert). Shown anew, as a change of the flag
+      // would, so that it takes the focus the alert asks for at once.
       keptOnTop_ = false;
-      setWindowFlag(Qt::WindowStaysOnTopHint, false);
+      if (shown) hide();
+    } else {
+      setWindowFlag(Qt::WindowStaysOnTopHint, topMost_ || keptOnTop_);  // hides the window
     }
-    setWindowFlag(Qt::WindowStaysOnTopHint, topMost_);  // hides the window
     if (shown) show();
   }
   if (!sameGeometry(geometry_, form_->geometry())) {
