@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-translations-l10n libqt6sql6-sqlite
   libgtest-dev libgmock-dev libcpp-httplib-dev libxml2-dev libdtl-dev
   clang-format fonts-noto-cjk xvfb xauth xdotool curl faketime dbus at-spi2-core desktop-file-utils
-  openbox trayer x11-utils
+  openbox trayer x11-utils lintian
 )
 missing=()
 for p in "${packages[@]}"; do

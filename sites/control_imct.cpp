@@ -6,6 +6,7 @@ namespace tidex::sites::control {
 namespace {
 
 constexpr int kMostContainers = 99'999;
+constexpr int kLongestDelay = 86'400;
 
 // Runs change on the IMCT service under the lock and answers "ok".
 void changeImct(std::mutex& lock, PortSites& sites, httplib::Response& res,
@@ -30,10 +31,17 @@ void AddImctControl(httplib::Server& server, BodilessPosts& posts, std::mutex& l
   posts.add("/_control/imct/found", [&](const httplib::Request& req, httplib::Response& res) {
     const std::optional<int> laden = intParam(req, "laden", 0, 0, kMostContainers);
     const std::optional<int> empty = intParam(req, "empty", 0, 0, kMostContainers);
+    const std::optional<int> after = intParam(req, "after", 0, 0, kLongestDelay);
     if (param(req, "regno").trimmed().isEmpty()) return reply(res, 400, "regno required\n");
     if (!laden || !empty) return reply(res, 400, "laden and empty must be 0 to 99999\n");
+    if (!after) return reply(res, 400, "after must be 0 to 86400 seconds\n");
     changeImct(lock, sites, res, [&](ImctService& imct) {
-      imct.setFinding(param(req, "regno"), {param(req, "vessel"), *laden, *empty});
+      const ImctFinding finding{param(req, "vessel"), *laden, *empty};
+      if (req.has_param("after")) {
+        imct.setFindingAfterFirstQuery(param(req, "regno"), finding, std::chrono::seconds(*after));
+      } else {
+        imct.setFinding(param(req, "regno"), finding);
+      }
     });
   });
   posts.add("/_control/imct/nodata", [&](const httplib::Request& req, httplib::Response& res) {

@@ -60,13 +60,20 @@ SiteResponse ImctService::login(const SiteRequest& request) {
   return response;
 }
 
-SiteResponse ImctService::query(const SiteRequest& request) const {
+SiteResponse ImctService::query(const SiteRequest& request) {
   if (!inSession(request)) return page(imct_pages::IllegalLogin());
   const std::optional<QString> number =
       FieldValue(RequestFields(request), QStringLiteral("vesregno"));
   if (!number) return page(imct_pages::QueryForm(titleOnQueryPages_));
   const QString shown = number->trimmed();
-  const auto finding = findings_.find(registrationKey(shown));
+  const QString key = registrationKey(shown);
+  const auto first = firstQueries_.try_emplace(key, now()).first->second;
+  if (const auto delayed = delayedFindings_.find(key);
+      delayed != delayedFindings_.end() && now() - first >= delayed->second.delay) {
+    findings_[key] = delayed->second.finding;
+    delayedFindings_.erase(delayed);
+  }
+  const auto finding = findings_.find(key);
   if (finding == findings_.end()) return page(imct_pages::NoData(shown, titleOnQueryPages_));
   return page(imct_pages::Found(shown, finding->second, titleOnQueryPages_));
 }
@@ -84,16 +91,26 @@ void ImctService::setAccount(const QString& user, const QString& password) {
 }
 
 void ImctService::setFinding(const QString& registration, const ImctFinding& finding) {
+  delayedFindings_.erase(registrationKey(registration));
   findings_[registrationKey(registration)] = finding;
 }
 
 void ImctService::setNoData(const QString& registration) {
+  delayedFindings_.erase(registrationKey(registration));
   findings_.erase(registrationKey(registration));
+}
+
+void ImctService::setFindingAfterFirstQuery(const QString& registration, const ImctFinding& finding,
+                                            std::chrono::seconds delay) {
+  findings_.erase(registrationKey(registration));
+  delayedFindings_[registrationKey(registration)] = {finding, delay};
 }
 
 void ImctService::reset() {
   setAccount(QStringLiteral("TIDEX"), QStringLiteral("PASS"));
   findings_.clear();
+  delayedFindings_.clear();
+  firstQueries_.clear();
   sessions_.clear();
   titleOnQueryPages_ = false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -30,6 +32,15 @@ class ImctService {
   // A number without a finding answers "無符合資料".
   void setFinding(const QString& registration, const ImctFinding& finding);
   void setNoData(const QString& registration);
+  // The finding, answered once `delay` has passed since the first query for the number (the
+  // first query made before or after this call): however late a user asks first, the first
+  // answer is "無符合資料" and a later one the finding.
+  void setFindingAfterFirstQuery(const QString& registration, const ImctFinding& finding,
+                                 std::chrono::seconds delay);
+  // The clock of those delays (the steady clock unless a test sets another).
+  std::function<std::chrono::steady_clock::time_point()> now = [] {
+    return std::chrono::steady_clock::now();
+  };
   // Ends every session: the query answers "非法登入" until the next login.
   void expireSessions() { sessions_.clear(); }
   int sessionCount() const { return static_cast<int>(sessions_.size()); }
@@ -41,12 +52,18 @@ class ImctService {
 
  private:
   SiteResponse login(const SiteRequest& request);
-  SiteResponse query(const SiteRequest& request) const;
+  SiteResponse query(const SiteRequest& request);
   bool inSession(const SiteRequest& request) const;
 
   QString user_;
   QString password_;
   std::map<QString, ImctFinding> findings_;  // by upper-cased, trimmed registration number
+  struct DelayedFinding {
+    ImctFinding finding;
+    std::chrono::seconds delay;
+  };
+  std::map<QString, DelayedFinding> delayedFindings_;  // keyed as findings_
+  std::map<QString, std::chrono::steady_clock::time_point> firstQueries_;
   std::set<QByteArray> sessions_;
   bool titleOnQueryPages_ = false;
 };

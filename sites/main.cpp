@@ -39,7 +39,8 @@
 // A change of a call answers 404 if the board has no such call, 400 if a parameter is missing.
 //   POST /_control/imct/account?user=&password=     the one IMCT account (TIDEX / PASS at start)
 //   POST /_control/imct/found?regno=&vessel=&laden=&empty=   the query answers container counts
-//        for regno (any case); laden and empty 0 to 99999, default 0
+//        for regno (any case); laden and empty 0 to 99999, default 0; with after=SECONDS (up to
+//        86400) only from that long after the first query for regno, no data before
 //   POST /_control/imct/nodata?regno=      the query answers no data for regno (as at start)
 //   POST /_control/imct/expire             ends every IMCT session
 //   POST /_control/imct/title?on=1|0       the service title on the query page and its answers

@@ -31,11 +31,11 @@ inline bool SeedJournal(const QString& path, const std::vector<JournalRow>& rows
          q.exec(QLatin1String(journal::kCreateIndex));
     for (const JournalRow& row : rows) {
       ok = ok && q.prepare(QStringLiteral(
-                     "INSERT INTO journal (time, caption, kind, event, summary, before, after)"
-                     " VALUES (?, ?, ?, ?, ?, ?, ?)"));
-      for (const QString& value :
-           {row.time, row.caption, row.kind, row.event, row.summary, row.before, row.after}) {
-        q.addBindValue(value);
+                     "INSERT INTO journal (time, caption, kind, event, summary, before, after,"
+                     " page_before, page_after) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+      for (const QString& value : {row.time, row.caption, row.kind, row.event, row.summary,
+                                   row.before, row.after, row.pageBefore, row.pageAfter}) {
+        q.addBindValue(value.isNull() ? QStringLiteral("") : value);  // null would be NULL
       }
       ok = ok && q.exec();
     }

@@ -16,10 +16,11 @@ JournalStore& Journal::store() {
 }
 
 void Journal::record(const QString& caption, const char* kind, const char* event,
-                     const QString& summary, const QString& before, const QString& after) {
+                     const QString& summary, const JournalLines& lines) {
   const QString time = Desktop::current().now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
   held_.push_back(JournalEntry{time, caption, QString::fromUtf8(kind), QString::fromUtf8(event),
-                               summary, before, after});
+                               summary, lines.before, lines.after, 0, lines.pageBefore,
+                               lines.pageAfter});
   flush();
 }
 

@@ -12,6 +12,15 @@
 
 namespace tidex {
 
+// The lines an entry shows beside its summary, each side LF-separated: as compared, and as the
+// page showed them.
+struct JournalLines {
+  QString before{};
+  QString after{};
+  QString pageBefore{};
+  QString pageAfter{};
+};
+
 // The journal of alerts and findings, owned by the console and reached through ConsoleState.
 // Recording never fails and never waits: an entry the file does not take is held in memory
 // and written on the next record or flush, oldest first.
@@ -26,7 +35,7 @@ class Journal final {
   // (journal::event), a one-line summary and the lines that changed. Stamped with the desktop
   // clock and written with any entries held before it.
   void record(const QString& caption, const char* kind, const char* event, const QString& summary,
-              const QString& before = {}, const QString& after = {});
+              const JournalLines& lines = {});
   // As record, unless the caption already has an entry of this event today.
   void recordOncePerDay(const QString& caption, const char* kind, const char* event,
                         const QString& summary);

@@ -147,7 +147,17 @@ void ChangeLogWindow::lvwJournal_Click() {
     return;
   }
   const journal::Entry& entry = entries_[static_cast<std::size_t>(index)];
-  WordDifference difference = CompareWords(entry.before, entry.after);
+  const bool pageLines = !entry.pageBefore.isEmpty() || !entry.pageAfter.isEmpty();
+  const bool comparedLines = !entry.before.isEmpty() || !entry.after.isEmpty();
+  if (!pageLines && !comparedLines) {
+    // Nothing compared (a notification, a page that cannot be read): what happened.
+    txtBefore.setRuns({});
+    txtAfter.setRuns({{entry.summary, false}});
+    return;
+  }
+  // Entries of an earlier version have only the lines as compared.
+  WordDifference difference = pageLines ? CompareWords(entry.pageBefore, entry.pageAfter)
+                                        : CompareWords(entry.before, entry.after);
   txtBefore.setRuns(std::move(difference.before));
   txtAfter.setRuns(std::move(difference.after));
 }

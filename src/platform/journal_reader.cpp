@@ -31,11 +31,25 @@ Reading failed(const QSqlError& error) {
   return reading;
 }
 
+// A column's name, or an empty text in its place when the file is of a version without it
+// (read-only here: only the writer adds it).
+QString columnOrEmpty(QSqlDatabase& db, const char* column) {
+  QSqlQuery q(db);
+  if (q.exec(QStringLiteral("PRAGMA table_info(journal)"))) {
+    while (q.next()) {
+      if (q.value(1).toString() == QLatin1String(column)) return QLatin1String(column);
+    }
+  }
+  return QStringLiteral("''");
+}
+
 Reading query(QSqlDatabase& db, const Filter& filter, int limit) {
   Reading reading;
   if (!db.open()) return failed(db.lastError());
   QString sql = QStringLiteral(
-      "SELECT id, time, caption, kind, event, summary, before, after FROM journal WHERE 1");
+                    "SELECT id, time, caption, kind, event, summary, before, after, %1, %2 "
+                    "FROM journal WHERE 1")
+                    .arg(columnOrEmpty(db, kPageColumns[0]), columnOrEmpty(db, kPageColumns[1]));
   if (!filter.caption.isEmpty()) sql += QStringLiteral(" AND caption LIKE ? ESCAPE '\\'");
   if (!filter.kind.isEmpty()) sql += QStringLiteral(" AND kind = ?");
   // Newest first along the time index; rows of the same second in the order written.
@@ -48,10 +62,10 @@ Reading query(QSqlDatabase& db, const Filter& filter, int limit) {
   q.addBindValue(limit);
   if (!q.exec()) return failed(q.lastError());
   while (q.next()) {
-    reading.entries.push_back(Entry{q.value(1).toString(), q.value(2).toString(),
-                                    q.value(3).toString(), q.value(4).toString(),
-                                    q.value(5).toString(), q.value(6).toString(),
-                                    q.value(7).toString(), q.value(0).toLongLong()});
+    reading.entries.push_back(Entry{
+        q.value(1).toString(), q.value(2).toString(), q.value(3).toString(), q.value(4).toString(),
+        q.value(5).toString(), q.value(6).toString(), q.value(7).toString(),
+        q.value(0).toLongLong(), q.value(8).toString(), q.value(9).toString()});
   }
   if (q.lastError().isValid()) return failed(q.lastError());  // a damaged page part-way
   reading.state = Reading::State::Read;

@@ -12,7 +12,10 @@ inline constexpr auto kFileName = "Tidex-journal.db";
 // caption: the window's caption then; kind: one of the kinds below
 // event:   one of the events below
 // summary: one line for lists ("YM HARMONY　抵港時間 14:30 → 14:40", the counts line, …)
-// before, after: the lines that changed (LF-separated), empty when nothing was compared
+// before, after: the lines that changed (LF-separated) as compared, empty when nothing was
+//          compared
+// page_before, page_after: the same lines as the page showed them (a board's rows with their
+//          headings, a finding's answer); files written before these columns lack them
 inline constexpr auto kCreateTable =
     "CREATE TABLE IF NOT EXISTS journal ("
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -22,7 +25,12 @@ inline constexpr auto kCreateTable =
     " event TEXT NOT NULL,"
     " summary TEXT NOT NULL,"
     " before TEXT NOT NULL DEFAULT '',"
-    " after TEXT NOT NULL DEFAULT '')";
+    " after TEXT NOT NULL DEFAULT '',"
+    " page_before TEXT NOT NULL DEFAULT '',"
+    " page_after TEXT NOT NULL DEFAULT '')";
+// Brings a file of an earlier version up to the table above, a column at a time.
+inline constexpr const char* kPageColumns[] = {"page_before", "page_after"};
+inline constexpr auto kAddPageColumn = "ALTER TABLE journal ADD COLUMN %1 TEXT NOT NULL DEFAULT ''";
 inline constexpr auto kCreateIndex = "CREATE INDEX IF NOT EXISTS journal_time ON journal (time)";
 
 // The notifications of findings that the mail service has not accepted yet, one row per
@@ -48,6 +56,8 @@ struct Entry {
   QString before;
   QString after;
   qint64 id = 0;
+  QString pageBefore{};
+  QString pageAfter{};
   bool operator==(const Entry&) const = default;
 };
 

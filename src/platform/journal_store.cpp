@@ -13,6 +13,26 @@
 namespace tidex {
 namespace {
 
+// The columns the journal table has, as the file holds it.
+QStringList columnsOf(QSqlQuery& query) {
+  QStringList columns;
+  if (!query.exec(QStringLiteral("PRAGMA table_info(journal)"))) return columns;
+  while (query.next()) columns << query.value(1).toString();
+  return columns;
+}
+
+// A file of an earlier version gets the columns added since; its rows keep their lines.
+bool addMissingColumns(QSqlQuery& query) {
+  const QStringList columns = columnsOf(query);
+  for (const char* column : journal::kPageColumns) {
+    if (columns.contains(QLatin1String(column))) continue;
+    if (!query.exec(QString::fromUtf8(journal::kAddPageColumn).arg(QLatin1String(column)))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 QString nextConnectionName() {
   static std::atomic<int> count{0};
   return QStringLiteral("tidex-journal-%1").arg(++count);
@@ -40,6 +60,7 @@ bool JournalStore::open() {
   const bool ready = query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
                      query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
                      query.exec(QString::fromUtf8(journal::kCreateTable)) &&
+                     addMissingColumns(query) &&
                      query.exec(QString::fromUtf8(journal::kCreateIndex)) &&
                      query.exec(QString::fromUtf8(journal::kCreatePendingTable));
   if (ready) return true;
@@ -62,11 +83,11 @@ bool JournalStore::append(const std::vector<JournalEntry>& entries) {
     QSqlQuery insert(db);
     written = written && insert.prepare(QStringLiteral(
                              "INSERT INTO journal (time, caption, kind, event, summary, before, "
-                             "after) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+                             "after, page_before, page_after) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const JournalEntry& e : entries) {
       if (!written) break;
-      for (const QString* value :
-           {&e.time, &e.caption, &e.kind, &e.event, &e.summary, &e.before, &e.after}) {
+      for (const QString* value : {&e.time, &e.caption, &e.kind, &e.event, &e.summary, &e.before,
+                                   &e.after, &e.pageBefore, &e.pageAfter}) {
         // A null string would go in as NULL, which the columns refuse.
         insert.addBindValue(value->isNull() ? QStringLiteral("") : *value);
       }

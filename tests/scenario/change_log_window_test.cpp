@@ -26,10 +26,13 @@ namespace event = journal::event;
 // A night of findings, written out of time order as a clock set back could leave them.
 const std::vector<JournalRow> kNight = {
     {"2026-12-08 09:10:00", "1108", kind::kWharf, event::kAlert,
-     "YM HARMONY　抵港時間 14:30 → 14:40", "YM HARMONY　抵港時間 14:30　引水 0037",
-     "YM HARMONY　離港時間 14:40　引水 0037"},
+     "YM HARMONY　抵港時間 14:30 → 14:40", "YMHARMONY1108有2026/12/081430",
+     "YMHARMONY1108有2026/12/081440", 0,
+     "船名：YM HARMONY\n碼頭：1108\n抵港時間：14:30\n引水人：0037王大明",
+     "船名：YM HARMONY\n碼頭：1108\n抵港時間：14:40\n引水人：0037王大明"},
     {"2026-12-08 09:40:00", "01VXXX", kind::kRegistration, event::kFound,
-     "重櫃 12 空櫃 3　YM HARMONY", "", ""},
+     "實櫃數 12　空櫃數 3　YM HARMONY", "", "", 0, "",
+     "船名 YM HARMONY 船隻類別 貨櫃輪\n實櫃數 12\n空櫃數 3"},
     {"2026-12-07 23:59:59", "1108", kind::kWharf, event::kAlert, "EVER GIVEN　靠泊 07:00",
      "EVER GIVEN　靠泊 06:00", "EVER GIVEN　靠泊 07:00"},
     {"2026-12-08 08:05:00", "YM HARMONY", kind::kVessel, event::kAlert, "YM HARMONY　出港 18:00",
@@ -108,26 +111,41 @@ TEST(ChangeLogWindow, ListsTheJournalNewestFirstAndFiltersByCaptionAndKind) {
   }
 }
 
-// Selecting an entry shows its lines before and after side by side; what changed is marked,
-// Chinese character by character, the rest word by word.
+// Selecting an entry shows its lines before and after side by side as the page showed them;
+// what changed is marked, Chinese character by character, the rest word by word. An entry
+// of an earlier version, without them, shows the lines as compared.
 TEST(ChangeLogWindow, ShowsTheSelectedEntrysLinesSideBySideWithTheChangedWordsMarked) {
   SimDesktop desk;
   ASSERT_TRUE(SeedJournal(journalFile(desk), kNight));
+  ASSERT_TRUE(SeedJournal(journalFile(desk), {{"2026-12-08 08:30:00", "1110", kind::kWharf,
+                                               event::kBlind, "無法讀取看板：HTTP 500", "", ""}}));
   auto& console = startConsole(desk);
   auto& log = openChangeLog(desk, console);
 
-  ASSERT_TRUE(desk.select(log.lvwJournal, 1));
-
-  EXPECT_EQ(log.txtBefore.Text(), "YM HARMONY　抵港時間 14:30　引水 0037");
-  EXPECT_EQ(log.txtAfter.Text(), "YM HARMONY　離港時間 14:40　引水 0037");
-  EXPECT_EQ(marked(log.txtBefore), QStringList({"抵", "14:30"}));
-  EXPECT_EQ(marked(log.txtAfter), QStringList({"離", "14:40"}));
+  struct Case {
+    int row;
+    QString before;
+    QString after;
+    QStringList markedBefore;
+    QStringList markedAfter;
+  };
+  const Case cases[] = {
+      {1, kNight[0].pageBefore, kNight[0].pageAfter, {"14:30"}, {"14:40"}},
+      // A finding: the answer's lines, all of them new.
+      {0, "", kNight[1].pageAfter, {}, kNight[1].pageAfter.split('\n')},
+      // Nothing compared: what happened.
+      {2, "", "無法讀取看板：HTTP 500", {}, {}},
+      {3, kNight[3].before, kNight[3].after, {"17:00"}, {"18:00"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row);
+    ASSERT_TRUE(desk.select(log.lvwJournal, c.row));
+    EXPECT_EQ(log.txtBefore.Text(), c.before);
+    EXPECT_EQ(log.txtAfter.Text(), c.after);
+    EXPECT_EQ(marked(log.txtBefore), c.markedBefore);
+    EXPECT_EQ(marked(log.txtAfter), c.markedAfter);
+  }
   EXPECT_EQ(log.txtBefore.marking(), TextPane::Marking::Removed);
-
-  // A finding compared nothing: both sides empty.
-  ASSERT_TRUE(desk.select(log.lvwJournal, 0));
-  EXPECT_TRUE(log.txtBefore.Runs().empty());
-  EXPECT_TRUE(log.txtAfter.Runs().empty());
 }
 
 // New entries come in while the window is open: the timer and "重新整理" list them on top, and
@@ -146,7 +164,7 @@ TEST(ChangeLogWindow, NewEntriesAppearOnRefreshAndTheSelectedEntryStaysSelected)
   EXPECT_EQ(log.lvwJournal.ListCount(), 5);
   EXPECT_EQ(log.lvwJournal.ListIndex(), 2);
   EXPECT_EQ(log.lvwJournal.Rows()[2][0], "2026-12-08 09:10:00");
-  EXPECT_EQ(marked(log.txtAfter), QStringList({"離", "14:40"}));
+  EXPECT_EQ(marked(log.txtAfter), QStringList({"14:40"}));
 
   ASSERT_TRUE(SeedJournal(journalFile(desk), {{"2026-12-08 10:00:09", "01VYYY", kind::kRegistration,
                                                event::kNoData, "01VYYY 查無資料", "", ""}}));

@@ -28,13 +28,14 @@ inline std::vector<JournalEntry> journalRows(SimDesktop& desk, const QString& ca
     db.setDatabaseName(journalPath(desk));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     if (db.open()) {
-      QSqlQuery query(QStringLiteral("SELECT time, caption, kind, event, summary, before, after "
-                                     "FROM journal ORDER BY id"),
+      QSqlQuery query(QStringLiteral("SELECT time, caption, kind, event, summary, before, after, "
+                                     "page_before, page_after FROM journal ORDER BY id"),
                       db);
       while (query.next()) {
         JournalEntry row;
-        for (int i = 0; QString * field : {&row.time, &row.caption, &row.kind, &row.event,
-                                           &row.summary, &row.before, &row.after}) {
+        for (int i = 0;
+             QString * field : {&row.time, &row.caption, &row.kind, &row.event, &row.summary,
+                                &row.before, &row.after, &row.pageBefore, &row.pageAfter}) {
           *field = query.value(i++).toString();
         }
         if (caption.isEmpty() || row.caption == caption) rows.push_back(row);

@@ -8,6 +8,7 @@
 
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/form2.h"
+#include "platform/journal_reader.h"
 #include "platform/journal_schema.h"
 #include "scenario/journal_rows.h"
 #include "scenario/scenario_helpers.h"
@@ -32,7 +33,8 @@ int boxesSaying(SimDesktop& desk, const QString& prefix) {
 
 }  // namespace
 
-TEST(Journal, AnAlertWritesOneRowWithTheLinesThatChangedAndAPilotSwapWritesNothing) {
+TEST(Journal,
+     AnAlertWritesOneRowWithTheLinesThatChangedAsComparedAndAsShownAndAPilotSwapWritesNothing) {
   SimDesktop desk;
   BoardMonitor& monitor = watchWharf(desk);
 
@@ -58,6 +60,12 @@ TEST(Journal, AnAlertWritesOneRowWithTheLinesThatChangedAndAPilotSwapWritesNothi
   EXPECT_EQ(rows[0].after.count('\n'), 0);
   EXPECT_TRUE(rows[0].before.contains("1430")) << rows[0].before.toStdString();
   EXPECT_TRUE(rows[0].after.contains("1440")) << rows[0].after.toStdString();
+  // For the user: the row as the board showed it, each cell under its heading.
+  EXPECT_TRUE(rows[0].pageBefore.startsWith("船名：YM HARMONY\n碼頭：1108\n"))
+      << rows[0].pageBefore.toStdString();
+  EXPECT_TRUE(rows[0].pageBefore.contains("\n抵港時間：14:30\n"))
+      << rows[0].pageBefore.toStdString();
+  EXPECT_TRUE(rows[0].pageAfter.contains("\n抵港時間：14:40\n")) << rows[0].pageAfter.toStdString();
   EXPECT_EQ(desk.notifications(), (std::vector<SimNotification>{{"1108", kMoved, false}}));
 }
 
@@ -146,6 +154,7 @@ TEST(Journal, AFindingWritesOneRowAndADayOfNoDataAnswersOne) {
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[2].event, "found");
   EXPECT_EQ(rows[2].summary, "實櫃數 12　空櫃數 3　YM HARMONY");
+  EXPECT_EQ(rows[2].pageAfter, "船名 YM HARMONY 船隻類別 貨櫃輪\n實櫃數 12\n空櫃數 3");
   EXPECT_EQ(rows[3].event, "notification");  // the notification form, sent once
   EXPECT_EQ(rows[3].summary, "01VABC YM HARMONY");
   EXPECT_EQ(desk.notifications(),
@@ -229,4 +238,41 @@ TEST(Journal, EndingTheProgramWritesWhatIsHeldAndLeavesNoWriteAheadLog) {
     EXPECT_FALSE(QFile::exists(journalPath(desk) + "-shm"));
     EXPECT_EQ(journalRowsOf(desk, journal::event::kAlert).size(), 1u);
   }
+}
+
+// A journal written by an earlier version (without the page's own lines) is read as it is,
+// and takes the new entries beside its old ones.
+TEST(Journal, AJournalOfAnEarlierVersionKeepsItsEntriesAndTakesNewOnes) {
+  SimDesktop desk;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "earlier version");
+    db.setDatabaseName(journalPath(desk));
+    ASSERT_TRUE(db.open());
+    QSqlQuery q(db);
+    ASSERT_TRUE(
+        q.exec("CREATE TABLE journal (id INTEGER PRIMARY KEY AUTOINCREMENT,"
+               " time TEXT NOT NULL, caption TEXT NOT NULL, kind TEXT NOT NULL,"
+               " event TEXT NOT NULL, summary TEXT NOT NULL,"
+               " before TEXT NOT NULL DEFAULT '', after TEXT NOT NULL DEFAULT '')"));
+    ASSERT_TRUE(
+        q.exec("INSERT INTO journal (time, caption, kind, event, summary, before, after)"
+               " VALUES ('2026-12-07 22:00:00', '1108', 'wharf', 'alert', 'old', 'a', 'b')"));
+    db.close();
+  }
+  QSqlDatabase::removeDatabase("earlier version");
+  const journal::Reading old = journal::ReadJournal(journalPath(desk), {});
+  ASSERT_EQ(old.state, journal::Reading::State::Read) << old.error.toStdString();
+  ASSERT_EQ(old.entries.size(), 1u);
+  EXPECT_EQ(old.entries[0].after, "b");
+
+  BoardMonitor& monitor = watchWharf(desk);
+  ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
+  desk.advance(61s + 5s);
+  ASSERT_TRUE(monitor.Timer2.Enabled());
+  const auto rows = journalRows(desk);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].summary, "old");
+  EXPECT_EQ(rows[0].pageAfter, "");
+  EXPECT_EQ(rows[1].summary, kMoved);
+  EXPECT_TRUE(rows[1].pageAfter.contains("抵港時間：14:40")) << rows[1].pageAfter.toStdString();
 }

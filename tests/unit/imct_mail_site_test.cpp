@@ -17,6 +17,7 @@
 
 namespace tidex::sites {
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 namespace {
 
 const QString kImct = u"http://imct.test/APIMCT/pages/"_s;
@@ -177,6 +178,31 @@ TEST(ImctService, ALoggedInQueryAnswersEachRegistrationAsSet) {
   query(browser, u"01VXXX"_s);
   EXPECT_FALSE(browser.text().contains(kTitle));
   EXPECT_TRUE(browser.text().contains(u"無符合資料"_s)) << "reset drops the findings";
+}
+
+// The demo's finding: however long after it was set the number is first asked for, the first
+// answer is no data and the answers from the delay on are the finding.
+TEST(ImctService, AFindingAfterADelayCountsFromTheFirstQueryForTheNumber) {
+  PortSites sites;
+  auto now = std::chrono::steady_clock::time_point{};
+  sites.imct().now = [&] { return now; };
+  sites.imct().setFindingAfterFirstQuery(u"01VXXX"_s, {u"YM HARMONY"_s, 12, 3}, 240s);
+  Browser browser(sites);
+  logIn(browser, u"TIDEX"_s, u"PASS"_s);
+  const auto answers = [&](const QString& number) {
+    query(browser, number);
+    return browser.text().contains(u"實櫃數"_s);
+  };
+
+  now += 1h;  // set long before anyone asks
+  EXPECT_FALSE(answers(u"01VXXX"_s));
+  now += 239s;
+  EXPECT_FALSE(answers(u" 01vxxx "_s));
+  EXPECT_FALSE(answers(u"01VYYY"_s));
+  now += 1s;
+  EXPECT_TRUE(answers(u"01VXXX"_s));
+  now += 1h;
+  EXPECT_TRUE(answers(u"01VXXX"_s)) << "found stays found";
 }
 
 TEST(ImctService, RefusedAccountsAndLostSessions) {

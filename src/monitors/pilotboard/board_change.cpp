@@ -74,40 +74,92 @@ QString rowChange(const QStringList& headings, const QString& oldRow, const QStr
   return newCells.value(0) + kGap + changes.join(QStringLiteral("，"));
 }
 
-QString pageSummary(const BoardPageText& baselinePage, const BoardPageText& latestPage,
-                    Normalise normalise) {
-  const LineDifference diff = DiffLines(baselinePage.text, latestPage.text);
-  const QStringList headings = headingsOf(baselinePage, latestPage);
+// A row of the latest page and the row of the baseline with the same first cell (the vessel);
+// either is empty for a row added or removed.
+struct RowPair {
+  QString was;
+  QString now;
+};
+
+// The changed rows paired by their first cell, in the latest page's order, then those removed.
+std::vector<RowPair> pairRows(const LineDifference& diff) {
   QStringList removed = diff.removed;
-  QStringList parts;
+  std::vector<RowPair> pairs;
   for (const QString& row : diff.added) {
     if (!isRow(row)) continue;
-    // The same first cell (the vessel) is the same row changed.
     const QString key = cellsOf(row).value(0);
     qsizetype match = -1;
     for (qsizetype i = 0; i < removed.size() && match < 0; ++i) {
       if (isRow(removed[i]) && cellsOf(removed[i]).value(0) == key) match = i;
     }
-    if (match < 0) {
-      parts << key + kGap + QStringLiteral("新增");
-      continue;
-    }
-    const QString change = rowChange(headings, removed.takeAt(match), row, normalise);
-    if (!change.isEmpty()) parts << change;
+    pairs.push_back({match < 0 ? QString() : removed.takeAt(match), row});
   }
   for (const QString& row : removed) {
-    if (isRow(row)) parts << cellsOf(row).value(0) + kGap + QStringLiteral("移除");
+    if (isRow(row)) pairs.push_back({row, QString()});
   }
-  if (!parts.isEmpty()) return parts.join(QStringLiteral("；"));
-  if (std::any_of(diff.added.begin(), diff.added.end(), isRow) ||
-      std::any_of(diff.removed.begin(), diff.removed.end(), isRow)) {
-    return QString();
+  return pairs;
+}
+
+// Whether the diff touches a table row at all: then the other lines are not the change.
+bool touchesRows(const LineDifference& diff) {
+  return std::any_of(diff.added.begin(), diff.added.end(), isRow) ||
+         std::any_of(diff.removed.begin(), diff.removed.end(), isRow);
+}
+
+// A row as the page showed it: a line per cell, after its column's heading where there is one.
+QString shownRow(const QStringList& headings, const QString& row) {
+  const QStringList cells = cellsOf(row);
+  if (headings.isEmpty()) return cells.join(kGap);
+  QStringList lines;
+  for (qsizetype i = 0; i < cells.size(); ++i) {
+    const QString heading = headings.value(i);
+    lines << (heading.isEmpty() ? cells[i] : heading + QStringLiteral("：") + cells[i]);
   }
-  // No table: the first line that changed, old and new.
-  const QString was = diff.removed.value(0).simplified();
-  const QString now = diff.added.value(0).simplified();
-  if (was.isEmpty() && now.isEmpty()) return QString();
-  return was + kArrow + now;
+  return lines.join(QLatin1Char('\n'));
+}
+
+struct PageChange {
+  QString summary;
+  QString before;
+  QString after;
+};
+
+PageChange pageChange(const BoardPageText& baselinePage, const BoardPageText& latestPage,
+                      Normalise normalise) {
+  const LineDifference diff = DiffLines(baselinePage.text, latestPage.text);
+  const QStringList headings = headingsOf(baselinePage, latestPage);
+  QStringList parts;
+  QStringList before;
+  QStringList after;
+  for (const RowPair& pair : pairRows(diff)) {
+    const QString key = cellsOf(pair.now.isEmpty() ? pair.was : pair.now).value(0);
+    if (pair.was.isEmpty()) {
+      parts << key + kGap + QStringLiteral("新增");
+    } else if (pair.now.isEmpty()) {
+      parts << key + kGap + QStringLiteral("移除");
+    } else {
+      const QString change = rowChange(headings, pair.was, pair.now, normalise);
+      if (change.isEmpty()) continue;  // only what is not compared moved (a pilot)
+      parts << change;
+    }
+    if (!pair.was.isEmpty()) before << shownRow(headings, pair.was);
+    if (!pair.now.isEmpty()) after << shownRow(headings, pair.now);
+  }
+  const QString rowGap = QStringLiteral("\n\n");
+  if (!parts.isEmpty()) {
+    return {parts.join(QStringLiteral("；")), before.join(rowGap), after.join(rowGap)};
+  }
+  // No row changed in what is compared: the lines that changed as they were, and without a
+  // table the first of them old and new as the summary.
+  QStringList wasLines;
+  QStringList nowLines;
+  for (const QString& line : diff.removed) wasLines << line.simplified();
+  for (const QString& line : diff.added) nowLines << line.simplified();
+  const QString was = wasLines.value(0);
+  const QString now = nowLines.value(0);
+  const bool told = !touchesRows(diff) && !(was.isEmpty() && now.isEmpty());
+  return {told ? was + kArrow + now : QString(), wasLines.join(QLatin1Char('\n')),
+          nowLines.join(QLatin1Char('\n'))};
 }
 
 }  // namespace
@@ -128,8 +180,9 @@ BoardChange DescribeBoardChange(const QString& baseline, const QString& latest,
                                 const BoardPageText& baselinePage, const BoardPageText& latestPage,
                                 QString (*normalise)(const QString&)) {
   const LineDifference lines = DiffLines(baseline, latest);
+  const PageChange page = pageChange(baselinePage, latestPage, normalise);
   BoardChange change{lines.removed.join(QLatin1Char('\n')), lines.added.join(QLatin1Char('\n')),
-                     pageSummary(baselinePage, latestPage, normalise)};
+                     page.summary, page.before, page.after};
   if (change.summary.isEmpty()) {
     change.summary = lines.removed.value(0) + kArrow + lines.added.value(0);
   }

@@ -18,6 +18,11 @@ struct BoardChange {
   QString before;   // the normalised lines only in the baseline, one per line
   QString after;    // the normalised lines only in the latest
   QString summary;  // one line, e.g. "YM HARMONY　抵港時間 14:30 → 14:40"
+  // The rows that changed as the pages showed them: each cell on a line of its own after its
+  // column's heading ("抵港時間：14:30"), a blank line between rows; lines of a page without a
+  // table as they were.
+  QString pageBefore{};
+  QString pageAfter{};
 };
 
 // A page as read: its text, and the text of its heading cells (TH) in document order.

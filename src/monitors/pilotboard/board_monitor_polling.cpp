@@ -44,7 +44,7 @@ void BoardMonitor::AlertStarted() {
       DescribeBoardChange(Text1.Text(), Text2.Text(), {baselinePage_, baselineHeadings_},
                           {latestPage_, latestHeadings_}, kind_.normalise);
   console_.journal().record(Caption(), kind_.journalKind, journal::event::kAlert, change.summary,
-                            change.before, change.after);
+                            {change.before, change.after, change.pageBefore, change.pageAfter});
   ShowChangeLine(change.summary);
   alertStarted_ = true;
   alertTime_ = Desktop::current().now();

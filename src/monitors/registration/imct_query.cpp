@@ -6,6 +6,7 @@
 #include "common/journal.h"
 #include "common/page_wait.h"
 #include "common/settings.h"
+#include "monitors/registration/answer_lines.h"
 #include "monitors/registration/form2.h"
 #include "platform/desktop.h"
 #include "platform/journal_schema.h"
@@ -84,7 +85,7 @@ void Form2::RecordFinding() {
     const QString summary =
         CountsLine(Text3.Text()) + QChar(0x3000) + VesselOf(Text3.Text()).trimmed();
     console_.journal().record(Caption(), journal::kind::kRegistration, journal::event::kFound,
-                              summary);
+                              summary, {.pageAfter = FindingAnswerLines(Text3.Text())});
     NotifyDesktop(console_, Caption(), summary);
     foundTime_ = Desktop::current().now();
     foundSummary_ = summary;

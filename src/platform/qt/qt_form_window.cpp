@@ -1,5 +1,6 @@
 #include "platform/qt/qt_form_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
@@ -57,7 +58,14 @@ void FormWindow::sync() {
   if (topMost_ != form_->TopMost()) {
     topMost_ = form_->TopMost();
     const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, topMost_);  // hides the window
+    if (topMost_ && keptOnTop_) {
+      // On top by its own wish from now on (an alert). Shown anew, as a change of the flag
+      // would, so that it takes the focus the alert asks for at once.
+      keptOnTop_ = false;
+      if (shown) hide();
+    } else {
+      setWindowFlag(Qt::WindowStaysOnTopHint, topMost_ || keptOnTop_);  // hides the window
+    }
     if (shown) show();
   }
   if (!sameGeometry(geometry_, form_->geometry())) {
@@ -70,8 +78,30 @@ void FormWindow::sync() {
   }
   if (visible_ != form_->Visible()) {
     visible_ = form_->Visible();
+    if (visible_ && !topMost_ && !keptOnTop_ && anotherOnTopIsShown()) {
+      keptOnTop_ = true;
+      setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
     setVisible(visible_);
+    if (visible_ && keptOnTop_) {
+      raise();
+      activateWindow();
+    }
   }
+}
+
+// The console and an alerting monitor stay on top: a window shown while one of them is on
+// screen would open beneath it, unseen, so it is kept on top as well (and, shown last, it
+// opens above them).
+bool FormWindow::anotherOnTopIsShown() const {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    const auto* other = dynamic_cast<const FormWindow*>(widget);
+    if (other && other != this && other->isVisible() && !other->isMinimized() &&
+        (other->topMost_ || other->keptOnTop_)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 int FormWindow::menuBarHeight() const {

@@ -39,6 +39,8 @@ class FormWindow final : public QMainWindow, public FormPeer {
   static QPoint nextCascadePosition();
   void applyWindowState();
   int menuBarHeight() const;
+  // Whether another of the program's windows on screen stays on top.
+  bool anotherOnTopIsShown() const;
   // Runs fn from the event loop if the form is still mirrored then.
   void later(std::function<void(Form&)> fn);
 
@@ -50,6 +52,7 @@ class FormWindow final : public QMainWindow, public FormPeer {
   bool visible_ = false;
   int state_ = Form::Normal;
   bool topMost_ = false;
+  bool keptOnTop_ = false;  // on top since it was shown while another window was
   Geometry geometry_;
   bool cascaded_ = false;
 };
