@@ -20,7 +20,9 @@ void Journal::record(const QString& caption, const char* kind, const char* event
   const QString time = Desktop::current().now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
   held_.push_back(JournalEntry{time, caption, QString::fromUtf8(kind), QString::fromUtf8(event),
                                summary, before, after});
+  const JournalEntry entry = held_.back();
   flush();
+  if (onRecorded) onRecorded(entry);
 }
 
 void Journal::recordOncePerDay(const QString& caption, const char* kind, const char* event,
@@ -37,6 +39,7 @@ void Journal::recordOncePerDay(const QString& caption, const char* kind, const c
 
 bool Journal::flush() {
   pending_.sync();
+  deliveries_.sync();
   if (held_.empty()) return true;
   if (store().append(held_)) {
     held_.clear();

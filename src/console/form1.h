@@ -3,6 +3,7 @@
 #include "common/console_state.h"
 #include "common/engine_watch.h"
 #include "common/journal.h"
+#include "common/remote_notifier.h"
 #include "monitors/registration/notification_sender.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"
@@ -126,6 +127,8 @@ class Form1 final : public Form, public ConsoleState {
   Timer& ReopenAddress() override { return Timer7; }
   EngineWatch& BrowserEngine() override { return engine_; }
   Journal& journal() override { return journal_; }
+  // Tells the remote targets of Tidex.ini what happened.
+  RemoteNotifier& remoteNotifier() { return remoteNotifier_; }
 
   void Form_Load() override;
   void Form_Activate() override;
@@ -224,6 +227,7 @@ class Form1 final : public Form, public ConsoleState {
 
   EngineWatch engine_;
   Journal journal_;
+  RemoteNotifier remoteNotifier_{journal_};
   bool accountMissingTold_ = false;
   NotificationSender notificationSender_{*this, *this, notificationMailBrowser,
                                          notificationBoardBrowser};

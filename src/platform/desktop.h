@@ -15,6 +15,7 @@ namespace tidex {
 
 class Form;
 class PictureBox;
+class RemoteDelivery;
 
 // A running system timer (SetTimer); stops when destroyed.
 class TimerHandle {
@@ -115,6 +116,8 @@ class Desktop {
   static constexpr std::chrono::milliseconds kEngineProbeLimit{10000};
   // Opens an address in the user's default browser.
   virtual void openUrl(const QString& url) = 0;
+  // Sends the remote notifications (platform/remote_delivery.h); made on first use.
+  virtual RemoteDelivery& remoteDelivery() = 0;
 
   // Whether another copy of the program was already running when this one started.
   virtual bool previousInstance() = 0;

@@ -20,6 +20,7 @@
 #include "platform/qt/qt_form_window.h"
 #include "platform/qt/qt_menu_peer.h"
 #include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_remote_delivery.h"
 #include "platform/qt/qt_session_end.h"
 #include "platform/qt/qt_single_instance.h"
 #include "platform/qt/qt_timers.h"
@@ -90,6 +91,7 @@ QtDesktop::QtDesktop()
 
 QtDesktop::~QtDesktop() {
   destroyAllWindows();
+  delivery_.reset();
   sessionEnd_.reset();
   instance_.reset();
   tray_.reset();
@@ -102,6 +104,11 @@ void QtDesktop::post(std::function<void()> fn) {
 
 std::unique_ptr<QueuedCall> QtDesktop::queue(std::function<void()> fn) {
   return std::make_unique<QtQueuedCall>(std::move(fn));
+}
+
+RemoteDelivery& QtDesktop::remoteDelivery() {
+  if (!delivery_) delivery_ = std::make_unique<QtRemoteDelivery>();
+  return *delivery_;
 }
 
 QDateTime QtDesktop::now() const { return QDateTime::currentDateTime(); }
