@@ -197,7 +197,8 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
         static const QRegularExpression kToken(QStringLiteral("^[A-Za-z0-9!#$%&'*+.^_`|~-]+$"));
         if (!kToken.match(name).hasMatch() || value.contains(QLatin1Char('\n')) ||
             value.contains(QLatin1Char('\r'))) {
-          return QStringLiteral("標頭「%1」無效：每行須為「名稱: 值」。").arg(name);
+          return QStringLiteral("標頭「%1」無效：每行須為「名稱: 值」。")
+              .arg(name.isEmpty() ? value : name);
         }
       }
       if (d.headers.size() > kMostHeaders) return QStringLiteral("標頭最多 9 行。");

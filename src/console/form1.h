@@ -102,6 +102,7 @@ class Form1 final : public Form, public ConsoleState {
   Menu mExit{*this, "mExit", "Close", &mTryaMenu};
   Menu mChangeLog{*this, "mChangeLog", "變更紀錄"};
   Menu monitorStatusMenu{*this, "monitorStatusMenu", "監看狀態"};
+  Menu settingsMenu{*this, "settingsMenu", "設定"};
   Menu mHelp{*this, "mHelp", "Help"};
   Menu mAbout{*this, "mAbout", "About", &mHelp};
   Menu mGetVar{*this, "mGetVar", "GetVar"};
@@ -148,6 +149,8 @@ class Form1 final : public Form, public ConsoleState {
   void mChangeLog_Click();
   // Opens the monitor status window, or brings it forward when it is open.
   void openStatusWindow();
+  // Opens the settings window, or brings it forward when it is open.
+  void openSettingsWindow();
   void Check2_Click();
 
   // Launchers and the batch list.
