@@ -172,3 +172,34 @@ TEST(ProgramEndToEnd, AWebhookPostPendingAcrossARestartIsTakenExactlyOnce) {
   EXPECT_TRUE(body["before"].toString().contains("1430"));
   again.kill();
 }
+
+// The apprise command is a stand-in of the test's that records what it was given.
+TEST(ProgramEndToEnd, AnAlertForAnAppriseAddressGoesThroughTheAppriseCommand) {
+  QTemporaryDir bin;
+  const QString record = bin.filePath("apprise-calls.txt");
+  {
+    QFile standIn(bin.filePath("apprise"));
+    ASSERT_TRUE(standIn.open(QIODevice::WriteOnly));
+    standIn.write(
+        "#!/bin/sh\nfor a in \"$@\"; do case \"$a\" in --config=*) printf 'URLS=%s\\n' "
+        "\"$(cat \"${a#--config=}\")\";; *) printf 'ARG=%s\\n' \"$a\";; esac; done >> '" +
+        record.toUtf8() + "'\n");
+    standIn.setPermissions(standIn.permissions() | QFileDevice::ExeOwner);
+  }
+  ConsoleSession session;
+  session.program.setVariable("PATH", bin.path() + ':' + qEnvironmentVariable("PATH"));
+  addToSettings(session.home.path(), "[notify]\r\nphone=apprise\r\n[notify phone]\r\nsecret=" +
+                                         EncodeText("ntfy://tidex-duty").toLatin1() +
+                                         "\r\nevents=alert\r\n");
+  ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
+  raiseWharfAlert(session);
+
+  ASSERT_TRUE(waitUntil([&] { return QFile::exists(record); }, 20s));
+  std::this_thread::sleep_for(3s);
+  const QString calls = QString::fromUtf8(readFile(record));
+  EXPECT_EQ(calls.count("URLS="), 1) << calls.toStdString();
+  EXPECT_TRUE(calls.contains("URLS=ntfy://tidex-duty\n"));
+  EXPECT_TRUE(calls.contains("ARG=Tidex 變更：1108\n"));
+  EXPECT_TRUE(calls.contains(kAlertLine)) << calls.toStdString();
+  EXPECT_FALSE(calls.contains("ARG=ntfy://")) << "the token stays off the command line";
+}

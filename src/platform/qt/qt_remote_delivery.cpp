@@ -6,8 +6,8 @@
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -125,11 +125,13 @@ std::unique_ptr<QueuedCall> QtRemoteDelivery::runApprise(
     answer(dropped, done, {false, QStringLiteral("未安裝 apprise 指令")});
     return pending;
   }
-  // The address holds the service's token: it goes through the environment, not the command
-  // line that every user can list.
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("APPRISE_URLS"), target.address);
-  process->setProcessEnvironment(environment);
+  // The address holds the service's token: it goes in a configuration file only the user can
+  // read, kept while the command runs, not on the command line that every user can list.
+  auto* config = new QTemporaryFile(process);
+  if (!config->open() || config->write(target.address.toUtf8() + '\n') < 0 || !config->flush()) {
+    answer(dropped, done, {false, QStringLiteral("無法寫入暫存檔")});
+    return pending;
+  }
   process->setProcessChannelMode(QProcess::MergedChannels);
   auto timer = new QTimer(process);
   timer->setSingleShot(true);
@@ -149,7 +151,8 @@ std::unique_ptr<QueuedCall> QtRemoteDelivery::runApprise(
                      answer(dropped, done, {false, QStringLiteral("無法執行 apprise")});
                    });
   process->start(QStringLiteral("apprise"),
-                 {QStringLiteral("-t"), message.subject, QStringLiteral("-b"), message.text});
+                 {QStringLiteral("--config=") + config->fileName(), QStringLiteral("-t"),
+                  message.subject, QStringLiteral("-b"), message.text});
   timer->start(limit);
   return pending;
 }
