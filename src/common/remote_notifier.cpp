@@ -5,6 +5,7 @@
 #include "common/engine_watch.h"
 #include "common/journal.h"
 #include "platform/remote_delivery.h"
+#include "platform/secret_keeper.h"
 
 namespace tidex {
 namespace {
@@ -46,7 +47,26 @@ void RemoteNotifier::start(EngineWatch& engine) {
 void RemoteNotifier::reloadTargets() {
   // Without a target nothing is read but the settings file's list of them.
   targets_ = AnyRemoteTarget() ? ReadRemoteTargets() : std::vector<RemoteTarget>{};
+  secretReads_.clear();
+  for (const RemoteTarget& target : targets_) {
+    if (!target.secretInKeyring) continue;
+    secretReads_[target.name] = Desktop::current().secrets().read(
+        SecretKey(target.name),
+        [this, name = target.name](std::optional<QString> secret) { secretRead(name, secret); });
+  }
   if (!targets_.empty() && started_) watchQueue();
+}
+
+void RemoteNotifier::secretRead(const QString& name, const std::optional<QString>& secret) {
+  if (auto it = secretReads_.find(name); it != secretReads_.end()) {
+    Desktop::current().post([keep = std::shared_ptr<QueuedCall>(std::move(it->second))] {});
+    secretReads_.erase(it);
+  }
+  // Without it a try goes out all the same: its failure keeps the delivery for later.
+  for (RemoteTarget& target : targets_) {
+    if (target.name == name && secret) target.setSecret(*secret);
+  }
+  if (started_) watchQueue();
 }
 
 void RemoteNotifier::post(const RemoteEvent& event) {
@@ -95,7 +115,7 @@ void RemoteNotifier::tryDue() {
   const QString now = nowText();
   for (const QueuedDelivery& delivery : queue.all()) {
     if (delivery.nextTry > now) break;
-    if (sending_.contains(delivery.target)) continue;
+    if (sending_.contains(delivery.target) || secretReads_.contains(delivery.target)) continue;
     const auto target = std::find_if(targets_.begin(), targets_.end(),
                                      [&](const auto& t) { return t.name == delivery.target; });
     if (target == targets_.end()) {

@@ -35,7 +35,8 @@ class RemoteNotifier final {
   // Reads the targets, follows the journal's events and the engine's outages, and delivers what
   // an earlier run left undelivered.
   void start(EngineWatch& engine);
-  // The targets changed in the settings file.
+  // The targets changed in the settings file. Secrets kept in the keyring are read from there;
+  // their targets are tried once those answered.
   void reloadTargets();
   const std::vector<RemoteTarget>& targets() const { return targets_; }
 
@@ -49,6 +50,7 @@ class RemoteNotifier final {
   static std::chrono::seconds retryDelay(int failedTries);
 
  private:
+  void secretRead(const QString& name, const std::optional<QString>& secret);
   void tryDue();
   void finished(const QString& id, const QString& target, const DeliveryOutcome& outcome);
   void watchQueue();
@@ -59,6 +61,8 @@ class RemoteNotifier final {
   bool started_ = false;
   // One try at a time per target, by its name.
   std::map<QString, std::unique_ptr<QueuedCall>> sending_;
+  // The keyring reads under way, by the target's name.
+  std::map<QString, std::unique_ptr<QueuedCall>> secretReads_;
   std::unique_ptr<TimerHandle> check_;
   std::unique_ptr<QueuedCall> tryNow_;
 };

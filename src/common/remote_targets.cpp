@@ -65,11 +65,12 @@ RemoteTarget readTarget(const QString& name, DeliveryTarget::Kind kind) {
     if (k == u"events") target.events = groupsIn(value);
     if (k == u"quiet") quiet = value;
     if (k == u"quietevents") quietEvents = value;
+    if (k == u"keyring") target.secretInKeyring = value.trimmed() == u"1";
   }
+  if (target.secretInKeyring) target.delivery.secret.clear();
   target.quiet = QuietPeriod::parse(quiet);
   if (target.quiet) target.quiet->groups = groupsIn(quietEvents);
-  // An Apprise address holds its service's token: it is kept as the secret is.
-  if (kind == DeliveryTarget::Kind::Apprise) target.delivery.address = target.delivery.secret;
+  target.setSecret(target.delivery.secret);
   return target;
 }
 
@@ -122,6 +123,18 @@ std::optional<QuietPeriod> QuietPeriod::parse(const QString& text) {
   }
   return period;
 }
+
+QString RemoteTarget::secret() const {
+  return delivery.kind == DeliveryTarget::Kind::Apprise ? delivery.address : delivery.secret;
+}
+
+void RemoteTarget::setSecret(const QString& secret) {
+  delivery.secret = secret;
+  // An Apprise address holds its service's token: it is kept as the secret is.
+  if (delivery.kind == DeliveryTarget::Kind::Apprise) delivery.address = secret;
+}
+
+QString SecretKey(const QString& name) { return QStringLiteral("notify/") + name; }
 
 bool RemoteTarget::wants(RemoteEventKind kind, const QTime& time) const {
   if (kind == RemoteEventKind::Test) return true;
@@ -219,12 +232,14 @@ bool WriteRemoteTarget(const RemoteTarget& target) {
   const QString section = sectionOf(target.name);
   const DeliveryTarget& d = target.delivery;
   const bool apprise = d.kind == DeliveryTarget::Kind::Apprise;
-  const QString secret = apprise ? d.address : d.secret;
+  const QString secret = target.secretInKeyring ? QString() : target.secret();
   bool written =
       WriteSetting(section, QStringLiteral("address"), apprise ? QString() : d.address) &&
       WriteSetting(section, QStringLiteral("user"), d.user) &&
       WriteSetting(section, QStringLiteral("secret"),
                    secret.isEmpty() ? QString() : EncodeText(secret)) &&
+      WriteSetting(section, QStringLiteral("keyring"),
+                   target.secretInKeyring ? QStringLiteral("1") : QStringLiteral("0")) &&
       WriteSetting(section, QStringLiteral("from"), d.sender) &&
       WriteSetting(section, QStringLiteral("to"), d.recipients.join(QLatin1Char(';'))) &&
       WriteSetting(section, QStringLiteral("starttls"),

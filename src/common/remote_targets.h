@@ -32,11 +32,19 @@ struct RemoteTarget {
   DeliveryTarget delivery;
   std::set<RemoteEventGroup> events;
   std::optional<QuietPeriod> quiet;
+  // The secret is in the desktop's keyring under SecretKey(name), not in Tidex.ini; it is not
+  // in delivery until read from there.
+  bool secretInKeyring = false;
+  // The password or token; an Apprise address is one, as it holds its service's token.
+  QString secret() const;
+  void setSecret(const QString& secret);
   // Whether an event of the kind happening at this time is sent to it.
   bool wants(RemoteEventKind kind, const QTime& time) const;
 };
 
-QString KindKey(DeliveryTarget::Kind kind);  // "email", "webhook", "apprise"
+QString KindKey(DeliveryTarget::Kind kind);
+// The key of a target's secret in the desktop's keyring.
+QString SecretKey(const QString& name);  // "email", "webhook", "apprise"
 QString KindLabel(DeliveryTarget::Kind kind);
 
 // Every target of the settings file, in file order. The secrets come from where they are kept.
@@ -46,7 +54,8 @@ bool AnyRemoteTarget();
 // What is wrong with the target, in a sentence for the user; nothing when it can be kept.
 std::optional<QString> CheckRemoteTarget(const RemoteTarget& target);
 // Keeps a target (replacing the one of its name) or removes one; false when the file could not
-// be written.
+// be written. The secret goes into the file, encoded as the IMCT account is, unless the target's
+// secret is in the keyring.
 bool WriteRemoteTarget(const RemoteTarget& target);
 bool RemoveRemoteTarget(const QString& name);
 

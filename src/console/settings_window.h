@@ -109,6 +109,8 @@ class SettingsWindow final : public Form {
   void loadTargets();
   // The target the fields describe.
   RemoteTarget targetInFields() const;
+  std::optional<RemoteTarget> targetToKeep();
+  void targetSaved(RemoteTarget target, bool inKeyring);
   void showTarget(const RemoteTarget& target);
   void say(const QString& text);
 
@@ -116,6 +118,7 @@ class SettingsWindow final : public Form {
   RemoteNotifier& notifier_;
   std::vector<RemoteTarget> targets_;
   std::unique_ptr<QueuedCall> test_;
+  std::unique_ptr<QueuedCall> keyringCall_;
 };
 
 }  // namespace tidex

@@ -6,12 +6,16 @@
 #include "console/settings_window.h"
 #include "platform/desktop.h"
 #include "platform/remote_delivery.h"
+#include "platform/secret_keeper.h"
 
 namespace tidex {
 namespace {
 
 constexpr DeliveryTarget::Kind kKinds[] = {
     DeliveryTarget::Kind::Email, DeliveryTarget::Kind::Webhook, DeliveryTarget::Kind::Apprise};
+
+const QString kSecretsNote = QStringLiteral(
+    "密碼與權杖存於桌面金鑰圈；沒有金鑰圈時以編碼方式存於 Tidex.ini。不寫入任何紀錄。");
 
 QString eventsText(const RemoteTarget& target) {
   QStringList labels;
@@ -37,8 +41,7 @@ void SettingsWindow::loadTargets() {
          isApprise && !apprise ? QStringLiteral("未安裝 apprise 指令") : QStringLiteral("可用")});
   }
   targetList.setRows(std::move(rows));
-  secretStorageLabel.setCaption(
-      QStringLiteral("密碼與權杖以編碼方式存於 Tidex.ini（與 IMCT 帳號相同），不寫入紀錄。"));
+  secretStorageLabel.setCaption(kSecretsNote);
   appriseLabel.setCaption(apprise ? QStringLiteral("Apprise：已安裝 apprise 指令。")
                                   : QStringLiteral("Apprise：未安裝 apprise 指令，Apprise "
                                                    "對象無法傳送（請安裝 apprise 套件）。"));
@@ -116,34 +119,74 @@ RemoteTarget SettingsWindow::targetInFields() const {
   return target;
 }
 
-void SettingsWindow::saveTarget() {
-  const RemoteTarget target = targetInFields();
-  if (const auto problem = CheckRemoteTarget(target)) return say(*problem);
-  if (!quietPeriodField.Text().trimmed().isEmpty() && !target.quiet) {
-    return say(QStringLiteral("安靜時段須如 22:00-07:00。"));
+// The target in the fields, its secret left empty taken from the one kept for it.
+std::optional<RemoteTarget> SettingsWindow::targetToKeep() {
+  RemoteTarget target = targetInFields();
+  const auto kept = std::find_if(notifier_.targets().begin(), notifier_.targets().end(),
+                                 [&](const RemoteTarget& t) { return t.name == target.name; });
+  if (target.secret().isEmpty() && kept != notifier_.targets().end() &&
+      kept->delivery.kind == target.delivery.kind) {
+    target.setSecret(kept->secret());
   }
+  if (const auto problem = CheckRemoteTarget(target)) {
+    say(*problem);
+    return std::nullopt;
+  }
+  if (!quietPeriodField.Text().trimmed().isEmpty() && !target.quiet) {
+    say(QStringLiteral("安靜時段須如 22:00-07:00。"));
+    return std::nullopt;
+  }
+  return target;
+}
+
+void SettingsWindow::saveTarget() {
+  const std::optional<RemoteTarget> target = targetToKeep();
+  if (!target) return;
+  if (target->secret().isEmpty()) return targetSaved(*target, false);
+  say(QStringLiteral("儲存中…"));
+  keyringCall_ = Desktop::current().secrets().store(
+      SecretKey(target->name), target->secret(),
+      [this, kept = *target](bool inKeyring) { targetSaved(kept, inKeyring); });
+}
+
+void SettingsWindow::targetSaved(RemoteTarget target, bool inKeyring) {
+  if (keyringCall_) {
+    Desktop::current().post([keep = std::shared_ptr<QueuedCall>(std::move(keyringCall_))] {});
+  }
+  target.secretInKeyring = inKeyring;
   if (!WriteRemoteTarget(target)) return say(QStringLiteral("無法寫入 Tidex.ini，對象未儲存。"));
   notifier_.reloadTargets();
   loadTargets();
-  say(QStringLiteral("通知對象「%1」已儲存。").arg(target.name));
+  QString where;
+  if (inKeyring) {
+    where = QStringLiteral("密碼或權杖存於桌面金鑰圈。");
+  } else if (!target.secret().isEmpty()) {
+    where = QStringLiteral("找不到桌面金鑰圈：密碼或權杖以編碼方式存於 Tidex.ini。");
+  }
+  secretStorageLabel.setCaption(where.isEmpty() ? kSecretsNote : where);
+  secretStorageLabel.setAccessibleName(secretStorageLabel.Caption());
+  say(QStringLiteral("通知對象「%1」已儲存。").arg(target.name) + where);
 }
 
 void SettingsWindow::removeTarget() {
   const QString name = targetNameField.Text().trimmed();
-  const bool listed = std::any_of(targets_.begin(), targets_.end(),
-                                  [&](const RemoteTarget& t) { return t.name == name; });
-  if (!listed) return say(QStringLiteral("請先在清單中選擇要刪除的通知對象。"));
+  const auto listed = std::find_if(targets_.begin(), targets_.end(),
+                                   [&](const RemoteTarget& t) { return t.name == name; });
+  if (listed == targets_.end()) return say(QStringLiteral("請先在清單中選擇要刪除的通知對象。"));
   if (!RemoveRemoteTarget(name)) return say(QStringLiteral("無法寫入 Tidex.ini，對象未刪除。"));
+  if (listed->secretInKeyring) {
+    keyringCall_ = Desktop::current().secrets().remove(SecretKey(name), [](bool) {});
+  }
   notifier_.reloadTargets();
   loadTargets();
   say(QStringLiteral("通知對象「%1」已刪除。").arg(name));
 }
 
 void SettingsWindow::testTarget() {
-  const RemoteTarget target = targetInFields();
-  if (const auto problem = CheckRemoteTarget(target)) return say(*problem);
-  say(QStringLiteral("測試中：正在傳送測試通知給「%1」…").arg(target.name));
-  test_ = notifier_.sendTest(target, [this, name = target.name](const DeliveryOutcome& outcome) {
+  const std::optional<RemoteTarget> target = targetToKeep();
+  if (!target) return;
+  say(QStringLiteral("測試中：正在傳送測試通知給「%1」…").arg(target->name));
+  test_ = notifier_.sendTest(*target, [this, name = target->name](const DeliveryOutcome& outcome) {
     Desktop::current().post([keep = std::shared_ptr<QueuedCall>(std::move(test_))] {});
     say(outcome.delivered ? QStringLiteral("測試成功：「%1」已收下測試通知。").arg(name)
                           : QStringLiteral("測試失敗：「%1」%2").arg(name, outcome.detail));

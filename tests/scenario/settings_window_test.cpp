@@ -2,6 +2,8 @@
 // sentence, good input is in Tidex.ini and in effect at once, without a restart.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "test_printers.h"
 
 #include "console/settings_window.h"
@@ -81,4 +83,40 @@ TEST(SettingsWindow, AServerAddressAndATargetChangedThereServeWhatOpensOrHappens
   ASSERT_EQ(taken.size(), 2u);  // the test, then the alert
   EXPECT_TRUE(taken[1].text.contains("抵港時間 14:30 → 23:45")) << taken[1].text.toStdString();
   desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "1108").mStopBeep);
+}
+
+// The password typed for a target goes to the desktop's keyring; without one, into Tidex.ini
+// encoded as the IMCT account is, and the window says which. Either way the sends have it.
+TEST(SettingsWindow, ATargetsPasswordGoesToTheKeyringOrWithoutOneEncodedIntoTidexIni) {
+  for (const bool keyring : {true, false}) {
+    SCOPED_TRACE(keyring ? "a keyring" : "no keyring");
+    SimDesktop desk;
+    desk.keyring().setAvailable(keyring);
+    startConsole(desk);
+    SettingsWindow& settings = openSettings(desk);
+    desk.type(settings.targetNameField, "phone");  // of the first kind, e-mail
+    desk.type(settings.targetAddressField, "smtps://mail.harbour.test:465");
+    desk.type(settings.targetUserField, "duty");
+    desk.type(settings.targetSecretField, "S3cret!");
+    desk.type(settings.targetSenderField, "tidex@harbour.test");
+    typeAndClick(desk, settings.targetRecipientsField, "duty@harbour.test",
+                 settings.saveTargetButton);
+    desk.advance(1s);
+
+    QFile file(settingsFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray ini = file.readAll();
+    EXPECT_FALSE(ini.contains("S3cret!"));
+    EXPECT_EQ(ini.contains(EncodeText("S3cret!").toLatin1()), !keyring);
+    EXPECT_EQ(desk.keyring().held().contains("notify/phone"), keyring);
+    EXPECT_TRUE(
+        settings.statusLabel.Caption().contains(keyring ? "存於桌面金鑰圈" : "找不到桌面金鑰圈"))
+        << settings.statusLabel.Caption().toStdString();
+
+    desk.type(settings.targetSecretField, "");  // left empty: the kept one stays
+    desk.click(settings.testTargetButton);
+    desk.advance(1s);
+    ASSERT_EQ(desk.delivery().tries().size(), 1u);
+    EXPECT_EQ(desk.delivery().tries()[0].target.secret, "S3cret!");
+  }
 }

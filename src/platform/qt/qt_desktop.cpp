@@ -21,6 +21,7 @@
 #include "platform/qt/qt_menu_peer.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_remote_delivery.h"
+#include "platform/qt/qt_secret_keeper.h"
 #include "platform/qt/qt_session_end.h"
 #include "platform/qt/qt_single_instance.h"
 #include "platform/qt/qt_timers.h"
@@ -92,6 +93,7 @@ QtDesktop::QtDesktop()
 QtDesktop::~QtDesktop() {
   destroyAllWindows();
   delivery_.reset();
+  secrets_.reset();
   sessionEnd_.reset();
   instance_.reset();
   tray_.reset();
@@ -109,6 +111,11 @@ std::unique_ptr<QueuedCall> QtDesktop::queue(std::function<void()> fn) {
 RemoteDelivery& QtDesktop::remoteDelivery() {
   if (!delivery_) delivery_ = std::make_unique<QtRemoteDelivery>();
   return *delivery_;
+}
+
+SecretKeeper& QtDesktop::secrets() {
+  if (!secrets_) secrets_ = std::make_unique<QtSecretKeeper>();
+  return *secrets_;
 }
 
 QDateTime QtDesktop::now() const { return QDateTime::currentDateTime(); }

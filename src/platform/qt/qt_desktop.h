@@ -16,6 +16,7 @@ class FormWindow;
 class QtSessionEnd;
 class QtSingleInstance;
 class QtRemoteDelivery;
+class QtSecretKeeper;
 class QtTonePlayer;
 class QtTrayIcon;
 
@@ -49,6 +50,7 @@ class QtDesktop final : public Desktop {
   void beep(int hz, int ms) override;
   void openUrl(const QString& url) override;
   RemoteDelivery& remoteDelivery() override;
+  SecretKeeper& secrets() override;
 
   bool previousInstance() override;
   void activateOtherInstance(const QString& caption) override;
@@ -77,6 +79,7 @@ class QtDesktop final : public Desktop {
   std::unique_ptr<QtTrayIcon> tray_;
   std::unique_ptr<QtTonePlayer> tones_;
   std::unique_ptr<QtRemoteDelivery> delivery_;  // only once a target is sent to
+  std::unique_ptr<QtSecretKeeper> secrets_;     // only once a target's secret is kept
   std::unique_ptr<QtSingleInstance> instance_;
   std::unique_ptr<QtSessionEnd> sessionEnd_;
 };
