@@ -105,6 +105,14 @@ press() { xdotool mousemove --window "$console" "$1" "$(($2 + 25))" click 1; }
 console=$(window '准單查詢 1.0.30' 20)
 shot '准單查詢 1.0.30' console
 
+# "設定" in the menu bar, its first target selected.
+xdotool mousemove --window "$console" 180 12 click 1
+settings=$(window '設定' 20)
+sleep 1
+xdotool mousemove --window "$settings" 600 40 click 1
+shot '設定' settings-window
+xdotool windowunmap "$settings"
+
 press 218 255  # "BC"
 window '卸貨淮單清表查詢' 20 >/dev/null
 sleep 3
@@ -126,13 +134,6 @@ xdotool mousemove --window "$log" 300 100 click 1
 shot '變更紀錄' change-log
 xdotool windowunmap "$log"
 
-# "設定" in the menu bar, its first target selected.
-xdotool mousemove --window "$console" 180 12 click 1
-settings=$(window '設定' 20)
-sleep 1
-xdotool mousemove --window "$settings" 600 40 click 1
-shot '設定' settings-window
-xdotool windowunmap "$settings"
 
 press 420 283  # "碼頭" for wharf 1108
 window 1108 20 >/dev/null
