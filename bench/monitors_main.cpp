@@ -3,13 +3,16 @@
 // set, one run of tidex-bench-monitors-run (the program's windows in that process, offscreen),
 // and prints the figures of the runs side by side.
 //   tidex-bench-monitors [--pilot-board N=40] [--registrations M=20] [--further K=10]
-//                        [--steady SECONDS=120] [--compare]
-// --compare runs the same again with the browser engine's default process model.
+//                        [--steady SECONDS=120] [--compare] [--with-targets]
+// --compare runs the same again with the browser engine's default process model;
+// --with-targets runs it again with two remote notification targets in Tidex.ini (a webhook on
+// tidex-sites and a mail server that refuses every connection, so sends are tried again).
 #include <cstdio>
 #include <map>
 #include <vector>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -26,7 +29,25 @@ struct Options {
   int further = 10;
   int steadySeconds = 120;
   bool compare = false;
+  bool withTargets = false;
 };
+
+// One column of the figures: the process model and whether remote targets are configured.
+struct Variant {
+  QString label;
+  QString model;
+  bool targets = false;
+};
+
+// Two targets as the settings window writes them; the mail server's port is closed.
+void addRemoteTargets(const e2e::SitesRunner& sites, const QString& home) {
+  QFile ini(home + QStringLiteral("/Tidex.ini"));
+  if (!ini.open(QIODevice::Append)) return;
+  ini.write("[notify]\r\nhook=webhook\r\nphone=email\r\n[notify hook]\r\naddress=" +
+            sites.base().toLatin1() +
+            "/hooks/tidex\r\n[notify phone]\r\naddress=smtp://127.0.0.1:9\r\n"
+            "from=tidex@harbour.test\r\nto=duty@harbour.test\r\n");
+}
 
 Options parse(const QStringList& args) {
   Options options;
@@ -34,6 +55,10 @@ Options parse(const QStringList& args) {
     const QString value = args.value(i + 1);
     if (args[i] == "--compare") {
       options.compare = true;
+      continue;
+    }
+    if (args[i] == "--with-targets") {
+      options.withTargets = true;
       continue;
     }
     if (args[i] == "--pilot-board") options.pilotBoard = value.toInt();
@@ -48,7 +73,8 @@ Options parse(const QStringList& args) {
 using Figures = std::vector<std::pair<QString, QString>>;
 
 // One run with the given process model ("per-site" or "default"); its figures in order.
-Figures runOnce(const Options& options, const QString& model) {
+Figures runOnce(const Options& options, const Variant& variant) {
+  const QString& model = variant.model;
   e2e::SitesRunner sites;
   QTemporaryDir home;
   if (!sites.started() || !home.isValid()) return {{"error", "tidex-sites did not start"}};
@@ -57,6 +83,7 @@ Figures runOnce(const Options& options, const QString& model) {
     numbers << QStringLiteral("01VB%1").arg(i + 1, 3, 10, QLatin1Char('0'));
   }
   if (!bench::PrepareBatchHome(sites, home.path(), numbers)) return {{"error", "no settings file"}};
+  if (variant.targets) addRemoteTargets(sites, home.path());
 
   QProcess run;
   auto env = QProcessEnvironment::systemEnvironment();
@@ -80,7 +107,7 @@ Figures runOnce(const Options& options, const QString& model) {
       pending.remove(0, end + 1);
       if (parts.size() != 2) continue;
       figures.emplace_back(QString::fromUtf8(parts[0]), QString::fromUtf8(parts[1]));
-      std::fprintf(stderr, "[%s] %s: %s\n", qPrintable(model), parts[0].constData(),
+      std::fprintf(stderr, "[%s] %s: %s\n", qPrintable(variant.label), parts[0].constData(),
                    parts[1].constData());
     }
   }
@@ -98,13 +125,14 @@ int main(int argc, char** argv) {
       "program's\nwindows run inside the measured process (Qt back end, offscreen); figures "
       "cover it and\nits browser processes, not tidex-sites.\n\n",
       options.pilotBoard, options.registrations);
-  std::vector<QString> models{"per-site"};
-  if (options.compare) models.push_back("default");
+  std::vector<Variant> variants{{"per-site", "per-site", false}};
+  if (options.compare) variants.push_back({"default", "default", false});
+  if (options.withTargets) variants.push_back({"two targets", "per-site", true});
   std::vector<Figures> results;
-  for (const QString& model : models) results.push_back(runOnce(options, model));
+  for (const Variant& variant : variants) results.push_back(runOnce(options, variant));
 
   std::printf("%-52s", "process model");
-  for (const QString& model : models) std::printf("%14s", qPrintable(model));
+  for (const Variant& variant : variants) std::printf("%14s", qPrintable(variant.label));
   std::printf("\n");
   for (size_t row = 0; row < results.front().size(); ++row) {
     std::printf("%-52s", qPrintable(results.front()[row].first));

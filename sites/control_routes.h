@@ -15,6 +15,9 @@ void AddImctControl(httplib::Server& server, BodilessPosts& posts, std::mutex& l
 void AddMailControl(httplib::Server& server, BodilessPosts& posts, std::mutex& lock,
                     PortSites& sites);
 void AddCustomsControl(BodilessPosts& posts, std::mutex& lock, PortSites& sites);
+// A receiver of the program's webhook at /hooks/tidex: it records every POST and takes each
+// Idempotency-Key once; it can fail on demand.
+void AddWebhookReceiver(httplib::Server& server, BodilessPosts& posts, std::mutex& lock);
 // Faults of the services; each change counts a recovery, which lets held requests be answered
 // anew.
 void AddFaultControl(BodilessPosts& posts, std::mutex& lock, PortSites& sites,

@@ -58,6 +58,13 @@
 //   POST /_control/customs/trouble?regno=&query=permits|fees&page=busy|error|none   that query
 //        of regno answers the busy page, the processing-error page, or its own page again
 //   POST /_control/customs/reset           nothing set for any number
+//   POST /hooks/tidex                      a webhook receiver: 200 for a POST it takes, also
+//                                          for a repeat of an Idempotency-Key it took (not
+//                                          taken again), 503 while failing on demand
+//   GET  /_control/webhook/posts           its POSTs as a JSON array of objects: key, answer
+//                                          (accepted, repeat or failed), authorization, body
+//   POST /_control/webhook/fail?times=N    the next N POSTs fail (default 1; 0 ends it)
+//   POST /_control/webhook/reset           no POSTs, no failure
 //
 // A refused connection is closed without any answer; a request held by "never" is answered
 // when "recover" or any change of a fault comes (held again if the fault still holds), and
@@ -378,6 +385,7 @@ int main(int argc, char** argv) {
   tidex::sites::control::AddMailControl(server, posts, lock, sites);
   tidex::sites::control::AddCustomsControl(posts, lock, sites);
   tidex::sites::control::AddFaultControl(posts, lock, sites, recoveries);
+  tidex::sites::control::AddWebhookReceiver(server, posts, lock);
   auto serve = [&](const httplib::Request& req, httplib::Response& res) {
     const SiteRequest request{QByteArray::fromStdString(req.method),
                               QByteArray::fromStdString(req.path),

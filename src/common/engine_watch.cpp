@@ -35,6 +35,7 @@ void EngineWatch::answered(bool works) {
     outage_ = false;
     retry_.reset();
     Desktop::current().trayTip(normalTip_);
+    if (onOutageChanged) onOutageChanged(false);
     return;
   }
   if (outage_) return;
@@ -43,6 +44,7 @@ void EngineWatch::answered(bool works) {
   Desktop::current().trayTip(kNotice);
   retry_ = Desktop::current().startTimer(kRetry, [this] { probe(); });
   TellEngineOutage();
+  if (onOutageChanged) onOutageChanged(true);
 }
 
 }  // namespace tidex

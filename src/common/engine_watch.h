@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 #include <QString>
@@ -30,6 +31,8 @@ class EngineWatch final {
   // A page of some window was not read within its reload period.
   void PageStalled();
   bool Outage() const { return outage_; }
+  // Runs when an outage begins (true) and when it ends (false).
+  std::function<void(bool)> onOutageChanged;
 
  private:
   void probe();

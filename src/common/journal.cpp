@@ -21,7 +21,9 @@ void Journal::record(const QString& caption, const char* kind, const char* event
   held_.push_back(JournalEntry{time, caption, QString::fromUtf8(kind), QString::fromUtf8(event),
                                summary, lines.before, lines.after, 0, lines.pageBefore,
                                lines.pageAfter});
+  const JournalEntry entry = held_.back();
   flush();
+  if (onRecorded) onRecorded(entry);
 }
 
 void Journal::recordOncePerDay(const QString& caption, const char* kind, const char* event,
@@ -38,6 +40,7 @@ void Journal::recordOncePerDay(const QString& caption, const char* kind, const c
 
 bool Journal::flush() {
   pending_.sync();
+  deliveries_.sync();
   if (held_.empty()) return true;
   if (store().append(held_)) {
     held_.clear();

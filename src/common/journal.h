@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include "common/delivery_queue.h"
 #include "common/pending_notifications.h"
 #include "platform/journal_store.h"
 
@@ -47,6 +48,11 @@ class Journal final {
   std::size_t heldCount() const { return held_.size(); }
   // The notifications of findings not yet accepted, kept in the same file.
   PendingNotifications& pendingNotifications() { return pending_; }
+  // The remote notifications not yet delivered, kept in the same file.
+  DeliveryQueue& deliveryQueue() { return deliveries_; }
+
+  // Runs for every entry recorded, as it is recorded (the remote notifications follow it).
+  std::function<void(const JournalEntry&)> onRecorded;
 
   // Runs when the journal could not be written, once until it can be written again.
   std::function<void()> onUnwritable;
@@ -57,6 +63,7 @@ class Journal final {
   std::unique_ptr<JournalStore> store_;  // opened on first use, in the application folder
   std::vector<JournalEntry> held_;
   PendingNotifications pending_{[this]() -> JournalStore& { return store(); }};
+  DeliveryQueue deliveries_{[this]() -> JournalStore& { return store(); }};
   std::set<QString> daily_;  // caption, event and day of the once-a-day entries recorded
   bool reported_ = false;
 };

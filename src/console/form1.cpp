@@ -48,6 +48,7 @@ void Form1::wireEvents() {
   mAbout.onClick = [this] { mAbout_Click(); };
   mChangeLog.onClick = [this] { mChangeLog_Click(); };
   monitorStatusMenu.onClick = [this] { openStatusWindow(); };
+  settingsMenu.onClick = [this] { openSettingsWindow(); };
   mAutostart.onClick = [this] { mAutostart_Click(); };
   unlockBatchListMenu.onClick = [this] { unlockBatchList(); };
   endProgramMenu.onClick = [this] { confirmAndEndProgram(); };

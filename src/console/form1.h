@@ -3,6 +3,7 @@
 #include "common/console_state.h"
 #include "common/engine_watch.h"
 #include "common/journal.h"
+#include "common/remote_notifier.h"
 #include "monitors/registration/notification_sender.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"
@@ -101,6 +102,7 @@ class Form1 final : public Form, public ConsoleState {
   Menu mExit{*this, "mExit", "Close", &mTryaMenu};
   Menu mChangeLog{*this, "mChangeLog", "變更紀錄"};
   Menu monitorStatusMenu{*this, "monitorStatusMenu", "監看狀態"};
+  Menu settingsMenu{*this, "settingsMenu", "設定"};
   Menu mHelp{*this, "mHelp", "Help"};
   Menu mAbout{*this, "mAbout", "About", &mHelp};
   Menu mGetVar{*this, "mGetVar", "GetVar"};
@@ -126,6 +128,8 @@ class Form1 final : public Form, public ConsoleState {
   Timer& ReopenAddress() override { return Timer7; }
   EngineWatch& BrowserEngine() override { return engine_; }
   Journal& journal() override { return journal_; }
+  // Tells the remote targets of Tidex.ini what happened.
+  RemoteNotifier& remoteNotifier() { return remoteNotifier_; }
 
   void Form_Load() override;
   void Form_Activate() override;
@@ -145,6 +149,8 @@ class Form1 final : public Form, public ConsoleState {
   void mChangeLog_Click();
   // Opens the monitor status window, or brings it forward when it is open.
   void openStatusWindow();
+  // Opens the settings window, or brings it forward when it is open.
+  void openSettingsWindow();
   void Check2_Click();
 
   // Launchers and the batch list.
@@ -224,6 +230,7 @@ class Form1 final : public Form, public ConsoleState {
 
   EngineWatch engine_;
   Journal journal_;
+  RemoteNotifier remoteNotifier_{journal_};
   bool accountMissingTold_ = false;
   NotificationSender notificationSender_{*this, *this, notificationMailBrowser,
                                          notificationBoardBrowser};

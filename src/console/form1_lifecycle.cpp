@@ -31,6 +31,7 @@ void Form1::Form_Load() {
   // A second copy has ended by now: it sends nothing and waits for no tray.
   if (isUnloaded()) return;
   notificationSender_.start();
+  remoteNotifier_.start(engine_);
   watchForTray();
 }
 

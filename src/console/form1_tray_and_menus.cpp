@@ -7,6 +7,7 @@
 #include "console/form1.h"
 #include "console/monitor_status_window.h"
 #include "console/notify_icon_module.h"
+#include "console/settings_window.h"
 #include "platform/desktop.h"
 
 namespace tidex {
@@ -16,8 +17,8 @@ constexpr int kLeftDoubleClick = 0x203;
 constexpr int kRightButtonUp = 0x205;
 
 // A side window of the console is open once at most: the menu brings it forward, fresh.
-template <class W>
-void openOrBringForward() {
+template <class W, class... Args>
+void openOrBringForward(Args&... args) {
   for (Form* window : Desktop::current().windows().all()) {
     if (auto* open = dynamic_cast<W*>(window); open && !open->isUnloaded()) {
       open->restore();
@@ -26,7 +27,7 @@ void openOrBringForward() {
       return;
     }
   }
-  Desktop::current().load<W>();
+  Desktop::current().load<W>(args...);
 }
 
 }  // namespace
@@ -96,6 +97,10 @@ void Form1::mAbout_Click() {
 void Form1::mChangeLog_Click() { openOrBringForward<ChangeLogWindow>(); }
 
 void Form1::openStatusWindow() { openOrBringForward<MonitorStatusWindow>(); }
+
+void Form1::openSettingsWindow() {
+  openOrBringForward<SettingsWindow>(static_cast<ConsoleState&>(*this), remoteNotifier_);
+}
 
 void Form1::Check2_Click() {
   if (Check2.Value() == 1) {

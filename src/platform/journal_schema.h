@@ -43,6 +43,20 @@ inline constexpr auto kCreatePendingTable =
     " vessel TEXT NOT NULL,"
     " found TEXT NOT NULL)";
 
+// The remote notifications not yet delivered, one row per message and target; a row goes when
+// the target took it. Made with the first such message: a journal without targets has none.
+// id: the event's id and the target's name, the same on every try; target: its name in Tidex.ini
+// json: the webhook's body; tries: failed so far; next_try: "yyyy-MM-dd HH:mm:ss"
+inline constexpr auto kCreateDeliveryTable =
+    "CREATE TABLE IF NOT EXISTS remote_delivery ("
+    " id TEXT PRIMARY KEY,"
+    " target TEXT NOT NULL,"
+    " subject TEXT NOT NULL,"
+    " text TEXT NOT NULL,"
+    " json TEXT NOT NULL,"
+    " tries INTEGER NOT NULL,"
+    " next_try TEXT NOT NULL)";
+
 // The journal file in the application folder.
 QString JournalPath();
 
@@ -67,6 +81,18 @@ struct PendingNotification {
   QString vessel;
   QString found;
   bool operator==(const PendingNotification&) const = default;
+};
+
+// A remote notification waiting for its target.
+struct QueuedDelivery {
+  QString id;
+  QString target;
+  QString subject;
+  QString text;
+  QString json;
+  int tries = 0;
+  QString nextTry;
+  bool operator==(const QueuedDelivery&) const = default;
 };
 
 namespace kind {

@@ -161,3 +161,61 @@ std::optional<std::vector<PendingNotification>> JournalStore::pending() {
 }
 
 }  // namespace tidex
+
+namespace tidex {
+
+bool JournalStore::keepDelivery(const QueuedDelivery& delivery) {
+  if (!open()) return false;
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  const bool written =
+      query.exec(QString::fromUtf8(journal::kCreateDeliveryTable)) &&
+      query.prepare(QStringLiteral("INSERT OR REPLACE INTO remote_delivery (id, target, subject, "
+                                   "text, json, tries, next_try) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+  if (written) {
+    for (const QString* value :
+         {&delivery.id, &delivery.target, &delivery.subject, &delivery.text, &delivery.json}) {
+      query.addBindValue(value->isNull() ? QStringLiteral("") : *value);
+    }
+    query.addBindValue(delivery.tries);
+    query.addBindValue(delivery.nextTry);
+    if (query.exec()) return true;
+  }
+  close();
+  return false;
+}
+
+bool JournalStore::removeDelivery(const QString& id) {
+  if (!open()) return false;
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  if (query.exec(QString::fromUtf8(journal::kCreateDeliveryTable)) &&
+      query.prepare(QStringLiteral("DELETE FROM remote_delivery WHERE id = ?"))) {
+    query.addBindValue(id);
+    if (query.exec()) return true;
+  }
+  close();
+  return false;
+}
+
+std::optional<std::vector<QueuedDelivery>> JournalStore::deliveries() {
+  if (!QFileInfo(path_).exists()) return std::vector<QueuedDelivery>{};
+  if (!open()) return std::nullopt;
+  std::optional<std::vector<QueuedDelivery>> rows;
+  {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (query.exec(QString::fromUtf8(journal::kCreateDeliveryTable)) &&
+        query.exec(QStringLiteral("SELECT id, target, subject, text, json, tries, next_try FROM "
+                                  "remote_delivery ORDER BY next_try, id"))) {
+      rows.emplace();
+      while (query.next()) {
+        rows->push_back({query.value(0).toString(), query.value(1).toString(),
+                         query.value(2).toString(), query.value(3).toString(),
+                         query.value(4).toString(), query.value(5).toInt(),
+                         query.value(6).toString()});
+      }
+      if (query.lastError().isValid()) rows.reset();
+    }
+  }
+  return rows;
+}
+
+}  // namespace tidex

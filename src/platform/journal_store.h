@@ -11,6 +11,7 @@ namespace tidex {
 
 using JournalEntry = journal::Entry;
 using PendingNotification = journal::PendingNotification;
+using QueuedDelivery = journal::QueuedDelivery;
 
 // The journal file: opened (and created) on first use, in write-ahead mode so that a reader
 // never blocks the writer. A file that cannot be opened or written is tried again on the next
@@ -34,6 +35,11 @@ class JournalStore final {
   bool keepPending(const PendingNotification& notification);
   bool removePending(const QString& number);
   std::optional<std::vector<PendingNotification>> pending();
+
+  // The remote notifications waiting for their targets, in the same manner.
+  bool keepDelivery(const QueuedDelivery& delivery);
+  bool removeDelivery(const QString& id);
+  std::optional<std::vector<QueuedDelivery>> deliveries();
 
  private:
   bool open();

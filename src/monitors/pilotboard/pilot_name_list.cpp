@@ -6,9 +6,14 @@
 
 namespace tidex {
 
-QStringList PilotNameList() {
+QStringList KnownPilotNumbers() {
   QStringList numbers{QStringLiteral("0035"), QStringLiteral("0037"), QStringLiteral("0039")};
   for (int n = 41; n <= 90; ++n) numbers << QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0'));
+  return numbers;
+}
+
+QStringList PilotNameList() {
+  const QStringList numbers = KnownPilotNumbers();
   // One read of the settings file per page, not one per pilot.
   QHash<QString, QString> names;
   for (const auto& [number, name] : ReadInstallationSection(QStringLiteral("pilots"))) {

@@ -20,6 +20,8 @@
 #include "platform/qt/qt_form_window.h"
 #include "platform/qt/qt_menu_peer.h"
 #include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_remote_delivery.h"
+#include "platform/qt/qt_secret_keeper.h"
 #include "platform/qt/qt_session_end.h"
 #include "platform/qt/qt_single_instance.h"
 #include "platform/qt/qt_timers.h"
@@ -90,6 +92,8 @@ QtDesktop::QtDesktop()
 
 QtDesktop::~QtDesktop() {
   destroyAllWindows();
+  delivery_.reset();
+  secrets_.reset();
   sessionEnd_.reset();
   instance_.reset();
   tray_.reset();
@@ -102,6 +106,16 @@ void QtDesktop::post(std::function<void()> fn) {
 
 std::unique_ptr<QueuedCall> QtDesktop::queue(std::function<void()> fn) {
   return std::make_unique<QtQueuedCall>(std::move(fn));
+}
+
+RemoteDelivery& QtDesktop::remoteDelivery() {
+  if (!delivery_) delivery_ = std::make_unique<QtRemoteDelivery>();
+  return *delivery_;
+}
+
+SecretKeeper& QtDesktop::secrets() {
+  if (!secrets_) secrets_ = std::make_unique<QtSecretKeeper>();
+  return *secrets_;
 }
 
 QDateTime QtDesktop::now() const { return QDateTime::currentDateTime(); }

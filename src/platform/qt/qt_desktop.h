@@ -15,6 +15,8 @@ namespace tidex {
 class FormWindow;
 class QtSessionEnd;
 class QtSingleInstance;
+class QtRemoteDelivery;
+class QtSecretKeeper;
 class QtTonePlayer;
 class QtTrayIcon;
 
@@ -47,6 +49,8 @@ class QtDesktop final : public Desktop {
   void trayNotify(const QString& title, const QString& text, bool silent) override;
   void beep(int hz, int ms) override;
   void openUrl(const QString& url) override;
+  RemoteDelivery& remoteDelivery() override;
+  SecretKeeper& secrets() override;
 
   bool previousInstance() override;
   void activateOtherInstance(const QString& caption) override;
@@ -74,6 +78,8 @@ class QtDesktop final : public Desktop {
   std::unordered_map<const Form*, Mirror> mirrors_;
   std::unique_ptr<QtTrayIcon> tray_;
   std::unique_ptr<QtTonePlayer> tones_;
+  std::unique_ptr<QtRemoteDelivery> delivery_;  // only once a target is sent to
+  std::unique_ptr<QtSecretKeeper> secrets_;     // only once a target's secret is kept
   std::unique_ptr<QtSingleInstance> instance_;
   std::unique_ptr<QtSessionEnd> sessionEnd_;
 };

@@ -10,6 +10,8 @@
 
 #include "platform/desktop.h"
 #include "platform/form.h"
+#include "platform/sim/sim_remote_delivery.h"
+#include "platform/sim/sim_secret_keeper.h"
 #include "platform/sim/sim_web.h"
 #include "platform/sim/virtual_clock.h"
 
@@ -100,6 +102,10 @@ class SimDesktop final : public Desktop {
   // The renderers die: every browser's page goes blank and a load in progress ends unread.
   void killRenderers();
   int engineProbes() const { return engineProbes_; }
+  // The receivers of remote notifications.
+  SimRemoteDelivery& delivery() { return delivery_; }
+  // The desktop's keyring.
+  SimSecretKeeper& keyring() { return keyring_; }
   // Navigations pending longer than 60 s of virtual time. Those still stalled when the
   // desktop is destroyed are warned about and recorded: SimWeb::takeStalledAtTeardown().
   std::vector<StalledPage> stalledPages() const { return web_.stalledPages(); }
@@ -185,6 +191,8 @@ class SimDesktop final : public Desktop {
   void trayNotify(const QString& title, const QString& text, bool silent) override;
   void beep(int hz, int ms) override { tones_.push_back({hz, ms}); }
   void openUrl(const QString& url) override { urls_.push_back(url); }
+  RemoteDelivery& remoteDelivery() override { return delivery_; }
+  SecretKeeper& secrets() override { return keyring_; }
   bool previousInstance() override { return copy_ == 2; }
   void activateOtherInstance(const QString& caption) override;
   QString computerName() const override { return computerName_; }
@@ -210,6 +218,8 @@ class SimDesktop final : public Desktop {
 
   VirtualClock clock_;
   SimWeb web_{clock_};  // outlives the browser peers in mirrors_
+  SimRemoteDelivery delivery_{clock_};
+  SimSecretKeeper keyring_{clock_};
   QTemporaryDir folder_;
   QString keptFolder_;
   int copy_ = 1;

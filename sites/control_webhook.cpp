@@ -1,0 +1,62 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <set>
+
+#include "control_routes.h"
+
+namespace tidex::sites::control {
+namespace {
+
+// What the webhook receiver took: each POST with its Idempotency-Key and how it was answered.
+struct WebhookReceiver {
+  int failNext = 0;
+  std::set<std::string> taken;
+  QJsonArray posts;
+};
+
+}  // namespace
+
+void AddWebhookReceiver(httplib::Server& server, BodilessPosts& posts, std::mutex& lock) {
+  static WebhookReceiver receiver;
+  server.Post("/hooks/tidex", [&](const httplib::Request& req, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    const std::string key = req.get_header_value("Idempotency-Key");
+    QString answer;
+    if (receiver.failNext > 0) {
+      --receiver.failNext;
+      answer = QStringLiteral("failed");
+      reply(res, 503, "failing on demand\n");
+    } else if (!key.empty() && !receiver.taken.insert(key).second) {
+      answer = QStringLiteral("repeat");
+      reply(res, 200, "already taken\n");
+    } else {
+      answer = QStringLiteral("accepted");
+      reply(res, 200, "ok\n");
+    }
+    receiver.posts.append(QJsonObject{
+        {"key", QString::fromStdString(key)},
+        {"answer", answer},
+        {"authorization", QString::fromStdString(req.get_header_value("Authorization"))},
+        {"body", QJsonDocument::fromJson(QByteArray::fromStdString(req.body)).object()}});
+  });
+  server.Get("/_control/webhook/posts", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    res.set_content(QJsonDocument(receiver.posts).toJson().toStdString(), "application/json");
+  });
+  posts.add("/_control/webhook/fail", [&](const httplib::Request& req, httplib::Response& res) {
+    const std::optional<int> times = intParam(req, "times", 1, 0, 1000000);
+    if (!times) return reply(res, 400, "times must be 0 to 1000000\n");
+    std::lock_guard guard(lock);
+    receiver.failNext = *times;
+    reply(res, 200, "ok\n");
+  });
+  posts.add("/_control/webhook/reset", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    receiver = WebhookReceiver{};
+    reply(res, 200, "ok\n");
+  });
+}
+
+}  // namespace tidex::sites::control

@@ -1,0 +1,172 @@
+#include "common/remote_event.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUuid>
+
+#include "platform/desktop.h"
+#include "platform/journal_schema.h"
+
+namespace tidex {
+namespace {
+
+QString kindKey(RemoteEventKind kind) {
+  switch (kind) {
+    case RemoteEventKind::Alert:
+      return QStringLiteral("alert");
+    case RemoteEventKind::Finding:
+      return QStringLiteral("finding");
+    case RemoteEventKind::Blind:
+      return QStringLiteral("blind");
+    case RemoteEventKind::ReadsAgain:
+      return QStringLiteral("reads-again");
+    case RemoteEventKind::EngineOutage:
+      return QStringLiteral("engine-outage");
+    case RemoteEventKind::EngineBack:
+      return QStringLiteral("engine-back");
+    case RemoteEventKind::LoginRefused:
+      return QStringLiteral("login-refused");
+    case RemoteEventKind::Test:
+      return QStringLiteral("test");
+  }
+  return {};
+}
+
+QString subjectOf(const RemoteEvent& e) {
+  switch (e.kind) {
+    case RemoteEventKind::Alert:
+      return QStringLiteral("Tidex 變更：%1").arg(e.caption);
+    case RemoteEventKind::Finding:
+      return QStringLiteral("Tidex 查到准單：%1").arg(e.caption);
+    case RemoteEventKind::Blind:
+      return QStringLiteral("Tidex 無法讀取：%1").arg(e.caption);
+    case RemoteEventKind::ReadsAgain:
+      return QStringLiteral("Tidex 恢復讀取：%1").arg(e.caption);
+    case RemoteEventKind::EngineOutage:
+      return QStringLiteral("Tidex 瀏覽器引擎無法載入網頁");
+    case RemoteEventKind::EngineBack:
+      return QStringLiteral("Tidex 瀏覽器引擎恢復");
+    case RemoteEventKind::LoginRefused:
+      return QStringLiteral("Tidex IMCT 登入遭拒");
+    case RemoteEventKind::Test:
+      return QStringLiteral("Tidex 測試通知");
+  }
+  return {};
+}
+
+QString firstLineOf(const RemoteEvent& e) {
+  switch (e.kind) {
+    case RemoteEventKind::Finding:
+      return QStringLiteral("准單 %1 已查到：%2").arg(e.caption, e.summary);
+    case RemoteEventKind::EngineOutage:
+      return QStringLiteral("瀏覽器引擎無法載入網頁，程式將持續重試。");
+    case RemoteEventKind::EngineBack:
+      return QStringLiteral("瀏覽器引擎已恢復載入網頁。");
+    case RemoteEventKind::LoginRefused:
+      return QStringLiteral("%1：IMCT 帳號或密碼錯誤，程式已結束。").arg(e.caption);
+    case RemoteEventKind::Test:
+      return QStringLiteral("這是 Tidex 的測試通知。");
+    default:
+      return e.caption + QStringLiteral("：") + e.summary;
+  }
+}
+
+}  // namespace
+
+RemoteEventGroup GroupOf(RemoteEventKind kind) {
+  switch (kind) {
+    case RemoteEventKind::Finding:
+      return RemoteEventGroup::Finding;
+    case RemoteEventKind::Blind:
+    case RemoteEventKind::ReadsAgain:
+      return RemoteEventGroup::Blind;
+    case RemoteEventKind::EngineOutage:
+    case RemoteEventKind::EngineBack:
+      return RemoteEventGroup::Engine;
+    case RemoteEventKind::LoginRefused:
+      return RemoteEventGroup::Login;
+    default:
+      return RemoteEventGroup::Alert;
+  }
+}
+
+QString GroupKey(RemoteEventGroup group) {
+  switch (group) {
+    case RemoteEventGroup::Alert:
+      return QStringLiteral("alert");
+    case RemoteEventGroup::Finding:
+      return QStringLiteral("finding");
+    case RemoteEventGroup::Blind:
+      return QStringLiteral("blind");
+    case RemoteEventGroup::Engine:
+      return QStringLiteral("engine");
+    case RemoteEventGroup::Login:
+      return QStringLiteral("login");
+  }
+  return {};
+}
+
+std::optional<RemoteEventGroup> GroupNamed(const QString& key) {
+  for (const RemoteEventGroup group : kRemoteEventGroups) {
+    if (GroupKey(group) == key.trimmed().toLower()) return group;
+  }
+  return std::nullopt;
+}
+
+QString GroupLabel(RemoteEventGroup group) {
+  switch (group) {
+    case RemoteEventGroup::Alert:
+      return QStringLiteral("監看警示");
+    case RemoteEventGroup::Finding:
+      return QStringLiteral("查到准單");
+    case RemoteEventGroup::Blind:
+      return QStringLiteral("無法讀取與恢復");
+    case RemoteEventGroup::Engine:
+      return QStringLiteral("瀏覽器引擎中斷與恢復");
+    case RemoteEventGroup::Login:
+      return QStringLiteral("IMCT 登入遭拒");
+  }
+  return {};
+}
+
+RemoteEvent MakeRemoteEvent(RemoteEventKind kind, const QString& caption, const QString& summary,
+                            const QString& before, const QString& after) {
+  return {QUuid::createUuid().toString(QUuid::WithoutBraces),
+          kind,
+          Desktop::current().now(),
+          caption,
+          summary,
+          before,
+          after};
+}
+
+std::optional<RemoteEventKind> RemoteKindOfJournalEvent(const QString& event) {
+  if (event == QLatin1String(journal::event::kAlert)) return RemoteEventKind::Alert;
+  if (event == QLatin1String(journal::event::kFound)) return RemoteEventKind::Finding;
+  if (event == QLatin1String(journal::event::kBlind)) return RemoteEventKind::Blind;
+  if (event == QLatin1String(journal::event::kReadsAgain)) return RemoteEventKind::ReadsAgain;
+  if (event == QLatin1String(journal::event::kLoginFailure)) return RemoteEventKind::LoginRefused;
+  return std::nullopt;
+}
+
+DeliveryMessage ComposeMessage(const RemoteEvent& e) {
+  const QString time = e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  QString text = firstLineOf(e) + QLatin1Char('\n');
+  if (!e.before.isEmpty() || !e.after.isEmpty()) {
+    text += QStringLiteral("變更前：%1\n變更後：%2\n").arg(e.before, e.after);
+  }
+  text += QStringLiteral("時間：%1\n").arg(time);
+
+  QJsonObject json{{QStringLiteral("id"), e.id},
+                   {QStringLiteral("kind"), kindKey(e.kind)},
+                   {QStringLiteral("time"), e.time.toString(Qt::ISODate)},
+                   {QStringLiteral("caption"), e.caption},
+                   {QStringLiteral("summary"), e.summary}};
+  if (!e.before.isEmpty() || !e.after.isEmpty()) {
+    json.insert(QStringLiteral("before"), e.before);
+    json.insert(QStringLiteral("after"), e.after);
+  }
+  return {e.id, subjectOf(e), text, QJsonDocument(json).toJson(QJsonDocument::Compact)};
+}
+
+}  // namespace tidex

@@ -1,0 +1,270 @@
+#include "common/remote_targets.h"
+
+#include <QRegularExpression>
+#include <QUrl>
+
+#include "common/settings.h"
+#include "common/text_codec.h"
+
+namespace tidex {
+namespace {
+
+const QString kListSection = QStringLiteral("notify");
+constexpr int kMostHeaders = 9;
+
+QString sectionOf(const QString& name) { return QStringLiteral("notify ") + name; }
+
+std::optional<DeliveryTarget::Kind> kindNamed(const QString& key) {
+  for (const auto kind : {DeliveryTarget::Kind::Email, DeliveryTarget::Kind::Webhook,
+                          DeliveryTarget::Kind::Apprise}) {
+    if (KindKey(kind) == key.trimmed().toLower()) return kind;
+  }
+  return std::nullopt;
+}
+
+std::set<RemoteEventGroup> groupsIn(const QString& list) {
+  std::set<RemoteEventGroup> groups;
+  for (const QString& key : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    if (const auto group = GroupNamed(key)) groups.insert(*group);
+  }
+  return groups;
+}
+
+QString listOf(const std::set<RemoteEventGroup>& groups) {
+  QStringList keys;
+  for (const RemoteEventGroup group : groups) keys << GroupKey(group);
+  return keys.join(QLatin1Char(','));
+}
+
+// The secret is kept as the IMCT account is: encoded, in the target's section.
+QString readSecret(const QString& value) { return DecodeText(value).value_or(QString()); }
+
+RemoteTarget readTarget(const QString& name, DeliveryTarget::Kind kind) {
+  RemoteTarget target;
+  target.name = name;
+  target.delivery.kind = kind;
+  target.events = {std::begin(kRemoteEventGroups), std::end(kRemoteEventGroups)};
+  QString quiet;
+  QString quietEvents;
+  for (const auto& [key, value] : ReadSection(sectionOf(name))) {
+    const QString k = key.toLower();
+    if (k == u"address") target.delivery.address = value;
+    if (k == u"user") target.delivery.user = value;
+    if (k == u"secret") target.delivery.secret = readSecret(value);
+    if (k == u"from") target.delivery.sender = value;
+    if (k == u"to") {
+      for (const QString& to : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        target.delivery.recipients << to.trimmed();
+      }
+    }
+    if (k == u"starttls") target.delivery.startTls = value.trimmed() == u"1";
+    if (k.startsWith(u"header") && value.contains(QLatin1Char(':'))) {
+      const qsizetype colon = value.indexOf(QLatin1Char(':'));
+      target.delivery.headers.append({value.left(colon).trimmed(), value.mid(colon + 1).trimmed()});
+    }
+    if (k == u"events") target.events = groupsIn(value);
+    if (k == u"quiet") quiet = value;
+    if (k == u"quietevents") quietEvents = value;
+    if (k == u"keyring") target.secretInKeyring = value.trimmed() == u"1";
+  }
+  if (target.secretInKeyring) target.delivery.secret.clear();
+  target.quiet = QuietPeriod::parse(quiet);
+  if (target.quiet) target.quiet->groups = groupsIn(quietEvents);
+  target.setSecret(target.delivery.secret);
+  return target;
+}
+
+bool validName(const QString& name) {
+  static const QRegularExpression kAllowed(QStringLiteral("^[\\w\\-. ]{1,40}$"),
+                                           QRegularExpression::UseUnicodePropertiesOption);
+  return kAllowed.match(name).hasMatch() && name.trimmed() == name;
+}
+
+bool isWebAddress(const QString& text) {
+  const QUrl url(text, QUrl::StrictMode);
+  return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") &&
+         !url.host().isEmpty();
+}
+
+bool isMailServer(const QString& text) {
+  const QUrl url(text, QUrl::StrictMode);
+  return url.isValid() && (url.scheme() == u"smtp" || url.scheme() == u"smtps") &&
+         !url.host().isEmpty();
+}
+
+bool isMailAddress(const QString& text) {
+  static const QRegularExpression kAddress(QStringLiteral("^[^@\\s<>;,]+@[^@\\s<>;,]+$"));
+  return kAddress.match(text).hasMatch();
+}
+
+}  // namespace
+
+bool QuietPeriod::holds(const QTime& time, RemoteEventGroup group) const {
+  if (!groups.empty() && !groups.contains(group)) return false;
+  if (start <= end) return start <= time && time < end;
+  return time >= start || time < end;
+}
+
+QString QuietPeriod::text() const {
+  return start.toString(QStringLiteral("HH:mm")) + QLatin1Char('-') +
+         end.toString(QStringLiteral("HH:mm"));
+}
+
+std::optional<QuietPeriod> QuietPeriod::parse(const QString& text) {
+  static const QRegularExpression kPeriod(
+      QStringLiteral("^\\s*(\\d{1,2}:\\d{2})\\s*[-–~]\\s*(\\d{1,2}:\\d{2})\\s*$"));
+  const auto match = kPeriod.match(text);
+  if (!match.hasMatch()) return std::nullopt;
+  QuietPeriod period;
+  period.start = QTime::fromString(match.captured(1), QStringLiteral("H:mm"));
+  period.end = QTime::fromString(match.captured(2), QStringLiteral("H:mm"));
+  if (!period.start.isValid() || !period.end.isValid() || period.start == period.end) {
+    return std::nullopt;
+  }
+  return period;
+}
+
+QString RemoteTarget::secret() const {
+  return delivery.kind == DeliveryTarget::Kind::Apprise ? delivery.address : delivery.secret;
+}
+
+void RemoteTarget::setSecret(const QString& secret) {
+  delivery.secret = secret;
+  // An Apprise address holds its service's token: it is kept as the secret is.
+  if (delivery.kind == DeliveryTarget::Kind::Apprise) delivery.address = secret;
+}
+
+QString SecretKey(const QString& name) { return QStringLiteral("notify/") + name; }
+
+bool RemoteTarget::wants(RemoteEventKind kind, const QTime& time) const {
+  if (kind == RemoteEventKind::Test) return true;
+  const RemoteEventGroup group = GroupOf(kind);
+  if (!events.contains(group)) return false;
+  return !(quiet && quiet->holds(time, group));
+}
+
+QString KindKey(DeliveryTarget::Kind kind) {
+  switch (kind) {
+    case DeliveryTarget::Kind::Email:
+      return QStringLiteral("email");
+    case DeliveryTarget::Kind::Webhook:
+      return QStringLiteral("webhook");
+    case DeliveryTarget::Kind::Apprise:
+      return QStringLiteral("apprise");
+  }
+  return {};
+}
+
+QString KindLabel(DeliveryTarget::Kind kind) {
+  switch (kind) {
+    case DeliveryTarget::Kind::Email:
+      return QStringLiteral("電子郵件");
+    case DeliveryTarget::Kind::Webhook:
+      return QStringLiteral("Webhook");
+    case DeliveryTarget::Kind::Apprise:
+      return QStringLiteral("Apprise");
+  }
+  return {};
+}
+
+std::vector<RemoteTarget> ReadRemoteTargets() {
+  std::vector<RemoteTarget> targets;
+  for (const auto& [name, kindKey] : ReadSection(kListSection)) {
+    const auto kind = kindNamed(kindKey);
+    if (kind && validName(name)) targets.push_back(readTarget(name, *kind));
+  }
+  return targets;
+}
+
+bool AnyRemoteTarget() {
+  for (const auto& [name, kindKey] : ReadSection(kListSection)) {
+    if (kindNamed(kindKey) && validName(name)) return true;
+  }
+  return false;
+}
+
+std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
+  if (!validName(target.name)) {
+    return QStringLiteral("名稱須為 1 至 40 個字母、數字、空格、點、底線或連字號。");
+  }
+  const DeliveryTarget& d = target.delivery;
+  switch (d.kind) {
+    case DeliveryTarget::Kind::Email:
+      if (!isMailServer(d.address)) {
+        return QStringLiteral(
+            "郵件伺服器須為 smtp:// 或 smtps:// 位址，例如 "
+            "smtps://smtp.example.com:465。");
+      }
+      if (!isMailAddress(d.sender)) return QStringLiteral("寄件者不是有效的電子郵件地址。");
+      if (d.recipients.isEmpty()) return QStringLiteral("請至少填一個收件者。");
+      for (const QString& to : d.recipients) {
+        if (!isMailAddress(to))
+          return QStringLiteral("收件者「%1」不是有效的電子郵件地址。").arg(to);
+      }
+      break;
+    case DeliveryTarget::Kind::Webhook:
+      if (!isWebAddress(d.address)) {
+        return QStringLiteral("Webhook 位址須為 http:// 或 https:// 位址。");
+      }
+      for (const auto& [name, value] : d.headers) {
+        static const QRegularExpression kToken(QStringLiteral("^[A-Za-z0-9!#$%&'*+.^_`|~-]+$"));
+        if (!kToken.match(name).hasMatch() || value.contains(QLatin1Char('\n')) ||
+            value.contains(QLatin1Char('\r'))) {
+          return QStringLiteral("標頭「%1」無效：每行須為「名稱: 值」。")
+              .arg(name.isEmpty() ? value : name);
+        }
+      }
+      if (d.headers.size() > kMostHeaders) return QStringLiteral("標頭最多 9 行。");
+      break;
+    case DeliveryTarget::Kind::Apprise:
+      if (!QRegularExpression(QStringLiteral("^[a-z][a-z0-9+.-]*://\\S+$"))
+               .match(d.address)
+               .hasMatch()) {
+        return QStringLiteral("Apprise 位址須如 tgram://… 或 ntfy://…。");
+      }
+      break;
+  }
+  if (target.events.empty()) return QStringLiteral("請至少選一種要通知的事件。");
+  return std::nullopt;
+}
+
+bool WriteRemoteTarget(const RemoteTarget& target) {
+  const QString section = sectionOf(target.name);
+  const DeliveryTarget& d = target.delivery;
+  const bool apprise = d.kind == DeliveryTarget::Kind::Apprise;
+  const QString secret = target.secretInKeyring ? QString() : target.secret();
+  bool written =
+      WriteSetting(section, QStringLiteral("address"), apprise ? QString() : d.address) &&
+      WriteSetting(section, QStringLiteral("user"), d.user) &&
+      WriteSetting(section, QStringLiteral("secret"),
+                   secret.isEmpty() ? QString() : EncodeText(secret)) &&
+      WriteSetting(section, QStringLiteral("keyring"),
+                   target.secretInKeyring ? QStringLiteral("1") : QStringLiteral("0")) &&
+      WriteSetting(section, QStringLiteral("from"), d.sender) &&
+      WriteSetting(section, QStringLiteral("to"), d.recipients.join(QLatin1Char(';'))) &&
+      WriteSetting(section, QStringLiteral("starttls"),
+                   d.startTls ? QStringLiteral("1") : QStringLiteral("0")) &&
+      WriteSetting(section, QStringLiteral("events"), listOf(target.events)) &&
+      WriteSetting(section, QStringLiteral("quiet"),
+                   target.quiet ? target.quiet->text() : QString()) &&
+      WriteSetting(section, QStringLiteral("quietevents"),
+                   target.quiet ? listOf(target.quiet->groups) : QString());
+  for (int i = 0; written && i < kMostHeaders; ++i) {
+    const QString value = i < d.headers.size()
+                              ? d.headers[i].first + QStringLiteral(": ") + d.headers[i].second
+                              : QString();
+    const QString key = QStringLiteral("header%1").arg(i + 1);
+    if (value.isEmpty() && ReadSetting(section, key, QString()).isEmpty()) continue;
+    written = WriteSetting(section, key, value);
+  }
+  // Listed last: a target is never listed before its keys are written.
+  return written && WriteSetting(kListSection, target.name, KindKey(d.kind));
+}
+
+bool RemoveRemoteTarget(const QString& name) {
+  // Its secret goes with it; the rest of its section stays as a record of no use.
+  return WriteSetting(kListSection, name, QString()) &&
+         WriteSetting(sectionOf(name), QStringLiteral("secret"), QString());
+}
+
+}  // namespace tidex

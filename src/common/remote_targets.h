@@ -1,0 +1,62 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <vector>
+
+#include <QString>
+#include <QTime>
+
+#include "common/remote_event.h"
+#include "platform/remote_delivery.h"
+
+namespace tidex {
+
+// A time of day when a target is told nothing of some kinds of event (all when none is named).
+// It may run past midnight: 22:00-07:00.
+struct QuietPeriod {
+  QTime start;
+  QTime end;
+  std::set<RemoteEventGroup> groups;
+  bool holds(const QTime& time, RemoteEventGroup group) const;
+  QString text() const;  // "22:00-07:00"
+  // "22:00-07:00" (blanks allowed); nothing for anything else.
+  static std::optional<QuietPeriod> parse(const QString& text);
+};
+
+// A remote notification target as Tidex.ini keeps it: the section notify lists the targets
+// (name=kind: email, webhook or apprise; an empty kind is a removed target) and a section
+// "notify NAME" holds each one's keys.
+struct RemoteTarget {
+  QString name;
+  DeliveryTarget delivery;
+  std::set<RemoteEventGroup> events;
+  std::optional<QuietPeriod> quiet;
+  // The secret is in the desktop's keyring under SecretKey(name), not in Tidex.ini; it is not
+  // in delivery until read from there.
+  bool secretInKeyring = false;
+  // The password or token; an Apprise address is one, as it holds its service's token.
+  QString secret() const;
+  void setSecret(const QString& secret);
+  // Whether an event of the kind happening at this time is sent to it.
+  bool wants(RemoteEventKind kind, const QTime& time) const;
+};
+
+QString KindKey(DeliveryTarget::Kind kind);
+// The key of a target's secret in the desktop's keyring.
+QString SecretKey(const QString& name);  // "email", "webhook", "apprise"
+QString KindLabel(DeliveryTarget::Kind kind);
+
+// Every target of the settings file, in file order. The secrets come from where they are kept.
+std::vector<RemoteTarget> ReadRemoteTargets();
+// Whether the settings file names any target: one read of the file, nothing else.
+bool AnyRemoteTarget();
+// What is wrong with the target, in a sentence for the user; nothing when it can be kept.
+std::optional<QString> CheckRemoteTarget(const RemoteTarget& target);
+// Keeps a target (replacing the one of its name) or removes one; false when the file could not
+// be written. The secret goes into the file, encoded as the IMCT account is, unless the target's
+// secret is in the keyring.
+bool WriteRemoteTarget(const RemoteTarget& target);
+bool RemoveRemoteTarget(const QString& name);
+
+}  // namespace tidex

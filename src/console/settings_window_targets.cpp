@@ -1,0 +1,196 @@
+#include <algorithm>
+
+#include <QRegularExpression>
+
+#include "common/remote_notifier.h"
+#include "console/settings_window.h"
+#include "platform/desktop.h"
+#include "platform/remote_delivery.h"
+#include "platform/secret_keeper.h"
+
+namespace tidex {
+namespace {
+
+constexpr DeliveryTarget::Kind kKinds[] = {
+    DeliveryTarget::Kind::Email, DeliveryTarget::Kind::Webhook, DeliveryTarget::Kind::Apprise};
+
+const QString kSecretsNote = QStringLiteral(
+    "密碼與權杖存於桌面金鑰圈；沒有金鑰圈時以編碼方式存於 Tidex.ini。不寫入任何紀錄。");
+
+QString eventsText(const RemoteTarget& target) {
+  QStringList labels;
+  for (const RemoteEventGroup group : target.events) labels << GroupLabel(group);
+  return labels.join(QStringLiteral("、"));
+}
+
+}  // namespace
+
+void SettingsWindow::loadTargets() {
+  targets_ = ReadRemoteTargets();
+  const bool apprise = Desktop::current().remoteDelivery().appriseAvailable();
+  std::vector<QStringList> rows;
+  for (const RemoteTarget& target : targets_) {
+    const bool isApprise = target.delivery.kind == DeliveryTarget::Kind::Apprise;
+    // An Apprise address holds its token: the list shows only its scheme.
+    const QString address =
+        isApprise
+            ? target.delivery.address.section(QStringLiteral("://"), 0, 0) + QStringLiteral("://…")
+            : target.delivery.address;
+    rows.push_back(
+        {target.name, KindLabel(target.delivery.kind), address, eventsText(target),
+         isApprise && !apprise ? QStringLiteral("未安裝 apprise 指令") : QStringLiteral("可用")});
+  }
+  targetList.setRows(std::move(rows));
+  secretStorageLabel.setCaption(kSecretsNote);
+  appriseLabel.setCaption(apprise ? QStringLiteral("Apprise：已安裝 apprise 指令。")
+                                  : QStringLiteral("Apprise：未安裝 apprise 指令，Apprise "
+                                                   "對象無法傳送（請安裝 apprise 套件）。"));
+  secretStorageLabel.setAccessibleName(secretStorageLabel.Caption());
+  appriseLabel.setAccessibleName(appriseLabel.Caption());
+}
+
+void SettingsWindow::targetChosen() {
+  const int index = targetList.ListIndex();
+  if (index < 0 || index >= static_cast<int>(targets_.size())) return;
+  showTarget(targets_[index]);
+}
+
+void SettingsWindow::showTarget(const RemoteTarget& target) {
+  const DeliveryTarget& d = target.delivery;
+  targetNameField.setText(target.name);
+  targetKindBox.setListIndex(
+      static_cast<int>(std::find(std::begin(kKinds), std::end(kKinds), d.kind) - kKinds));
+  targetAddressField.setText(d.address);
+  targetUserField.setText(d.user);
+  targetSecretField.setText(d.kind == DeliveryTarget::Kind::Apprise ? QString() : d.secret);
+  targetSenderField.setText(d.sender);
+  targetRecipientsField.setText(d.recipients.join(QStringLiteral("; ")));
+  startTlsCheck.setValue(d.startTls ? 1 : 0);
+  QStringList headers;
+  for (const auto& [name, value] : d.headers) headers << name + QStringLiteral(": ") + value;
+  targetHeadersField.setText(headers.join(QStringLiteral("\r\n")));
+  alertEventCheck.setValue(target.events.contains(RemoteEventGroup::Alert));
+  findingEventCheck.setValue(target.events.contains(RemoteEventGroup::Finding));
+  blindEventCheck.setValue(target.events.contains(RemoteEventGroup::Blind));
+  engineEventCheck.setValue(target.events.contains(RemoteEventGroup::Engine));
+  loginEventCheck.setValue(target.events.contains(RemoteEventGroup::Login));
+  quietPeriodField.setText(target.quiet ? target.quiet->text() : QString());
+  quietAlertsOnlyCheck.setValue(
+      target.quiet && target.quiet->groups == std::set<RemoteEventGroup>{RemoteEventGroup::Alert});
+}
+
+RemoteTarget SettingsWindow::targetInFields() const {
+  RemoteTarget target;
+  target.name = targetNameField.Text().trimmed();
+  DeliveryTarget& d = target.delivery;
+  d.kind = kKinds[std::clamp(targetKindBox.ListIndex(), 0, 2)];
+  d.address = targetAddressField.Text().trimmed();
+  d.user = targetUserField.Text().trimmed();
+  d.secret = targetSecretField.Text();
+  d.sender = targetSenderField.Text().trimmed();
+  for (const QString& to : targetRecipientsField.Text().split(
+           QRegularExpression(QStringLiteral("[;,]")), Qt::SkipEmptyParts)) {
+    if (!to.trimmed().isEmpty()) d.recipients << to.trimmed();
+  }
+  d.startTls = startTlsCheck.Value() == 1;
+  for (const QString& line : targetHeadersField.Text().split(
+           QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts)) {
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
+    // A line without a colon has no name: the check refuses it.
+    if (colon < 0) {
+      d.headers.append({QString(), line.trimmed()});
+    } else {
+      d.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
+    }
+  }
+  const std::pair<const CheckBox*, RemoteEventGroup> events[] = {
+      {&alertEventCheck, RemoteEventGroup::Alert},
+      {&findingEventCheck, RemoteEventGroup::Finding},
+      {&blindEventCheck, RemoteEventGroup::Blind},
+      {&engineEventCheck, RemoteEventGroup::Engine},
+      {&loginEventCheck, RemoteEventGroup::Login}};
+  for (const auto& [check, group] : events) {
+    if (check->Value() == 1) target.events.insert(group);
+  }
+  target.quiet = QuietPeriod::parse(quietPeriodField.Text());
+  if (target.quiet && quietAlertsOnlyCheck.Value() == 1) {
+    target.quiet->groups = {RemoteEventGroup::Alert};
+  }
+  return target;
+}
+
+// The target in the fields, its secret left empty taken from the one kept for it.
+std::optional<RemoteTarget> SettingsWindow::targetToKeep() {
+  RemoteTarget target = targetInFields();
+  const auto kept = std::find_if(notifier_.targets().begin(), notifier_.targets().end(),
+                                 [&](const RemoteTarget& t) { return t.name == target.name; });
+  if (target.secret().isEmpty() && kept != notifier_.targets().end() &&
+      kept->delivery.kind == target.delivery.kind) {
+    target.setSecret(kept->secret());
+  }
+  if (const auto problem = CheckRemoteTarget(target)) {
+    say(*problem);
+    return std::nullopt;
+  }
+  if (!quietPeriodField.Text().trimmed().isEmpty() && !target.quiet) {
+    say(QStringLiteral("安靜時段須如 22:00-07:00。"));
+    return std::nullopt;
+  }
+  return target;
+}
+
+void SettingsWindow::saveTarget() {
+  const std::optional<RemoteTarget> target = targetToKeep();
+  if (!target) return;
+  if (target->secret().isEmpty()) return targetSaved(*target, false);
+  say(QStringLiteral("儲存中…"));
+  keyringCall_ = Desktop::current().secrets().store(
+      SecretKey(target->name), target->secret(),
+      [this, kept = *target](bool inKeyring) { targetSaved(kept, inKeyring); });
+}
+
+void SettingsWindow::targetSaved(RemoteTarget target, bool inKeyring) {
+  if (keyringCall_) {
+    Desktop::current().post([keep = std::shared_ptr<QueuedCall>(std::move(keyringCall_))] {});
+  }
+  target.secretInKeyring = inKeyring;
+  if (!WriteRemoteTarget(target)) return say(QStringLiteral("無法寫入 Tidex.ini，對象未儲存。"));
+  notifier_.reloadTargets();
+  loadTargets();
+  QString where;
+  if (inKeyring) {
+    where = QStringLiteral("密碼或權杖存於桌面金鑰圈。");
+  } else if (!target.secret().isEmpty()) {
+    where = QStringLiteral("找不到桌面金鑰圈：密碼或權杖以編碼方式存於 Tidex.ini。");
+  }
+  secretStorageLabel.setCaption(where.isEmpty() ? kSecretsNote : where);
+  secretStorageLabel.setAccessibleName(secretStorageLabel.Caption());
+  say(QStringLiteral("通知對象「%1」已儲存。").arg(target.name) + where);
+}
+
+void SettingsWindow::removeTarget() {
+  const QString name = targetNameField.Text().trimmed();
+  const auto listed = std::find_if(targets_.begin(), targets_.end(),
+                                   [&](const RemoteTarget& t) { return t.name == name; });
+  if (listed == targets_.end()) return say(QStringLiteral("請先在清單中選擇要刪除的通知對象。"));
+  if (!RemoveRemoteTarget(name)) return say(QStringLiteral("無法寫入 Tidex.ini，對象未刪除。"));
+  if (listed->secretInKeyring) {
+    keyringCall_ = Desktop::current().secrets().remove(SecretKey(name), [](bool) {});
+  }
+  notifier_.reloadTargets();
+  loadTargets();
+  say(QStringLiteral("通知對象「%1」已刪除。").arg(name));
+}
+
+void SettingsWindow::testTarget() {
+  const std::optional<RemoteTarget> target = targetToKeep();
+  if (!target) return;
+  say(QStringLiteral("測試中：正在傳送測試通知給「%1」…").arg(target->name));
+  test_ = notifier_.sendTest(*target, [this, name = target->name](const DeliveryOutcome& outcome) {
+    Desktop::current().post([keep = std::shared_ptr<QueuedCall>(std::move(test_))] {});
+    say(outcome.delivered ? QStringLiteral("測試成功：「%1」已收下測試通知。").arg(name)
+                          : QStringLiteral("測試失敗：「%1」%2").arg(name, outcome.detail));
+  });
+}
+
+}  // namespace tidex

@@ -1,0 +1,101 @@
+#include "platform/qt/qt_mail_send.h"
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include <QDateTime>
+#include <QRegularExpression>
+
+#include <curl/curl.h>
+
+namespace tidex {
+namespace {
+
+QByteArray encodedWord(const QString& text) {
+  return "=?UTF-8?B?" + text.toUtf8().toBase64() + "?=";
+}
+
+// A Message-ID from the delivery's id: the same on every try, so that a mailbox that keeps the
+// first copy can drop a repeat.
+QByteArray messageIdOf(const QString& id) {
+  QString local = id;
+  local.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9!#$%&'*+\\-=?^_`{|}~.]")),
+                QStringLiteral("."));
+  return "<" + local.toLatin1() + "@tidex.invalid>";
+}
+
+QByteArray mailOf(const DeliveryTarget& target, const DeliveryMessage& message) {
+  QByteArray mail;
+  mail += "Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1() + "\r\n";
+  mail += "From: " + target.sender.toUtf8() + "\r\n";
+  mail += "To: " + target.recipients.join(QStringLiteral(", ")).toUtf8() + "\r\n";
+  mail += "Message-ID: " + messageIdOf(message.id) + "\r\n";
+  mail += "Subject: " + encodedWord(message.subject) + "\r\n";
+  mail += "MIME-Version: 1.0\r\n";
+  mail += "Content-Type: text/plain; charset=UTF-8\r\n";
+  mail += "Content-Transfer-Encoding: base64\r\n\r\n";
+  const QByteArray body = message.text.toUtf8().toBase64();
+  for (qsizetype i = 0; i < body.size(); i += 76) mail += body.mid(i, 76) + "\r\n";
+  return mail;
+}
+
+struct Upload {
+  QByteArray data;
+  qsizetype sent = 0;
+};
+
+size_t readUpload(char* buffer, size_t size, size_t count, void* user) {
+  auto* upload = static_cast<Upload*>(user);
+  const size_t room = size * count;
+  const size_t left = static_cast<size_t>(upload->data.size() - upload->sent);
+  const size_t n = std::min(room, left);
+  std::memcpy(buffer, upload->data.constData() + upload->sent, n);
+  upload->sent += static_cast<qsizetype>(n);
+  return n;
+}
+
+}  // namespace
+
+void PrepareMailSending() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
+                         std::chrono::milliseconds limit) {
+  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+  if (!curl) return {false, QStringLiteral("無法啟動郵件傳送")};
+  Upload upload{mailOf(target, message)};
+  const QByteArray address = target.address.toUtf8();
+  const QByteArray sender = "<" + target.sender.toUtf8() + ">";
+  const QByteArray user = target.user.toUtf8();
+  const QByteArray secret = target.secret.toUtf8();
+  curl_slist* recipients = nullptr;
+  for (const QString& to : target.recipients) {
+    recipients = curl_slist_append(recipients, ("<" + to.toUtf8() + ">").constData());
+  }
+  char error[CURL_ERROR_SIZE] = {};
+  CURL* c = curl.get();
+  curl_easy_setopt(c, CURLOPT_URL, address.constData());
+  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limit.count()));
+  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
+  curl_easy_setopt(c, CURLOPT_USE_SSL,
+                   static_cast<long>(target.startTls ? CURLUSESSL_ALL : CURLUSESSL_NONE));
+  if (!user.isEmpty()) {
+    curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
+    curl_easy_setopt(c, CURLOPT_PASSWORD, secret.constData());
+  }
+  curl_easy_setopt(c, CURLOPT_MAIL_FROM, sender.constData());
+  curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients);
+  curl_easy_setopt(c, CURLOPT_READFUNCTION, readUpload);
+  curl_easy_setopt(c, CURLOPT_READDATA, &upload);
+  curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+  const CURLcode result = curl_easy_perform(c);
+  curl_slist_free_all(recipients);
+  if (result == CURLE_OK) return {true, QString()};
+  return {false, QString::fromUtf8(error[0] ? error : curl_easy_strerror(result))};
+}
+
+}  // namespace tidex

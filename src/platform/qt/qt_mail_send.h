@@ -1,0 +1,16 @@
+#pragma once
+
+#include <chrono>
+
+#include "platform/remote_delivery.h"
+
+namespace tidex {
+
+// Sends the message as one mail through the target's SMTP server (libcurl), within the limit.
+// Blocks: runs on a worker thread.
+DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
+                         std::chrono::milliseconds limit);
+// libcurl's global set-up, once, on the main thread before the first worker uses it.
+void PrepareMailSending();
+
+}  // namespace tidex

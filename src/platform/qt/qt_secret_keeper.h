@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/secret_keeper.h"
+
+namespace tidex {
+
+// The desktop's keyring through QtKeychain (the Secret Service, libsecret underneath). A
+// desktop without a keyring service answers as a failure within kLimit, never later.
+class QtSecretKeeper final : public SecretKeeper {
+ public:
+  static constexpr int kLimitMs = 5000;
+
+  std::unique_ptr<QueuedCall> store(const QString& key, const QString& secret,
+                                    std::function<void(bool)> done) override;
+  std::unique_ptr<QueuedCall> read(const QString& key,
+                                   std::function<void(std::optional<QString>)> done) override;
+  std::unique_ptr<QueuedCall> remove(const QString& key, std::function<void(bool)> done) override;
+};
+
+}  // namespace tidex
