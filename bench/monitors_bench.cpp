@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/pilotboard/board_text.h"
 #include "platform/qt/qt_browser_environment.h"
@@ -86,20 +86,20 @@ int main(int argc, char** argv) {
   sites.waitForReadyRead(5000);
 
   QtDesktop desktop;
-  Form1& console = desktop.load<Form1>();
+  ConsoleWindow& console = desktop.load<ConsoleWindow>();
   QElapsedTimer clock;
   clock.start();
   for (int i = 0; i < monitors; ++i) {
-    console.Text12.setText(QStringLiteral("K%1").arg(1001 + i));
-    console.Command10_Click();
+    console.wharfField.setText(QStringLiteral("K%1").arg(1001 + i));
+    console.launchWharfMonitor();
   }
 
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     int ready = 0;
     for (Form* window : desktop.windows().all()) {
-      auto* monitor = dynamic_cast<Form6*>(window);
-      if (monitor && monitor->Text1.Text() != QStringLiteral("A")) ++ready;
+      auto* monitor = dynamic_cast<WharfMonitor*>(window);
+      if (monitor && monitor->hasBaseline()) ++ready;
     }
     if (ready < monitors && clock.elapsed() < 180000) return;
     const auto memory = bench::MemoryOfTree(static_cast<int>(::getpid()));

@@ -18,9 +18,9 @@
 #include <QUrl>
 
 #include "../tests/e2e/program_runner.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/qt/qt_browser_environment.h"
 #include "platform/qt/qt_desktop.h"
 #include "process_memory.h"
@@ -79,7 +79,7 @@ class Run {
         home_(qEnvironmentVariable("TIDEX_HOME")) {}
 
   void start() {
-    console_ = &desktop_.load<Form1>();
+    console_ = &desktop_.load<ConsoleWindow>();
     clock_.start();
     const int wharves = pilotBoard_ / 2;
     for (int i = 0; i < wharves; ++i) {
@@ -90,15 +90,15 @@ class Run {
       const QString vessel = i < static_cast<int>(kCalls.size())
                                  ? kCalls[i].second
                                  : QStringLiteral("VESSEL %1").arg(101 + i);
-      console_->Text9.setText(vessel);
+      console_->vesselField.setText(vessel);
       launched_[vessel] = clock_.elapsed();
-      console_->Command7_Click();
+      console_->launchVesselMonitor();
     }
     // The console's own fetch of the remote list, as at the half-hourly mark: the batch opens
     // a hidden registration monitor for every number, one every three seconds. Asked a few
     // seconds in, as a user would: the engine drops the first load of the console's hidden
     // browser when it is asked in the engine's first moments, and the list comes back empty.
-    QTimer::singleShot(3000, [this] { console_->mGetVar_Click(); });
+    QTimer::singleShot(3000, [this] { console_->fetchBatchListNow(); });
     poll_.setInterval(100);
     QObject::connect(&poll_, &QTimer::timeout, [this] { waitForReady(); });
     poll_.start();
@@ -106,9 +106,9 @@ class Run {
 
  private:
   void launchWharf(const QString& wharf) {
-    console_->Text12.setText(wharf);
+    console_->wharfField.setText(wharf);
     launched_[wharf] = clock_.elapsed();
-    console_->Command10_Click();
+    console_->launchWharfMonitor();
   }
 
   std::vector<BoardMonitor*> boardMonitors() {
@@ -122,7 +122,7 @@ class Run {
   // Records each baseline as it comes; true when every pilot-board monitor has one.
   bool collectBaselines() {
     for (BoardMonitor* monitor : boardMonitors()) {
-      if (baselineAt_.count(monitor) || monitor->Text1.Text() == QStringLiteral("A")) continue;
+      if (baselineAt_.count(monitor) || !monitor->hasBaseline()) continue;
       baselineAt_[monitor] = clock_.elapsed();
       watchAlerts(*monitor);
     }
@@ -131,8 +131,8 @@ class Run {
 
   // The first tick of a monitor's alert loop after the board changed.
   void watchAlerts(BoardMonitor& monitor) {
-    auto tick = monitor.Timer2.onTimer;
-    monitor.Timer2.onTimer = [this, &monitor, tick] {
+    auto tick = monitor.alertTimer.onTimer;
+    monitor.alertTimer.onTimer = [this, &monitor, tick] {
       if (changedAt_ >= 0 && !alertAt_.count(&monitor)) alertAt_[&monitor] = clock_.elapsed();
       tick();
     };
@@ -236,7 +236,7 @@ class Run {
   void finish() { desktop_.endProgram(); }
 
   QtDesktop desktop_;
-  Form1* console_ = nullptr;
+  ConsoleWindow* console_ = nullptr;
   QString base_;
   int pilotBoard_;
   QStringList numbers_;

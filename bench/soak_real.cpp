@@ -32,9 +32,9 @@
 #include "../tests/e2e/program_runner.h"
 #include "bench_home.h"
 #include "common/settings.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/qt/qt_browser_environment.h"
 #include "platform/qt/qt_desktop.h"
 #include "process_memory.h"
@@ -93,15 +93,15 @@ class Soak {
   }
 
   void start() {
-    console_ = &desktop_.load<Form1>();
+    console_ = &desktop_.load<ConsoleWindow>();
     clock_.start();
     for (const QString& wharf : kWharves) {
-      console_->Text12.setText(wharf);
-      console_->Command10_Click();
+      console_->wharfField.setText(wharf);
+      console_->launchWharfMonitor();
     }
     for (const QString& vessel : kVessels) {
-      console_->Text9.setText(vessel);
-      console_->Command7_Click();
+      console_->vesselField.setText(vessel);
+      console_->launchVesselMonitor();
     }
     tick_.setInterval(500);  // every second seen once, none skipped
     QObject::connect(&tick_, &QTimer::timeout, [this] { second(); });
@@ -122,7 +122,7 @@ class Soak {
     int baselines = 0;
     for (Form* window : desktop_.windows().all()) {
       auto* monitor = dynamic_cast<BoardMonitor*>(window);
-      baselines += monitor && monitor->Text1.Text() != u"A";
+      baselines += monitor && monitor->hasBaseline();
     }
     int answered = 0;
     for (const QString& number : numbers_) {
@@ -139,7 +139,7 @@ class Soak {
           waited >= listFetchedAt_ + 60) {
         if (listFetchedAt_ > -60) say(QStringLiteral("%1 s: the list fetched again").arg(waited));
         listFetchedAt_ = waited;
-        console_->mGetVar_Click();
+        console_->fetchBatchListNow();
       }
       return;
     }
@@ -241,7 +241,7 @@ class Soak {
   int registrationMonitors() {
     int count = 0;
     for (Form* window : desktop_.windows().all()) {
-      count += dynamic_cast<Form2*>(window) && !window->isUnloaded();
+      count += dynamic_cast<RegistrationMonitor*>(window) && !window->isUnloaded();
     }
     return count;
   }
@@ -249,7 +249,7 @@ class Soak {
   void noteAlerts(int now) {
     for (Form* window : desktop_.windows().all()) {
       auto* monitor = dynamic_cast<BoardMonitor*>(window);
-      if (!monitor || monitor->isUnloaded() || !monitor->Timer2.Enabled()) continue;
+      if (!monitor || monitor->isUnloaded() || !monitor->isAlerting()) continue;
       if (alertedAt_.emplace(monitor->Caption(), now).second) {
         say(QStringLiteral("%1 s: %2 alerts").arg(now).arg(monitor->Caption()));
       }
@@ -277,8 +277,8 @@ class Soak {
       }
       // Watching through the outage's deadline without saying so: each second counts.
       const int deadline = faultsUntilS_ + kBlindDeadlineS;
-      if (!blind && now > deadline && now < faultsUntilS_ + kOutageS &&
-          !monitor->Timer2.Enabled() && !alertedAt_.count(caption)) {
+      if (!blind && now > deadline && now < faultsUntilS_ + kOutageS && !monitor->isAlerting() &&
+          !alertedAt_.count(caption)) {
         ++unreportedBlindSeconds_;
       }
     }
@@ -368,7 +368,7 @@ class Soak {
   const int faultsUntilS_;
   QStringList numbers_;
   QtDesktop desktop_;
-  Form1* console_ = nullptr;
+  ConsoleWindow* console_ = nullptr;
   QElapsedTimer clock_;
   QTimer tick_;
   bool faultOn_ = false;

@@ -12,9 +12,9 @@
 
 #include "common/settings.h"
 #include "common/text_codec.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/sim/sim_desktop.h"
 #include "sites/pilot_roster.h"
 
@@ -59,22 +59,22 @@ int main(int argc, char** argv) {
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
   WriteSetting("setup", "001", EncodeText("TIDEX"));
   WriteSetting("setup", "002", EncodeText("PASS"));
-  Form1& console = desk.start<Form1>();
+  ConsoleWindow& console = desk.start<ConsoleWindow>();
   const QStringList wharves{"1108", "1110", "1070", "2001", "2002", "2003"};
   const QStringList vessels{"YM HARMONY", "WAN HAI 316", "EVER LAUREL", "KMTC TAIPEI"};
   QStringList numbers;
   for (int i = 1; i <= 10; ++i) numbers << QStringLiteral("REG%1").arg(i, 2, 10, QLatin1Char('0'));
   for (const QString& wharf : wharves) {
-    desk.type(console.Text12, wharf);
-    desk.click(console.Command10);
+    desk.type(console.wharfField, wharf);
+    desk.click(console.wharfButton);
   }
   for (const QString& vessel : vessels) {
-    desk.type(console.Text9, vessel);
-    desk.click(console.Command7);
+    desk.type(console.vesselField, vessel);
+    desk.click(console.vesselButton);
   }
   for (const QString& number : numbers) {
-    desk.type(console.Text3, number);
-    desk.click(console.Command2);
+    desk.type(console.registrationField, number);
+    desk.click(console.registrationButton);
   }
   desk.advance(10s);
 
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
   int missedAlerts = 0;
   for (const QString& caption : wharves + vessels) {
     auto* monitor = dynamic_cast<BoardMonitor*>(windowOf(desk, caption));
-    const bool alerted = monitor && monitor->Timer2.Enabled();
+    const bool alerted = monitor && monitor->isAlerting();
     const bool due = expected.contains(caption);
     falseAlerts += alerted && !due;
     missedAlerts += due && !alerted;

@@ -9,7 +9,7 @@
 #include <QLoggingCategory>
 #include <QTranslator>
 
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "platform/display_platform.h"
 #include "platform/qt/qt_browser_environment.h"
 #include "platform/qt/qt_desktop.h"
@@ -38,7 +38,7 @@ void chooseFont() {
 int main(int argc, char** argv) {
   // The console's caption, by which scripts find its window.
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::puts(tidex::Form1::ConsoleCaption().toUtf8().constData());
+    std::puts(tidex::ConsoleWindow::ConsoleCaption().toUtf8().constData());
     return 0;
   }
   Q_INIT_RESOURCE(tidex);
@@ -58,6 +58,6 @@ int main(int argc, char** argv) {
   chooseFont();
 
   tidex::QtDesktop desktop;
-  desktop.load<tidex::Form1>();
+  desktop.load<tidex::ConsoleWindow>();
   return QApplication::exec();
 }

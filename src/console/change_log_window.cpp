@@ -54,12 +54,12 @@ ChangeLogWindow::ChangeLogWindow() : Form(QStringLiteral("ChangeLogWindow")) {
   lvwJournal.onClick = [this] { lvwJournal_Click(); };
 }
 
-void ChangeLogWindow::Form_Load() {
+void ChangeLogWindow::onLoad() {
   Refresh();
   Show();
 }
 
-void ChangeLogWindow::Form_Resize() {
+void ChangeLogWindow::onResize() {
   if (WindowState() != Minimized) layOut(geometry().width, geometry().height);
 }
 

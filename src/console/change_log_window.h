@@ -44,8 +44,8 @@ class ChangeLogWindow final : public Form {
   // The entries listed, in the list's order.
   const std::vector<journal::Entry>& entries() const { return entries_; }
 
-  void Form_Load() override;
-  void Form_Resize() override;
+  void onLoad() override;
+  void onResize() override;
   // Reads the journal again with the filters as they are; keeps the selected entry selected.
   void Refresh();
   void lvwJournal_Click();

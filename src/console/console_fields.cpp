@@ -2,37 +2,35 @@
 
 #include "common/settings.h"
 #include "common/text_codec.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 
 namespace tidex {
 namespace {
 
-void loadField(Form1& console, const QString& key, TextBox& field) {
-  console.Text6.setText(QString());
-  field.setText(ReadSetting(QStringLiteral("setup"), key, QStringLiteral("No Settings")));
-  if (auto decoded = DecodeText(field.Text())) console.Text6.setText(*decoded);
-  field.setText(console.Text6.Text());
+// A stored value that does not decode leaves the field empty.
+void loadField(const QString& key, TextBox& field) {
+  field.setText(DecodeText(ReadSetting(QStringLiteral("setup"), key, QStringLiteral("No Settings")))
+                    .value_or(QString()));
 }
 
-void saveField(Form1& console, TextBox& field, const QString& key) {
-  console.Text6.setText(EncodeText(field.Text()));
-  WriteSetting(QStringLiteral("setup"), key, console.Text6.Text());
+void saveField(const TextBox& field, const QString& key) {
+  WriteSetting(QStringLiteral("setup"), key, EncodeText(field.Text()));
 }
 
 }  // namespace
 
-void LoadConsoleFields(Form1& console) {
-  loadField(console, QStringLiteral("001"), console.Text1);
-  loadField(console, QStringLiteral("002"), console.Text2);
-  loadField(console, QStringLiteral("003"), console.Text3);
-  loadField(console, QStringLiteral("005"), console.Text11);
+void LoadConsoleFields(ConsoleWindow& console) {
+  loadField(QStringLiteral("001"), console.accountField);
+  loadField(QStringLiteral("002"), console.passwordField);
+  loadField(QStringLiteral("003"), console.registrationField);
+  loadField(QStringLiteral("005"), console.locationField);
 }
 
-void SaveConsoleFields(Form1& console, bool withLocation) {
-  saveField(console, console.Text1, QStringLiteral("001"));
-  saveField(console, console.Text2, QStringLiteral("002"));
-  saveField(console, console.Text3, QStringLiteral("003"));
-  if (withLocation) saveField(console, console.Text11, QStringLiteral("005"));
+void SaveConsoleFields(ConsoleWindow& console, bool withLocation) {
+  saveField(console.accountField, QStringLiteral("001"));
+  saveField(console.passwordField, QStringLiteral("002"));
+  saveField(console.registrationField, QStringLiteral("003"));
+  if (withLocation) saveField(console.locationField, QStringLiteral("005"));
 }
 
 }  // namespace tidex

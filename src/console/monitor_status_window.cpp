@@ -86,12 +86,12 @@ MonitorStatusWindow::MonitorStatusWindow() : Form(QStringLiteral("MonitorStatusW
   statusList.onDblClick = [this] { bringSelectedForward(); };
 }
 
-void MonitorStatusWindow::Form_Load() {
+void MonitorStatusWindow::onLoad() {
   Refresh();
   Show();
 }
 
-void MonitorStatusWindow::Form_Resize() {
+void MonitorStatusWindow::onResize() {
   if (WindowState() != Minimized) layOut(geometry().width, geometry().height);
 }
 

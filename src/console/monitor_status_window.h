@@ -28,8 +28,8 @@ class MonitorStatusWindow final : public Form {
   // The monitors listed, in the list's order.
   const std::vector<Form*>& listed() const { return listed_; }
 
-  void Form_Load() override;
-  void Form_Resize() override;
+  void onLoad() override;
+  void onResize() override;
   // Reads the monitors again; the selected monitor stays selected wherever its row goes.
   void Refresh();
   // Shows the selected row's monitor, restored and in front.

@@ -54,7 +54,7 @@ SettingsWindow::SettingsWindow(ConsoleState& console, RemoteNotifier& notifier)
 
 SettingsWindow::~SettingsWindow() = default;
 
-void SettingsWindow::Form_Load() {
+void SettingsWindow::onLoad() {
   loadServersAndAccount();
   loadPilots();
   loadTargets();

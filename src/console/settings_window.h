@@ -89,7 +89,7 @@ class SettingsWindow final : public Form {
   CommandButton closeButton{*this, "closeButton", "關閉"};
   Label statusLabel{*this, "statusLabel"};
 
-  void Form_Load() override;
+  void onLoad() override;
   // The lists read again (the fields keep what is being typed).
   void Refresh();
   void saveServersAndAccount();

@@ -1,10 +1,9 @@
 #include "console/window_snapshot.h"
 
 #include "common/monitor_status.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "platform/desktop.h"
 #include "platform/form.h"
-#include "platform/text_box.h"
 
 namespace tidex {
 
@@ -24,12 +23,10 @@ QString RunningMonitorCaptions() {
   return text;
 }
 
-QString TakeWindowSnapshot(TextBox& field) {
-  field.setText(QString());
+QString TakeWindowSnapshot() {
   // The console's caption stays refused: a second copy of the program finds the console by it,
   // so no monitor may take it.
-  field.setText(Form1::ConsoleCaption() + QStringLiteral("\r\n") + RunningMonitorCaptions());
-  return field.Text();
+  return ConsoleWindow::ConsoleCaption() + QStringLiteral("\r\n") + RunningMonitorCaptions();
 }
 
 bool IsRunning(const QString& snapshot, const QString& item) {

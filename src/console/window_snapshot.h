@@ -18,7 +18,7 @@ QString RunningMonitorCaptions();
 
 // Puts the snapshot that launches are tested against into the field and returns it: the
 // console's caption, then the running monitors' captions, each followed by CR LF.
-QString TakeWindowSnapshot(TextBox& field);
+QString TakeWindowSnapshot();
 
 // An item is running when it occurs anywhere in the snapshot, compared with case: a part of a
 // caption counts, and an empty item always counts.

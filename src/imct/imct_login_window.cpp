@@ -9,43 +9,64 @@
 
 namespace tidex {
 
-ImctLoginWindow::ImctLoginWindow(ConsoleState& console, QString name, QString pathAfterLogin)
-    : Form(std::move(name)), console_(console), pathAfterLogin_(std::move(pathAfterLogin)) {
+namespace {
+
+// The window's name (its class in the window list) and the maker's page it shows.
+struct ImctPage {
+  QString windowName;
+  QString path;
+};
+
+ImctPage PageOf(ImctPageKind kind) {
+  switch (kind) {
+    case ImctPageKind::Ba:
+      return {QStringLiteral("Form8"), QStringLiteral("/pda/imctba.php")};
+    case ImctPageKind::Be:
+      return {QStringLiteral("Form9"), QStringLiteral("/pda/imctbe.php")};
+    case ImctPageKind::Bc:
+      break;
+  }
+  return {QStringLiteral("Form4"), QStringLiteral("/pda/imct.php")};
+}
+
+}  // namespace
+
+ImctLoginWindow::ImctLoginWindow(ConsoleState& console, ImctPageKind kind)
+    : Form(PageOf(kind).windowName), console_(console), pathAfterLogin_(PageOf(kind).path) {
   setCaption(Name());
-  Text1.setVisible(false);
   Resize(kBrowserWindowWidth, kBrowserWindowHeight);
-  FillClientArea(*this, Frame1, WebBrowser1);
-  DisarmPageDialogs(WebBrowser1);
-  WebBrowser1.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
-    WebBrowser1_DocumentComplete();
+  FillClientArea(*this, pageFrame, pageBrowser);
+  DisarmPageDialogs(pageBrowser);
+  pageBrowser.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
+    onPageComplete();
   };
 }
 
-QString ImctLoginWindow::PageAfterLogin() const {
+QString ImctLoginWindow::pageAfterLogin() const {
   return ServerAddress(QStringLiteral("maker")) + pathAfterLogin_;
 }
 
-void ImctLoginWindow::Form_Load() {
+void ImctLoginWindow::onLoad() {
   setCaption(WithoutBlanksAndBreaks(Caption()));
-  forms_.open(WebBrowser1, ImctLoginPage());
+  forms_.open(pageBrowser, ImctLoginPage());
 }
 
-Task ImctLoginWindow::WebBrowser1_DocumentComplete() {
-  if (const auto document = WebBrowser1.Document()) {
+Task ImctLoginWindow::onPageComplete() {
+  if (const auto document = pageBrowser.Document()) {
     forms_.fill(*document, console_);
   }
-  co_await PageWait(WebBrowser1);
-  const auto current = WebBrowser1.Document();
+  co_await PageWait(pageBrowser);
+  const auto current = pageBrowser.Document();
   if (!current) co_return;
-  Text1.setText(current->documentElement().innerText());
-  if (Text1.Text().contains(kImctTitle)) forms_.open(WebBrowser1, PageAfterLogin());
-  if (Text1.Text().contains(kImctRefused)) {
-    ImctLoginFailure(*this, WebBrowser1, console_);
+  const QString text = current->documentElement().innerText();
+  if (text.contains(kImctTitle)) forms_.open(pageBrowser, pageAfterLogin());
+  if (text.contains(kImctRefused)) {
+    ImctLoginFailure(*this, pageBrowser, console_);
     co_return;
   }
-  if (Text1.Text().contains(kImctLoginLost)) forms_.open(WebBrowser1, ImctLoginPage());
+  if (text.contains(kImctLoginLost)) forms_.open(pageBrowser, ImctLoginPage());
 }
 
-void ImctLoginWindow::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1); }
+void ImctLoginWindow::onResize() { FillClientArea(*this, pageFrame, pageBrowser); }
 
 }  // namespace tidex

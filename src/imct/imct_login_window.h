@@ -7,29 +7,30 @@
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/task.h"
-#include "platform/text_box.h"
 #include "platform/web_browser.h"
 
 namespace tidex {
 
-// A window that logs in to the IMCT service with the console's account and then shows one
-// page of the maker's web service. The three kinds differ only in that page.
-class ImctLoginWindow : public Form {
+// The page of the maker's web service that a container verification window shows once logged
+// in: one per console button ("BC", "BA", "BE").
+enum class ImctPageKind { Bc, Ba, Be };
+
+// A container verification window: logs in to the IMCT service with the console's account and
+// then shows one page of the maker's web service.
+class ImctLoginWindow final : public Form {
  public:
-  Frame Frame1{*this, "Frame1"};
-  WebBrowser WebBrowser1{*this, Frame1.holds("WebBrowser1")};
-  TextBox Text1{*this, "Text1", "Text1"};
+  ImctLoginWindow(ConsoleState& console, ImctPageKind kind);
+
+  Frame pageFrame{*this, "Frame1"};
+  WebBrowser pageBrowser{*this, pageFrame.holds("WebBrowser1")};
 
   // The maker's page shown once the login has succeeded.
-  QString PageAfterLogin() const;
+  QString pageAfterLogin() const;
 
-  void Form_Load() override;
-  void Form_Resize() override;
+  void onLoad() override;
+  void onResize() override;
   // Logs in with the console's account, then shows the maker's page.
-  Task WebBrowser1_DocumentComplete();
-
- protected:
-  ImctLoginWindow(ConsoleState& console, QString name, QString pathAfterLogin);
+  Task onPageComplete();
 
  private:
   ConsoleState& console_;

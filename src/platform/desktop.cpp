@@ -33,11 +33,11 @@ Desktop::~Desktop() {
 
 void Desktop::loadWindow(std::unique_ptr<Form> window) {
   Form& form = *window;
-  form.Form_Initialize();
+  form.onInitialize();
   windows_.add(std::move(window));
   attach(form);
   form.markLoaded();
-  form.Form_Load();
+  form.onLoad();
 }
 
 std::unique_ptr<Form> Desktop::takeOut(Form& form) {

@@ -62,9 +62,9 @@ void Form::PopupMenu(Menu& menu) {
 bool Form::requestClose(int reason) {
   if (unloaded_) return true;
   int cancel = 0;
-  Form_QueryUnload(cancel, reason);
+  onQueryUnload(cancel, reason);
   if (cancel != 0 || unloaded_) return unloaded_;
-  Form_Unload(cancel);
+  onUnload(cancel);
   if (cancel != 0 || unloaded_) return unloaded_;
   unloadWithoutEvents();
   return true;
@@ -80,13 +80,13 @@ void Form::unloadWithoutEvents() {
 void Form::userResized(int width, int height) {
   geometry_.width = width;
   geometry_.height = height;
-  Form_Resize();
+  onResize();
 }
 
 void Form::userWindowState(int state) {
   if (windowState_ == state) return;
   windowState_ = state;
-  Form_Resize();
+  onResize();
 }
 
 }  // namespace tidex

@@ -79,12 +79,12 @@ class Form {
   FormPeer* peer() const { return peer_; }
 
   // Events, overridden by the windows that handle them.
-  virtual void Form_Initialize() {}
-  virtual void Form_Load() {}
-  virtual void Form_Activate() {}
-  virtual void Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
-  virtual void Form_Unload(int& /*cancel*/) {}
-  virtual void Form_Resize() {}
+  virtual void onInitialize() {}
+  virtual void onLoad() {}
+  virtual void onActivate() {}
+  virtual void onQueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
+  virtual void onUnload(int& /*cancel*/) {}
+  virtual void onResize() {}
 
  protected:
   // Unloads without asking: no QueryUnload, no Unload event.
@@ -98,7 +98,7 @@ class Form {
   void addControl(Control& c) { controls_.push_back(&c); }
   void markLoaded() { loaded_ = true; }
   // What the user did to the window, through the back end (see BackEnd).
-  void userActivated() { Form_Activate(); }
+  void userActivated() { onActivate(); }
   void userResized(int width, int height);
   void userWindowState(int state);
   void userVisible(bool on) { visible_ = on; }

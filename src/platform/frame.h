@@ -11,8 +11,8 @@ namespace tidex {
 // reached by mouse or keyboard (the controls keep their own Enabled and Visible).
 //
 // A control is put inside a frame where it is declared, after the frame:
-//   Frame Frame1{*this, "Frame1"};
-//   WebBrowser WebBrowser1{*this, Frame1.holds("WebBrowser1")};
+//   Frame pageFrame{*this, "pageFrame"};
+//   WebBrowser pageBrowser{*this, pageFrame.holds("pageBrowser")};
 // or from code, also once the window is up, with control.placeIn(frame).
 class Frame final : public Control {
  public:

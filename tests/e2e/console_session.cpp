@@ -5,7 +5,7 @@
 #include <QSqlQuery>
 
 #include "common/text_codec.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 
 namespace tidex::e2e {
 
@@ -16,7 +16,7 @@ ConsoleSession::ConsoleSession(Manager manager)
   if (manager == Manager::Openbox) windowManager.emplace(display.display());
 }
 
-QString ConsoleSession::consoleCaption() { return Form1::ConsoleCaption(); }
+QString ConsoleSession::consoleCaption() { return ConsoleWindow::ConsoleCaption(); }
 
 bool ConsoleSession::fail(std::string what) {
   failure_ = std::move(what);

@@ -19,14 +19,14 @@ namespace {
 class FramedPanel final : public Form {
  public:
   FramedPanel() : Form(QStringLiteral("FramedPanel")) {
-    Frame1.Move(40, 30, 300, 200);
-    Command1.Move(10, 20, 100, 30);
+    pageFrame.Move(40, 30, 300, 200);
+    batchStepButton.Move(10, 20, 100, 30);
     Text1.Move(10, 60, 100, 24);
-    Command1.setAccessibleName(QStringLiteral("framed button"));
+    batchStepButton.setAccessibleName(QStringLiteral("framed button"));
     Text1.setAccessibleName(QStringLiteral("framed field"));
   }
-  Frame Frame1{*this, "Frame1", "Frame"};
-  CommandButton Command1{*this, Frame1.holds("Command1"), "OK"};
+  Frame pageFrame{*this, "Frame1", "Frame"};
+  CommandButton batchStepButton{*this, pageFrame.holds("Command1"), "OK"};
   TextBox Text1{*this, "Text1"};
 };
 
@@ -45,7 +45,7 @@ TEST(QtFrame, WhatIsInsideAFrameFollowsItsStateAndMovesWithIt) {
   ensureBrowserDesktop();
   auto& panel = Desktop::current().load<FramedPanel>();
   panel.Show();
-  panel.Text1.placeIn(panel.Frame1);
+  panel.Text1.placeIn(panel.pageFrame);
   QWidget* button = widgetNamed("framed button");
   QWidget* field = widgetNamed("framed field");
   ASSERT_NE(button, nullptr);
@@ -55,18 +55,18 @@ TEST(QtFrame, WhatIsInsideAFrameFollowsItsStateAndMovesWithIt) {
     SCOPED_TRACE(w->accessibleName().toStdString());
     EXPECT_TRUE(w->isEnabled());
     EXPECT_TRUE(w->isVisible());
-    panel.Frame1.setEnabled(false);
+    panel.pageFrame.setEnabled(false);
     EXPECT_FALSE(w->isEnabled());
-    panel.Frame1.setEnabled(true);
+    panel.pageFrame.setEnabled(true);
     EXPECT_TRUE(w->isEnabled());
-    panel.Frame1.setVisible(false);
+    panel.pageFrame.setVisible(false);
     EXPECT_FALSE(w->isVisible());
-    panel.Frame1.setVisible(true);
+    panel.pageFrame.setVisible(true);
     EXPECT_TRUE(w->isVisible());
   }
   const QWidget* client = button->window()->findChild<QWidget*>("FramedPanel_client");
   ASSERT_NE(client, nullptr);
-  panel.Frame1.Move(60, 50, 300, 200);
+  panel.pageFrame.Move(60, 50, 300, 200);
   EXPECT_EQ(
       button->mapTo(button->window(), QPoint(0, 0)) - client->mapTo(button->window(), QPoint(0, 0)),
       QPoint(70, 70));

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 
 #include "browser_harness.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "platform/desktop.h"
 #include "program_runner.h"
@@ -22,9 +22,9 @@ QMessageBox* visibleBox() {
   return nullptr;
 }
 
-Form6* wharfMonitor() {
+WharfMonitor* wharfMonitor() {
   for (Form* w : Desktop::current().windows().all()) {
-    if (auto* monitor = dynamic_cast<Form6*>(w)) return monitor;
+    if (auto* monitor = dynamic_cast<WharfMonitor*>(w)) return monitor;
   }
   return nullptr;
 }
@@ -37,12 +37,12 @@ TEST(QtMonitorClose, TheQuestionCountsDownInARealBoxAndTheMonitorGoesUnanswered)
   SitesRunner sites;
   ASSERT_TRUE(sites.started());
   sites.configure(browserDesktopHome());
-  Form1& console = Desktop::current().load<Form1>();
-  console.Text12.setText("1108");
-  console.Command10_Click();
-  Form6* monitor = wharfMonitor();
+  ConsoleWindow& console = Desktop::current().load<ConsoleWindow>();
+  console.wharfField.setText("1108");
+  console.launchWharfMonitor();
+  WharfMonitor* monitor = wharfMonitor();
   ASSERT_NE(monitor, nullptr);
-  ASSERT_TRUE(spinUntil([&] { return monitor->Text1.Text() != "A"; }, 30s));
+  ASSERT_TRUE(spinUntil([&] { return monitor->hasBaseline(); }, 30s));
 
   monitor->requestClose(Form::FormControlMenu);
   QMessageBox* box = nullptr;
@@ -55,7 +55,7 @@ TEST(QtMonitorClose, TheQuestionCountsDownInARealBoxAndTheMonitorGoesUnanswered)
   EXPECT_EQ(visibleBox() ? visibleBox()->text() : QString(), "是否重新開船名？ 7 秒");
 
   EXPECT_TRUE(spinUntil([] { return visibleBox() == nullptr && wharfMonitor() == nullptr; }, 10s));
-  EXPECT_EQ(console.Text12.Text(), "1108");
+  EXPECT_EQ(console.wharfField.Text(), "1108");
   spinFor(1s);
   EXPECT_EQ(wharfMonitor(), nullptr) << "an unanswered question reopened the monitor";
 }

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "common/settings.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "platform/ansi_text.h"
 #include "platform/sim/sim_desktop.h"
@@ -39,16 +39,16 @@ int boardRequests(SimDesktop& desk) {
 template <class W>
 W& openMonitor(SimDesktop& desk, const QString& item) {
   configurePilots();
-  auto& console = desk.start<Form1>();
-  if constexpr (std::is_same_v<W, Form6>) {
-    console.Text12.setText(item);
-    desk.click(console.Command10);
-  } else if constexpr (std::is_same_v<W, Form3>) {
-    console.Text9.setText(item);
-    desk.click(console.Command7);
+  auto& console = desk.start<ConsoleWindow>();
+  if constexpr (std::is_same_v<W, WharfMonitor>) {
+    console.wharfField.setText(item);
+    desk.click(console.wharfButton);
+  } else if constexpr (std::is_same_v<W, VesselMonitor>) {
+    console.vesselField.setText(item);
+    desk.click(console.vesselButton);
   } else {
-    console.Text13.setText(item);
-    desk.click(console.Command12);
+    console.urlField.setText(item);
+    desk.click(console.urlButton);
   }
   desk.advance(2s);
   W* monitor = dynamic_cast<W*>(desk.windows().all().back());
@@ -56,13 +56,15 @@ W& openMonitor(SimDesktop& desk, const QString& item) {
   return *monitor;
 }
 
-Form1& consoleOf(SimDesktop& desk) { return *dynamic_cast<Form1*>(desk.windows().all().front()); }
+ConsoleWindow& consoleOf(SimDesktop& desk) {
+  return *dynamic_cast<ConsoleWindow*>(desk.windows().all().front());
+}
 
 }  // namespace
 
 TEST(WharfMonitor, TakesItsBaselineFromTheSearchAnswerWithOneSubmitAndNeverAlertsOnIt) {
   SimDesktop desk;
-  auto& mon = openMonitor<Form6>(desk, "1108");
+  auto& mon = openMonitor<WharfMonitor>(desk, "1108");
 
   const QStringList log = desk.sites().requestLog().filter("/sdci/UA1006.ASP");
   ASSERT_EQ(log.size(), 2);
@@ -71,45 +73,45 @@ TEST(WharfMonitor, TakesItsBaselineFromTheSearchAnswerWithOneSubmitAndNeverAlert
             "iPage=&OK=%B7j%B4M");
   EXPECT_TRUE(log[1].contains("QSP_PORT=1108")) << log[1].toStdString();
   EXPECT_TRUE(log[1].contains("OK=%B7j%B4M")) << log[1].toStdString();
-  EXPECT_NE(mon.Text1.Text(), "A");
-  EXPECT_EQ(mon.Text1.Text(), mon.Text2.Text());
-  EXPECT_EQ(mon.Text3.Text(), "100");
-  EXPECT_TRUE(mon.Text1.Text().contains("1108"));
+  EXPECT_TRUE(mon.hasBaseline());
+  EXPECT_EQ(mon.baseline(), mon.latest());
+  EXPECT_TRUE(mon.searchSent());
+  EXPECT_TRUE(mon.baseline().contains("1108"));
 
   desk.advance(3min);
   EXPECT_TRUE(desk.beeps().empty());
-  EXPECT_TRUE(mon.Timer1.Enabled());
+  EXPECT_TRUE(mon.pollTimer.Enabled());
 }
 
 TEST(WharfMonitor, ReloadsOnEverySixtiethTickWithOneSubmitPerReload) {
   SimDesktop desk;
-  auto& mon = openMonitor<Form6>(desk, "1108");
+  auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   const int before = boardRequests(desk);
 
   desk.advance(56s);  // 58 ticks since the window opened
-  EXPECT_EQ(mon.Text5.Text(), "58");
+  EXPECT_EQ(mon.secondsSinceReload(), 58);
   EXPECT_EQ(boardRequests(desk), before);
   desk.advance(1s);
-  EXPECT_EQ(mon.Text5.Text(), "59");
+  EXPECT_EQ(mon.secondsSinceReload(), 59);
   desk.advance(1s);
-  EXPECT_EQ(mon.Text5.Text(), "0");
-  EXPECT_EQ(mon.Text3.Text(), "0");
+  EXPECT_EQ(mon.secondsSinceReload(), 0);
+  EXPECT_FALSE(mon.searchSent());
   desk.advance(2s);
-  EXPECT_EQ(mon.Text3.Text(), "100");
+  EXPECT_TRUE(mon.searchSent());
   EXPECT_EQ(boardRequests(desk), before + 2);
 }
 
 TEST(WharfMonitor, ATimeChangeAlertsEveryFiveSecondsUntilStopped) {
   SimDesktop desk;
-  auto& mon = openMonitor<Form6>(desk, "1108");
+  auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   auto& console = consoleOf(desk);
   mon.Hide();
-  console.Text12.setText("9999");
+  console.wharfField.setText("9999");
 
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
   desk.advance(61s);
-  EXPECT_FALSE(mon.Timer1.Enabled());
-  EXPECT_TRUE(mon.Frame1.Enabled());
+  EXPECT_FALSE(mon.pollTimer.Enabled());
+  EXPECT_TRUE(mon.pageFrame.Enabled());
   EXPECT_TRUE(desk.beeps().empty()) << "nothing sounds at the moment of detection";
   desk.advance(5s);
 
@@ -117,27 +119,27 @@ TEST(WharfMonitor, ATimeChangeAlertsEveryFiveSecondsUntilStopped) {
   EXPECT_TRUE(mon.Visible());
   EXPECT_TRUE(mon.TopMost());
   EXPECT_EQ(desk.foreground(), &mon);
-  EXPECT_EQ(console.Text12.Text(), "1108");
-  EXPECT_TRUE(mon.mStopBeep.Enabled());
+  EXPECT_EQ(console.wharfField.Text(), "1108");
+  EXPECT_TRUE(mon.stopBeepMenu.Enabled());
   desk.advance(10s);
   EXPECT_EQ(desk.beeps().size(), 6u);
 
-  desk.clickMenu(mon.mStopBeep);
+  desk.clickMenu(mon.stopBeepMenu);
   desk.advance(2min);
   EXPECT_EQ(desk.beeps().size(), 6u);
-  EXPECT_FALSE(mon.mHide.Enabled());
+  EXPECT_FALSE(mon.hideMenu.Enabled());
   EXPECT_TRUE(mon.TopMost());
 }
 
 TEST(WharfMonitor, SilentModeRaisesTheWindowWithoutSound) {
   SimDesktop desk;
-  auto& mon = openMonitor<Form6>(desk, "1108");
-  consoleOf(desk).Check2.setValue(1);
+  auto& mon = openMonitor<WharfMonitor>(desk, "1108");
+  consoleOf(desk).silentModeCheck.setValue(1);
   mon.Hide();
   desk.sites().board().setStatus("1108", "YM HARMONY", "已離港");
   desk.advance(66s);
   EXPECT_TRUE(mon.Visible());
-  EXPECT_TRUE(mon.Timer2.Enabled());
+  EXPECT_TRUE(mon.isAlerting());
   EXPECT_TRUE(desk.beeps().empty());
 }
 
@@ -151,10 +153,10 @@ TEST(WharfMonitor, KnownPilotSwapsAndExemptionDoNotAlertButAnUnknownPilotDoes) {
     SimDesktop desk;
     auto& board = desk.sites().board();
     board.assignPilot("1108", "YM HARMONY", "0035");
-    auto& mon = openMonitor<Form6>(desk, "1108");
+    auto& mon = openMonitor<WharfMonitor>(desk, "1108");
     board.assignPilot("1108", "YM HARMONY", c.pilot);
     desk.advance(66s);
-    EXPECT_EQ(mon.Timer2.Enabled(), c.alerts) << c.pilot;
+    EXPECT_EQ(mon.isAlerting(), c.alerts) << c.pilot;
   }
 }
 
@@ -162,7 +164,7 @@ TEST(WharfMonitor, ErrorPagesAreNotComparedAndKeepTheCounter) {
   for (int mode = 0; mode < 3; ++mode) {
     SimDesktop desk;
     auto& board = desk.sites().board();
-    auto& mon = openMonitor<Form6>(desk, "1108");
+    auto& mon = openMonitor<WharfMonitor>(desk, "1108");
     if (mode == 0) board.failWith(500);
     if (mode == 1) board.setUnreachable(true);
     if (mode == 2) {
@@ -170,10 +172,10 @@ TEST(WharfMonitor, ErrorPagesAreNotComparedAndKeepTheCounter) {
                            {200, "text/html; charset=big5", toAnsi("<p>無法連線，請稍後再試</p>")});
     }
     desk.advance(3min);
-    EXPECT_TRUE(mon.LatestIsErrorPage()) << mode;
-    EXPECT_NE(mon.Text1.Text(), mon.Text2.Text()) << mode;
-    EXPECT_FALSE(mon.Timer2.Enabled()) << mode;
-    EXPECT_EQ(mon.Text7.Text(), "0") << mode;
+    EXPECT_TRUE(mon.latestIsErrorPage()) << mode;
+    EXPECT_NE(mon.baseline(), mon.latest()) << mode;
+    EXPECT_FALSE(mon.isAlerting()) << mode;
+    EXPECT_EQ(mon.differenceTicks(), 0) << mode;
   }
 }
 
@@ -181,9 +183,9 @@ TEST(WharfMonitor, ABoardShowingFifteenHundredIsStillCompared) {
   SimDesktop desk;
   auto& board = desk.sites().board();
   board.setBerthTime("1108", "YM HARMONY", "15:00");
-  auto& mon = openMonitor<Form6>(desk, "1108");
-  ASSERT_TRUE(mon.Text1.Text().contains("1500"));
-  EXPECT_FALSE(mon.LatestIsErrorPage());
+  auto& mon = openMonitor<WharfMonitor>(desk, "1108");
+  ASSERT_TRUE(mon.baseline().contains("1500"));
+  EXPECT_FALSE(mon.latestIsErrorPage());
   board.setBerthTime("1108", "YM HARMONY", "15:01");
   desk.advance(66s);
   EXPECT_EQ(desk.beeps(), kAlertTones);
@@ -191,24 +193,24 @@ TEST(WharfMonitor, ABoardShowingFifteenHundredIsStillCompared) {
 
 TEST(VesselMonitor, UpperCasesTheNameKeepsItsBlankAndAlertsOnALetterChange) {
   SimDesktop desk;
-  auto& mon = openMonitor<Form3>(desk, "ym harmony");
+  auto& mon = openMonitor<VesselMonitor>(desk, "ym harmony");
   EXPECT_EQ(mon.Caption(), "YM HARMONY");
   EXPECT_EQ(desk.sites().requestLog().filter("/sdci/UA1006.ASP").front(),
             "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=YM%20HARMONY&QSP_PORT=&QSP_PAGID=&SP_CALL=&"
             "SEARCH=1&iPage=&OK=%B7j%B4M");
-  EXPECT_TRUE(mon.Text1.Text().contains("YMHARMONY"));
+  EXPECT_TRUE(mon.baseline().contains("YMHARMONY"));
 
   desk.sites().board().renameVessel("1108", "YM HARMONY", "YM HARMONY II");
   desk.advance(66s);
-  EXPECT_TRUE(mon.Timer2.Enabled());
+  EXPECT_TRUE(mon.isAlerting());
 }
 
 TEST(WharfMonitor, ALatinLetterChangeAloneDoesNotAlert) {
   SimDesktop desk;
-  auto& mon = openMonitor<Form6>(desk, "1108");
+  auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   desk.sites().board().renameVessel("1108", "YM HARMONY", "YM HARMONYX");
   desk.advance(3min);
-  EXPECT_FALSE(mon.Timer2.Enabled());
+  EXPECT_FALSE(mon.isAlerting());
 }
 
 TEST(UrlMonitor, LoadsTheAddressAsTypedAndAlertsOnAnErrorPage) {
@@ -216,23 +218,23 @@ TEST(UrlMonitor, LoadsTheAddressAsTypedAndAlertsOnAnErrorPage) {
   const QString address =
       "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
       "SEARCH=1&iPage=&OK=%B7j%B4M";
-  auto& mon = openMonitor<Form7>(desk, address);
+  auto& mon = openMonitor<UrlMonitor>(desk, address);
   EXPECT_EQ(mon.Caption(), address);
   EXPECT_EQ(boardRequests(desk), 1) << "the address monitor submits no form";
 
   desk.sites().board().setUnreachable(true);
   desk.advance(57s);  // the reload comes on the window's 60th second
-  EXPECT_FALSE(mon.Timer2.Enabled());
+  EXPECT_FALSE(mon.isAlerting());
   desk.advance(3s);
-  EXPECT_TRUE(mon.Timer2.Enabled());
+  EXPECT_TRUE(mon.isAlerting());
 }
 
 TEST(BoardMonitor, ShowAllFlagShowsAHiddenOrMinimisedMonitorWithinASecond) {
   SimDesktop desk;
-  auto& mon = openMonitor<Form6>(desk, "1108");
+  auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   mon.Hide();
   mon.setWindowState(Form::Minimized);
-  desk.click(consoleOf(desk).Command4);
+  desk.click(consoleOf(desk).showAllButton);
   desk.advance(1s);
   EXPECT_TRUE(mon.Visible());
   EXPECT_EQ(mon.WindowState(), Form::Normal);
@@ -245,13 +247,13 @@ TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {
   };
   for (Case c : {Case{BoxYes, true}, Case{BoxNo, false}, Case{BoxCancel, false}, Case{0, false}}) {
     SimDesktop desk;
-    auto& mon = openMonitor<Form6>(desk, "1108");
+    auto& mon = openMonitor<WharfMonitor>(desk, "1108");
     auto& console = consoleOf(desk);
-    console.Text12.setText("other");
+    console.wharfField.setText("other");
     desk.closeBox(mon);
 
     EXPECT_FALSE(mon.Visible());
-    EXPECT_EQ(console.Text12.Text(), "1108");
+    EXPECT_EQ(console.wharfField.Text(), "1108");
     ASSERT_EQ(desk.openBoxes().size(), 1u);
     EXPECT_EQ(desk.openBoxes()[0]->texts.front(), "是否重新開船名？ 9 秒");
     EXPECT_EQ(desk.openBoxes()[0]->style, YesNoCancel);
@@ -264,7 +266,7 @@ TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {
     desk.advance(499ms);
     EXPECT_EQ(desk.windows().count(), 1u);
     desk.advance(2s);
-    EXPECT_EQ(findWindow<Form6>(desk, "1108") != nullptr, c.reopens) << c.answer;
+    EXPECT_EQ(findWindow<WharfMonitor>(desk, "1108") != nullptr, c.reopens) << c.answer;
     EXPECT_TRUE(desk.openBoxes().empty()) << "a reopened monitor is not refused";
   }
 }
@@ -273,16 +275,16 @@ TEST(WharfMonitor, AnErrorPageAtOpeningIsNoBaselineAndTheRecoveredBoardDoesNotAl
   SimDesktop desk;
   auto& board = desk.sites().board();
   board.setUnreachable(true);
-  auto& mon = openMonitor<Form6>(desk, "1108");
-  EXPECT_EQ(mon.Text1.Text(), "A");
-  EXPECT_TRUE(mon.LatestIsErrorPage());
+  auto& mon = openMonitor<WharfMonitor>(desk, "1108");
+  EXPECT_FALSE(mon.hasBaseline());
+  EXPECT_TRUE(mon.latestIsErrorPage());
 
   board.recover();
   desk.advance(62s);
-  EXPECT_NE(mon.Text1.Text(), "A");
-  EXPECT_EQ(mon.Text1.Text(), mon.Text2.Text());
+  EXPECT_TRUE(mon.hasBaseline());
+  EXPECT_EQ(mon.baseline(), mon.latest());
   desk.advance(2min);
-  EXPECT_FALSE(mon.Timer2.Enabled());
+  EXPECT_FALSE(mon.isAlerting());
   EXPECT_TRUE(desk.beeps().empty());
 }
 
@@ -293,7 +295,7 @@ TEST(WharfMonitor, KeepsItsServerAndPilotsWhenTheSettingsFileGoesBad) {
   for (const QByteArray& bad : {QByteArray(), QByteArray(kGarbage, sizeof kGarbage - 1)}) {
     SimDesktop desk;
     WriteSetting("servers", "board", "http://board.test");
-    auto& mon = openMonitor<Form6>(desk, "1108");
+    auto& mon = openMonitor<WharfMonitor>(desk, "1108");
     {
       QFile ini(settingsFilePath());
       if (bad.isEmpty()) {
@@ -305,7 +307,7 @@ TEST(WharfMonitor, KeepsItsServerAndPilotsWhenTheSettingsFileGoesBad) {
     }
     desk.sites().board().assignPilot("1108", "YM HARMONY", "0037");  // known: no alert
     desk.advance(61s + 5s);
-    EXPECT_FALSE(mon.Timer2.Enabled());
+    EXPECT_FALSE(mon.isAlerting());
     QStringList pages;
     for (const SimNavigation& n : desk.navigations()) {
       if (n.browser == "Form6.WebBrowser1") pages << n.request.url;
@@ -316,6 +318,6 @@ TEST(WharfMonitor, KeepsItsServerAndPilotsWhenTheSettingsFileGoesBad) {
 
     ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
     desk.advance(61s + 5s);
-    EXPECT_TRUE(mon.Timer2.Enabled());
+    EXPECT_TRUE(mon.isAlerting());
   }
 }

@@ -20,20 +20,20 @@ namespace {
 
 BoardMonitor& watchVessel(SimDesktop& desk, const QString& vessel) {
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text9, vessel, console.Command7);
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.vesselField, vessel, console.vesselButton);
   desk.advance(2s);
   return windowCaptioned<BoardMonitor>(desk, vessel);
 }
 
 BoardMonitor& watchAddress(SimDesktop& desk, const QString& address) {
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text13, address, console.Command12);
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.urlField, address, console.urlButton);
   return windowCaptioned<BoardMonitor>(desk, address);
 }
 
-bool hasBaseline(const BoardMonitor& monitor) { return monitor.Text1.Text() != "A"; }
-bool isAlerting(const BoardMonitor& monitor) { return monitor.Timer2.Enabled(); }
+bool hasBaseline(const BoardMonitor& monitor) { return monitor.hasBaseline(); }
+bool isAlerting(const BoardMonitor& monitor) { return monitor.isAlerting(); }
 
 }  // namespace
 
@@ -77,12 +77,12 @@ TEST(BoardReading, ABoardThatMovedIsWatchedWhereItNowAnswersAndSaidOnce) {
     const auto moved = journalRowsOf(desk, journal::event::kMoved);
     ASSERT_EQ(moved.size(), 1u);
     EXPECT_EQ(moved[0].summary, "看板已移至 http://localhost:8080");
-    EXPECT_EQ(monitor.Label1.Caption(), moved[0].summary);
+    EXPECT_EQ(monitor.changeLine.Caption(), moved[0].summary);
 
     ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
     desk.advance(61s + 5s);
     EXPECT_TRUE(isAlerting(monitor));
-    EXPECT_EQ(monitor.Label1.Caption(), "YM HARMONY　抵港時間 14:30 → 23:45");
+    EXPECT_EQ(monitor.changeLine.Caption(), "YM HARMONY　抵港時間 14:30 → 23:45");
   }
 }
 
@@ -97,12 +97,12 @@ TEST(BoardReading, AUrlMonitorThroughADeadRendererNeitherAlertsNorTakesAnEmptyBa
     BoardMonitor& monitor = watchAddress(desk, address);
     if (!duringFirstPage) desk.advance(60s);
     desk.advance(100ms);
-    ASSERT_TRUE(monitor.WebBrowser1.Busy());
+    ASSERT_TRUE(monitor.pageBrowser.Busy());
     desk.killRenderers();
     desk.advance(2min);
     EXPECT_FALSE(isAlerting(monitor));
     EXPECT_TRUE(hasBaseline(monitor));
-    EXPECT_FALSE(monitor.Text1.Text().isEmpty());
+    EXPECT_FALSE(monitor.baseline().isEmpty());
 
     ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
     desk.advance(61s);
@@ -136,13 +136,14 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
     const auto blind = journalRowsOf(desk, journal::event::kBlind);
     ASSERT_EQ(blind.size(), 1u);
     EXPECT_EQ(blind[0].summary, "無法讀取看板：" + c.reason + " (自 10:01)");
-    EXPECT_EQ(monitor.Label1.Caption(), blind[0].summary);
-    EXPECT_TRUE(monitor.Label1.Visible());
-    EXPECT_EQ(monitor.Label1.accessibleName(), blind[0].summary);
+    EXPECT_EQ(monitor.changeLine.Caption(), blind[0].summary);
+    EXPECT_TRUE(monitor.changeLine.Visible());
+    EXPECT_EQ(monitor.changeLine.accessibleName(), blind[0].summary);
     ASSERT_EQ(desk.notifications().size(), notices + 1);
     EXPECT_EQ(desk.notifications().back().text, blind[0].summary);
     desk.trayDoubleClick();
-    desk.clickMenu(windowCaptioned<Form1>(desk, Form1::ConsoleCaption()).monitorStatusMenu);
+    desk.clickMenu(
+        windowCaptioned<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption()).monitorStatusMenu);
     const auto& statusRows =
         windowCaptioned<MonitorStatusWindow>(desk, "監看狀態").statusList.Rows();
     ASSERT_EQ(statusRows.size(), 1u);
@@ -154,7 +155,7 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
     desk.sites().removePage("/sdci/UA1006.ASP");
     desk.advance(61s);
     EXPECT_EQ(journalRowsOf(desk, journal::event::kReadsAgain).size(), 1u);
-    EXPECT_FALSE(monitor.Label1.Visible());
+    EXPECT_FALSE(monitor.changeLine.Visible());
     EXPECT_EQ(monitor.monitorStatus().state, MonitorStatus::State::Watching);
     EXPECT_FALSE(isAlerting(monitor)) << "the board it reads again is the one it watched";
   }

@@ -44,9 +44,9 @@ QString journalFile(SimDesktop& desk) {
 }
 
 // The user brings the console up from the tray if it is hidden and clicks "變更紀錄".
-ChangeLogWindow& openChangeLog(SimDesktop& desk, Form1& console) {
+ChangeLogWindow& openChangeLog(SimDesktop& desk, ConsoleWindow& console) {
   if (!console.Visible()) desk.trayDoubleClick();
-  desk.clickMenu(console.mChangeLog);
+  desk.clickMenu(console.changeLogMenu);
   return windowCaptioned<ChangeLogWindow>(desk, QStringLiteral("變更紀錄"));
 }
 
@@ -175,7 +175,7 @@ TEST(ChangeLogWindow, NewEntriesAppearOnRefreshAndTheSelectedEntryStaysSelected)
   desk.closeBox(log);
   auto& reopened = openChangeLog(desk, console);
   EXPECT_NE(&reopened, &log);
-  desk.clickMenu(console.mChangeLog);
+  desk.clickMenu(console.changeLogMenu);
   EXPECT_EQ(&windowCaptioned<ChangeLogWindow>(desk, "變更紀錄"), &reopened);
   EXPECT_EQ(desk.windowLog().filter("front 變更紀錄").size(), 1);
 }

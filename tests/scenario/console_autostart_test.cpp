@@ -17,10 +17,10 @@ TEST(ConsoleAutostart, TickingWritesAValidAutostartEntryAndUntickingRemovesIt) {
   const QString entry = config.filePath("autostart/tidex.desktop");
   {
     SimDesktop desk;
-    Form1& console = startConsole(desk);
-    EXPECT_FALSE(console.mAutostart.Checked());
-    desk.clickMenu(console.mAutostart);
-    EXPECT_TRUE(console.mAutostart.Checked());
+    ConsoleWindow& console = startConsole(desk);
+    EXPECT_FALSE(console.autostartMenu.Checked());
+    desk.clickMenu(console.autostartMenu);
+    EXPECT_TRUE(console.autostartMenu.Checked());
   }
   ASSERT_TRUE(QFile::exists(entry));
   QProcess validate;
@@ -33,10 +33,10 @@ TEST(ConsoleAutostart, TickingWritesAValidAutostartEntryAndUntickingRemovesIt) {
   EXPECT_TRUE(file.readAll().contains("\nExec=\"/opt/Tidex Port/bin/tidex\"\n"));
 
   SimDesktop desk;
-  Form1& console = startConsole(desk);
-  EXPECT_TRUE(console.mAutostart.Checked());
-  desk.clickMenu(console.mAutostart);
-  EXPECT_FALSE(console.mAutostart.Checked());
+  ConsoleWindow& console = startConsole(desk);
+  EXPECT_TRUE(console.autostartMenu.Checked());
+  desk.clickMenu(console.autostartMenu);
+  EXPECT_FALSE(console.autostartMenu.Checked());
   EXPECT_FALSE(QFile::exists(entry));
   qunsetenv("XDG_CONFIG_HOME");
 }

@@ -5,8 +5,8 @@
 #include "test_printers.h"
 
 #include "common/settings.h"
-#include "console/form1.h"
-#include "monitors/registration/form2.h"
+#include "console/console_window.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/sim/sim_desktop.h"
 #include "scenario/scenario_helpers.h"
 
@@ -22,10 +22,10 @@ QStringList captionsAfterConsole(SimDesktop& desk) {
   return out;
 }
 
-Form1& startWithOpenBatchList(SimDesktop& desk, const QString& list) {
-  auto& console = desk.start<Form1>();
-  desk.mouseDown(console.Text4, CtrlKey | AltKey);
-  console.Text4.setText(list);
+ConsoleWindow& startWithOpenBatchList(SimDesktop& desk, const QString& list) {
+  auto& console = desk.start<ConsoleWindow>();
+  desk.mouseDown(console.batchListField, CtrlKey | AltKey);
+  console.batchListField.setText(list);
   return console;
 }
 
@@ -33,24 +33,24 @@ Form1& startWithOpenBatchList(SimDesktop& desk, const QString& list) {
 
 TEST(ManualBatch, InitialListLaunchesTwoNumbersSkipsTheEmptyLineAndEndsOnTheFourthStep) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  desk.mouseDown(console.Text4, CtrlKey | AltKey);
-  ASSERT_TRUE(console.Command1.Enabled());
+  auto& console = desk.start<ConsoleWindow>();
+  desk.mouseDown(console.batchListField, CtrlKey | AltKey);
+  ASSERT_TRUE(console.batchStepButton.Enabled());
 
-  desk.click(console.Command1);
-  EXPECT_EQ(console.Label2.Caption(), "3");
+  desk.click(console.batchStepButton);
+  EXPECT_EQ(console.batchCountLabel.Caption(), "3");
   EXPECT_EQ(captionsAfterConsole(desk), QStringList{"01VXXX"});
-  desk.click(console.Command1);
-  desk.click(console.Command1);
+  desk.click(console.batchStepButton);
+  desk.click(console.batchStepButton);
   EXPECT_EQ(captionsAfterConsole(desk), (QStringList{"01VXXX", "01VYYY"}));
-  EXPECT_EQ(console.Label1.Caption(), "3");
+  EXPECT_EQ(console.batchIndexLabel.Caption(), "3");
 
-  desk.click(console.Command1);
-  EXPECT_EQ(console.Label1.Caption(), "0");
-  EXPECT_FALSE(console.Command1.Enabled());
-  EXPECT_TRUE(console.Text4.Locked());
-  EXPECT_FALSE(console.Check1.Enabled());
-  EXPECT_EQ(console.Check1.Value(), 1);
+  desk.click(console.batchStepButton);
+  EXPECT_EQ(console.batchIndexLabel.Caption(), "0");
+  EXPECT_FALSE(console.batchStepButton.Enabled());
+  EXPECT_TRUE(console.batchListField.Locked());
+  EXPECT_FALSE(console.batchFilterCheck.Enabled());
+  EXPECT_EQ(console.batchFilterCheck.Value(), 1);
   EXPECT_EQ(captionsAfterConsole(desk).size(), 2);
   for (Form* w : desk.windows().all()) {
     if (w != &console) {
@@ -62,14 +62,14 @@ TEST(ManualBatch, InitialListLaunchesTwoNumbersSkipsTheEmptyLineAndEndsOnTheFour
 TEST(ManualBatch, LaunchSavesAccountFieldsButNotTheLocationAndMasksTheAccount) {
   SimDesktop desk;
   auto& console = startWithOpenBatchList(desk, "01VAAA");
-  console.Text1.setText("agent");
-  console.Text2.setText("secret");
-  desk.click(console.Command1);
+  console.accountField.setText("agent");
+  console.passwordField.setText("secret");
+  desk.click(console.batchStepButton);
 
-  EXPECT_EQ(console.Text1.PasswordChar(), QChar('*'));
-  EXPECT_FALSE(console.Text1.Enabled());
-  EXPECT_FALSE(console.Text2.Enabled());
-  EXPECT_TRUE(console.Text4.Locked());
+  EXPECT_EQ(console.accountField.PasswordChar(), QChar('*'));
+  EXPECT_FALSE(console.accountField.Enabled());
+  EXPECT_FALSE(console.passwordField.Enabled());
+  EXPECT_TRUE(console.batchListField.Locked());
   EXPECT_NE(ReadSetting("setup", "001", "none"), "none");
   EXPECT_EQ(ReadSetting("setup", "005", "none"), "none");
 }
@@ -77,10 +77,10 @@ TEST(ManualBatch, LaunchSavesAccountFieldsButNotTheLocationAndMasksTheAccount) {
 TEST(ManualBatch, ALinePartOfAnOpenCaptionIsSkippedAndCheckIsLaunched) {
   SimDesktop desk;
   auto& console = startWithOpenBatchList(desk, "1.0\r\nCHECK\r\n01VXXX\r\n01V");
-  for (int i = 0; i < 4; ++i) desk.click(console.Command1);
+  for (int i = 0; i < 4; ++i) desk.click(console.batchStepButton);
   // "1.0" is part of the console's caption, "01V" part of the window opened for "01VXXX"
   EXPECT_EQ(captionsAfterConsole(desk), (QStringList{"CHECK", "01VXXX"}));
-  EXPECT_EQ(console.Label1.Caption(), "4");
+  EXPECT_EQ(console.batchIndexLabel.Caption(), "4");
 }
 
 TEST(BatchFilter, TouchfilesRecordDecidesManualAndAutomaticLaunches) {
@@ -96,12 +96,13 @@ TEST(BatchFilter, TouchfilesRecordDecidesManualAndAutomaticLaunches) {
       auto& console = startWithOpenBatchList(desk, automatic ? "CHECK\r\n01VAAA" : "01VAAA");
       if (c.record) WriteSetting("Touchfiles", "01VAAA", c.record);
       if (automatic) {
-        console.Text1.setText("agent");  // without an account the automatic batch opens nothing
-        console.Text2.setText("secret");
-        console.Label1.setCaption("1");
-        console.Command5_Click();
+        console.accountField.setText(
+            "agent");  // without an account the automatic batch opens nothing
+        console.passwordField.setText("secret");
+        console.batchIndexLabel.setCaption("1");
+        console.runAutomaticBatchStep();
       } else {
-        desk.click(console.Command1);
+        desk.click(console.batchStepButton);
       }
       const bool launched = captionsAfterConsole(desk) == QStringList{"01VAAA"};
       EXPECT_EQ(launched, c.launched) << (c.record ? c.record : "none") << automatic;
@@ -113,29 +114,29 @@ TEST(BatchFilter, TouchfilesRecordDecidesManualAndAutomaticLaunches) {
 
 TEST(AutomaticBatch, AListWithoutCheckEndsAtTheFirstStep) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  console.Timer4.setEnabled(false);
-  console.Text4.setText("01VAAA\r\n01VBBB\r\n");
-  console.Timer3.setEnabled(true);
+  auto& console = desk.start<ConsoleWindow>();
+  console.halfHourTimer.setEnabled(false);
+  console.batchListField.setText("01VAAA\r\n01VBBB\r\n");
+  console.automaticBatchTimer.setEnabled(true);
 
   desk.advance(3s);
 
   EXPECT_TRUE(captionsAfterConsole(desk).isEmpty());
-  EXPECT_FALSE(console.Timer3.Enabled());
-  EXPECT_TRUE(console.Timer4.Enabled());
-  EXPECT_TRUE(console.Command3.Enabled());
-  EXPECT_EQ(console.Label1.Caption(), "0");
+  EXPECT_FALSE(console.automaticBatchTimer.Enabled());
+  EXPECT_TRUE(console.halfHourTimer.Enabled());
+  EXPECT_TRUE(console.openWindowsButton.Enabled());
+  EXPECT_EQ(console.batchIndexLabel.Caption(), "0");
 }
 
 TEST(AutomaticBatch, StepsEveryThreeSecondsSkipCheckAndLaunchHidden) {
   SimDesktop desk;
   scenario::saveKnownAccount();
-  auto& console = desk.start<Form1>();
-  console.Text4.setText("CHECK\r\n01vaaa\r\n01VBBB");
-  console.Timer3.setEnabled(true);
+  auto& console = desk.start<ConsoleWindow>();
+  console.batchListField.setText("CHECK\r\n01vaaa\r\n01VBBB");
+  console.automaticBatchTimer.setEnabled(true);
 
   desk.advance(3s);
-  EXPECT_FALSE(console.Command3.Enabled());
+  EXPECT_FALSE(console.openWindowsButton.Enabled());
   EXPECT_TRUE(captionsAfterConsole(desk).isEmpty());
   desk.advance(6s);
   EXPECT_EQ(captionsAfterConsole(desk), (QStringList{"01VAAA", "01VBBB"}));
@@ -145,26 +146,28 @@ TEST(AutomaticBatch, StepsEveryThreeSecondsSkipCheckAndLaunchHidden) {
     }
   }
   desk.advance(3s);
-  EXPECT_FALSE(console.Timer3.Enabled());
-  EXPECT_EQ(console.Label1.Caption(), "0");
+  EXPECT_FALSE(console.automaticBatchTimer.Enabled());
+  EXPECT_EQ(console.batchIndexLabel.Caption(), "0");
 }
 
 TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
   struct Case {
-    CommandButton Form1::*button;
-    TextBox Form1::*field;
+    CommandButton ConsoleWindow::*button;
+    TextBox ConsoleWindow::*field;
     const char* item;
     const char* message;
   };
-  for (Case c :
-       {Case{&Form1::Command2, &Form1::Text3, "01VX", "此海掛執行中，請查詢運作中的海掛！ "},
-        Case{&Form1::Command7, &Form1::Text9, "01VX", "此船名執行中，請查詢運作中的海掛！ "},
-        Case{&Form1::Command10, &Form1::Text12, "01VX", "此碼頭執行中，請查詢運作中的海掛！ "},
-        Case{&Form1::Command12, &Form1::Text13, "http://01vx.test/",
-             "此URL執行中，請查詢運作中的海掛！ "}}) {
+  for (Case c : {Case{&ConsoleWindow::registrationButton, &ConsoleWindow::registrationField, "01VX",
+                      "此海掛執行中，請查詢運作中的海掛！ "},
+                 Case{&ConsoleWindow::vesselButton, &ConsoleWindow::vesselField, "01VX",
+                      "此船名執行中，請查詢運作中的海掛！ "},
+                 Case{&ConsoleWindow::wharfButton, &ConsoleWindow::wharfField, "01VX",
+                      "此碼頭執行中，請查詢運作中的海掛！ "},
+                 Case{&ConsoleWindow::urlButton, &ConsoleWindow::urlField, "http://01vx.test/",
+                      "此URL執行中，請查詢運作中的海掛！ "}}) {
     SimDesktop desk;
     scenario::saveKnownAccount();
-    auto& console = desk.start<Form1>();
+    auto& console = desk.start<ConsoleWindow>();
     (console.*c.field).setText(c.item);
     desk.click(console.*c.button);
     ASSERT_EQ(desk.windows().count(), 2u);
@@ -199,9 +202,9 @@ TEST(SingleLaunch, TheUrlMonitorTakesWebAddressesAndCompletesBareOnes) {
         Case{"not an address", nullptr}, Case{"http://", nullptr}}) {
     SCOPED_TRACE(c.typed);
     SimDesktop desk;
-    auto& console = desk.start<Form1>();
-    console.Text13.setText(c.typed);
-    desk.click(console.Command12);
+    auto& console = desk.start<ConsoleWindow>();
+    console.urlField.setText(c.typed);
+    desk.click(console.urlButton);
 
     if (!c.watched) {
       EXPECT_EQ(desk.windows().count(), 1u);
@@ -216,8 +219,8 @@ TEST(SingleLaunch, TheUrlMonitorTakesWebAddressesAndCompletesBareOnes) {
                             [&](const SimNavigation& n) { return n.request.url == c.watched; }));
     const QString watched = c.watched;
     if (!watched.startsWith("http://")) continue;
-    console.Text13.setText(watched.mid(7));
-    desk.click(console.Command12);  // the same page typed bare is already watched
+    console.urlField.setText(watched.mid(7));
+    desk.click(console.urlButton);  // the same page typed bare is already watched
     ASSERT_EQ(desk.boxes().size(), 1u);
     EXPECT_EQ(desk.boxes()[0].texts.front(), "此URL執行中，請查詢運作中的海掛！ 9 秒");
     desk.advance(9s);
@@ -226,17 +229,17 @@ TEST(SingleLaunch, TheUrlMonitorTakesWebAddressesAndCompletesBareOnes) {
 
 TEST(SingleLaunch, UpperCasesExceptTheAddressAndRefusesAnEmptyItem) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  console.Text12.setText("khh1108a");
-  console.Text13.setText("http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ENAME=Ym+Harmony");
-  desk.click(console.Command10);
-  desk.click(console.Command12);
+  auto& console = desk.start<ConsoleWindow>();
+  console.wharfField.setText("khh1108a");
+  console.urlField.setText("http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ENAME=Ym+Harmony");
+  desk.click(console.wharfButton);
+  desk.click(console.urlButton);
   EXPECT_EQ(
       captionsAfterConsole(desk),
       (QStringList{"KHH1108A", "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ENAME=Ym+Harmony"}));
 
-  console.Text9.setText("");
-  desk.click(console.Command7);
+  console.vesselField.setText("");
+  desk.click(console.vesselButton);
   EXPECT_EQ(desk.openBoxes().size(), 1u);
   desk.advance(9s);
 }
@@ -244,14 +247,14 @@ TEST(SingleLaunch, UpperCasesExceptTheAddressAndRefusesAnEmptyItem) {
 TEST(SingleLaunch, RegistrationLaunchSavesAllFourFieldsAndClosesTheBatchList) {
   SimDesktop desk;
   auto& console = startWithOpenBatchList(desk, "01VAAA");
-  console.Text3.setText("01vzzz");
-  console.Text11.setText("KHH1080");
-  desk.click(console.Command2);
+  console.registrationField.setText("01vzzz");
+  console.locationField.setText("KHH1080");
+  desk.click(console.registrationButton);
 
   EXPECT_EQ(captionsAfterConsole(desk), QStringList{"01VZZZ"});
-  EXPECT_TRUE(console.Text4.Locked());
-  EXPECT_FALSE(console.Command1.Enabled());
-  EXPECT_FALSE(console.Text1.Enabled());
+  EXPECT_TRUE(console.batchListField.Locked());
+  EXPECT_FALSE(console.batchStepButton.Enabled());
+  EXPECT_FALSE(console.accountField.Enabled());
   for (const char* key : {"001", "002", "003", "005"}) {
     EXPECT_NE(ReadSetting("setup", key, "none"), "none") << key;
   }
@@ -259,27 +262,27 @@ TEST(SingleLaunch, RegistrationLaunchSavesAllFourFieldsAndClosesTheBatchList) {
 
 TEST(ConsoleCommands, RunningMonitorsReplaceTheBatchListAndAreCounted) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  console.Text12.setText("1108");
-  desk.click(console.Command10);
-  desk.click(console.Command8);  // a login window is no monitor
-  console.Text9.setText("YM HARMONY");
-  desk.click(console.Command7);
-  desk.click(console.Command3);
-  EXPECT_EQ(console.Text4.Text(), "1108\r\nYM HARMONY\r\n");
-  EXPECT_EQ(console.Label6.Caption(), "2");
+  auto& console = desk.start<ConsoleWindow>();
+  console.wharfField.setText("1108");
+  desk.click(console.wharfButton);
+  desk.click(console.imctBcButton);  // a login window is no monitor
+  console.vesselField.setText("YM HARMONY");
+  desk.click(console.vesselButton);
+  desk.click(console.openWindowsButton);
+  EXPECT_EQ(console.batchListField.Text(), "1108\r\nYM HARMONY\r\n");
+  EXPECT_EQ(console.openWindowCountLabel.Caption(), "2");
 }
 
 TEST(ConsoleCommands, ShowAllRaisesTheFlagForThreeSeconds) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  desk.click(console.Command4);
+  auto& console = desk.start<ConsoleWindow>();
+  desk.click(console.showAllButton);
   EXPECT_EQ(ReadSetting("setup", "004", ""), "1");
   desk.advance(2999ms);
   EXPECT_EQ(ReadSetting("setup", "004", ""), "1");
   desk.advance(1ms);
   EXPECT_EQ(ReadSetting("setup", "004", ""), "0");
-  EXPECT_FALSE(console.Timer1.Enabled());
+  EXPECT_FALSE(console.showAllResetTimer.Enabled());
 }
 
 TEST(BatchList, LockGesturesOpenAndCloseIt) {
@@ -290,16 +293,17 @@ TEST(BatchList, LockGesturesOpenAndCloseIt) {
   for (Case c : {Case{CtrlKey | AltKey, true}, Case{CtrlKey, false}, Case{AltKey, false},
                  Case{CtrlKey | AltKey | ShiftKey, false}}) {
     SimDesktop desk;
-    auto& console = desk.start<Form1>();
-    console.Label1.setCaption("2");
-    desk.mouseDown(console.Text4, CtrlKey | AltKey);
-    console.Label1.setCaption("2");
-    desk.mouseDown(console.Text4, c.shift);
+    auto& console = desk.start<ConsoleWindow>();
+    console.batchIndexLabel.setCaption("2");
+    desk.mouseDown(console.batchListField, CtrlKey | AltKey);
+    console.batchIndexLabel.setCaption("2");
+    desk.mouseDown(console.batchListField, c.shift);
     const bool stillOpen = c.shift != CtrlKey;
-    EXPECT_EQ(console.Command1.Enabled(), stillOpen) << c.shift;
-    EXPECT_EQ(console.Text4.Locked(), !stillOpen) << c.shift;
-    EXPECT_EQ(console.Check1.Enabled(), stillOpen) << c.shift;
-    EXPECT_EQ(console.Label1.Caption(), c.shift == (CtrlKey | AltKey) ? "0" : "2") << c.shift;
+    EXPECT_EQ(console.batchStepButton.Enabled(), stillOpen) << c.shift;
+    EXPECT_EQ(console.batchListField.Locked(), !stillOpen) << c.shift;
+    EXPECT_EQ(console.batchFilterCheck.Enabled(), stillOpen) << c.shift;
+    EXPECT_EQ(console.batchIndexLabel.Caption(), c.shift == (CtrlKey | AltKey) ? "0" : "2")
+        << c.shift;
   }
 }
 
@@ -308,36 +312,36 @@ TEST(BatchList, TheFileMenuUnlocksItAsTheGestureDoes) {
   for (bool byMenu : {false, true}) {
     SCOPED_TRACE(byMenu ? "menu" : "gesture");
     SimDesktop desk;
-    auto& console = desk.start<Form1>();
-    console.Label1.setCaption("2");
+    auto& console = desk.start<ConsoleWindow>();
+    console.batchIndexLabel.setCaption("2");
     if (byMenu) {
       desk.clickMenu(console.unlockBatchListMenu);
     } else {
-      desk.mouseDown(console.Text4, CtrlKey | AltKey);
+      desk.mouseDown(console.batchListField, CtrlKey | AltKey);
     }
 
-    EXPECT_TRUE(desk.type(console.Text4, "01VAAA\r\n"));
-    EXPECT_TRUE(console.Check1.Enabled());
-    EXPECT_EQ(console.Label1.Caption(), "0");
-    EXPECT_TRUE(desk.click(console.Command1));
+    EXPECT_TRUE(desk.type(console.batchListField, "01VAAA\r\n"));
+    EXPECT_TRUE(console.batchFilterCheck.Enabled());
+    EXPECT_EQ(console.batchIndexLabel.Caption(), "0");
+    EXPECT_TRUE(desk.click(console.batchStepButton));
     EXPECT_EQ(captionsAfterConsole(desk), QStringList{"01VAAA"});
   }
 }
 
 TEST(InputFields, PastedNumberLosesBlanksAndLineBreaksButKeepsItsCase) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  desk.type(console.Text3, QString(" 01v xx\u00A0x\r\n"));
-  EXPECT_EQ(console.Text3.Text(), "01vxxx");
-  console.Text5.setText("A B\r\nC");
-  EXPECT_EQ(console.Text5.Text(), "ABC");
+  auto& console = desk.start<ConsoleWindow>();
+  desk.type(console.registrationField, QString(" 01v xx\u00A0x\r\n"));
+  EXPECT_EQ(console.registrationField.Text(), "01vxxx");
+  console.batchLineField.setText("A B\r\nC");
+  EXPECT_EQ(console.batchLineField.Text(), "ABC");
 }
 
 TEST(InputFields, FocusSelectsTheWholeText) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  console.Text12.setText("1108");
-  desk.focus(console.Text12);
-  EXPECT_EQ(console.Text12.SelStart(), 0);
-  EXPECT_EQ(console.Text12.SelLength(), 4);
+  auto& console = desk.start<ConsoleWindow>();
+  console.wharfField.setText("1108");
+  desk.focus(console.wharfField);
+  EXPECT_EQ(console.wharfField.SelStart(), 0);
+  EXPECT_EQ(console.wharfField.SelLength(), 4);
 }

@@ -5,7 +5,7 @@
 #include "common/settings.h"
 #include "common/text_codec.h"
 #include "console/console_fields.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "platform/sim/sim_desktop.h"
 
 using namespace tidex;
@@ -28,7 +28,7 @@ void writeSettings(const SimDesktop& desk, const QByteArray& bytes) {
 
 TEST(ConsoleStartup, StartsHiddenBehindTrayIconWithCaptionAsTip) {
   SimDesktop desk{"2026-12-08 10:00:00"};
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   const QString caption = QStringLiteral("准單查詢 %1.%2.%3")
                               .arg(TIDEX_VERSION_MAJOR)
                               .arg(TIDEX_VERSION_MINOR)
@@ -41,44 +41,44 @@ TEST(ConsoleStartup, StartsHiddenBehindTrayIconWithCaptionAsTip) {
   EXPECT_TRUE(console.TopMost());
   EXPECT_EQ(console.geometry().left, 0);
   EXPECT_EQ(console.geometry().top, 7);
-  EXPECT_EQ(console.Label11.Caption(), "2026/12/8 上午 10:00:00");
+  EXPECT_EQ(console.activityTimeLabel.Caption(), "2026/12/8 上午 10:00:00");
   EXPECT_FALSE(desk.ended());
 }
 
 TEST(ConsoleStartup, FirstRunWritesOnlyTheShowAllFlagAndEmptiesTheSavedFields) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
 
   EXPECT_EQ(settingsBytes(desk), QByteArray("[setup]\r\n004=0\r\n"));
-  for (TextBox* field : {&console.Text1, &console.Text2, &console.Text3, &console.Text11}) {
+  for (TextBox* field : {&console.accountField, &console.passwordField, &console.registrationField,
+                         &console.locationField}) {
     EXPECT_EQ(field->Text(), "") << field->Name().toStdString();
   }
-  EXPECT_EQ(console.Text6.Text(), "");
 }
 
 TEST(ConsoleStartup, SavedFieldsComeBackDecodedAfterRestart) {
   SimDesktop desk;
   {
-    auto& first = desk.start<Form1>();
-    first.Text1.setText("agent01");
-    first.Text2.setText("p@ss 密碼");
-    first.Text3.setText("01VXXX");
-    first.Text11.setText("KHH1080");
+    auto& first = desk.start<ConsoleWindow>();
+    first.accountField.setText("agent01");
+    first.passwordField.setText("p@ss 密碼");
+    first.registrationField.setText("01VXXX");
+    first.locationField.setText("KHH1080");
     SaveConsoleFields(first, true);
   }
-  auto& second = desk.start<Form1>();
+  auto& second = desk.start<ConsoleWindow>();
 
-  EXPECT_EQ(second.Text1.Text(), "agent01");
-  EXPECT_EQ(second.Text2.Text(), "p@ss 密碼");
-  EXPECT_EQ(second.Text3.Text(), "01VXXX");
-  EXPECT_EQ(second.Text11.Text(), "KHH1080");
+  EXPECT_EQ(second.accountField.Text(), "agent01");
+  EXPECT_EQ(second.passwordField.Text(), "p@ss 密碼");
+  EXPECT_EQ(second.registrationField.Text(), "01VXXX");
+  EXPECT_EQ(second.locationField.Text(), "KHH1080");
   EXPECT_EQ(ReadSetting("setup", "001", "?"), EncodeText("agent01"));
 }
 
 TEST(ConsoleStartup, BatchSaveLeavesTheLocationKeyAlone) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  console.Text11.setText("KHH9999");
+  auto& console = desk.start<ConsoleWindow>();
+  console.locationField.setText("KHH9999");
   SaveConsoleFields(console, false);
   EXPECT_EQ(ReadSetting("setup", "005", "missing"), "missing");
   EXPECT_NE(ReadSetting("setup", "001", "missing"), "missing");
@@ -87,7 +87,7 @@ TEST(ConsoleStartup, BatchSaveLeavesTheLocationKeyAlone) {
 TEST(ConsoleStartup, ResetsAShowAllFlagLeftByAnInterruptedRun) {
   SimDesktop desk;
   writeSettings(desk, "[setup]\r\n004=1\r\n[Touchfiles]\r\n01VXXX=1\r\n");
-  desk.start<Form1>();
+  desk.start<ConsoleWindow>();
   EXPECT_EQ(settingsBytes(desk), QByteArray("[setup]\r\n004=0\r\n[Touchfiles]\r\n01VXXX=1\r\n"));
 }
 
@@ -95,9 +95,9 @@ TEST(ConsoleStartup, GarbageOrUndecodableSettingsGiveEmptyFieldsAndStartGoesOn) 
   SimDesktop desk;
   writeSettings(desk, QByteArray("\x00\xff\xfe[setup\r\n001=No Settings\r\n002=??\r\n", 36) +
                           QByteArray(5000, '\x81'));
-  auto& console = desk.start<Form1>();
-  EXPECT_EQ(console.Text1.Text(), "");
-  EXPECT_EQ(console.Text2.Text(), "");
+  auto& console = desk.start<ConsoleWindow>();
+  EXPECT_EQ(console.accountField.Text(), "");
+  EXPECT_EQ(console.passwordField.Text(), "");
   EXPECT_TRUE(desk.tray().shown);
   EXPECT_EQ(ReadSetting("setup", "004", "?"), "0");
 }
@@ -105,25 +105,25 @@ TEST(ConsoleStartup, GarbageOrUndecodableSettingsGiveEmptyFieldsAndStartGoesOn) 
 TEST(ConsoleStartup, QueryAddressFieldStartsOnTheConfiguredBoard) {
   SimDesktop desk;
   WriteSetting("servers", "board", "http://127.0.0.1:9191");
-  auto& console = desk.start<Form1>();
-  EXPECT_EQ(console.Text13.Text(),
+  auto& console = desk.start<ConsoleWindow>();
+  EXPECT_EQ(console.urlField.Text(),
             "http://127.0.0.1:9191/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&"
             "SP_CALL=&SEARCH=1&iPage=&OK=?j?M");
 }
 
 TEST(ConsoleStartup, ControlsStartAsTheConsoleDefines) {
   SimDesktop desk;
-  auto& c = desk.start<Form1>();
-  EXPECT_EQ(c.Text4.Text(), "01VXXX\r\n01VYYY\r\n");
-  EXPECT_TRUE(c.Text4.Locked());
-  EXPECT_EQ(c.Text2.PasswordChar(), QChar('*'));
-  EXPECT_FALSE(c.Command1.Enabled());
-  EXPECT_EQ(c.Check1.Value(), 1);
-  EXPECT_FALSE(c.Check1.Enabled());
-  EXPECT_EQ(c.Check6.Value(), 0);
-  EXPECT_TRUE(c.Timer4.Enabled());
-  EXPECT_FALSE(c.Timer1.Enabled());
-  EXPECT_FALSE(c.mTryaMenu.Visible());
-  EXPECT_EQ(c.Text11.ToolTipText(), "輸入您要查詢的卸存地。例：KHH1080");
-  EXPECT_EQ(c.Text1.accessibleName(), "帳號");
+  auto& c = desk.start<ConsoleWindow>();
+  EXPECT_EQ(c.batchListField.Text(), "01VXXX\r\n01VYYY\r\n");
+  EXPECT_TRUE(c.batchListField.Locked());
+  EXPECT_EQ(c.passwordField.PasswordChar(), QChar('*'));
+  EXPECT_FALSE(c.batchStepButton.Enabled());
+  EXPECT_EQ(c.batchFilterCheck.Value(), 1);
+  EXPECT_FALSE(c.batchFilterCheck.Enabled());
+  EXPECT_EQ(c.hideTrayCheck.Value(), 0);
+  EXPECT_TRUE(c.halfHourTimer.Enabled());
+  EXPECT_FALSE(c.showAllResetTimer.Enabled());
+  EXPECT_FALSE(c.trayMenu.Visible());
+  EXPECT_EQ(c.locationField.ToolTipText(), "輸入您要查詢的卸存地。例：KHH1080");
+  EXPECT_EQ(c.accountField.accessibleName(), "帳號");
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "platform/sim/sim_desktop.h"
 #include "scenario/scenario_helpers.h"
 #include "sites/port_sites.h"
@@ -18,7 +18,7 @@ int batchListRequests(SimDesktop& desk) {
 QStringList hiddenMonitors(SimDesktop& desk) {
   QStringList out;
   for (Form* w : desk.windows().all()) {
-    if (!dynamic_cast<Form1*>(w) && !w->Visible()) out << w->Caption();
+    if (!dynamic_cast<ConsoleWindow*>(w) && !w->Visible()) out << w->Caption();
   }
   return out;
 }
@@ -29,7 +29,7 @@ TEST(HalfHourlyFetch, FetchesAtTheMarkAndRunsTheListAsAnAutomaticBatch) {
   SimDesktop desk{"2026-12-08 10:28:30"};
   desk.sites().maker().setBatchList({"CHECK", "01vaaa", "01VBBB"});
   scenario::saveKnownAccount();
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   desk.advance(1s);
   const int atStart = batchListRequests(desk);  // the start-up load
 
@@ -37,18 +37,18 @@ TEST(HalfHourlyFetch, FetchesAtTheMarkAndRunsTheListAsAnAutomaticBatch) {
   EXPECT_EQ(desk.trims(), 0);
   desk.advance(1s);  // 10:29:00
   EXPECT_EQ(desk.trims(), 1);
-  EXPECT_FALSE(console.Timer4.Enabled());
+  EXPECT_FALSE(console.halfHourTimer.Enabled());
   desk.advance(1s);
   EXPECT_EQ(batchListRequests(desk), atStart + 1);
-  EXPECT_TRUE(console.Text4.Text().contains("01vaaa"));
-  EXPECT_TRUE(console.Timer3.Enabled());
-  EXPECT_FALSE(console.Timer2.Enabled());
+  EXPECT_TRUE(console.batchListField.Text().contains("01vaaa"));
+  EXPECT_TRUE(console.automaticBatchTimer.Enabled());
+  EXPECT_FALSE(console.batchListFetchTimer.Enabled());
 
   desk.advance(9s);  // three steps: CHECK skipped, then two launches, hidden
   EXPECT_EQ(hiddenMonitors(desk), (QStringList{"01VAAA", "01VBBB"}));
   desk.advance(3s);  // the step past the end closes the batch and re-arms the trigger
-  EXPECT_FALSE(console.Timer3.Enabled());
-  EXPECT_TRUE(console.Timer4.Enabled());
+  EXPECT_FALSE(console.automaticBatchTimer.Enabled());
+  EXPECT_TRUE(console.halfHourTimer.Enabled());
 
   desk.advance(30min);  // past 10:59:00, the next mark
   EXPECT_EQ(batchListRequests(desk), atStart + 2);
@@ -61,7 +61,7 @@ TEST(HalfHourlyFetch, FetchesAtTheMarkAndRunsTheListAsAnAutomaticBatch) {
 TEST(HalfHourlyFetch, WithoutAnAccountTheBatchOpensNothingAndSaysSoOnceUntilOneIsGiven) {
   SimDesktop desk{"2026-12-08 10:28:30"};
   desk.sites().maker().setBatchList({"CHECK", "01VAAA", "01VBBB"});
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
 
   desk.advance(45s);  // 10:29:15, the batch has run to its end
   EXPECT_TRUE(hiddenMonitors(desk).isEmpty());
@@ -73,8 +73,8 @@ TEST(HalfHourlyFetch, WithoutAnAccountTheBatchOpensNothingAndSaysSoOnceUntilOneI
   EXPECT_EQ(desk.boxes().size(), 1u);
   EXPECT_FALSE(desk.ended());
 
-  desk.type(console.Text1, "TIDEX");
-  desk.type(console.Text2, "PASS");
+  desk.type(console.accountField, "TIDEX");
+  desk.type(console.passwordField, "PASS");
   desk.advance(30min);  // the 11:29 mark
   EXPECT_EQ(hiddenMonitors(desk), (QStringList{"01VAAA", "01VBBB"}));
   EXPECT_EQ(desk.boxes().size(), 1u);
@@ -84,14 +84,14 @@ TEST(HalfHourlyFetch, WithoutAnAccountTheBatchOpensNothingAndSaysSoOnceUntilOneI
 TEST(HalfHourlyFetch, AListThatNeverArrivesEndsTheBatchAndTheNextMarkFetchesAgain) {
   SimDesktop desk{"2026-12-08 10:58:58"};
   desk.sites().addPage("/pda/Tidex_var.php", sites::SiteResponse::never());
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   desk.advance(3s);  // 10:59:01, the fetch is under way
   const int fetched = batchListRequests(desk);
 
   desk.advance(35s);
-  EXPECT_TRUE(console.Timer4.Enabled());
-  EXPECT_TRUE(console.Command3.Enabled());
-  EXPECT_FALSE(console.Timer3.Enabled());
+  EXPECT_TRUE(console.halfHourTimer.Enabled());
+  EXPECT_TRUE(console.openWindowsButton.Enabled());
+  EXPECT_FALSE(console.automaticBatchTimer.Enabled());
   EXPECT_EQ(desk.windows().count(), 1u);
 
   desk.advance(30min);  // 11:29:36: the next mark came and fetched again
@@ -105,7 +105,7 @@ TEST(HalfHourlyFetch, AMarkThatFallsWhileABatchStillRunsIsSkipped) {
   QStringList list{"CHECK"};
   for (int i = 0; i < 620; ++i) list << QStringLiteral("01V%1").arg(i, 3, 10, QLatin1Char('0'));
   desk.sites().maker().setBatchList(list);
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   for (const QString& number : list.mid(1)) WriteSetting("Touchfiles", number, "2");
   desk.advance(1s);
   const int atStart = batchListRequests(desk);
@@ -113,13 +113,13 @@ TEST(HalfHourlyFetch, AMarkThatFallsWhileABatchStillRunsIsSkipped) {
   desk.advance(3s);  // 10:29:02: fetched, the batch begins
   EXPECT_EQ(batchListRequests(desk), atStart + 1);
   desk.advance(30min);  // 10:59:02: the batch still runs; this mark is skipped
-  EXPECT_TRUE(console.Timer3.Enabled());
-  EXPECT_FALSE(console.Timer4.Enabled());
+  EXPECT_TRUE(console.automaticBatchTimer.Enabled());
+  EXPECT_FALSE(console.halfHourTimer.Enabled());
   EXPECT_EQ(batchListRequests(desk), atStart + 1);
 
   desk.advance(5min);  // the batch has ended and re-armed the trigger
-  EXPECT_FALSE(console.Timer3.Enabled());
-  EXPECT_TRUE(console.Timer4.Enabled());
+  EXPECT_FALSE(console.automaticBatchTimer.Enabled());
+  EXPECT_TRUE(console.halfHourTimer.Enabled());
   desk.advance(25min);  // 11:29:02
   EXPECT_EQ(batchListRequests(desk), atStart + 2);
   EXPECT_EQ(desk.windows().count(), 1u);
@@ -128,12 +128,12 @@ TEST(HalfHourlyFetch, AMarkThatFallsWhileABatchStillRunsIsSkipped) {
 TEST(HalfHourlyFetch, AnUnreachableListEndsTheBatchAtOnceAndReArmsTheTrigger) {
   SimDesktop desk{"2026-12-08 10:58:58"};
   desk.sites().addPage("/pda/Tidex_var.php", sites::SiteResponse::refused());
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   desk.advance(6s);
-  EXPECT_FALSE(console.Text4.Text().contains("CHECK"));
+  EXPECT_FALSE(console.batchListField.Text().contains("CHECK"));
   desk.advance(3s);
-  EXPECT_TRUE(console.Timer4.Enabled());
-  EXPECT_TRUE(console.Command3.Enabled());
+  EXPECT_TRUE(console.halfHourTimer.Enabled());
+  EXPECT_TRUE(console.openWindowsButton.Enabled());
   EXPECT_TRUE(hiddenMonitors(desk).isEmpty());
 }
 
@@ -141,17 +141,17 @@ TEST(GetVarMenu, StartsOneFetchAndCanBeUsedOncePerRun) {
   SimDesktop desk;
   desk.sites().maker().setBatchList({"CHECK", "01VCCC"});
   scenario::saveKnownAccount();
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   desk.advance(1s);
   const int before = batchListRequests(desk);
 
-  desk.clickMenu(console.mGetVar);
-  EXPECT_FALSE(console.mGetVar.Enabled());
-  EXPECT_FALSE(console.Command3.Enabled());
-  EXPECT_FALSE(console.Text1.Enabled());
+  desk.clickMenu(console.getVarMenu);
+  EXPECT_FALSE(console.getVarMenu.Enabled());
+  EXPECT_FALSE(console.openWindowsButton.Enabled());
+  EXPECT_FALSE(console.accountField.Enabled());
   desk.advance(1s);
   EXPECT_EQ(batchListRequests(desk), before + 1) << "one fetch, however long the page takes";
-  desk.clickMenu(console.mGetVar);
+  desk.clickMenu(console.getVarMenu);
   desk.advance(10s);
   EXPECT_EQ(batchListRequests(desk), before + 1);
   EXPECT_EQ(hiddenMonitors(desk), QStringList{"01VCCC"});

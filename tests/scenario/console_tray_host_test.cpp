@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 namespace {
 
 // The program started by a session whose panel, with its tray, is not up yet.
-Form1& startConsoleBeforeTheTray(SimDesktop& desk) {
+ConsoleWindow& startConsoleBeforeTheTray(SimDesktop& desk) {
   desk.setTrayPresent(false);
   return startConsole(desk);
 }
@@ -33,23 +33,23 @@ TEST(ConsoleTrayHost, WithoutATrayTheConsoleShowsAfterTenSecondsUnlessOneComes) 
        {Case{"no tray comes", std::nullopt, true}, Case{"the tray comes at 5 s", 5s, false}}) {
     SCOPED_TRACE(c.story);
     SimDesktop desk{"2015-12-03 04:05:00"};
-    Form1& console = startConsoleBeforeTheTray(desk);
+    ConsoleWindow& console = startConsoleBeforeTheTray(desk);
     EXPECT_FALSE(desk.tray().shown);
     std::chrono::seconds elapsed{0};
     if (c.trayAfter) {
       desk.advance(elapsed = *c.trayAfter);
       desk.setTrayPresent(true);
       EXPECT_TRUE(desk.tray().shown);
-      EXPECT_EQ(desk.tray().tip, Form1::ConsoleCaption());
+      EXPECT_EQ(desk.tray().tip, ConsoleWindow::ConsoleCaption());
     }
     desk.advance(9s - elapsed);
     EXPECT_FALSE(console.Visible()) << "shown before the grace was over";
     desk.advance(1s);
 
     EXPECT_EQ(console.Visible(), c.consoleShown);
-    EXPECT_EQ(console.mTryaMenu.Visible(), c.consoleShown);
+    EXPECT_EQ(console.trayMenu.Visible(), c.consoleShown);
     if (c.consoleShown) {
-      desk.clickMenu(console.mExit);
+      desk.clickMenu(console.closeMenu);
       EXPECT_EQ(ReadSetting("setup", "EndTime", ""), "2015/12/03 04:05:10");
       EXPECT_EQ(console.WindowState(), Form::Minimized);
     } else {
@@ -65,8 +65,8 @@ TEST(ConsoleTrayHost, ATrayComingAfterTheConsoleShowedTakesTheIconAndClosingHide
   for (bool hideTrayIcon : {false, true}) {
     SCOPED_TRACE(hideTrayIcon ? "hide tray icon checked" : "hide tray icon clear");
     SimDesktop desk;
-    Form1& console = startConsoleBeforeTheTray(desk);
-    console.Check6.setValue(hideTrayIcon ? 1 : 0);
+    ConsoleWindow& console = startConsoleBeforeTheTray(desk);
+    console.hideTrayCheck.setValue(hideTrayIcon ? 1 : 0);
     desk.advance(10s);
     ASSERT_TRUE(console.Visible());
     desk.closeBox(console);
@@ -78,7 +78,7 @@ TEST(ConsoleTrayHost, ATrayComingAfterTheConsoleShowedTakesTheIconAndClosingHide
     desk.setTrayPresent(true);
 
     EXPECT_EQ(desk.tray().shown, !hideTrayIcon);
-    EXPECT_FALSE(console.mTryaMenu.Visible());
+    EXPECT_FALSE(console.trayMenu.Visible());
     desk.closeBox(console);
     EXPECT_FALSE(console.Visible());
     desk.trayDoubleClick();

@@ -5,7 +5,7 @@
 #include "test_printers.h"
 
 #include "common/settings.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "platform/sim/sim_desktop.h"
 
 using namespace tidex;
@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 
 TEST(ConsoleTray, DoubleClickShowsTheConsoleInFrontAndTopMost) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   console.setTopMost(false);
 
   desk.trayDoubleClick();
@@ -21,34 +21,34 @@ TEST(ConsoleTray, DoubleClickShowsTheConsoleInFrontAndTopMost) {
   EXPECT_TRUE(console.Visible());
   EXPECT_EQ(desk.foreground(), &console);
   EXPECT_TRUE(console.TopMost());
-  EXPECT_TRUE(desk.windowLog().contains("restore " + Form1::ConsoleCaption()));
+  EXPECT_TRUE(desk.windowLog().contains("restore " + ConsoleWindow::ConsoleCaption()));
 }
 
 TEST(ConsoleTray, RightClickPopsUpTheTrayMenuWhoseShowBringsTheConsoleBack) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
 
   desk.trayRightClick();
-  ASSERT_EQ(desk.lastPopup(), &console.mTryaMenu);
+  ASSERT_EQ(desk.lastPopup(), &console.trayMenu);
   EXPECT_FALSE(console.Visible());
-  desk.clickMenu(console.mShow);
+  desk.clickMenu(console.showMenu);
 
   EXPECT_TRUE(console.Visible());
 }
 
 TEST(ConsoleTray, EventCodesInTwipsAreScaledAndOtherCodesDoNothing) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  console.Picture1.setScaleMode(PictureBox::Twips);
-  desk.moveMouse(console.Picture1, 0x200 * 15, 0);  // a plain move
+  auto& console = desk.start<ConsoleWindow>();
+  console.trayIconPicture.setScaleMode(PictureBox::Twips);
+  desk.moveMouse(console.trayIconPicture, 0x200 * 15, 0);  // a plain move
   EXPECT_FALSE(console.Visible());
-  desk.moveMouse(console.Picture1, 0x203 * 15, 0);
+  desk.moveMouse(console.trayIconPicture, 0x203 * 15, 0);
   EXPECT_TRUE(console.Visible());
 }
 
 TEST(ConsoleClose, CloseBoxHidesTheConsoleAndKeepsTheTrayIcon) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   desk.trayDoubleClick();
 
   desk.closeBox(console);
@@ -62,7 +62,7 @@ TEST(ConsoleClose, CloseBoxHidesTheConsoleAndKeepsTheTrayIcon) {
 TEST(ConsoleClose, SessionEndAndTerminationRemoveTheTrayIconAndEndTheProgram) {
   for (bool sessionEnd : {true, false}) {
     SimDesktop desk;
-    auto& console = desk.start<Form1>();
+    auto& console = desk.start<ConsoleWindow>();
     sessionEnd ? desk.endSession() : desk.terminate();
     EXPECT_FALSE(desk.tray().shown);
     EXPECT_TRUE(desk.ended());
@@ -72,14 +72,13 @@ TEST(ConsoleClose, SessionEndAndTerminationRemoveTheTrayIconAndEndTheProgram) {
 
 TEST(ConsoleMenus, CloseRecordsEndTimeRemovesTheIconAndHides) {
   SimDesktop desk{"2015-12-03 04:05:07"};
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   desk.trayDoubleClick();
   desk.advance(2s);
 
-  desk.clickMenu(console.mExit);
+  desk.clickMenu(console.closeMenu);
 
   EXPECT_EQ(ReadSetting("setup", "EndTime", ""), "2015/12/03 04:05:09");
-  EXPECT_EQ(console.Text8.Text(), "2015/12/03 04:05:09");
   EXPECT_FALSE(desk.tray().shown);
   EXPECT_FALSE(console.Visible());
   EXPECT_FALSE(desk.ended());
@@ -90,12 +89,12 @@ TEST(ConsoleMenus, CloseRecordsEndTimeRemovesTheIconAndHides) {
 TEST(ConsoleMenus, FileExitHidesAndAboutOpensTheMakersPage) {
   SimDesktop desk;
   WriteSetting("servers", "maker", "http://127.0.0.1:7001/");
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   desk.trayDoubleClick();
 
-  desk.clickMenu(console.mmExit);
+  desk.clickMenu(console.hideMenu);
   EXPECT_FALSE(console.Visible());
-  desk.clickMenu(console.mAbout);
+  desk.clickMenu(console.aboutMenu);
   EXPECT_EQ(desk.openedUrls(), QStringList{"http://127.0.0.1:7001/pda/Tidex_about.php"});
 }
 
@@ -111,7 +110,7 @@ TEST(ConsoleMenus, EndProgramEndsOnlyOnYesAndRecordsTheEndTime) {
                         Case{"nobody answers", std::nullopt, false}}) {
     SCOPED_TRACE(c.story);
     SimDesktop desk{"2015-12-03 04:05:07"};
-    auto& console = desk.start<Form1>();
+    auto& console = desk.start<ConsoleWindow>();
     desk.trayDoubleClick();
 
     desk.clickMenu(console.endProgramMenu);
@@ -133,12 +132,12 @@ TEST(ConsoleMenus, EndProgramEndsOnlyOnYesAndRecordsTheEndTime) {
 
 TEST(ConsoleActivation, HideTrayCheckRemovesTheIconAtTheNextActivationForGood) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
-  console.Check6.setValue(1);
+  auto& console = desk.start<ConsoleWindow>();
+  console.hideTrayCheck.setValue(1);
 
   desk.trayDoubleClick();
   EXPECT_FALSE(desk.tray().shown);
-  console.Check6.setValue(0);
+  console.hideTrayCheck.setValue(0);
   console.Hide();
   console.Show();
   desk.advance(1s);
@@ -154,11 +153,11 @@ TEST(ConsoleQuitGesture, OnlyCtrlAltWithoutShiftEndsTheProgram) {
                  Case{CtrlKey | AltKey | ShiftKey, false}, Case{0, false}}) {
     for (bool onLabel : {true, false}) {
       SimDesktop desk;
-      auto& console = desk.start<Form1>();
+      auto& console = desk.start<ConsoleWindow>();
       if (onLabel) {
-        desk.mouseDown(console.Label8, c.shift);
+        desk.mouseDown(console.exitLabel, c.shift);
       } else {
-        desk.click(console.Command4, c.shift);
+        desk.click(console.showAllButton, c.shift);
       }
       EXPECT_EQ(desk.ended(), c.ends) << c.shift << (onLabel ? " on Exit" : " on show-all");
       EXPECT_EQ(desk.tray().shown, !c.ends);
@@ -169,15 +168,15 @@ TEST(ConsoleQuitGesture, OnlyCtrlAltWithoutShiftEndsTheProgram) {
 
 TEST(ConsoleSecondStart, BringsTheHiddenFirstConsoleForwardAndLeavesNoTrayIcon) {
   SimDesktop desk;
-  auto& first = desk.start<Form1>();
+  auto& first = desk.start<ConsoleWindow>();
   ASSERT_FALSE(first.Visible());
 
-  Form1* second = desk.startSecondCopy<Form1>();
+  ConsoleWindow* second = desk.startSecondCopy<ConsoleWindow>();
 
   EXPECT_EQ(second, nullptr);  // the second copy ended itself
   EXPECT_TRUE(first.Visible());
   EXPECT_EQ(desk.foreground(), &first);
-  EXPECT_EQ(first.Caption(), Form1::ConsoleCaption());
+  EXPECT_EQ(first.Caption(), ConsoleWindow::ConsoleCaption());
   EXPECT_FALSE(desk.secondCopyTray().shown);
   EXPECT_TRUE(desk.tray().shown);
   EXPECT_FALSE(desk.ended());
@@ -186,14 +185,14 @@ TEST(ConsoleSecondStart, BringsTheHiddenFirstConsoleForwardAndLeavesNoTrayIcon) 
 
 TEST(ConsoleSilentMode, CheckCaptionTurnsRedWhenSetAndBackWhenCleared) {
   SimDesktop desk;
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   const Colour normal = Colour::system(SystemColour::ButtonText);
 
-  desk.toggle(console.Check2);
-  EXPECT_EQ(console.Check2.ForeColor(), Colour::fromRgbValue(255));
-  EXPECT_EQ(console.Check2.ForeColor().red(), 255);
-  console.Check2.setValue(2);
-  EXPECT_EQ(console.Check2.ForeColor(), Colour::fromRgbValue(255));
-  console.Check2.setValue(0);
-  EXPECT_EQ(console.Check2.ForeColor(), normal);
+  desk.toggle(console.silentModeCheck);
+  EXPECT_EQ(console.silentModeCheck.ForeColor(), Colour::fromRgbValue(255));
+  EXPECT_EQ(console.silentModeCheck.ForeColor().red(), 255);
+  console.silentModeCheck.setValue(2);
+  EXPECT_EQ(console.silentModeCheck.ForeColor(), Colour::fromRgbValue(255));
+  console.silentModeCheck.setValue(0);
+  EXPECT_EQ(console.silentModeCheck.ForeColor(), normal);
 }

@@ -4,7 +4,7 @@
 
 #include "test_printers.h"
 
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "platform/sim/sim_desktop.h"
 #include "scenario/scenario_helpers.h"
 #include "sites/big5_page.h"
@@ -24,11 +24,11 @@ const QString kBusy = "系統忙錄中，請稍後再試。 ";
 
 // The console with a registration number and a location typed into its fields, the customs
 // database at the address of the settings file.
-Form1& startWith(SimDesktop& desk, const QString& number, const QString& location) {
+ConsoleWindow& startWith(SimDesktop& desk, const QString& number, const QString& location) {
   scenario::useServer("customs", kCustoms);
-  Form1& console = scenario::startConsole(desk);
-  desk.type(console.Text3, number);
-  desk.type(console.Text11, location);
+  ConsoleWindow& console = scenario::startConsole(desk);
+  desk.type(console.registrationField, number);
+  desk.type(console.locationField, location);
   return console;
 }
 
@@ -51,7 +51,7 @@ TEST(CustomsQueries, EveryAnswerRuleInOrderGivesItsMessageOnceWithTheCountdown) 
   struct Case {
     const char* story;
     std::function<void(sites::PortSites&)> database;
-    QString location;  // Text11
+    QString location;  // locationField
     bool fees;         // the port-fee button, else the permit button
     QString message;   // none: no box
   };
@@ -112,11 +112,11 @@ TEST(CustomsQueries, EveryAnswerRuleInOrderGivesItsMessageOnceWithTheCountdown) 
     SCOPED_TRACE(c.story);
     SimDesktop desk;
     c.database(desk.sites());
-    Form1& console = startWith(desk, "01VXXX", c.location);
-    desk.click(c.fees ? console.Command11 : console.Command9);
+    ConsoleWindow& console = startWith(desk, "01VXXX", c.location);
+    desk.click(c.fees ? console.feeRegistrationButton : console.customsPermitButton);
     desk.advance(1s);
 
-    EXPECT_NE(console.Text10.Text(), "Text10") << "the page text goes into the working field";
+    EXPECT_NE(console.customsPageText(), "Text10") << "the page text goes into the working field";
     if (c.message.isEmpty()) {
       EXPECT_TRUE(desk.boxes().empty());
       continue;
@@ -134,18 +134,18 @@ TEST(CustomsQueries, EveryAnswerRuleInOrderGivesItsMessageOnceWithTheCountdown) 
 TEST(CustomsQueries, TheAnswerCountsDownFromNineAndClosesItselfWhileTheConsoleRunsOn) {
   SimDesktop desk;
   desk.sites().customs().setPermits("01VXXX", {{"KHH1080", 12}});
-  Form1& console = startWith(desk, "01VXXX", "KHH1080");
-  desk.click(console.Command9);
+  ConsoleWindow& console = startWith(desk, "01VXXX", "KHH1080");
+  desk.click(console.customsPermitButton);
   desk.advance(500ms);  // the page has come
   ASSERT_EQ(desk.openBoxes().size(), 1u);
-  EXPECT_TRUE(console.Text10.Text().contains("實櫃總數：<12>"))
-      << console.Text10.Text().toStdString();
-  EXPECT_TRUE(console.Command9.Enabled());
-  EXPECT_TRUE(console.Command11.Enabled());
+  EXPECT_TRUE(console.customsPageText().contains("實櫃總數：<12>"))
+      << console.customsPageText().toStdString();
+  EXPECT_TRUE(console.customsPermitButton.Enabled());
+  EXPECT_TRUE(console.feeRegistrationButton.Enabled());
 
   desk.advance(8s);
   EXPECT_EQ(desk.openBoxes().size(), 1u);
-  EXPECT_TRUE(console.Timer4.Enabled()) << "the console's timers go on meanwhile";
+  EXPECT_TRUE(console.halfHourTimer.Enabled()) << "the console's timers go on meanwhile";
   desk.advance(1s);
   EXPECT_TRUE(desk.openBoxes().empty()) << "closed itself nine seconds after it opened";
   QStringList countdown;
@@ -158,11 +158,11 @@ TEST(CustomsQueries, TheAnswerCountsDownFromNineAndClosesItselfWhileTheConsoleRu
 TEST(CustomsQueries, EachButtonAsksTheConfiguredDatabaseForTheNumberAsItStands) {
   SimDesktop desk;
   desk.sites().customs().setFeesRegistered("01VXXX", true);
-  Form1& console = startWith(desk, "01vxxx", "KHH1080");
+  ConsoleWindow& console = startWith(desk, "01vxxx", "KHH1080");
   const QStringList batchList = addressesOf(desk, "Form1.WebBrowser2");
-  desk.click(console.Command9);
+  desk.click(console.customsPermitButton);
   desk.advance(10s);
-  desk.click(console.Command11);
+  desk.click(console.feeRegistrationButton);
   desk.advance(10s);
   EXPECT_EQ(
       addressesOf(desk, "Form1.WebBrowser3"),
@@ -171,14 +171,15 @@ TEST(CustomsQueries, EachButtonAsksTheConfiguredDatabaseForTheNumberAsItStands) 
                    kCustoms + "/DGOC/sea/sea/IS1T01W.jsp?vsl_reg_no=01vxxx"}));
   EXPECT_EQ(desk.boxes().back().texts.front(), "01vxxx 規費 已 登錄。 9 秒")
       << "the number as typed, found in any case";
-  EXPECT_EQ(console.Text3.Text(), "01vxxx") << "the queries do not upper-case the field";
+  EXPECT_EQ(console.registrationField.Text(), "01vxxx")
+      << "the queries do not upper-case the field";
   EXPECT_EQ(addressesOf(desk, "Form1.WebBrowser2"), batchList) << "the batch list's browser";
 
   // Characters that would cut the number short or change it go out escaped: the database is
   // asked for exactly the number that the message names.
   desk.sites().customs().setFeesRegistered("01V&X#Y%+Z", true);
-  desk.type(console.Text3, "01V&X#Y%+Z");
-  desk.click(console.Command11);
+  desk.type(console.registrationField, "01V&X#Y%+Z");
+  desk.click(console.feeRegistrationButton);
   desk.advance(10s);
   EXPECT_EQ(addressesOf(desk, "Form1.WebBrowser3").back(),
             kCustoms + "/DGOC/sea/sea/IS1T01W.jsp?vsl_reg_no=01V%26X%23Y%25%2BZ");
@@ -188,18 +189,18 @@ TEST(CustomsQueries, EachButtonAsksTheConfiguredDatabaseForTheNumberAsItStands) 
 TEST(CustomsQueries, ASecondClickWhileAPageLoadsAnswersOnlyTheCompletedPage) {
   SimDesktop desk;
   desk.sites().customs().setFeesRegistered("01VXXX", true);
-  Form1& console = startWith(desk, "01VXXX", "KHH1080");
+  ConsoleWindow& console = startWith(desk, "01VXXX", "KHH1080");
   desk.setNetworkDelay(3s);
-  desk.click(console.Command9);
+  desk.click(console.customsPermitButton);
   desk.advance(1s);
-  EXPECT_TRUE(console.WebBrowser3.Busy());
-  EXPECT_TRUE(console.Command11.Enabled());
-  desk.click(console.Command11);
+  EXPECT_TRUE(console.customsBrowser.Busy());
+  EXPECT_TRUE(console.feeRegistrationButton.Enabled());
+  desk.click(console.feeRegistrationButton);
   desk.advance(5s);
 
   ASSERT_EQ(desk.boxes().size(), 1u);
   EXPECT_EQ(desk.boxes().front().texts.front(), "01VXXX 規費 已 登錄。 9 秒");
-  EXPECT_FALSE(console.Text10.Text().contains("實櫃總數")) << "the permit page never came";
+  EXPECT_FALSE(console.customsPageText().contains("實櫃總數")) << "the permit page never came";
   desk.advance(10s);
   EXPECT_EQ(desk.boxes().size(), 1u);
 }
@@ -207,18 +208,18 @@ TEST(CustomsQueries, ASecondClickWhileAPageLoadsAnswersOnlyTheCompletedPage) {
 TEST(CustomsQueries, AnUnreadablePageAnswersNothingRatherThanRepeatTheLastAnswer) {
   SimDesktop desk;
   desk.sites().customs().setFeesRegistered("01VXXX", true);
-  Form1& console = startWith(desk, "01VXXX", "KHH1080");
-  desk.click(console.Command11);
+  ConsoleWindow& console = startWith(desk, "01VXXX", "KHH1080");
+  desk.click(console.feeRegistrationButton);
   desk.advance(10s);
   ASSERT_EQ(desk.boxes().size(), 1u);
-  const QString lastPage = console.Text10.Text();
+  const QString lastPage = console.customsPageText();
 
   // The next number's page completes without a readable document: its renderer went away
   // while it loaded.
-  desk.type(console.Text3, "02VYYY");
-  desk.click(console.Command11);
+  desk.type(console.registrationField, "02VYYY");
+  desk.click(console.feeRegistrationButton);
   desk.killRenderers();
   desk.advance(10s);
   EXPECT_EQ(desk.boxes().size(), 1u) << "02VYYY is not registered as far as anyone knows";
-  EXPECT_EQ(console.Text10.Text(), lastPage);
+  EXPECT_EQ(console.customsPageText(), lastPage);
 }

@@ -2,10 +2,10 @@
 
 #include "common/engine_watch.h"
 #include "common/settings.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "console/notify_icon_module.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/sim/sim_desktop.h"
 #include "scenario_helpers.h"
 #include "sites/board_service.h"
@@ -23,15 +23,15 @@ const Tone kOutageBeep{3000, 300};
 const Tone kAlertLow{1000, 300};
 
 // The console with the known pilots and a wharf monitor open for each code.
-std::vector<Form6*> openWharfMonitors(SimDesktop& desk, const QStringList& codes) {
+std::vector<WharfMonitor*> openWharfMonitors(SimDesktop& desk, const QStringList& codes) {
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
-  Form1& console = startConsole(desk);
-  std::vector<Form6*> monitors;
+  ConsoleWindow& console = startConsole(desk);
+  std::vector<WharfMonitor*> monitors;
   for (const QString& code : codes) {
-    console.Text12.setText(code);
-    desk.click(console.Command10);
+    console.wharfField.setText(code);
+    desk.click(console.wharfButton);
     desk.advance(2s);
-    monitors.push_back(&windowCaptioned<Form6>(desk, code));
+    monitors.push_back(&windowCaptioned<WharfMonitor>(desk, code));
   }
   return monitors;
 }
@@ -66,9 +66,9 @@ int droppedNavigations(const SimDesktop& desk, const QString& browser) {
 TEST(BrowserEngine, AnEngineThatRendersNothingIsToldOnceAndWatchingResumesWithoutAFalseAlert) {
   SimDesktop desk;
   auto monitors = openWharfMonitors(desk, {"1108", "1110"});
-  const QString normalTip = NotifyIconModule::TrayTip(Form1::ConsoleCaption());
+  const QString normalTip = NotifyIconModule::TrayTip(ConsoleWindow::ConsoleCaption());
   ASSERT_EQ(desk.tray().tip, normalTip);
-  ASSERT_NE(monitors[0]->Text1.Text(), "A");
+  ASSERT_TRUE(monitors[0]->hasBaseline());
 
   desk.setBrowserEngineDown(true);
   const int requestsBefore = boardRequests(desk);
@@ -94,17 +94,17 @@ TEST(BrowserEngine, AnEngineThatRendersNothingIsToldOnceAndWatchingResumesWithou
   desk.advance(EngineWatch::kRetry + 60s);
   EXPECT_EQ(desk.tray().tip, normalTip);
   EXPECT_EQ(alertTones(desk), 0);
-  for (Form6* monitor : monitors) {
-    EXPECT_TRUE(monitor->Timer1.Enabled()) << monitor->Caption().toStdString();
-    EXPECT_FALSE(monitor->LatestIsErrorPage()) << monitor->Caption().toStdString();
-    EXPECT_EQ(monitor->Text1.Text(), monitor->Text2.Text()) << monitor->Caption().toStdString();
+  for (WharfMonitor* monitor : monitors) {
+    EXPECT_TRUE(monitor->pollTimer.Enabled()) << monitor->Caption().toStdString();
+    EXPECT_FALSE(monitor->latestIsErrorPage()) << monitor->Caption().toStdString();
+    EXPECT_EQ(monitor->baseline(), monitor->latest()) << monitor->Caption().toStdString();
   }
 
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
   desk.advance(60s + 5s);
   EXPECT_GT(alertTones(desk), 0);
-  EXPECT_FALSE(monitors[0]->Timer1.Enabled());
-  EXPECT_TRUE(monitors[1]->Timer1.Enabled());
+  EXPECT_FALSE(monitors[0]->pollTimer.Enabled());
+  EXPECT_TRUE(monitors[1]->pollTimer.Enabled());
   EXPECT_EQ(desk.boxes().size(), 1u);
 }
 
@@ -119,17 +119,17 @@ TEST(BrowserEngine, RenderersDyingAtAnyMomentRecoverAtTheNextReloadWithoutAFalse
                         Case{"during the search", 300ms}}) {
     SCOPED_TRACE(c.moment);
     SimDesktop desk;
-    Form6& monitor = *openWharfMonitors(desk, {"1108"})[0];
-    const QString baseline = monitor.Text1.Text();
+    WharfMonitor& monitor = *openWharfMonitors(desk, {"1108"})[0];
+    const QString baseline = monitor.baseline();
     desk.advance(58s);  // 58 ticks and the 2 s of opening: the reload is due now
     desk.advance(c.afterReload);
-    EXPECT_EQ(monitor.WebBrowser1.Busy(), c.afterReload < 1s);
+    EXPECT_EQ(monitor.pageBrowser.Busy(), c.afterReload < 1s);
     desk.killRenderers();
     desk.advance(62s);
     EXPECT_EQ(alertTones(desk), 0);
     EXPECT_TRUE(desk.boxes().empty());
-    EXPECT_EQ(monitor.Text1.Text(), baseline);
-    EXPECT_EQ(monitor.Text2.Text(), baseline) << "the next reload reads the board again";
+    EXPECT_EQ(monitor.baseline(), baseline);
+    EXPECT_EQ(monitor.latest(), baseline) << "the next reload reads the board again";
 
     ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
     desk.advance(60s + 5s);
@@ -141,17 +141,17 @@ TEST(BrowserEngine, RenderersDyingAtAnyMomentRecoverAtTheNextReloadWithoutAFalse
 // renders: the page is replaced at the next reload and nothing is told.
 TEST(BrowserEngine, ABoardThatNeverAnswersIsNoEngineOutage) {
   SimDesktop desk;
-  Form6& monitor = *openWharfMonitors(desk, {"1108"})[0];
+  WharfMonitor& monitor = *openWharfMonitors(desk, {"1108"})[0];
   desk.sites().board().setNeverCompletes(true);
   desk.advance(3 * 60s);
   EXPECT_GE(droppedNavigations(desk, "Form6.WebBrowser1"), 1);
   EXPECT_GE(desk.engineProbes(), 1);
   EXPECT_TRUE(desk.boxes().empty());
-  EXPECT_EQ(desk.tray().tip, NotifyIconModule::TrayTip(Form1::ConsoleCaption()));
+  EXPECT_EQ(desk.tray().tip, NotifyIconModule::TrayTip(ConsoleWindow::ConsoleCaption()));
   desk.sites().board().setNeverCompletes(false);
   desk.advance(60s);
   EXPECT_EQ(alertTones(desk), 0);
-  EXPECT_EQ(monitor.Text1.Text(), monitor.Text2.Text());
+  EXPECT_EQ(monitor.baseline(), monitor.latest());
 }
 
 // A registration monitor queries every 300 ticks. The engine goes down: its next query is never
@@ -159,11 +159,11 @@ TEST(BrowserEngine, ABoardThatNeverAnswersIsNoEngineOutage) {
 // again, the number the service found meanwhile is recorded and alerted.
 TEST(BrowserEngine, ARegistrationMonitorNoticesADeadEngineAndFindsTheNumberOnceItRenders) {
   SimDesktop desk;
-  Form1& console = startConsole(desk);
-  desk.type(console.Text1, "TIDEX");
-  desk.type(console.Text2, "PASS");
-  typeAndClick(desk, console.Text3, "01VXXX", console.Command2);
-  Form2& monitor = windowCaptioned<Form2>(desk, "01VXXX");
+  ConsoleWindow& console = startConsole(desk);
+  desk.type(console.accountField, "TIDEX");
+  desk.type(console.passwordField, "PASS");
+  typeAndClick(desk, console.registrationField, "01VXXX", console.registrationButton);
+  RegistrationMonitor& monitor = windowCaptioned<RegistrationMonitor>(desk, "01VXXX");
   desk.advance(5s);
 
   desk.setBrowserEngineDown(true);
@@ -177,8 +177,8 @@ TEST(BrowserEngine, ARegistrationMonitorNoticesADeadEngineAndFindsTheNumberOnceI
   desk.setBrowserEngineDown(false);
   desk.advance(301s);
   EXPECT_EQ(ReadSetting("Touchfiles", "01VXXX", "none"), "1");
-  EXPECT_TRUE(monitor.Timer2.Enabled());
-  EXPECT_EQ(desk.tray().tip, NotifyIconModule::TrayTip(Form1::ConsoleCaption()));
+  EXPECT_TRUE(monitor.isAlerting());
+  EXPECT_EQ(desk.tray().tip, NotifyIconModule::TrayTip(ConsoleWindow::ConsoleCaption()));
   EXPECT_EQ(desk.boxes().size(), 1u);
   desk.advance(10s);  // the notification mail goes out
 }

@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "common/settings.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/command_button.h"
 #include "platform/frame.h"
 #include "platform/sim/sim_desktop.h"
@@ -25,12 +25,12 @@ namespace {
 class Panel final : public Form {
  public:
   Panel() : Form(QStringLiteral("Panel")) {
-    Command1.onClick = [this] { ++clicks; };
+    batchStepButton.onClick = [this] { ++clicks; };
     Text1.placeIn(Frame3);
   }
-  Frame Frame1{*this, "Frame1"};
-  Frame Frame2{*this, Frame1.holds("Frame2")};
-  CommandButton Command1{*this, Frame2.holds("Command1"), "OK"};
+  Frame pageFrame{*this, "Frame1"};
+  Frame Frame2{*this, pageFrame.holds("Frame2")};
+  CommandButton batchStepButton{*this, Frame2.holds("Command1"), "OK"};
   TextBox Text1{*this, "Text1"};
   Frame Frame3{*this, "Frame3"};
   int clicks = 0;
@@ -50,13 +50,13 @@ TEST(FrameContainment, WhatIsInsideADisabledOrHiddenFrameIsOutOfTheUsersReach) {
   };
   const Case cases[] = {
       {"all enabled and shown", [](Panel&) {}, true},
-      {"outer frame disabled", [](Panel& p) { p.Frame1.setEnabled(false); }, false},
+      {"outer frame disabled", [](Panel& p) { p.pageFrame.setEnabled(false); }, false},
       {"inner frame hidden", [](Panel& p) { p.Frame2.setVisible(false); }, false},
-      {"button itself disabled", [](Panel& p) { p.Command1.setEnabled(false); }, false},
+      {"button itself disabled", [](Panel& p) { p.batchStepButton.setEnabled(false); }, false},
       {"frame disabled and enabled again",
        [](Panel& p) {
-         p.Frame1.setEnabled(false);
-         p.Frame1.setEnabled(true);
+         p.pageFrame.setEnabled(false);
+         p.pageFrame.setEnabled(true);
        },
        true},
   };
@@ -65,7 +65,7 @@ TEST(FrameContainment, WhatIsInsideADisabledOrHiddenFrameIsOutOfTheUsersReach) {
     SimDesktop desk;
     Panel& panel = desk.load<Panel>();
     c.change(panel);
-    EXPECT_EQ(desk.click(panel.Command1), c.reachable);
+    EXPECT_EQ(desk.click(panel.batchStepButton), c.reachable);
     EXPECT_EQ(panel.clicks, c.reachable ? 1 : 0);
   }
 
@@ -82,8 +82,8 @@ TEST(FrameContainment, WhatIsInsideADisabledOrHiddenFrameIsOutOfTheUsersReach) {
   EXPECT_EQ(panel.Text1.Text(), "typed");
 
   // A frame cannot end up inside itself.
-  panel.Frame1.placeIn(panel.Frame2);
-  EXPECT_EQ(panel.Frame1.container(), nullptr);
+  panel.pageFrame.placeIn(panel.Frame2);
+  EXPECT_EQ(panel.pageFrame.container(), nullptr);
 }
 
 TEST(FrameContainment, AWatchingMonitorsPageIsLockedFromLoad) {
@@ -93,13 +93,21 @@ TEST(FrameContainment, AWatchingMonitorsPageIsLockedFromLoad) {
   };
   const Case cases[] = {
       {"Form6",
-       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form6>(c).WebBrowser1; }},
+       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& {
+         return d.load<WharfMonitor>(c).pageBrowser;
+       }},
       {"Form3",
-       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form3>(c).WebBrowser1; }},
+       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& {
+         return d.load<VesselMonitor>(c).pageBrowser;
+       }},
       {"Form7",
-       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form7>(c).WebBrowser1; }},
+       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& {
+         return d.load<UrlMonitor>(c).pageBrowser;
+       }},
       {"Form2",
-       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& { return d.load<Form2>(c).WebBrowser1; }},
+       [](SimDesktop& d, ConsoleState& c) -> WebBrowser& {
+         return d.load<RegistrationMonitor>(c).pageBrowser;
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
@@ -117,30 +125,30 @@ TEST(FrameContainment, AWatchingMonitorsPageIsLockedFromLoad) {
 TEST(FrameContainment, TheWharfMonitorsPageTakesNoInputUntilItHasAlerted) {
   SimDesktop desk;
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
-  Form1& console = desk.start<Form1>();
-  console.Text12.setText("1108");
-  desk.click(console.Command10);
+  ConsoleWindow& console = desk.start<ConsoleWindow>();
+  console.wharfField.setText("1108");
+  desk.click(console.wharfButton);
   desk.advance(2s);
-  auto& monitor = *dynamic_cast<Form6*>(desk.windows().all().back());
-  const QString baseline = monitor.Text1.Text();
+  auto& monitor = *dynamic_cast<WharfMonitor*>(desk.windows().all().back());
+  const QString baseline = monitor.baseline();
   ASSERT_TRUE(baseline.contains("1108"));
   const int requests = static_cast<int>(boardRequests(desk).size());
 
-  EXPECT_FALSE(desk.typeInPage(monitor.WebBrowser1, "QSP_PORT", "2222"));
-  EXPECT_FALSE(desk.clickInPage(monitor.WebBrowser1, "OK"));
+  EXPECT_FALSE(desk.typeInPage(monitor.pageBrowser, "QSP_PORT", "2222"));
+  EXPECT_FALSE(desk.clickInPage(monitor.pageBrowser, "OK"));
   desk.advance(1s);
   EXPECT_EQ(boardRequests(desk).size(), requests);
   desk.advance(2min);
   EXPECT_TRUE(boardRequests(desk).filter("QSP_PORT=2222").isEmpty());
-  EXPECT_EQ(monitor.Text2.Text(), baseline);
+  EXPECT_EQ(monitor.latest(), baseline);
   EXPECT_TRUE(desk.beeps().empty());
 
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
   desk.advance(61s + 5s);
   ASSERT_FALSE(desk.beeps().empty());
-  desk.clickMenu(monitor.mStopBeep);
-  EXPECT_TRUE(desk.typeInPage(monitor.WebBrowser1, "QSP_PORT", "2222"));
-  EXPECT_TRUE(desk.clickInPage(monitor.WebBrowser1, "OK"));
+  desk.clickMenu(monitor.stopBeepMenu);
+  EXPECT_TRUE(desk.typeInPage(monitor.pageBrowser, "QSP_PORT", "2222"));
+  EXPECT_TRUE(desk.clickInPage(monitor.pageBrowser, "OK"));
   desk.advance(1s);
   EXPECT_EQ(boardRequests(desk).filter("QSP_PORT=2222").size(), 1);
 }

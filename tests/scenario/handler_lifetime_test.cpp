@@ -32,13 +32,13 @@ class Waiting final : public Form {
  public:
   Waiting() : Form("Waiting") {}
 
-  WebBrowser WebBrowser1{*this, "WebBrowser1"};
+  WebBrowser pageBrowser{*this, "WebBrowser1"};
   QStringList resumed;  // waits that returned, in order
   QStringList ended;    // handler frames that went
 
   Task WaitForPage(QString name, bool leave = false) {
     EndMark mark{ended, name};
-    co_await PageWait(WebBrowser1);
+    co_await PageWait(pageBrowser);
     goOn(name, leave);
   }
   Task Ask(QString name, bool leave = false) {
@@ -71,7 +71,7 @@ TEST(HandlerLifetime, UnloadingAWindowEndsItsPageWaitBoxAndCountdownAtOnce) {
   desk.sites().addPage("/slow", {200, "text/html; charset=utf-8", "<p>slow</p>"});
   desk.setNetworkDelay(30s);
   auto& w = desk.start<Waiting>();
-  w.WebBrowser1.Navigate2(kHost + "/slow");
+  w.pageBrowser.Navigate2(kHost + "/slow");
   w.WaitForPage("page");
   w.Ask("box");
   w.AskTimed("countdown");
@@ -100,7 +100,7 @@ TEST(HandlerLifetime, AHandlerThatUnloadsItsWindowEndsTheWaitsThatEndedWithItsOw
   const Case cases[] = {
       {"one page",
        [](Waiting& w) {
-         w.WebBrowser1.Navigate2(kHost + "/page");
+         w.pageBrowser.Navigate2(kHost + "/page");
          w.WaitForPage("first", true);
          w.WaitForPage("second");
        }},
@@ -137,7 +137,7 @@ TEST(HandlerLifetime, APageOrBoxLeftWaitingFailsTheTestThatLeftIt) {
        [](SimDesktop& desk) {
          desk.sites().addPage("/hang", SiteResponse::never());
          auto& w = desk.start<Waiting>();
-         w.WebBrowser1.Navigate2(kHost + "/hang");
+         w.pageBrowser.Navigate2(kHost + "/hang");
          w.WaitForPage("page");
          desk.advance(61s);
        },

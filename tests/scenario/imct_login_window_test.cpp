@@ -2,9 +2,7 @@
 
 #include "test_printers.h"
 
-#include "imct/form4.h"
-#include "imct/form8.h"
-#include "imct/form9.h"
+#include "imct/imct_login_window.h"
 #include "scenario/scenario_helpers.h"
 #include "sites/big5_page.h"
 #include "sites/port_sites.h"
@@ -15,7 +13,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-Form1& startWithServers(SimDesktop& desk) {
+ConsoleWindow& startWithServers(SimDesktop& desk) {
   useServer("imct", "https://imct.test");
   useServer("maker", "http://maker.test");
   saveKnownAccount();
@@ -40,15 +38,15 @@ QStringList requestsTo(SimDesktop& desk, const QString& path) {
 
 TEST(ImctLoginWindow, EachClickOpensItsOwnWindowThatLogsInAndShowsTheMakersPage) {
   struct Case {
-    CommandButton Form1::*button;
+    CommandButton ConsoleWindow::*button;
     const char* page;
   };
-  for (const Case& c :
-       {Case{&Form1::Command8, "/pda/imct.php"}, Case{&Form1::Command13, "/pda/imctba.php"},
-        Case{&Form1::Command14, "/pda/imctbe.php"}}) {
+  for (const Case& c : {Case{&ConsoleWindow::imctBcButton, "/pda/imct.php"},
+                        Case{&ConsoleWindow::imctBaButton, "/pda/imctba.php"},
+                        Case{&ConsoleWindow::imctBeButton, "/pda/imctbe.php"}}) {
     SCOPED_TRACE(c.page);
     SimDesktop desk;
-    Form1& console = startWithServers(desk);
+    ConsoleWindow& console = startWithServers(desk);
     for (int i = 0; i < 3; ++i) desk.click(console.*c.button);
     desk.advance(3s);
 
@@ -58,7 +56,7 @@ TEST(ImctLoginWindow, EachClickOpensItsOwnWindowThatLogsInAndShowsTheMakersPage)
     for (ImctLoginWindow* window : windows) {
       EXPECT_EQ(window->Caption(), "卸貨淮單清表查詢");
       EXPECT_TRUE(window->Visible());
-      EXPECT_EQ(window->WebBrowser1.LocationURL(), QString("http://maker.test") + c.page);
+      EXPECT_EQ(window->pageBrowser.LocationURL(), QString("http://maker.test") + c.page);
     }
   }
 }
@@ -68,8 +66,8 @@ TEST(ImctLoginWindow, ARefusedAccountEndsTheProgramAfterTheBoxWhateverTheAnswer)
     SCOPED_TRACE(answer);
     SimDesktop desk;
     desk.sites().imct().setAccount("SOMEONE", "ELSE");
-    Form1& console = startWithServers(desk);
-    desk.click(console.Command8);
+    ConsoleWindow& console = startWithServers(desk);
+    desk.click(console.imctBcButton);
     desk.advance(2s);
 
     ASSERT_EQ(desk.openBoxes().size(), 1u);
@@ -84,17 +82,17 @@ TEST(ImctLoginWindow, ARefusedAccountEndsTheProgramAfterTheBoxWhateverTheAnswer)
 
 TEST(ImctLoginWindow, ALostLoginLogsInAgain) {
   SimDesktop desk;
-  Form1& console = startWithServers(desk);
-  desk.click(console.Command8);
+  ConsoleWindow& console = startWithServers(desk);
+  desk.click(console.imctBcButton);
   desk.advance(3s);
   ImctLoginWindow& window = *loginWindows(desk).front();
   desk.sites().imct().expireSessions();
 
-  window.WebBrowser1.Navigate2("https://imct.test/APIMCT/pages/sp4100.jsp");  // says 非法登入
+  window.pageBrowser.Navigate2("https://imct.test/APIMCT/pages/sp4100.jsp");  // says 非法登入
   desk.advance(3s);
 
   EXPECT_EQ(requestsTo(desk, "POST /APIMCT/pages/LoginCheck.jsp").size(), 2);
-  EXPECT_EQ(window.WebBrowser1.LocationURL(), "http://maker.test/pda/imct.php");
+  EXPECT_EQ(window.pageBrowser.LocationURL(), "http://maker.test/pda/imct.php");
 }
 
 TEST(ImctLoginWindow, TheMakersPageNeverReceivesTheAccount) {
@@ -105,8 +103,8 @@ TEST(ImctLoginWindow, TheMakersPageNeverReceivesTheAccount) {
                                         "<form action=\"/collect\">"
                                         "<input name=\"UserName\"><input name=\"Passwd\">"
                                         "<input type=\"submit\"></form>")});
-  Form1& console = startWithServers(desk);
-  desk.click(console.Command8);
+  ConsoleWindow& console = startWithServers(desk);
+  desk.click(console.imctBcButton);
   desk.advance(4s);
 
   EXPECT_EQ(requestsTo(desk, "/collect"), QStringList{"GET /collect?UserName=&Passwd="});

@@ -49,8 +49,8 @@ inline std::vector<JournalEntry> journalRows(SimDesktop& desk, const QString& ca
 // The console with the known pilots and a wharf monitor on 1108 holding its baseline.
 inline BoardMonitor& watchWharf(SimDesktop& desk) {
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text12, "1108", console.Command10);
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
   desk.advance(std::chrono::seconds(2));
   return windowCaptioned<BoardMonitor>(desk, "1108");
 }

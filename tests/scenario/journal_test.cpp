@@ -7,7 +7,7 @@
 #include "test_printers.h"
 
 #include "monitors/pilotboard/board_monitor_kinds.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/journal_reader.h"
 #include "platform/journal_schema.h"
 #include "scenario/journal_rows.h"
@@ -40,12 +40,12 @@ TEST(Journal,
 
   desk.sites().board().assignPilot("1108", "YM HARMONY", "0037");  // a known pilot: no alert
   desk.advance(61s + 5s);
-  EXPECT_FALSE(monitor.Timer2.Enabled());
+  EXPECT_FALSE(monitor.isAlerting());
   EXPECT_TRUE(journalRows(desk).empty());
 
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
   desk.advance(61s + 5s);
-  ASSERT_TRUE(monitor.Timer2.Enabled());
+  ASSERT_TRUE(monitor.isAlerting());
   desk.advance(3min);  // the alert goes on: still one row
 
   const auto rows = journalRows(desk);
@@ -87,16 +87,16 @@ TEST(Journal, AnAlertNotifiesTheDesktopOnlyWithShowNotificationAndTheTrayIcon) {
     SCOPED_TRACE(c.what);
     SimDesktop desk;
     BoardMonitor& monitor = watchWharf(desk);
-    Form1& console = *findWindow<Form1>(desk, Form1::ConsoleCaption());
-    console.Check3.setValue(c.showNotification);
-    console.Check2.setValue(c.silent);
+    ConsoleWindow& console = *findWindow<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
+    console.showNotificationCheck.setValue(c.showNotification);
+    console.silentModeCheck.setValue(c.silent);
     if (c.trayClosed) {
       desk.trayRightClick();
-      desk.clickMenu(console.mExit);
+      desk.clickMenu(console.closeMenu);
     }
     ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
     desk.advance(61s + 5s);
-    EXPECT_TRUE(monitor.Timer2.Enabled());
+    EXPECT_TRUE(monitor.isAlerting());
     EXPECT_EQ(desk.notifications(), c.expected);
   }
 }
@@ -105,37 +105,37 @@ TEST(Journal, TheAlertingWindowShowsWhatChangedBeneathItsPageUntilStopped) {
   SimDesktop desk;
   BoardMonitor& monitor = watchWharf(desk);
   const Geometry client = monitor.geometry();
-  EXPECT_FALSE(monitor.Label1.Visible());
-  EXPECT_EQ(monitor.Frame1.geometry().height, client.height);
+  EXPECT_FALSE(monitor.changeLine.Visible());
+  EXPECT_EQ(monitor.pageFrame.geometry().height, client.height);
 
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
   desk.advance(61s + 5s);
-  EXPECT_TRUE(monitor.Label1.Visible());
-  EXPECT_EQ(monitor.Label1.Caption(), kMoved);
+  EXPECT_TRUE(monitor.changeLine.Visible());
+  EXPECT_EQ(monitor.changeLine.Caption(), kMoved);
   EXPECT_EQ(monitor.Caption(), "1108");
   // The page keeps the rest of the client area, also after the user resizes the window.
   desk.resize(monitor, 800, 400);
-  const Geometry page = monitor.Frame1.geometry();
-  const Geometry line = monitor.Label1.geometry();
+  const Geometry page = monitor.pageFrame.geometry();
+  const Geometry line = monitor.changeLine.geometry();
   EXPECT_EQ(page.top + page.height, line.top);
   EXPECT_EQ(line.top + line.height, monitor.geometry().height);
   EXPECT_EQ(line.width, monitor.geometry().width);
   EXPECT_GT(line.height, 0);
 
-  desk.clickMenu(monitor.mStopBeep);
-  EXPECT_FALSE(monitor.Label1.Visible());
-  EXPECT_EQ(monitor.Frame1.geometry().height, monitor.geometry().height);
-  EXPECT_EQ(monitor.WebBrowser1.geometry().height, monitor.geometry().height);
+  desk.clickMenu(monitor.stopBeepMenu);
+  EXPECT_FALSE(monitor.changeLine.Visible());
+  EXPECT_EQ(monitor.pageFrame.geometry().height, monitor.geometry().height);
+  EXPECT_EQ(monitor.pageBrowser.geometry().height, monitor.geometry().height);
 }
 
 TEST(Journal, AFindingWritesOneRowAndADayOfNoDataAnswersOne) {
   SimDesktop desk{"2026-12-08 23:40:00"};
   const QString number = "01VABC";
-  Form1& console = startConsole(desk);
-  desk.type(console.Text1, "TIDEX");
-  desk.type(console.Text2, "PASS");
-  typeAndClick(desk, console.Text3, number, console.Command2);
-  Form2& monitor = windowCaptioned<Form2>(desk, number);
+  ConsoleWindow& console = startConsole(desk);
+  desk.type(console.accountField, "TIDEX");
+  desk.type(console.passwordField, "PASS");
+  typeAndClick(desk, console.registrationField, number, console.registrationButton);
+  RegistrationMonitor& monitor = windowCaptioned<RegistrationMonitor>(desk, number);
 
   desk.advance(30min);  // no data, asked every five minutes, past midnight
   auto rows = journalRows(desk, number);
@@ -149,7 +149,7 @@ TEST(Journal, AFindingWritesOneRowAndADayOfNoDataAnswersOne) {
 
   desk.sites().imct().setFinding(number, {" YM HARMONY ", 12, 3});
   desk.advance(301s + 60s);
-  ASSERT_TRUE(monitor.Timer2.Enabled());
+  ASSERT_TRUE(monitor.isAlerting());
   rows = journalRows(desk, number);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[2].event, "found");
@@ -167,18 +167,18 @@ TEST(Journal, AnUnwritableJournalKeepsTheProgramWatchingAndItsRowsAreWrittenLate
   SimDesktop desk;
   ASSERT_TRUE(QDir().mkpath(journalPath(desk)));
   BoardMonitor& wharf = watchWharf(desk);
-  Form1& console = *findWindow<Form1>(desk, Form1::ConsoleCaption());
-  console.Check2.setValue(1);  // silent: the notification says so
-  typeAndClick(desk, console.Text9, "YM HARMONY", console.Command7);
+  ConsoleWindow& console = *findWindow<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
+  console.silentModeCheck.setValue(1);  // silent: the notification says so
+  typeAndClick(desk, console.vesselField, "YM HARMONY", console.vesselButton);
   desk.advance(2s);
   BoardMonitor& vessel = windowCaptioned<BoardMonitor>(desk, "YM HARMONY");
 
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
   desk.advance(61s + 5s);
   // Both monitors alert as ever; the console says once that the journal is not written.
-  EXPECT_TRUE(wharf.Timer2.Enabled());
-  EXPECT_TRUE(vessel.Timer2.Enabled());
-  EXPECT_EQ(wharf.Label1.Caption(), kMoved);
+  EXPECT_TRUE(wharf.isAlerting());
+  EXPECT_TRUE(vessel.isAlerting());
+  EXPECT_EQ(wharf.changeLine.Caption(), kMoved);
   EXPECT_EQ(boxesSaying(desk, kUnwritable), 1);
   EXPECT_EQ(console.journal().heldCount(), 2u);
   EXPECT_EQ(desk.notifications().size(), 2u);
@@ -209,7 +209,7 @@ TEST(Journal, EndingTheProgramWritesWhatIsHeldAndLeavesNoWriteAheadLog) {
     SimDesktop desk;
     ASSERT_TRUE(QDir().mkpath(journalPath(desk)));  // unwritable for now
     watchWharf(desk);
-    Form1& console = *findWindow<Form1>(desk, Form1::ConsoleCaption());
+    ConsoleWindow& console = *findWindow<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
     ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
     desk.advance(61s + 5s);
     ASSERT_EQ(console.journal().heldCount(), 1u);
@@ -218,7 +218,7 @@ TEST(Journal, EndingTheProgramWritesWhatIsHeldAndLeavesNoWriteAheadLog) {
 
     switch (way) {
       case Way::Gesture:
-        desk.mouseDown(console.Label8, CtrlKey | AltKey);
+        desk.mouseDown(console.exitLabel, CtrlKey | AltKey);
         break;
       case Way::FileMenu:
         desk.trayDoubleClick();
@@ -268,7 +268,7 @@ TEST(Journal, AJournalOfAnEarlierVersionKeepsItsEntriesAndTakesNewOnes) {
   BoardMonitor& monitor = watchWharf(desk);
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
   desk.advance(61s + 5s);
-  ASSERT_TRUE(monitor.Timer2.Enabled());
+  ASSERT_TRUE(monitor.isAlerting());
   const auto rows = journalRows(desk);
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].summary, "old");

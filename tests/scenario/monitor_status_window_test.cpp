@@ -5,7 +5,7 @@
 #include "console/change_log_window.h"
 #include "console/monitor_status_window.h"
 #include "monitors/pilotboard/board_monitor.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "scenario/scenario_helpers.h"
 #include "sites/board_service.h"
 #include "sites/imct_service.h"
@@ -25,26 +25,26 @@ const QString kFound = QStringLiteral("實櫃數 12　空櫃數 3　YM HARMONY")
 // found, whose window the user closed (it hides and goes on); the wharf 1108 and the vessel
 // YM HARMONY, both on the board where the vessel's time then moves. The user stops the
 // finding's and the vessel's alerts; the wharf's goes on.
-Form1& watchTheNight(SimDesktop& desk) {
+ConsoleWindow& watchTheNight(SimDesktop& desk) {
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
   saveKnownAccount();
   desk.sites().imct().setFinding("01VABC", {" YM HARMONY ", 12, 3});
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text3, "01VABC", console.Command2);
-  typeAndClick(desk, console.Text3, "01VZZZ", console.Command2);
-  typeAndClick(desk, console.Text12, "1108", console.Command10);
-  typeAndClick(desk, console.Text9, "YM HARMONY", console.Command7);
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.registrationField, "01VABC", console.registrationButton);
+  typeAndClick(desk, console.registrationField, "01VZZZ", console.registrationButton);
+  typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
+  typeAndClick(desk, console.vesselField, "YM HARMONY", console.vesselButton);
   desk.advance(5s);  // the boards' first pages are the baselines
-  desk.closeBox(windowCaptioned<Form2>(desk, "01VZZZ"));
+  desk.closeBox(windowCaptioned<RegistrationMonitor>(desk, "01VZZZ"));
   EXPECT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
   desk.advance(61s + 5s);
-  desk.clickMenu(windowCaptioned<Form2>(desk, "01VABC").mStopBeep);
-  desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "YM HARMONY").mStopBeep);
+  desk.clickMenu(windowCaptioned<RegistrationMonitor>(desk, "01VABC").stopBeepMenu);
+  desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "YM HARMONY").stopBeepMenu);
   return console;
 }
 
 // The user brings the console up from the tray if it is hidden and clicks "監看狀態".
-MonitorStatusWindow& openStatusWindow(SimDesktop& desk, Form1& console) {
+MonitorStatusWindow& openStatusWindow(SimDesktop& desk, ConsoleWindow& console) {
   if (!console.Visible()) desk.trayDoubleClick();
   desk.clickMenu(console.monitorStatusMenu);
   return windowCaptioned<MonitorStatusWindow>(desk, QStringLiteral("監看狀態"));
@@ -69,8 +69,8 @@ QStringList captions(const MonitorStatusWindow& status) {
 // monitors only, whatever side windows are open.
 TEST(MonitorStatusWindow, ListsEveryMonitorWithItsStateAlertingOnesFirst) {
   SimDesktop desk{"2026-12-08 23:58:00"};
-  Form1& console = watchTheNight(desk);
-  desk.clickMenu(console.mChangeLog);
+  ConsoleWindow& console = watchTheNight(desk);
+  desk.clickMenu(console.changeLogMenu);
   auto& status = openStatusWindow(desk, console);
 
   EXPECT_EQ(status.statusList.Columns(),
@@ -85,16 +85,16 @@ TEST(MonitorStatusWindow, ListsEveryMonitorWithItsStateAlertingOnesFirst) {
   EXPECT_EQ(withoutLastRead(status), night);
   EXPECT_EQ(status.summaryLine.Caption(), "共 4 個監看，1 個警示中");
 
-  desk.click(console.Command3);
-  EXPECT_EQ(console.Text4.Text(), "01VABC\r\n01VZZZ\r\n1108\r\nYM HARMONY\r\n");
-  EXPECT_EQ(console.Label6.Caption(), "4");
+  desk.click(console.openWindowsButton);
+  EXPECT_EQ(console.batchListField.Text(), "01VABC\r\n01VZZZ\r\n1108\r\nYM HARMONY\r\n");
+  EXPECT_EQ(console.openWindowCountLabel.Caption(), "4");
 
   // Past midnight the times carry their date; the user stops the wharf's alert and closes the
   // found number: the next refresh lists the rest in the order they were opened.
   desk.advance(1min);
   EXPECT_EQ(status.statusList.Rows()[0][4], "2026/12/08 23:59:01");
-  desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "1108").mStopBeep);
-  desk.closeBox(windowCaptioned<Form2>(desk, "01VABC"));
+  desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "1108").stopBeepMenu);
+  desk.closeBox(windowCaptioned<RegistrationMonitor>(desk, "01VABC"));
   desk.advance(3s);
   EXPECT_EQ(captions(status), QStringList({"01VZZZ", "1108", "YM HARMONY"}));
   EXPECT_EQ(status.statusList.Rows()[1][2], "已停止");
@@ -106,7 +106,7 @@ TEST(MonitorStatusWindow, ListsEveryMonitorWithItsStateAlertingOnesFirst) {
 // monitor when the rows move.
 TEST(MonitorStatusWindow, ADoubleClickOrEnterBringsTheMonitorForward) {
   SimDesktop desk;
-  Form1& console = watchTheNight(desk);
+  ConsoleWindow& console = watchTheNight(desk);
   auto& status = openStatusWindow(desk, console);
   ASSERT_EQ(captions(status), QStringList({"1108", "01VABC", "01VZZZ", "YM HARMONY"}));
   ASSERT_TRUE(desk.select(status.statusList, 2));
@@ -114,7 +114,7 @@ TEST(MonitorStatusWindow, ADoubleClickOrEnterBringsTheMonitorForward) {
   desk.advance(3s);
   EXPECT_EQ(&status.statusList.Rows()[0], unchanged) << "rebuilt though nothing changed";
 
-  desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "1108").mStopBeep);
+  desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "1108").stopBeepMenu);
   desk.advance(3s);  // 1108 goes back to its place
   EXPECT_EQ(captions(status), QStringList({"01VABC", "01VZZZ", "1108", "YM HARMONY"}));
   EXPECT_EQ(status.statusList.ListIndex(), 1);

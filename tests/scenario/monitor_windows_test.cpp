@@ -5,12 +5,10 @@
 #include <functional>
 
 #include "common/settings.h"
-#include "console/form1.h"
-#include "imct/form4.h"
-#include "imct/form8.h"
-#include "imct/form9.h"
+#include "console/console_window.h"
+#include "imct/imct_login_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/sim/sim_desktop.h"
 #include "scenario/scenario_helpers.h"
 
@@ -25,18 +23,20 @@ const QStringList kNeutraliserScripts{"function alert(){return;}", "function con
                                       "function showModalDialog(){return;}"};
 
 // A console running against servers of our own naming, so every address shows its server.
-Form1& startConsole(SimDesktop& desk) {
+ConsoleWindow& startConsole(SimDesktop& desk) {
   scenario::saveKnownAccount();
-  auto& console = desk.start<Form1>();
+  auto& console = desk.start<ConsoleWindow>();
   WriteSetting("servers", "board", "http://board.test");
   WriteSetting("servers", "imct", "https://imct.test");
   WriteSetting("servers", "maker", "http://maker.test");
   return console;
 }
 
-Form1& consoleOf(SimDesktop& desk) { return *dynamic_cast<Form1*>(desk.windows().all().front()); }
+ConsoleWindow& consoleOf(SimDesktop& desk) {
+  return *dynamic_cast<ConsoleWindow*>(desk.windows().all().front());
+}
 
-// The addresses one browser ("Form6.WebBrowser1") was sent to, oldest first.
+// The addresses one browser ("WharfMonitor.pageBrowser") was sent to, oldest first.
 QStringList addressesOf(const SimDesktop& desk, const QString& browser) {
   QStringList urls;
   for (const SimNavigation& n : desk.navigations()) {
@@ -47,17 +47,17 @@ QStringList addressesOf(const SimDesktop& desk, const QString& browser) {
 
 struct BoardKind {
   const char* name;
-  TextBox Form1::*field;
+  TextBox ConsoleWindow::*field;
   std::function<BoardMonitor&(SimDesktop&)> open;
 };
 
 const std::vector<BoardKind> kBoardKinds{
-    {"Form6", &Form1::Text12,
-     [](SimDesktop& d) -> BoardMonitor& { return d.load<Form6>(consoleOf(d)); }},
-    {"Form3", &Form1::Text9,
-     [](SimDesktop& d) -> BoardMonitor& { return d.load<Form3>(consoleOf(d)); }},
-    {"Form7", &Form1::Text13,
-     [](SimDesktop& d) -> BoardMonitor& { return d.load<Form7>(consoleOf(d)); }},
+    {"Form6", &ConsoleWindow::wharfField,
+     [](SimDesktop& d) -> BoardMonitor& { return d.load<WharfMonitor>(consoleOf(d)); }},
+    {"Form3", &ConsoleWindow::vesselField,
+     [](SimDesktop& d) -> BoardMonitor& { return d.load<VesselMonitor>(consoleOf(d)); }},
+    {"Form7", &ConsoleWindow::urlField,
+     [](SimDesktop& d) -> BoardMonitor& { return d.load<UrlMonitor>(consoleOf(d)); }},
 };
 
 const BoardKind& boardKind(const char* name) {
@@ -85,25 +85,25 @@ TEST(BoardMonitorLoad, EachKindLoadsThePageForTheItemInItsConsoleField) {
   };
   for (const Case& c : cases) {
     SimDesktop desk;
-    Form1& console = startConsole(desk);
+    ConsoleWindow& console = startConsole(desk);
     const BoardKind& kind = boardKind(c.kind);
     (console.*kind.field).setText(c.item);
     BoardMonitor& monitor = kind.open(desk);
 
     EXPECT_EQ(addressesOf(desk, QString(c.kind) + ".WebBrowser1"), QStringList{c.page}) << c.kind;
-    EXPECT_TRUE(monitor.WebBrowser1.Silent()) << c.kind;
+    EXPECT_TRUE(monitor.pageBrowser.Silent()) << c.kind;
   }
 }
 
 TEST(BoardMonitorLoad, EachMonitorKeepsTheItemItsFieldHeldWhenItOpened) {
   SimDesktop desk;
   desk.sites().addPage("/sdci/UA1006.ASP", {200, "text/html", "<p>no search form</p>"});
-  Form1& console = startConsole(desk);
-  console.Text9.setText("EVER GIVEN");
-  Form3& first = desk.load<Form3>(consoleOf(desk));
+  ConsoleWindow& console = startConsole(desk);
+  console.vesselField.setText("EVER GIVEN");
+  VesselMonitor& first = desk.load<VesselMonitor>(consoleOf(desk));
   first.setCaption("EVER GIVEN");
-  console.Text9.setText("WAN HAI 101");
-  desk.load<Form3>(consoleOf(desk));
+  console.vesselField.setText("WAN HAI 101");
+  desk.load<VesselMonitor>(consoleOf(desk));
   desk.advance(2s);
 
   const QString query = "http://board.test/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=";
@@ -121,49 +121,49 @@ TEST(BoardMonitorLoad, StartsWatchingWithNoBaselineAndNoAlert) {
     SCOPED_TRACE(kind.name);
 
     EXPECT_EQ(m.Caption(), kind.name);
-    EXPECT_TRUE(m.Timer1.running());
-    EXPECT_EQ(m.Timer1.Interval(), 1000);
-    EXPECT_FALSE(m.Timer2.Enabled());
-    EXPECT_EQ(m.Timer2.Interval(), 5000);
-    EXPECT_TRUE(m.Timer3.running());
-    EXPECT_EQ(m.Timer3.Interval(), 1000);
-    EXPECT_TRUE(m.mHide.Enabled());
-    EXPECT_EQ(m.mHide.Caption(), "Hide");
-    EXPECT_FALSE(m.mStopBeep.Enabled());
-    EXPECT_EQ(m.mStopBeep.Caption(), "停止");
-    EXPECT_FALSE(m.Frame1.Enabled());
-    EXPECT_EQ(m.Text1.Text(), "A");  // no baseline yet
-    EXPECT_FALSE(m.Visible());       // the console shows it after setting the caption
+    EXPECT_TRUE(m.pollTimer.running());
+    EXPECT_EQ(m.pollTimer.Interval(), 1000);
+    EXPECT_FALSE(m.isAlerting());
+    EXPECT_EQ(m.alertTimer.Interval(), 5000);
+    EXPECT_TRUE(m.showAllTimer.running());
+    EXPECT_EQ(m.showAllTimer.Interval(), 1000);
+    EXPECT_TRUE(m.hideMenu.Enabled());
+    EXPECT_EQ(m.hideMenu.Caption(), "Hide");
+    EXPECT_FALSE(m.stopBeepMenu.Enabled());
+    EXPECT_EQ(m.stopBeepMenu.Caption(), "停止");
+    EXPECT_FALSE(m.pageFrame.Enabled());
+    EXPECT_FALSE(m.hasBaseline());  // no baseline yet
+    EXPECT_FALSE(m.Visible());      // the console shows it after setting the caption
   }
 }
 
 TEST(RegistrationMonitorLoad, LogsInSilentlyWithPrintAndStopGreyed) {
   SimDesktop desk;
   startConsole(desk);
-  Form2& w = desk.load<Form2>(consoleOf(desk));
+  RegistrationMonitor& w = desk.load<RegistrationMonitor>(consoleOf(desk));
 
   EXPECT_EQ(addressesOf(desk, "Form2.WebBrowser1"), QStringList{kImctLogin});
   EXPECT_TRUE(addressesOf(desk, "Form2.WebBrowser2").isEmpty());
   EXPECT_TRUE(addressesOf(desk, "Form2.WebBrowser3").isEmpty());
-  EXPECT_TRUE(w.WebBrowser1.Silent());
+  EXPECT_TRUE(w.pageBrowser.Silent());
   EXPECT_EQ(w.Caption(), "Form2");
-  EXPECT_FALSE(w.Frame1.Enabled());
+  EXPECT_FALSE(w.pageFrame.Enabled());
 
-  EXPECT_FALSE(w.mUnload.Visible());
-  EXPECT_FALSE(w.mHide.Visible());
-  EXPECT_TRUE(w.mPrint.Visible());
-  EXPECT_FALSE(w.mPrint.Enabled());
-  EXPECT_TRUE(w.mStopBeep.Visible());
-  EXPECT_FALSE(w.mStopBeep.Enabled());
+  EXPECT_FALSE(w.unloadMenu.Visible());
+  EXPECT_FALSE(w.hideMenu.Visible());
+  EXPECT_TRUE(w.printMenu.Visible());
+  EXPECT_FALSE(w.printMenu.Enabled());
+  EXPECT_TRUE(w.stopBeepMenu.Visible());
+  EXPECT_FALSE(w.stopBeepMenu.Enabled());
 
-  EXPECT_TRUE(w.Timer1.running());
-  EXPECT_EQ(w.Timer1.Interval(), 1000);
-  EXPECT_FALSE(w.Timer2.Enabled());
-  EXPECT_EQ(w.Timer2.Interval(), 5000);
-  EXPECT_TRUE(w.Timer3.running());
-  EXPECT_EQ(w.Timer3.Interval(), 1000);
-  EXPECT_FALSE(w.Timer4.Enabled());
-  EXPECT_EQ(w.Timer4.Interval(), 3000);
+  EXPECT_TRUE(w.pollTimer.running());
+  EXPECT_EQ(w.pollTimer.Interval(), 1000);
+  EXPECT_FALSE(w.isAlerting());
+  EXPECT_EQ(w.alertTimer.Interval(), 5000);
+  EXPECT_TRUE(w.showAllTimer.running());
+  EXPECT_EQ(w.showAllTimer.Interval(), 1000);
+  EXPECT_FALSE(w.printMenuTimer.Enabled());
+  EXPECT_EQ(w.printMenuTimer.Interval(), 3000);
 }
 
 TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {
@@ -173,11 +173,20 @@ TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {
     QString pageAfterLogin;
   };
   const Case cases[] = {
-      {"Form4", [](SimDesktop& d) -> ImctLoginWindow& { return d.load<Form4>(consoleOf(d)); },
+      {"Form4",
+       [](SimDesktop& d) -> ImctLoginWindow& {
+         return d.load<ImctLoginWindow>(consoleOf(d), ImctPageKind::Bc);
+       },
        "http://maker.test/pda/imct.php"},
-      {"Form8", [](SimDesktop& d) -> ImctLoginWindow& { return d.load<Form8>(consoleOf(d)); },
+      {"Form8",
+       [](SimDesktop& d) -> ImctLoginWindow& {
+         return d.load<ImctLoginWindow>(consoleOf(d), ImctPageKind::Ba);
+       },
        "http://maker.test/pda/imctba.php"},
-      {"Form9", [](SimDesktop& d) -> ImctLoginWindow& { return d.load<Form9>(consoleOf(d)); },
+      {"Form9",
+       [](SimDesktop& d) -> ImctLoginWindow& {
+         return d.load<ImctLoginWindow>(consoleOf(d), ImctPageKind::Be);
+       },
        "http://maker.test/pda/imctbe.php"},
   };
   for (const Case& c : cases) {
@@ -187,24 +196,24 @@ TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {
     SCOPED_TRACE(c.name);
 
     EXPECT_EQ(addressesOf(desk, QString(c.name) + ".WebBrowser1"), QStringList{kImctLogin});
-    EXPECT_FALSE(w.WebBrowser1.Silent());
-    EXPECT_TRUE(w.Frame1.Enabled());
-    EXPECT_EQ(w.PageAfterLogin(), c.pageAfterLogin);
+    EXPECT_FALSE(w.pageBrowser.Silent());
+    EXPECT_TRUE(w.pageFrame.Enabled());
+    EXPECT_EQ(w.pageAfterLogin(), c.pageAfterLogin);
   }
 }
 
 TEST(MonitorWindows, EveryBrowserDisarmsThePageScriptsOfEachPage) {
   SimDesktop desk;
   startConsole(desk);
-  desk.load<Form6>(consoleOf(desk));
-  desk.load<Form3>(consoleOf(desk));
-  desk.load<Form7>(consoleOf(desk));
-  desk.load<Form4>(consoleOf(desk));
-  desk.load<Form8>(consoleOf(desk));
-  desk.load<Form9>(consoleOf(desk));
-  Form2& registration = desk.load<Form2>(consoleOf(desk));
-  registration.WebBrowser2.Navigate2("http://maker.test/pda/mail.php");
-  registration.WebBrowser3.Navigate2("http://board.test/sdci/UA1006.ASP");
+  desk.load<WharfMonitor>(consoleOf(desk));
+  desk.load<VesselMonitor>(consoleOf(desk));
+  desk.load<UrlMonitor>(consoleOf(desk));
+  desk.load<ImctLoginWindow>(consoleOf(desk), ImctPageKind::Bc);
+  desk.load<ImctLoginWindow>(consoleOf(desk), ImctPageKind::Ba);
+  desk.load<ImctLoginWindow>(consoleOf(desk), ImctPageKind::Be);
+  RegistrationMonitor& registration = desk.load<RegistrationMonitor>(consoleOf(desk));
+  registration.mailBrowser.Navigate2("http://maker.test/pda/mail.php");
+  registration.boardBrowser.Navigate2("http://board.test/sdci/UA1006.ASP");
   desk.advance(1s);
 
   for (const char* browser : {"Form6.WebBrowser1", "Form3.WebBrowser1", "Form7.WebBrowser1",
@@ -226,7 +235,7 @@ TEST(MonitorWindows, FrameAndBrowserFillTheClientAreaAtOpeningAndOnResize) {
   auto check = [&desk](auto& w) {
     SCOPED_TRACE(w.Name().toStdString());
     auto fills = [&w](int width, int height) {
-      for (const Geometry& g : {w.Frame1.geometry(), w.WebBrowser1.geometry()}) {
+      for (const Geometry& g : {w.pageFrame.geometry(), w.pageBrowser.geometry()}) {
         EXPECT_EQ(g.left, 0);
         EXPECT_EQ(g.top, 0);
         EXPECT_EQ(g.width, width);
@@ -237,7 +246,7 @@ TEST(MonitorWindows, FrameAndBrowserFillTheClientAreaAtOpeningAndOnResize) {
     desk.resize(w, 640, 300);
     fills(640, 300);
   };
-  check(desk.load<Form2>(consoleOf(desk)));
-  check(desk.load<Form6>(consoleOf(desk)));
-  check(desk.load<Form4>(consoleOf(desk)));
+  check(desk.load<RegistrationMonitor>(consoleOf(desk)));
+  check(desk.load<WharfMonitor>(consoleOf(desk)));
+  check(desk.load<ImctLoginWindow>(consoleOf(desk), ImctPageKind::Bc));
 }

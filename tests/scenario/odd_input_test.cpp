@@ -3,7 +3,7 @@
 #include "test_printers.h"
 
 #include "monitors/pilotboard/board_monitor_kinds.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "scenario/scenario_helpers.h"
 #include "sites/port_sites.h"
 
@@ -16,12 +16,13 @@ using namespace std::chrono_literals;
 // vessel or wharf monitor of that name) and works on it, or an empty item is refused.
 TEST(OddInput, EveryLauncherCopesWithWhatEverIsTyped) {
   struct Launcher {
-    TextBox Form1::*field;
-    CommandButton Form1::*button;
+    TextBox ConsoleWindow::*field;
+    CommandButton ConsoleWindow::*button;
   };
-  const Launcher launchers[] = {{&Form1::Text3, &Form1::Command2},
-                                {&Form1::Text9, &Form1::Command7},
-                                {&Form1::Text12, &Form1::Command10}};
+  const Launcher launchers[] = {
+      {&ConsoleWindow::registrationField, &ConsoleWindow::registrationButton},
+      {&ConsoleWindow::vesselField, &ConsoleWindow::vesselButton},
+      {&ConsoleWindow::wharfField, &ConsoleWindow::wharfButton}};
   const QString inputs[] = {
       "a\"b'c", "<b>x</b><script>alert(1)</script>", "a&b#c%d+e", "長榮海運", QString(1000, u'z'),
       "   "};
@@ -30,7 +31,7 @@ TEST(OddInput, EveryLauncherCopesWithWhatEverIsTyped) {
       SCOPED_TRACE(input.left(40).toStdString());
       SimDesktop desk;
       saveKnownAccount();
-      Form1& console = startConsole(desk);
+      ConsoleWindow& console = startConsole(desk);
       desk.type(console.*launcher.field, input);
       desk.click(console.*launcher.button);
       desk.advance(5s);
@@ -43,8 +44,9 @@ TEST(OddInput, EveryLauncherCopesWithWhatEverIsTyped) {
         desk.advance(9s);
         continue;
       }
-      EXPECT_EQ(item,
-                launcher.field == &Form1::Text3 ? input.toUpper().remove(u' ') : input.toUpper());
+      EXPECT_EQ(item, launcher.field == &ConsoleWindow::registrationField
+                          ? input.toUpper().remove(u' ')
+                          : input.toUpper());
       EXPECT_NE(findWindow(desk, item), nullptr);
       EXPECT_TRUE(desk.openBoxes().empty());
     }
@@ -55,8 +57,8 @@ TEST(OddInput, EveryLauncherCopesWithWhatEverIsTyped) {
 // there, so the board is asked for the part before it.
 TEST(OddInput, AHashInAWharfCodeCutsTheBoardQuery) {
   SimDesktop desk;
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text12, "11#08", console.Command10);
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.wharfField, "11#08", console.wharfButton);
   desk.advance(3s);
   EXPECT_EQ(desk.sites().requestLog().filter("/sdci/UA1006.ASP").front(),
             "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=11");

@@ -2,7 +2,7 @@
 
 #include "test_printers.h"
 
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "scenario/scenario_helpers.h"
 
 using namespace tidex;
@@ -14,17 +14,18 @@ namespace {
 const Tones kAlertTones{{1000, 300}, {3000, 300}};
 
 // The console with the account the simulated IMCT service knows.
-Form1& startWithAccount(SimDesktop& desk) {
-  Form1& console = startConsole(desk);
-  desk.type(console.Text1, "TIDEX");
-  desk.type(console.Text2, "PASS");
+ConsoleWindow& startWithAccount(SimDesktop& desk) {
+  ConsoleWindow& console = startConsole(desk);
+  desk.type(console.accountField, "TIDEX");
+  desk.type(console.passwordField, "PASS");
   return console;
 }
 
 // The user types a registration number into the console and asks for it.
-Form2& launchMonitor(SimDesktop& desk, Form1& console, const QString& number) {
-  typeAndClick(desk, console.Text3, number, console.Command2);
-  return windowCaptioned<Form2>(desk, number);
+RegistrationMonitor& launchMonitor(SimDesktop& desk, ConsoleWindow& console,
+                                   const QString& number) {
+  typeAndClick(desk, console.registrationField, number, console.registrationButton);
+  return windowCaptioned<RegistrationMonitor>(desk, number);
 }
 
 }  // namespace
@@ -50,11 +51,11 @@ TEST(RegistrationMonitorClose, TheRecordOfTheNumberDecidesWhetherTheWindowHidesO
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.start) + " / " + (c.touchfiles ? c.touchfiles : "none"));
     SimDesktop desk{c.start};
-    Form1& console = startWithAccount(desk);
-    console.Check6.setValue(c.hideTray);
-    Form2& monitor = launchMonitor(desk, console, "01VXXX");
+    ConsoleWindow& console = startWithAccount(desk);
+    console.hideTrayCheck.setValue(c.hideTray);
+    RegistrationMonitor& monitor = launchMonitor(desk, console, "01VXXX");
     if (c.touchfiles) WriteSetting("Touchfiles", "01VXXX", c.touchfiles);
-    console.Text3.setText("OTHER");
+    console.registrationField.setText("OTHER");
 
     desk.closeBox(monitor);
 
@@ -62,33 +63,33 @@ TEST(RegistrationMonitorClose, TheRecordOfTheNumberDecidesWhetherTheWindowHidesO
     EXPECT_FALSE(monitor.Visible());
     const Tones closeTone{{3000, 100}};
     EXPECT_EQ(desk.beeps(), c.beeps ? closeTone : Tones{});
-    EXPECT_EQ(console.Text3.Text(), c.beeps ? "01VXXX" : "OTHER");
+    EXPECT_EQ(console.registrationField.Text(), c.beeps ? "01VXXX" : "OTHER");
     if (c.beeps) {
-      EXPECT_EQ(console.Label11.Caption(), "2026/12/8 上午 10:00:00");
+      EXPECT_EQ(console.activityTimeLabel.Caption(), "2026/12/8 上午 10:00:00");
     }
   }
 }
 
 TEST(RegistrationMonitorClose, AHiddenUnfoundMonitorKeepsPollingAndShowsAgainOnShowAll) {
   SimDesktop desk;
-  Form1& console = startWithAccount(desk);
-  Form2& monitor = launchMonitor(desk, console, "01VXXX");
+  ConsoleWindow& console = startWithAccount(desk);
+  RegistrationMonitor& monitor = launchMonitor(desk, console, "01VXXX");
   desk.closeBox(monitor);
   ASSERT_FALSE(monitor.Visible());
 
   desk.advance(10s);
-  EXPECT_EQ(monitor.Text1.Text(), "10");
-  desk.click(console.Command4);  // 開啟所有視窗
+  EXPECT_EQ(monitor.secondsSinceQuery(), 10);
+  desk.click(console.showAllButton);  // 開啟所有視窗
   desk.advance(1s);
   EXPECT_TRUE(monitor.Visible());
 }
 
 TEST(RegistrationMonitorDailyClose, At0450WithHideTrayAFoundWindowClosesSilentlyAndAnUnfoundHides) {
   SimDesktop desk{"2026-12-08 04:49:57"};
-  Form1& console = startWithAccount(desk);
-  console.Check6.setValue(1);
-  Form2& found = launchMonitor(desk, console, "01VXXX");
-  Form2& waiting = launchMonitor(desk, console, "01VYYY");
+  ConsoleWindow& console = startWithAccount(desk);
+  console.hideTrayCheck.setValue(1);
+  RegistrationMonitor& found = launchMonitor(desk, console, "01VXXX");
+  RegistrationMonitor& waiting = launchMonitor(desk, console, "01VYYY");
   desk.advance(2s);  // both answered: no data
   WriteSetting("Touchfiles", "01VXXX", "1");
 
@@ -100,14 +101,14 @@ TEST(RegistrationMonitorDailyClose, At0450WithHideTrayAFoundWindowClosesSilently
   EXPECT_EQ(desk.beeps(), Tones{});
   desk.advance(60s);  // after 04:50 the window stays as it is
   EXPECT_FALSE(waiting.isUnloaded());
-  EXPECT_EQ(waiting.Text1.Text(), "64");
+  EXPECT_EQ(waiting.secondsSinceQuery(), 64);
 }
 
 TEST(RegistrationMonitorPoll, RequeriesOnThe301stTickCountedFromItsCreation) {
   SimDesktop desk;
   useServer("imct", "https://imct.test");
-  Form1& console = startWithAccount(desk);
-  Form2& monitor = launchMonitor(desk, console, "01VXXX");
+  ConsoleWindow& console = startWithAccount(desk);
+  RegistrationMonitor& monitor = launchMonitor(desk, console, "01VXXX");
   auto queries = [&desk] {
     return desk.sites().requestLog().filter("GET /APIMCT/pages/sp4100.jsp").size();
   };
@@ -116,10 +117,10 @@ TEST(RegistrationMonitorPoll, RequeriesOnThe301stTickCountedFromItsCreation) {
   EXPECT_EQ(before, 1);
 
   desk.advance(295s);
-  EXPECT_EQ(monitor.Text1.Text(), "300");
+  EXPECT_EQ(monitor.secondsSinceQuery(), 300);
   EXPECT_EQ(queries(), before);
   desk.advance(1s);
-  EXPECT_EQ(monitor.Text1.Text(), "0");
+  EXPECT_EQ(monitor.secondsSinceQuery(), 0);
   desk.advance(500ms);
   EXPECT_EQ(queries(), before + 1);
 }
@@ -134,49 +135,49 @@ TEST(RegistrationMonitorAlert, AlertLoopRaisesTheWindowAndBeepsAsTheConsoleTicks
   for (const Case& c : {Case{0, 1, true, true}, Case{1, 1, true, false}, Case{0, 0, false, true}}) {
     SCOPED_TRACE(testing::Message() << "silent " << c.silent << " show " << c.showNotification);
     SimDesktop desk;
-    Form1& console = startWithAccount(desk);
-    console.Check2.setValue(c.silent);
-    console.Check3.setValue(c.showNotification);
-    Form2& monitor = launchMonitor(desk, console, "01VXXX");
+    ConsoleWindow& console = startWithAccount(desk);
+    console.silentModeCheck.setValue(c.silent);
+    console.showNotificationCheck.setValue(c.showNotification);
+    RegistrationMonitor& monitor = launchMonitor(desk, console, "01VXXX");
     desk.closeBox(monitor);  // hidden, as an automatic batch leaves it
     WriteSetting("Touchfiles", "01VXXX", "1");
-    monitor.Timer1.setEnabled(false);
-    monitor.Timer2.setEnabled(true);
+    monitor.pollTimer.setEnabled(false);
+    monitor.alertTimer.setEnabled(true);
 
     desk.advance(5s);
 
     EXPECT_EQ(monitor.Visible(), c.raised);
     EXPECT_EQ(monitor.TopMost(), c.raised);
     EXPECT_EQ(desk.beeps(), c.beeps ? kAlertTones : Tones{});
-    EXPECT_TRUE(monitor.mStopBeep.Enabled());
-    EXPECT_TRUE(monitor.mPrint.Enabled());
-    EXPECT_EQ(console.Label11.Caption(), "2026/12/8 上午 10:00:05");
+    EXPECT_TRUE(monitor.stopBeepMenu.Enabled());
+    EXPECT_TRUE(monitor.printMenu.Enabled());
+    EXPECT_EQ(console.activityTimeLabel.Caption(), "2026/12/8 上午 10:00:05");
 
-    desk.clickMenu(monitor.mStopBeep);
+    desk.clickMenu(monitor.stopBeepMenu);
     desk.advance(10s);
     EXPECT_EQ(desk.beeps().size(), c.beeps ? 2u : 0u);
-    EXPECT_TRUE(monitor.Frame1.Enabled());
+    EXPECT_TRUE(monitor.pageFrame.Enabled());
     EXPECT_EQ(monitor.TopMost(), c.raised);  // never taken back
   }
 }
 
 TEST(RegistrationMonitorPrint, PrintStopsTheAlertUnlocksThePageAndGreysItselfForThreeSeconds) {
   SimDesktop desk;
-  Form1& console = startWithAccount(desk);
-  Form2& monitor = launchMonitor(desk, console, "01VXXX");
-  monitor.Timer1.setEnabled(false);
-  monitor.Timer2.setEnabled(true);
+  ConsoleWindow& console = startWithAccount(desk);
+  RegistrationMonitor& monitor = launchMonitor(desk, console, "01VXXX");
+  monitor.pollTimer.setEnabled(false);
+  monitor.alertTimer.setEnabled(true);
   desk.advance(5s);
 
-  desk.clickMenu(monitor.mPrint);
-  EXPECT_FALSE(monitor.Timer2.Enabled());
-  EXPECT_TRUE(monitor.Frame1.Enabled());
-  EXPECT_FALSE(monitor.mPrint.Enabled());
+  desk.clickMenu(monitor.printMenu);
+  EXPECT_FALSE(monitor.isAlerting());
+  EXPECT_TRUE(monitor.pageFrame.Enabled());
+  EXPECT_FALSE(monitor.printMenu.Enabled());
   desk.advance(2900ms);
-  EXPECT_FALSE(monitor.mPrint.Enabled());
+  EXPECT_FALSE(monitor.printMenu.Enabled());
   desk.advance(200ms);
-  EXPECT_TRUE(monitor.mPrint.Enabled());
-  EXPECT_FALSE(monitor.Timer4.Enabled());
+  EXPECT_TRUE(monitor.printMenu.Enabled());
+  EXPECT_FALSE(monitor.printMenuTimer.Enabled());
 }
 
 TEST(FoundNotificationExtract, TakesTheTextBetweenTheMarkersByTheirPositions) {

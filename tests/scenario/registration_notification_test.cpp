@@ -6,7 +6,7 @@
 
 #include "test_printers.h"
 
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/journal_reader.h"
 #include "scenario/scenario_helpers.h"
 #include "sites/port_sites.h"
@@ -90,11 +90,11 @@ TEST(FoundNotification, AMailServiceFailingForTenMinutesThenAcceptingGetsExactly
         troubleMail(desk, trouble);
         desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 12, 3});
         saveKnownAccount();
-        Form1& console = startConsole(desk);
-        typeAndClick(desk, console.Text3, kNumber, console.Command2);
-        Form2& monitor = windowCaptioned<Form2>(desk, kNumber);
+        ConsoleWindow& console = startConsole(desk);
+        typeAndClick(desk, console.registrationField, kNumber, console.registrationButton);
+        RegistrationMonitor& monitor = windowCaptioned<RegistrationMonitor>(desk, kNumber);
         desk.advance(2min);
-        ASSERT_TRUE(monitor.Timer2.Enabled());  // found
+        ASSERT_TRUE(monitor.isAlerting());  // found
         if (fails) {
           EXPECT_TRUE(monitor.monitorStatus().notificationPending);
         }
@@ -117,7 +117,7 @@ TEST(FoundNotification, AMailServiceFailingForTenMinutesThenAcceptingGetsExactly
       if (meanwhile == Meanwhile::ProgramRestarted) {
         SimDesktop desk{"2026-12-08 10:03:00", home.path()};
         troubleMail(desk, trouble);
-        Form1& console = startConsole(desk);
+        ConsoleWindow& console = startConsole(desk);
         desk.advance(7min);
         healMail(desk);
         desk.advance(15min);

@@ -2,7 +2,7 @@
 
 #include "test_printers.h"
 
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/ansi_text.h"
 #include "scenario/scenario_helpers.h"
 #include "sites/big5_page.h"
@@ -19,8 +19,8 @@ const QString kNumber = QStringLiteral("01VXXX");
 const QString kBoardTail = QStringLiteral("&QSP_PAGID=&SP_CALL=&SEARCH=1&iPage=&OK=%B7j%B4M");
 
 struct Watch {
-  Form1& console;
-  Form2& monitor;
+  ConsoleWindow& console;
+  RegistrationMonitor& monitor;
 };
 
 // The user's account is the one the service knows; the servers are named by the test.
@@ -30,11 +30,11 @@ Watch watchNumber(SimDesktop& desk, const QString& number = kNumber,
   useServer("maker", "http://maker.test");
   useServer("board", "http://board.test");
   useServer("boardip", "http://10.1.1.5");
-  Form1& console = startConsole(desk);
-  desk.type(console.Text1, "TIDEX");
-  desk.type(console.Text2, "PASS");
-  typeAndClick(desk, console.Text3, number, console.Command2);
-  return {console, windowCaptioned<Form2>(desk, number)};
+  ConsoleWindow& console = startConsole(desk);
+  desk.type(console.accountField, "TIDEX");
+  desk.type(console.passwordField, "PASS");
+  typeAndClick(desk, console.registrationField, number, console.registrationButton);
+  return {console, windowCaptioned<RegistrationMonitor>(desk, number)};
 }
 
 QString setting(const char* section, const QString& key) {
@@ -73,17 +73,17 @@ TEST(RegistrationQuery, NoDataIsRecordedAndPollingGoesOnUntilTheCountsAppearAndO
   EXPECT_EQ(setting("Touchfiles", kNumber), "0");
   EXPECT_EQ(setting("NoTouchfilesTime", kNumber), "2026/12/08 10:00:00");
   EXPECT_EQ(sectionOrder().mid(2), (QStringList{"[NoTouchfilesTime]", "[Touchfiles]"}));
-  EXPECT_TRUE(monitor.Timer1.Enabled());
-  EXPECT_FALSE(monitor.Timer2.Enabled());
-  EXPECT_TRUE(monitor.Text3.Text().contains("無符合資料"));
+  EXPECT_TRUE(monitor.pollTimer.Enabled());
+  EXPECT_FALSE(monitor.isAlerting());
+  EXPECT_TRUE(monitor.lastPageText().contains("無符合資料"));
 
   desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 12, 3});
   desk.advance(300s);
   EXPECT_EQ(setting("Touchfiles", kNumber), "1");
   EXPECT_EQ(setting("TouchfilesTime", kNumber), "2026/12/08 10:05:01");
   EXPECT_EQ(sectionOrder().last(), "[TouchfilesTime]");
-  EXPECT_FALSE(monitor.Timer1.Enabled());
-  EXPECT_TRUE(monitor.Timer2.Enabled());
+  EXPECT_FALSE(monitor.pollTimer.Enabled());
+  EXPECT_TRUE(monitor.isAlerting());
 
   desk.advance(60s);
   const auto& mails = desk.sites().mail().submissions();
@@ -108,7 +108,7 @@ TEST(RegistrationQuery, EitherCountAloneIsAFinding) {
 
     const bool found = !answer.startsWith("無");
     EXPECT_EQ(setting("Touchfiles", kNumber), found ? "1" : "0");
-    EXPECT_EQ(monitor.Timer2.Enabled(), found);
+    EXPECT_EQ(monitor.isAlerting(), found);
     EXPECT_EQ(requestsTo(desk, "/pda/mail.php").isEmpty(), !found);
   }
 }
@@ -245,7 +245,7 @@ TEST(RegistrationQuery, TheAccountIsNeverFilledIntoAPageOfAnotherHost) {
   auto [console, monitor] = watchNumber(desk);
   desk.advance(3s);
 
-  monitor.WebBrowser1.Navigate2("http://other.test/login-elsewhere");
+  monitor.pageBrowser.Navigate2("http://other.test/login-elsewhere");
   desk.advance(2s);
 
   EXPECT_EQ(requestsTo(desk, "/collect"),
@@ -270,7 +270,7 @@ TEST(RegistrationMonitorLifetime, ClosingWhileAPageWaitsABoxIsOpenOrTheAlertRuns
     desk.sites().board().setNeverCompletes(true);
     auto [console, monitor] = watchNumber(desk);
     desk.advance(7s);
-    ASSERT_TRUE(monitor.Timer2.Enabled());
+    ASSERT_TRUE(monitor.isAlerting());
     desk.closeBox(monitor);
     EXPECT_TRUE(monitor.isUnloaded());
     desk.sites().board().recover();
@@ -291,7 +291,7 @@ TEST(RegistrationQuery, AFindingThatCannotBeWrittenIsKeptAndWrittenLater) {
   ASSERT_TRUE(ini.setPermissions(QFileDevice::ReadOwner));
 
   desk.advance(7s);
-  EXPECT_TRUE(monitor.Timer2.Enabled());
+  EXPECT_TRUE(monitor.isAlerting());
   EXPECT_FALSE(desk.beeps().empty());
   EXPECT_EQ(setting("Touchfiles", kNumber), "No Settings");
 

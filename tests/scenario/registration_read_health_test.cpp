@@ -8,7 +8,7 @@
 
 #include "test_printers.h"
 
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/journal_reader.h"
 #include "platform/journal_schema.h"
 #include "scenario/scenario_helpers.h"
@@ -27,12 +27,12 @@ const QString kNumber = QStringLiteral("ABC123");
 
 // The console with the account the service knows, and a monitor on kNumber opened at 10:00:00
 // whose first query has been answered with no data.
-Form2& watchNumber(SimDesktop& desk) {
+RegistrationMonitor& watchNumber(SimDesktop& desk) {
   saveKnownAccount();
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text3, kNumber, console.Command2);
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.registrationField, kNumber, console.registrationButton);
   desk.advance(5s);
-  return windowCaptioned<Form2>(desk, kNumber);
+  return windowCaptioned<RegistrationMonitor>(desk, kNumber);
 }
 
 int journalRows(const char* event) {
@@ -69,7 +69,7 @@ TEST(RegistrationReadHealth,
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SimDesktop desk;
-    Form2& monitor = watchNumber(desk);
+    RegistrationMonitor& monitor = watchNumber(desk);
     const QString answeredAt = noDataTime();
     c.fail(desk.sites());
 
@@ -88,7 +88,7 @@ TEST(RegistrationReadHealth,
     EXPECT_EQ(desk.notifications()[0].text, line);
 
     desk.advance(15min);  // still asking, told no more
-    EXPECT_TRUE(monitor.Timer1.Enabled());
+    EXPECT_TRUE(monitor.pollTimer.Enabled());
     EXPECT_EQ(journalRows(journal::event::kBlind), 1);
     EXPECT_EQ(desk.notifications().size(), 1u);
     EXPECT_EQ(noDataTime(), answeredAt) << "nothing recorded from a page that was no answer";
@@ -112,20 +112,20 @@ TEST(RegistrationReadHealth, AQueryPageThatCouldNotBeReadRecordsNothing) {
   for (const auto underWay : {100ms, 300ms}) {  // the query page, then the answer
     SCOPED_TRACE(underWay.count());
     SimDesktop desk;
-    Form2& monitor = watchNumber(desk);
-    const QString lastPage = monitor.Text3.Text();
+    RegistrationMonitor& monitor = watchNumber(desk);
+    const QString lastPage = monitor.lastPageText();
     const QString answeredAt = noDataTime();
     desk.sites().imct().setFinding(kNumber, {"YM HARMONY", 12, 3});
 
     desk.advance(296s + underWay);  // the query of 10:05:01 is under way
-    ASSERT_TRUE(monitor.WebBrowser1.Busy());
+    ASSERT_TRUE(monitor.pageBrowser.Busy());
     desk.killRenderers();
     desk.advance(10s);
-    EXPECT_EQ(monitor.Text3.Text(), lastPage);
+    EXPECT_EQ(monitor.lastPageText(), lastPage);
     EXPECT_EQ(noDataTime(), answeredAt);
     EXPECT_EQ(ReadSetting("Touchfiles", kNumber, ""), "0");
     EXPECT_EQ(journalRows(journal::event::kFound), 0);
-    EXPECT_TRUE(monitor.Timer1.Enabled());
+    EXPECT_TRUE(monitor.pollTimer.Enabled());
 
     desk.advance(301s);
     EXPECT_EQ(ReadSetting("Touchfiles", kNumber, ""), "1");

@@ -10,7 +10,7 @@
 #include "test_printers.h"
 
 #include "common/remote_targets.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "scenario/journal_rows.h"
 #include "sites/board_service.h"
 #include "sites/imct_service.h"
@@ -66,11 +66,11 @@ void watchThroughFindingBlindnessAndAlert(SimDesktop& desk) {
   desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 12, 3});
   saveKnownAccount();
   BoardMonitor& wharf = watchWharf(desk);
-  Form1& console = windowCaptioned<Form1>(desk, Form1::ConsoleCaption());
-  console.Check2.setValue(1);  // silent mode is about beeps
-  typeAndClick(desk, console.Text3, kNumber, console.Command2);
+  ConsoleWindow& console = windowCaptioned<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
+  console.silentModeCheck.setValue(1);  // silent mode is about beeps
+  typeAndClick(desk, console.registrationField, kNumber, console.registrationButton);
   desk.advance(2min);
-  ASSERT_TRUE(windowCaptioned<Form2>(desk, kNumber).Timer2.Enabled()) << "found";
+  ASSERT_TRUE(windowCaptioned<RegistrationMonitor>(desk, kNumber).alertTimer.Enabled()) << "found";
   desk.sites().setFault(Service::Board, Fault::ServerError);
   desk.advance(10min);
   ASSERT_EQ(journalRowsOf(desk, journal::event::kBlind).size(), 1u);
@@ -79,8 +79,8 @@ void watchThroughFindingBlindnessAndAlert(SimDesktop& desk) {
   ASSERT_EQ(journalRowsOf(desk, journal::event::kReadsAgain).size(), 1u);
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
   desk.advance(66s);
-  ASSERT_TRUE(wharf.Timer2.Enabled()) << "alerting";
-  desk.clickMenu(wharf.mStopBeep);
+  ASSERT_TRUE(wharf.isAlerting()) << "alerting";
+  desk.clickMenu(wharf.stopBeepMenu);
 }
 
 }  // namespace
@@ -130,7 +130,7 @@ TEST(RemoteNotification, AFailedSendIsTriedAgainAfterGrowingDelaysAcrossARestart
     desk.delivery().refuse(kWebhook, 10);
     ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
     desk.advance(66s);
-    ASSERT_TRUE(wharf.Timer2.Enabled());
+    ASSERT_TRUE(wharf.isAlerting());
     desk.advance(95s);  // tried at once, 30 s later and 60 s after that
     const auto& tries = desk.delivery().tries();
     std::vector<qint64> gaps;
@@ -148,7 +148,7 @@ TEST(RemoteNotification, AFailedSendIsTriedAgainAfterGrowingDelaysAcrossARestart
   }
   SimDesktop desk{"2026-12-08 10:05:00", home.path()};
   desk.delivery().refuse(kWebhook, 1);
-  Form1& console = startConsole(desk);
+  ConsoleWindow& console = startConsole(desk);
   desk.advance(1min);
   EXPECT_TRUE(desk.delivery().accepted(kWebhook).empty()) << "not before its time";
   desk.advance(5min);

@@ -13,7 +13,7 @@
 #include "common/journal.h"
 #include "common/settings.h"
 #include "common/text_codec.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "platform/command_button.h"
 #include "platform/form.h"
 #include "platform/sim/sim_desktop.h"
@@ -29,7 +29,7 @@ inline void saveKnownAccount() {
 }
 
 // The program started as the desktop starts it: the console, hidden behind the tray.
-inline Form1& startConsole(SimDesktop& desk) { return desk.start<Form1>(); }
+inline ConsoleWindow& startConsole(SimDesktop& desk) { return desk.start<ConsoleWindow>(); }
 
 // Points a server of the settings file's servers section at an address of the test's naming.
 inline void useServer(const QString& name, const QString& address) {

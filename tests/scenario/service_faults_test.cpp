@@ -5,7 +5,7 @@
 #include "test_printers.h"
 
 #include "monitors/pilotboard/board_monitor_kinds.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "scenario/scenario_helpers.h"
 #include "sites/pilot_roster.h"
 
@@ -52,36 +52,36 @@ TEST_P(BoardFaults, WharfAndVesselMonitorsStayQuietThenAlertOnTheFirstChangeAfte
   const BoardFaultCase c = GetParam();
   SimDesktop desk;
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text12, "1108", console.Command10);
-  typeAndClick(desk, console.Text9, "YM HARMONY", console.Command7);
-  typeAndClick(desk, console.Text13, kUrlMonitorAddress, console.Command12);
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
+  typeAndClick(desk, console.vesselField, "YM HARMONY", console.vesselButton);
+  typeAndClick(desk, console.urlField, kUrlMonitorAddress, console.urlButton);
   desk.advance(2s);
-  auto& wharf = windowCaptioned<Form6>(desk, "1108");
-  auto& vessel = windowCaptioned<Form3>(desk, "YM HARMONY");
-  auto& url = windowCaptioned<Form7>(desk, kUrlMonitorAddress);
+  auto& wharf = windowCaptioned<WharfMonitor>(desk, "1108");
+  auto& vessel = windowCaptioned<VesselMonitor>(desk, "YM HARMONY");
+  auto& url = windowCaptioned<UrlMonitor>(desk, kUrlMonitorAddress);
   const std::size_t windows = desk.windows().count();
   const int wharfPages = pagesAskedFor(desk, "Form6.WebBrowser1");
   const int vesselPages = pagesAskedFor(desk, "Form3.WebBrowser1");
 
   desk.sites().setFault(Service::Board, c.fault);
   desk.advance(3min);
-  EXPECT_FALSE(wharf.Timer2.Enabled());
-  EXPECT_FALSE(vessel.Timer2.Enabled());
-  EXPECT_EQ(url.Timer2.Enabled(), c.urlMonitorAlerts);
+  EXPECT_FALSE(wharf.isAlerting());
+  EXPECT_FALSE(vessel.isAlerting());
+  EXPECT_EQ(url.isAlerting(), c.urlMonitorAlerts);
   EXPECT_GE(pagesAskedFor(desk, "Form6.WebBrowser1"), wharfPages + 3) << "it stopped reloading";
   EXPECT_GE(pagesAskedFor(desk, "Form3.WebBrowser1"), vesselPages + 3) << "it stopped reloading";
   expectNothingNewOnScreen(desk, windows);
 
   desk.sites().setFault(Service::Board, Fault::None);
   desk.advance(61s);
-  EXPECT_FALSE(wharf.Timer2.Enabled()) << "the recovered board is what it was";
-  EXPECT_FALSE(vessel.Timer2.Enabled()) << "the recovered board is what it was";
+  EXPECT_FALSE(wharf.isAlerting()) << "the recovered board is what it was";
+  EXPECT_FALSE(vessel.isAlerting()) << "the recovered board is what it was";
 
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
   desk.advance(61s + 5s);
-  EXPECT_TRUE(wharf.Timer2.Enabled());
-  EXPECT_TRUE(vessel.Timer2.Enabled());
+  EXPECT_TRUE(wharf.isAlerting());
+  EXPECT_TRUE(vessel.isAlerting());
   expectNothingNewOnScreen(desk, windows);
 }
 
@@ -109,10 +109,10 @@ TEST_P(ImctFaults, ARegistrationMonitorKeepsPollingLosesNoRecordAndFindsTheNumbe
   saveKnownAccount();
   WriteSetting("Touchfiles", "KHH0001", "1");  // an earlier finding
   WriteSetting("TouchfilesTime", "KHH0001", "08:15:00");
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text3, "ABC123", console.Command2);
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.registrationField, "ABC123", console.registrationButton);
   desk.advance(5s);
-  auto& monitor = windowCaptioned<Form2>(desk, "ABC123");
+  auto& monitor = windowCaptioned<RegistrationMonitor>(desk, "ABC123");
   ASSERT_EQ(ReadSetting("Touchfiles", "ABC123", ""), "0") << "logged in and asked";
   const std::size_t windows = desk.windows().count();
 
@@ -121,7 +121,7 @@ TEST_P(ImctFaults, ARegistrationMonitorKeepsPollingLosesNoRecordAndFindsTheNumbe
   desk.advance(11min);  // two queries meet the fault
   if (!c.foundDuringFault) {
     EXPECT_EQ(ReadSetting("Touchfiles", "ABC123", ""), "0");
-    EXPECT_TRUE(monitor.Timer1.Enabled()) << "it stopped polling";
+    EXPECT_TRUE(monitor.pollTimer.Enabled()) << "it stopped polling";
     EXPECT_TRUE(desk.beeps().empty());
   }
   expectNothingNewOnScreen(desk, windows);
@@ -160,14 +160,14 @@ TEST(ServiceFaults, ANeverAnsweringBoardHoldsUpNoOtherWindowNorTheFindingsMail) 
   saveKnownAccount();
   desk.sites().setFault(Service::Board, Fault::Never);
   desk.sites().imct().setFinding("ABC123", {"YM HARMONY", 12, 3});
-  Form1& console = startConsole(desk);
-  typeAndClick(desk, console.Text12, "1108", console.Command10);
-  typeAndClick(desk, console.Text3, "ABC123", console.Command2);
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
+  typeAndClick(desk, console.registrationField, "ABC123", console.registrationButton);
   desk.advance(5s);
-  auto& wharf = windowCaptioned<Form6>(desk, "1108");
-  EXPECT_TRUE(wharf.WebBrowser1.Busy());
+  auto& wharf = windowCaptioned<WharfMonitor>(desk, "1108");
+  EXPECT_TRUE(wharf.pageBrowser.Busy());
   EXPECT_EQ(ReadSetting("Touchfiles", "ABC123", ""), "1");
-  EXPECT_TRUE(windowCaptioned<Form2>(desk, "ABC123").Timer2.Enabled());
+  EXPECT_TRUE(windowCaptioned<RegistrationMonitor>(desk, "ABC123").alertTimer.Enabled());
   EXPECT_TRUE(desk.sites().mail().submissions().empty()) << "the lookup has not waited long";
 
   desk.advance(kBoardLookupLimit);
@@ -179,8 +179,8 @@ TEST(ServiceFaults, ANeverAnsweringBoardHoldsUpNoOtherWindowNorTheFindingsMail) 
   desk.sites().setFault(Service::Board, Fault::None);
   desk.advance(2min);
   EXPECT_EQ(desk.sites().mail().submissions().size(), 1u) << "one mail per finding";
-  EXPECT_FALSE(wharf.WebBrowser1.Busy());
-  EXPECT_FALSE(wharf.Timer2.Enabled());
+  EXPECT_FALSE(wharf.pageBrowser.Busy());
+  EXPECT_FALSE(wharf.isAlerting());
 }
 
 }  // namespace

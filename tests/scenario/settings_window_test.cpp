@@ -19,7 +19,8 @@ namespace {
 
 SettingsWindow& openSettings(SimDesktop& desk) {
   desk.trayDoubleClick();
-  desk.clickMenu(windowCaptioned<Form1>(desk, Form1::ConsoleCaption()).settingsMenu);
+  desk.clickMenu(
+      windowCaptioned<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption()).settingsMenu);
   return windowCaptioned<SettingsWindow>(desk, SettingsWindow::WindowCaption());
 }
 
@@ -43,7 +44,7 @@ TEST(SettingsWindow, APilotAddedThereIsKnownToARunningMonitorAtItsNextComparison
 
   ASSERT_TRUE(desk.sites().board().assignPilot("1108", "YM HARMONY", "0088"));
   desk.advance(61s + 5s);
-  EXPECT_FALSE(wharf.Timer2.Enabled()) << "a pilot now known is no change";
+  EXPECT_FALSE(wharf.isAlerting()) << "a pilot now known is no change";
   EXPECT_TRUE(journalRowsOf(desk, journal::event::kAlert).empty());
 }
 
@@ -72,9 +73,9 @@ TEST(SettingsWindow, AServerAddressAndATargetChangedThereServeWhatOpensOrHappens
   ASSERT_EQ(settings.targetList.Rows().size(), 1u);
   EXPECT_EQ(settings.targetList.Rows()[0].value(4), "可用");
 
-  Form1& console = windowCaptioned<Form1>(desk, Form1::ConsoleCaption());
+  ConsoleWindow& console = windowCaptioned<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
-  typeAndClick(desk, console.Text12, "1108", console.Command10);
+  typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
   desk.advance(2s);
   EXPECT_TRUE(desk.navigations().back().request.url.startsWith("http://board.harbour.test/"));
   ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));
@@ -82,7 +83,7 @@ TEST(SettingsWindow, AServerAddressAndATargetChangedThereServeWhatOpensOrHappens
   const auto taken = desk.delivery().accepted("http://hooks.test/tidex");
   ASSERT_EQ(taken.size(), 2u);  // the test, then the alert
   EXPECT_TRUE(taken[1].text.contains("抵港時間 14:30 → 23:45")) << taken[1].text.toStdString();
-  desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "1108").mStopBeep);
+  desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "1108").stopBeepMenu);
 }
 
 // The password typed for a target goes to the desktop's keyring; without one, into Tidex.ini

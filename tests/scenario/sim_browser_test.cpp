@@ -29,12 +29,12 @@ class Browsing final : public Form {
  public:
   Browsing() : Form("Browsing") {
     Timer1.onTimer = [this] { ++ticks; };
-    WebBrowser1.onDocumentComplete = [this](HtmlDocument&, const QString& url, bool) {
+    pageBrowser.onDocumentComplete = [this](HtmlDocument&, const QString& url, bool) {
       completed.push_back(url);
     };
   }
 
-  WebBrowser WebBrowser1{*this, "WebBrowser1"};
+  WebBrowser pageBrowser{*this, "WebBrowser1"};
   Timer Timer1{*this, "Timer1", 1000, true};
   int ticks = 0;
   QStringList completed;  // DocumentComplete addresses
@@ -43,24 +43,24 @@ class Browsing final : public Form {
   int ticksAtClick = 0;
 
   Task Open(QString url) {
-    WebBrowser1.Navigate2(url);
-    co_await PageWait(WebBrowser1);
+    pageBrowser.Navigate2(url);
+    co_await PageWait(pageBrowser);
     ++resumed;
   }
 
   // Opens the search page, fills in the port and presses the search button.
   Task Search(QString url, QString port) {
-    WebBrowser1.Navigate2(url);
-    co_await PageWait(WebBrowser1);
+    pageBrowser.Navigate2(url);
+    co_await PageWait(pageBrowser);
     HtmlElement submit;
-    ScanInputs(*WebBrowser1.Document(), [&](HtmlElement& e) {
+    ScanInputs(*pageBrowser.Document(), [&](HtmlElement& e) {
       if (e.Name() == "QSP_PORT") e.setValue(port);
       if (e.Type() == "submit") submit = e;
     });
     submit.Click();
-    busyAfterClick = WebBrowser1.Busy();
+    busyAfterClick = pageBrowser.Busy();
     ticksAtClick = ticks;
-    co_await PageWait(WebBrowser1);
+    co_await PageWait(pageBrowser);
     ++resumed;
   }
 };
@@ -84,7 +84,7 @@ hi</textarea><input type=Submit name=go value=Go><img src="pic/a.gif"></form>)")
   w.Open(kHost + "/form.php");
   desk.advance(1s);
 
-  auto doc = w.WebBrowser1.Document();
+  auto doc = w.pageBrowser.Document();
   ASSERT_TRUE(doc);
   QStringList inputs;
   ScanInputs(*doc, [&](HtmlElement& e) { inputs << e.Name() + ":" + e.Type() + ":" + e.Value(); });
@@ -112,15 +112,15 @@ TEST(SimBrowser, SubmitInABig5PageSendsBig5QueryAndStaysBusyUntilTheAnswerComple
   EXPECT_TRUE(w.busyAfterClick);
   EXPECT_EQ(w.ticksAtClick, 3);
   desk.advance(2900ms);
-  EXPECT_TRUE(w.WebBrowser1.Busy());
+  EXPECT_TRUE(w.pageBrowser.Busy());
   EXPECT_EQ(w.resumed, 0);
   desk.advance(100ms);
 
   EXPECT_EQ(w.resumed, 1);
-  EXPECT_FALSE(w.WebBrowser1.Busy());
+  EXPECT_FALSE(w.pageBrowser.Busy());
   EXPECT_EQ(w.ticks - w.ticksAtClick, 3);
   EXPECT_EQ(desk.sites().requestLog().back(), "GET /qsp_result.php?QSP_PORT=1108&OK=%B7j%B4M");
-  EXPECT_EQ(w.WebBrowser1.LocationURL(), kHost + "/qsp_result.php?QSP_PORT=1108&OK=%B7j%B4M");
+  EXPECT_EQ(w.pageBrowser.LocationURL(), kHost + "/qsp_result.php?QSP_PORT=1108&OK=%B7j%B4M");
   EXPECT_EQ(w.completed.size(), 2);
 }
 
@@ -184,12 +184,12 @@ TEST(SimBrowser, PostedFormReachesTheSiteWithItsBodyAndAClickOnTextStartsNothing
   auto& w = desk.start<Browsing>();
   w.Open(kHost + "/f.php");
   desk.advance(1s);
-  auto doc = w.WebBrowser1.Document();
+  auto doc = w.pageBrowser.Document();
 
   doc->All().item(3).Click();  // the paragraph
-  EXPECT_FALSE(w.WebBrowser1.Busy());
+  EXPECT_FALSE(w.pageBrowser.Busy());
   doc->All().item(6).Click();  // the submit button
-  EXPECT_TRUE(w.WebBrowser1.Busy());
+  EXPECT_TRUE(w.pageBrowser.Busy());
   desk.advance(1s);
 
   ASSERT_EQ(desk.navigations().size(), 2u);
@@ -197,7 +197,7 @@ TEST(SimBrowser, PostedFormReachesTheSiteWithItsBodyAndAClickOnTextStartsNothing
   EXPECT_EQ(desk.navigations()[1].request.contentType, "application/x-www-form-urlencoded");
   EXPECT_EQ(desk.sites().requestLog().back(), "POST /save.php");
   doc->All().item(6).Click();  // the old page is gone
-  EXPECT_FALSE(w.WebBrowser1.Busy());
+  EXPECT_FALSE(w.pageBrowser.Busy());
 }
 
 TEST(SimBrowser, InnerTextOfABig5TablePageKeepsOnlyRenderedText) {
@@ -211,7 +211,7 @@ TEST(SimBrowser, InnerTextOfABig5TablePageKeepsOnlyRenderedText) {
   w.Open(kHost + "/ships.php");
   desk.advance(1s);
 
-  EXPECT_EQ(w.WebBrowser1.Document()->documentElement().innerText(),
+  EXPECT_EQ(w.pageBrowser.Document()->documentElement().innerText(),
             QString("船期表\r\n船名\t港口\r\n長榮\u00A0號\t高雄\r\n\r\n共 2 筆"));
 }
 
@@ -258,9 +258,9 @@ TEST(SimBrowser, LoadResultsReportHttpErrorsAndUnreachableServers) {
     desk.advance(1s);
 
     EXPECT_EQ(w.resumed, 1) << c.url.toStdString();
-    EXPECT_EQ(w.WebBrowser1.lastLoad().failed, c.failed) << c.url.toStdString();
-    EXPECT_EQ(w.WebBrowser1.lastLoad().httpStatus, c.status) << c.url.toStdString();
-    EXPECT_TRUE(w.WebBrowser1.Document()->documentElement().innerText().contains(c.text))
+    EXPECT_EQ(w.pageBrowser.lastLoad().failed, c.failed) << c.url.toStdString();
+    EXPECT_EQ(w.pageBrowser.lastLoad().httpStatus, c.status) << c.url.toStdString();
+    EXPECT_TRUE(w.pageBrowser.Document()->documentElement().innerText().contains(c.text))
         << c.url.toStdString();
     EXPECT_EQ(desk.navigations().back().result.failed, c.failed) << c.url.toStdString();
   }
@@ -282,7 +282,7 @@ TEST(SimBrowser, APageThatNeverCompletesIsReportedAsStalled) {
     EXPECT_TRUE(desk.stalledPages().empty());
     desk.advance(1s);
 
-    EXPECT_TRUE(w.WebBrowser1.Busy());
+    EXPECT_TRUE(w.pageBrowser.Busy());
     EXPECT_EQ(w.resumed, 0);
     ASSERT_EQ(desk.stalledPages().size(), 1u);
     EXPECT_EQ(desk.stalledPages()[0].browser, "Browsing.WebBrowser1");
@@ -307,10 +307,10 @@ TEST(SimBrowser, ANewNavigationReplacesThePendingOne) {
   auto& w = desk.start<Browsing>();
   w.Open(kHost + "/hang");
   desk.advance(10s);
-  w.WebBrowser1.Navigate2(kHost + "/a");
+  w.pageBrowser.Navigate2(kHost + "/a");
   desk.advance(100ms);  // before its answer
-  w.WebBrowser1.onNavigateComplete2 = [&w](HtmlDocument&, const QString& url, bool) {
-    if (url.endsWith("/b")) w.WebBrowser1.Navigate2(kHost + "/c");
+  w.pageBrowser.onNavigateComplete2 = [&w](HtmlDocument&, const QString& url, bool) {
+    if (url.endsWith("/b")) w.pageBrowser.Navigate2(kHost + "/c");
   };
   w.Open(kHost + "/b");  // its NavigateComplete2 moves on before it completes
   desk.advance(70s);
@@ -324,8 +324,8 @@ TEST(SimBrowser, ANewNavigationReplacesThePendingOne) {
   EXPECT_EQ(states,
             (std::vector{State::Replaced, State::Replaced, State::Replaced, State::Completed}));
 
-  w.WebBrowser1.Document()->execScript("one");
-  w.WebBrowser1.Document()->execScript("two");
+  w.pageBrowser.Document()->execScript("one");
+  w.pageBrowser.Document()->execScript("two");
   EXPECT_EQ(desk.navigations()[3].scripts, QStringList({"one", "two"}));
 }
 
@@ -348,9 +348,9 @@ TEST(SimBrowser, MalformedEmptyAndHugePagesStillGiveADocument) {
     w.Open(kHost + "/p");
     desk.advance(1s);
 
-    auto doc = w.WebBrowser1.Document();
+    auto doc = w.pageBrowser.Document();
     ASSERT_TRUE(doc) << body.left(40).toStdString();
-    EXPECT_FALSE(w.WebBrowser1.Busy());
+    EXPECT_FALSE(w.pageBrowser.Busy());
     EXPECT_EQ(doc->documentElement().tagName(), "HTML");
     EXPECT_EQ(doc->All().item(1).tagName(), "HEAD");
   }

@@ -14,40 +14,37 @@ BoardMonitor::BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind)
           kind.server.isEmpty() ? QStringLiteral("無法讀取網頁") : QStringLiteral("無法讀取看板"),
           kBlindAfterReloads) {
   setCaption(Name());
-  Frame1.setEnabled(false);
-  for (TextBox* field : {&Text1, &Text2, &Text3, &Text5, &Text6, &Text7}) {
-    field->setVisible(false);
-  }
-  Label1.setVisible(false);
+  pageFrame.setEnabled(false);
+  changeLine.setVisible(false);
   health_.caption = [this] { return Caption(); };
   health_.onLineChanged = [this](const QString& line) {
-    if (!alertStarted_) ShowChangeLine(line);
+    if (!alertStarted_) showChangeLine(line);
   };
   Resize(kBrowserWindowWidth, kBrowserWindowHeight);
-  FillClientArea(*this, Frame1, WebBrowser1, Label1);
-  DisarmPageDialogs(WebBrowser1);
-  WebBrowser1.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
-    WebBrowser1_DocumentComplete();
+  FillClientArea(*this, pageFrame, pageBrowser, changeLine);
+  DisarmPageDialogs(pageBrowser);
+  pageBrowser.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
+    onPageComplete();
   };
-  Timer1.onTimer = [this] { Timer1_Timer(); };
-  Timer2.onTimer = [this] { Timer2_Timer(); };
-  Timer3.onTimer = [this] { Timer3_Timer(); };
-  mHide.onClick = [this] { mHide_Click(); };
-  mStopBeep.onClick = [this] { mStopBeep_Click(); };
+  pollTimer.onTimer = [this] { onPollTick(); };
+  alertTimer.onTimer = [this] { onAlertTick(); };
+  showAllTimer.onTimer = [this] { onShowAllTick(); };
+  hideMenu.onClick = [this] { hideWindow(); };
+  stopBeepMenu.onClick = [this] { stopBeeping(); };
 }
 
 // Runs before the console sets the caption: the watched item comes from the console's field.
-void BoardMonitor::Form_Load() {
+void BoardMonitor::onLoad() {
   setCaption(WithoutBlanksAndBreaks(Caption()));
-  WebBrowser1.Navigate2(kind_.pageAddress(kind_.watchedItemField(console_).Text()));
-  WebBrowser1.setSilent(true);
-  mStopBeep.setEnabled(false);
+  pageBrowser.Navigate2(kind_.pageAddress(kind_.watchedItemField(console_).Text()));
+  pageBrowser.setSilent(true);
+  stopBeepMenu.setEnabled(false);
 }
 
 MonitorStatus BoardMonitor::monitorStatus() const {
   MonitorStatus status;
   status.kind = kind_.displayName;
-  if (Timer2.Enabled()) {
+  if (alertTimer.Enabled()) {
     status.state = MonitorStatus::State::Alerting;
   } else if (alertStarted_) {
     status.state = MonitorStatus::State::Stopped;
@@ -58,10 +55,10 @@ MonitorStatus BoardMonitor::monitorStatus() const {
   return status;
 }
 
-void BoardMonitor::Form_Resize() { FillClientArea(*this, Frame1, WebBrowser1, Label1); }
+void BoardMonitor::onResize() { FillClientArea(*this, pageFrame, pageBrowser, changeLine); }
 
-void BoardMonitor::ShowChangeLine(const QString& text) {
-  ShowLineBeneath(*this, Frame1, WebBrowser1, Label1, text);
+void BoardMonitor::showChangeLine(const QString& text) {
+  ShowLineBeneath(*this, pageFrame, pageBrowser, changeLine, text);
 }
 
 }  // namespace tidex

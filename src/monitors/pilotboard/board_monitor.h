@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "common/console_state.h"
 #include "common/monitor_status.h"
@@ -18,7 +19,7 @@ namespace tidex {
 
 // What tells the wharf, vessel and URL monitors apart.
 struct BoardMonitorKind {
-  QString name;  // the window class: "Form6", "Form3", "Form7"
+  QString name;  // the window class: "WharfMonitor", "VesselMonitor", "UrlMonitor"
   // The console field that names the watched item at load and takes the caption back.
   TextBox& (*watchedItemField)(ConsoleState& console);
   // The console timer that reopens a monitor of this kind.
@@ -49,46 +50,50 @@ inline constexpr int kBlindAfterReloads = 5;
 // board page open for its watched item, the caption, and alerts when the page changes.
 class BoardMonitor : public Form, public WatchingWindow {
  public:
-  Frame Frame1{*this, "Frame1"};
-  WebBrowser WebBrowser1{*this, Frame1.holds("WebBrowser1")};
-  TextBox Text1{*this, "Text1", "A"};          // baseline; "A" until the first page
-  TextBox Text2{*this, "Text2", "A"};          // latest
-  TextBox Text3{*this, "Text3", "0"};          // submit guard
-  TextBox Text5{*this, "Text5", "0"};          // seconds since the last reload
-  TextBox Text6{*this, "Text6", "Text6"};      // show-all flag as last read
-  TextBox Text7{*this, "Text7", "0"};          // consecutive ticks that found a difference
-  Timer Timer1{*this, "Timer1", 1000, true};   // poll clock
-  Timer Timer2{*this, "Timer2", 5000, false};  // alert loop
-  Timer Timer3{*this, "Timer3", 1000, true};   // show-all watcher
-  Menu mHide{*this, "mHide", "Hide"};
-  Menu mStopBeep{*this, "mStopBeep", "停止"};
-  Label Label1{*this, "Label1"};  // what changed, beneath the page while alerting
+  Frame pageFrame{*this, "Frame1"};
+  WebBrowser pageBrowser{*this, pageFrame.holds("WebBrowser1")};
+  Timer pollTimer{*this, "Timer1", 1000, true};     // poll clock
+  Timer alertTimer{*this, "Timer2", 5000, false};   // alert loop
+  Timer showAllTimer{*this, "Timer3", 1000, true};  // show-all watcher
+  Menu hideMenu{*this, "mHide", "Hide"};
+  Menu stopBeepMenu{*this, "mStopBeep", "停止"};
+  Label changeLine{*this, "Label1"};  // what changed, beneath the page while alerting
 
-  void Form_Load() override;
-  void Form_Resize() override;
-  void Form_Unload(int& cancel) override;
+  void onLoad() override;
+  void onResize() override;
+  void onUnload(int& cancel) override;
 
-  void Timer1_Timer();
-  void Timer2_Timer();
-  void Timer3_Timer();
-  void mHide_Click();
-  void mStopBeep_Click();
-  Task WebBrowser1_DocumentComplete();
+  void onPollTick();
+  void onAlertTick();
+  void onShowAllTick();
+  void hideWindow();
+  void stopBeeping();
+  Task onPageComplete();
   // Compares baseline and latest text; true when the alert must start.
-  bool ChangeTest();
+  bool pageChanged();
   // Whether the latest text came from an error page rather than the board.
-  bool LatestIsErrorPage() const { return latestIsErrorPage_; }
+  bool latestIsErrorPage() const { return latestIsErrorPage_; }
+  // The compared text of the first page read as the board, and of the latest page.
+  bool hasBaseline() const { return baseline_.has_value(); }
+  QString baseline() const { return baseline_.value_or(QString()); }
+  QString latest() const { return latest_.value_or(QString()); }
+  // Whether the alert is on: beeps and the window brought forward until the user stops it.
+  bool isAlerting() const { return alertTimer.Enabled(); }
+  // Whether the board's search has been sent since the last reload.
+  bool searchSent() const { return searchSent_; }
+  int secondsSinceReload() const { return secondsSinceReload_; }
+  int differenceTicks() const { return differenceTicks_; }
   MonitorStatus monitorStatus() const override;
 
  protected:
   BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind);
 
  private:
-  Task CloseSequence();
-  void ReplaceStalledPage();
+  Task closeSequence();
+  void replaceStalledPage();
   // The alert starts: the journal, the line beneath the page and the desktop notification.
-  void AlertStarted();
-  void ShowChangeLine(const QString& text);
+  void startAlert();
+  void showChangeLine(const QString& text);
   // Whether a page stands where the board answers: the configured server, or where the
   // board's server sent the browser.
   bool onBoard(const HtmlDocument& page) const;
@@ -100,9 +105,14 @@ class BoardMonitor : public Form, public WatchingWindow {
 
   ConsoleState& console_;
   const BoardMonitorKind& kind_;
+  std::optional<QString> baseline_;  // none until the first page read as the board
+  std::optional<QString> latest_;
+  bool searchSent_ = false;  // the search form is sent once per reload
+  int secondsSinceReload_ = 0;
+  int differenceTicks_ = 0;  // consecutive ticks that found a difference
   bool latestIsErrorPage_ = false;
-  QString baselinePage_;          // the page text Text1 was taken from, as read
-  QString latestPage_;            // the same for Text2
+  QString baselinePage_;          // the page text the baseline was taken from, as read
+  QString latestPage_;            // the same for the latest
   QStringList baselineHeadings_;  // the heading cells of those pages
   QStringList latestHeadings_;
   QString boardOrigin_;    // where the board answers when not at the configured server

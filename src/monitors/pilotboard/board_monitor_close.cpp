@@ -4,16 +4,16 @@
 namespace tidex {
 
 // The window goes in any case; it stays until its question has been answered or has timed out.
-void BoardMonitor::Form_Unload(int& cancel) {
+void BoardMonitor::onUnload(int& cancel) {
   cancel = 1;
   if (closing_) return;
   closing_ = true;
-  CloseSequence();
+  closeSequence();
 }
 
-Task BoardMonitor::CloseSequence() {
-  Timer2.setEnabled(false);
-  mHide.setEnabled(false);
+Task BoardMonitor::closeSequence() {
+  alertTimer.setEnabled(false);
+  hideMenu.setEnabled(false);
   kind_.watchedItemField(console_).setText(Caption());
   Hide();
   const int answer = co_await ShowTimedBox(kind_.reopenQuestion, YesNoCancel);

@@ -2,7 +2,6 @@
 
 #include "common/element_scan.h"
 #include "common/journal.h"
-#include "common/number_text.h"
 #include "common/page_wait.h"
 #include "common/server_pages.h"
 #include "monitors/pilotboard/board_monitor.h"
@@ -46,26 +45,26 @@ bool BoardMonitor::carriesSearchForm(HtmlDocument& page) const {
   return !kind_.searchFieldName.isEmpty() && hasInput(page, kind_.searchFieldName);
 }
 
-Task BoardMonitor::WebBrowser1_DocumentComplete() {
-  const auto document = WebBrowser1.Document();
+Task BoardMonitor::onPageComplete() {
+  const auto document = pageBrowser.Document();
   if (!document) co_return;  // nothing to read: the state stays as it was until the next reload
   const QString& field = kind_.searchFieldName;
-  const LoadResult& load = WebBrowser1.lastLoad();
+  const LoadResult& load = pageBrowser.lastLoad();
   // The search goes to the board wherever its server sent the browser, never to a page that
   // failed or to another site's page.
   if (!field.isEmpty() && !load.failed && (onBoard(*document) || carriesSearchForm(*document))) {
     ScanInputs(*document, [&](HtmlElement& input) {
       if (input.Name() == field) input.setValue(Caption());
-      if (Val(Text3.Text()) < 60 && input.Type() == QStringLiteral("submit")) {
+      if (!searchSent_ && input.Type() == QStringLiteral("submit")) {
         input.Click();
-        Text3.setText(QStringLiteral("100"));
+        searchSent_ = true;
       }
     });
   }
-  co_await PageWait(WebBrowser1);
-  const auto current = WebBrowser1.Document();
+  co_await PageWait(pageBrowser);
+  const auto current = pageBrowser.Document();
   if (!current) co_return;
-  readPage(*current, WebBrowser1.lastLoad());
+  readPage(*current, pageBrowser.lastLoad());
 }
 
 void BoardMonitor::readPage(HtmlDocument& page, const LoadResult& load) {
@@ -93,12 +92,12 @@ void BoardMonitor::readPage(HtmlDocument& page, const LoadResult& load) {
   }
   const QString normalised = kind_.normalise(pageText);
   // An error page is no baseline: the first good board would differ from it and alert.
-  if (Text1.Text() == QStringLiteral("A") && !latestIsErrorPage_) {
-    Text1.setText(normalised);
+  if (!baseline_ && !latestIsErrorPage_) {
+    baseline_ = normalised;
     baselinePage_ = pageText;
     baselineHeadings_ = headingCellsOf(page);
   }
-  Text2.setText(normalised);
+  latest_ = normalised;
   latestPage_ = pageText;
   latestHeadings_ = headingCellsOf(page);
 }
@@ -112,7 +111,7 @@ void BoardMonitor::followBoard(const QString& pageAddress) {
   boardOrigin_ = origin;
   const QString line = QStringLiteral("看板已移至 ") + origin;
   console_.journal().record(Caption(), kind_.journalKind, journal::event::kMoved, line);
-  if (!alertStarted_) ShowChangeLine(line);
+  if (!alertStarted_) showChangeLine(line);
 }
 
 }  // namespace tidex

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 
 namespace tidex {
 

@@ -1,5 +1,5 @@
 #include "common/journal.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
 
 namespace tidex {
@@ -35,14 +35,14 @@ QString ExtractBetween(const QString& text, const QString& begin, const QString&
   return text.mid(start - 1, length);
 }
 
-void Form2::NotifyFinding() {
+void RegistrationMonitor::notifyFinding() {
   console_.journal().pendingNotifications().hold(
-      {Caption(), VesselOf(Text3.Text()),
+      {Caption(), VesselOf(lastPageText_),
        Desktop::current().now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
   notification_.send(*this, {Caption()});
 }
 
 // Also a notification left pending by an earlier run, once this number's monitor is open.
-void Form2::notificationTimer_Timer() { notification_.send(*this, {Caption()}); }
+void RegistrationMonitor::onNotificationRetry() { notification_.send(*this, {Caption()}); }
 
 }  // namespace tidex

@@ -7,7 +7,7 @@
 #include "common/page_wait.h"
 #include "common/settings.h"
 #include "monitors/registration/answer_lines.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
 #include "platform/journal_schema.h"
 
@@ -36,39 +36,39 @@ bool isAnswer(const QString& text) {
 
 }  // namespace
 
-Task Form2::WebBrowser1_DocumentComplete() {
-  if (const auto document = WebBrowser1.Document()) {
+Task RegistrationMonitor::onPageComplete() {
+  if (const auto document = pageBrowser.Document()) {
     const QString number = Caption();
     forms_.fill(*document, console_, &number);
   }
-  co_await PageWait(WebBrowser1);
-  const auto current = WebBrowser1.Document();
+  co_await PageWait(pageBrowser);
+  const auto current = pageBrowser.Document();
   if (!current) co_return;
   // A page that failed or could not be read is no answer, nor the lack of one: the state stays
   // as it was until the next query.
-  if (const LoadResult& load = WebBrowser1.lastLoad(); load.failed || load.unread) {
+  if (const LoadResult& load = pageBrowser.lastLoad(); load.failed || load.unread) {
     readHealth_.failedRead(loadFailure(load));
     co_return;
   }
-  Text3.setText(current->documentElement().innerText());
-  ReportQueryPage(*current, Text3.Text());
+  lastPageText_ = current->documentElement().innerText();
+  reportQueryPage(*current, lastPageText_);
 
-  const QString& text = Text3.Text();
-  if (text.contains(kImctTitle)) forms_.open(WebBrowser1, ImctQueryPage());
+  const QString text = lastPageText_;
+  if (text.contains(kImctTitle)) forms_.open(pageBrowser, ImctQueryPage());
   if (text.contains(kImctRefused)) {
-    ImctLoginFailure(*this, WebBrowser1, console_);
+    ImctLoginFailure(*this, pageBrowser, console_);
     co_return;
   }
-  if (text.contains(kImctLoginLost)) forms_.open(WebBrowser1, ImctLoginPage());
+  if (text.contains(kImctLoginLost)) forms_.open(pageBrowser, ImctLoginPage());
   if (text.contains(QStringLiteral("實櫃數")) || text.contains(QStringLiteral("空櫃數"))) {
-    RecordFinding();
+    recordFinding();
   }
-  if (text.contains(QStringLiteral("無符合資料"))) RecordNoData();
+  if (text.contains(QStringLiteral("無符合資料"))) recordNoData();
 }
 
 // Pages read here are where a chain of forms ended: the title page goes on to the query, any
 // other page that is not the answer means the query was not reached.
-void Form2::ReportQueryPage(HtmlDocument& page, const QString& text) {
+void RegistrationMonitor::reportQueryPage(HtmlDocument& page, const QString& text) {
   if (isAnswer(text)) {
     readHealth_.goodRead();
   } else if (text.contains(kImctLoginLost) || isLoginForm(page)) {
@@ -78,28 +78,28 @@ void Form2::ReportQueryPage(HtmlDocument& page, const QString& text) {
   }
 }
 
-void Form2::RecordFinding() {
+void RegistrationMonitor::recordFinding() {
   // The outer run of this handler meets the same page again: still the same finding.
-  const bool firstRun = Timer1.Enabled();
+  const bool firstRun = pollTimer.Enabled();
   if (firstRun) {
     const QString summary =
-        CountsLine(Text3.Text()) + QChar(0x3000) + VesselOf(Text3.Text()).trimmed();
+        CountsLine(lastPageText_) + QChar(0x3000) + VesselOf(lastPageText_).trimmed();
     console_.journal().record(Caption(), journal::kind::kRegistration, journal::event::kFound,
-                              summary, {.pageAfter = FindingAnswerLines(Text3.Text())});
+                              summary, {.pageAfter = FindingAnswerLines(lastPageText_)});
     NotifyDesktop(console_, Caption(), summary);
     foundTime_ = Desktop::current().now();
     foundSummary_ = summary;
   }
-  Text4.setText(TimeText(Desktop::current().now()));
-  unsavedFindingTime_ = Text4.Text();
-  SaveFinding();
-  Timer2.setEnabled(true);
-  Timer1.setEnabled(false);
-  if (firstRun) NotifyFinding();
+  lastAnswerTime_ = TimeText(Desktop::current().now());
+  unsavedFindingTime_ = lastAnswerTime_;
+  saveFinding();
+  alertTimer.setEnabled(true);
+  pollTimer.setEnabled(false);
+  if (firstRun) notifyFinding();
 }
 
-// A finding that could not be written is kept and written again on the next tick of Timer3.
-void Form2::SaveFinding() {
+// A finding that could not be written is kept and written again on the next tick of showAllTimer.
+void RegistrationMonitor::saveFinding() {
   if (unsavedFindingTime_.isEmpty()) return;
   if (WriteSetting(QStringLiteral("Touchfiles"), Caption(), QStringLiteral("1")) &&
       WriteSetting(QStringLiteral("TouchfilesTime"), Caption(), unsavedFindingTime_)) {
@@ -107,11 +107,11 @@ void Form2::SaveFinding() {
   }
 }
 
-void Form2::RecordNoData() {
+void RegistrationMonitor::recordNoData() {
   console_.journal().recordOncePerDay(Caption(), journal::kind::kRegistration,
                                       journal::event::kNoData, QStringLiteral("無符合資料"));
-  Text4.setText(TimeText(Desktop::current().now()));
-  WriteSetting(QStringLiteral("NoTouchfilesTime"), Caption(), Text4.Text());
+  lastAnswerTime_ = TimeText(Desktop::current().now());
+  WriteSetting(QStringLiteral("NoTouchfilesTime"), Caption(), lastAnswerTime_);
   WriteSetting(QStringLiteral("Touchfiles"), Caption(), QStringLiteral("0"));
 }
 

@@ -5,7 +5,7 @@
 #include "common/page_wait.h"
 #include "common/settings.h"
 #include "monitors/pilotboard/board_query.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
 #include "platform/journal_schema.h"
 
@@ -71,7 +71,6 @@ Task NotificationChain::send(Form& /*owner*/, QStringList numbers) {
       if (co_await BoundedPageWait(board_, kBoardLookupLimit)) {
         if (const auto page = board_.Document()) {
           const QString text = page->documentElement().innerText();
-          if (onBoardText) onBoardText(text);
           extract = ExtractBetween(text, QStringLiteral("艏推"), QStringLiteral("進港"));
         }
       } else {

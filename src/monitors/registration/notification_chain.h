@@ -37,8 +37,6 @@ class NotificationChain final {
   bool running() const { return running_; }
 
   std::function<bool(const QString& number)> skip;
-  // The text of the board page, as it was read.
-  std::function<void(const QString& text)> onBoardText;
 
  private:
   ConsoleState& console_;

@@ -1,13 +1,14 @@
 #include "monitors/registration/notification_sender.h"
 
 #include "common/journal.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 
 namespace tidex {
 
 bool RegistrationMonitorOpen(const QString& number) {
   for (Form* window : Desktop::current().windows().all()) {
-    if (dynamic_cast<Form2*>(window) && !window->isUnloaded() && window->Caption() == number) {
+    if (dynamic_cast<RegistrationMonitor*>(window) && !window->isUnloaded() &&
+        window->Caption() == number) {
       return true;
     }
   }

@@ -42,7 +42,7 @@ struct SimNavigation {
     Replaced,   // a newer navigation of the same browser took its place
     Dropped,    // the browser went away first
   };
-  QString browser;  // "Form1.WebBrowser1"
+  QString browser;  // "ConsoleWindow.pageBrowser"
   SimRequest request;
   std::int64_t startedMs = 0;  // virtual time of the start
   State state = State::Pending;

@@ -3,31 +3,31 @@
 #include "common/settings.h"
 #include "common/timed_box.h"
 #include "console/console_fields.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "console/notify_icon_module.h"
 #include "platform/desktop.h"
 
 namespace tidex {
 
-void Form1::Form_Load() {
+void ConsoleWindow::onLoad() {
   // The start-up window shows itself after loading unless it hides here.
-  setVisible(Check4.Value() != 1);
+  setVisible(hideConsoleCheck.Value() != 1);
   setCaption(ConsoleCaption());
-  Text13.setText(ServerAddress(QStringLiteral("board")) +
-                 QStringLiteral("/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&"
-                                "SP_CALL=&SEARCH=1&iPage=&OK=?j?M"));
-  WebBrowser2.setSilent(true);
-  WebBrowser3.setSilent(true);
+  urlField.setText(ServerAddress(QStringLiteral("board")) +
+                   QStringLiteral("/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&"
+                                  "SP_CALL=&SEARCH=1&iPage=&OK=?j?M"));
+  batchListBrowser.setSilent(true);
+  customsBrowser.setSilent(true);
   Move(0, 7);
-  NotifyIconModule::Add(Picture1, ConsoleCaption());
+  NotifyIconModule::Add(trayIconPicture, ConsoleCaption());
   setTopMost(true);
   LoadConsoleFields(*this);
   WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("0"));
-  WebBrowser2.Navigate2(ServerAddress(QStringLiteral("maker")) +
-                        QStringLiteral("/pda/Tidex_var.php"));
-  Label11.setCaption(GeneralDateText(Desktop::current().now()));
-  mAutostart.setChecked(AutostartEnabled());
-  Form_Activate();
+  batchListBrowser.Navigate2(ServerAddress(QStringLiteral("maker")) +
+                             QStringLiteral("/pda/Tidex_var.php"));
+  activityTimeLabel.setCaption(GeneralDateText(Desktop::current().now()));
+  autostartMenu.setChecked(AutostartEnabled());
+  onActivate();
   // A second copy has ended by now: it sends nothing and waits for no tray.
   if (isUnloaded()) return;
   notificationSender_.start();
@@ -35,7 +35,7 @@ void Form1::Form_Load() {
   watchForTray();
 }
 
-void Form1::Form_Activate() {
+void ConsoleWindow::onActivate() {
   setCaption(ConsoleCaption());
   Desktop& desktop = Desktop::current();
   if (desktop.previousInstance()) {
@@ -46,10 +46,10 @@ void Form1::Form_Activate() {
     desktop.endProgram();
     return;
   }
-  if (Check6.Value() == 1) NotifyIconModule::Remove();
+  if (hideTrayCheck.Value() == 1) NotifyIconModule::Remove();
 }
 
-void Form1::Form_QueryUnload(int& cancel, int unloadMode) {
+void ConsoleWindow::onQueryUnload(int& cancel, int unloadMode) {
   if (unloadMode == AppWindows || unloadMode == AppTaskManager) {
     NotifyIconModule::Remove();
     journal_.close();
@@ -59,28 +59,28 @@ void Form1::Form_QueryUnload(int& cancel, int unloadMode) {
   hideToTray();
 }
 
-void Form1::Form_Unload(int& /*cancel*/) {}
+void ConsoleWindow::onUnload(int& /*cancel*/) {}
 
-void Form1::Label8_MouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
+void ConsoleWindow::onExitLabelMouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
   quitGesture(shift);
 }
 
-void Form1::Command4_MouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
+void ConsoleWindow::onShowAllButtonMouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
   quitGesture(shift);
 }
 
-void Form1::quitGesture(int shift) {
+void ConsoleWindow::quitGesture(int shift) {
   if (shift != (CtrlKey | AltKey)) return;
   endProgram();
 }
 
-void Form1::endProgram() {
+void ConsoleWindow::endProgram() {
   NotifyIconModule::Remove();
   journal_.close();
   Desktop::current().endProgram();
 }
 
-Task Form1::confirmAndEndProgram() {
+Task ConsoleWindow::confirmAndEndProgram() {
   // Nobody may be watching: only a Yes ends the program, never the countdown.
   const int answer =
       co_await ShowTimedBox(QStringLiteral("確定要結束程式嗎？ "), YesNo | kSecondButtonDefault);

@@ -4,7 +4,7 @@
 #include "common/imct_pages.h"
 #include "common/number_text.h"
 #include "common/settings.h"
-#include "monitors/registration/form2.h"
+#include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
 
 namespace tidex {
@@ -21,7 +21,7 @@ QString touchfilesOf(const QString& number) {
 
 }  // namespace
 
-void Form2::Form_Unload(int& cancel) {
+void RegistrationMonitor::onUnload(int& cancel) {
   const QString value = touchfilesOf(Caption());
   if (isTime(4, 55)) return;
   // "No Settings", an empty or any other text that is not a number counts as 0.
@@ -38,23 +38,22 @@ void Form2::Form_Unload(int& cancel) {
   console_.ActivityTime().setCaption(GeneralDateText(Desktop::current().now()));
 }
 
-void Form2::Timer1_Timer() {
-  Text1.setText(QString::number(static_cast<long long>(Val(Text1.Text()) + 1)));
-  if (Val(Text1.Text()) > 300) {
-    Text1.setText(QStringLiteral("0"));
+void RegistrationMonitor::onPollTick() {
+  if (++secondsSinceQuery_ > 300) {
+    secondsSinceQuery_ = 0;
     readHealth_.periodEnded(QStringLiteral("沒有回應"));
     // The last query's page was never read: a fresh page, and the engine is looked at.
-    if (WebBrowser1.NavigationUnread()) {
-      WebBrowser1.Recreate();
+    if (pageBrowser.NavigationUnread()) {
+      pageBrowser.Recreate();
       console_.BrowserEngine().PageStalled();
     }
-    forms_.open(WebBrowser1, ImctQueryPage());
+    forms_.open(pageBrowser, ImctQueryPage());
   }
 }
 
-void Form2::Timer2_Timer() {
-  mStopBeep.setEnabled(true);
-  mPrint.setEnabled(true);
+void RegistrationMonitor::onAlertTick() {
+  stopBeepMenu.setEnabled(true);
+  printMenu.setEnabled(true);
   if (console_.ShowNotification().Value() == 1) {
     setTopMost(true);
     restore();
@@ -67,39 +66,39 @@ void Form2::Timer2_Timer() {
   console_.ActivityTime().setCaption(GeneralDateText(Desktop::current().now()));
 }
 
-void Form2::Timer3_Timer() {
-  SaveFinding();
-  Text2.setText(
-      ReadSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("No Settings")));
+void RegistrationMonitor::onShowAllTick() {
+  saveFinding();
+  const QString showAll =
+      ReadSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("No Settings"));
   if (console_.HideTray().Value() == 1 && isTime(4, 50)) {
     if (Unload()) return;
   }
-  if (Text2.Text() == QStringLiteral("1")) {
+  if (showAll == QStringLiteral("1")) {
     Show();
     setWindowState(Normal);
   }
 }
 
-void Form2::Timer4_Timer() {
-  mPrint.setEnabled(true);
-  Timer4.setEnabled(false);
+void RegistrationMonitor::restorePrintMenu() {
+  printMenu.setEnabled(true);
+  printMenuTimer.setEnabled(false);
 }
 
-void Form2::mPrint_Click() {
-  Timer2.setEnabled(false);
-  mPrint.setEnabled(false);
-  Timer4.setEnabled(true);
-  Frame1.setEnabled(true);
-  WebBrowser1.Print();
+void RegistrationMonitor::printPage() {
+  alertTimer.setEnabled(false);
+  printMenu.setEnabled(false);
+  printMenuTimer.setEnabled(true);
+  pageFrame.setEnabled(true);
+  pageBrowser.Print();
 }
 
-void Form2::mStopBeep_Click() {
-  Frame1.setEnabled(true);
-  Timer2.setEnabled(false);
+void RegistrationMonitor::stopBeeping() {
+  pageFrame.setEnabled(true);
+  alertTimer.setEnabled(false);
 }
 
-void Form2::mHide_Click() { Hide(); }
+void RegistrationMonitor::hideWindow() { Hide(); }
 
-void Form2::mUnload_Click() { Unload(); }
+void RegistrationMonitor::unloadWindow() { Unload(); }
 
 }  // namespace tidex

@@ -3,7 +3,7 @@
 #include "common/page_wait.h"
 #include "common/settings.h"
 #include "common/timed_box.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 
 namespace tidex {
 namespace {
@@ -57,28 +57,29 @@ std::optional<QString> customsAnswer(const QString& page, const QString& number,
 
 }  // namespace
 
-void Form1::Command9_Click() {
-  WebBrowser3.Navigate2(ServerAddress(QStringLiteral("customs")) +
-                        QStringLiteral("/DGOC/sea/sea/ISL000I3.jsp?vsl_reg_no=") +
-                        queryValue(Text3.Text()) +
-                        QStringLiteral("&ship_co_cd=&ware_cd=&mft_no=&start_data_index=1"));
+void ConsoleWindow::queryCustomsPermit() {
+  customsBrowser.Navigate2(ServerAddress(QStringLiteral("customs")) +
+                           QStringLiteral("/DGOC/sea/sea/ISL000I3.jsp?vsl_reg_no=") +
+                           queryValue(registrationField.Text()) +
+                           QStringLiteral("&ship_co_cd=&ware_cd=&mft_no=&start_data_index=1"));
 }
 
-void Form1::Command11_Click() {
-  WebBrowser3.Navigate2(ServerAddress(QStringLiteral("customs")) +
-                        QStringLiteral("/DGOC/sea/sea/IS1T01W.jsp?vsl_reg_no=") +
-                        queryValue(Text3.Text()));
+void ConsoleWindow::queryFeeRegistration() {
+  customsBrowser.Navigate2(ServerAddress(QStringLiteral("customs")) +
+                           QStringLiteral("/DGOC/sea/sea/IS1T01W.jsp?vsl_reg_no=") +
+                           queryValue(registrationField.Text()));
 }
 
-Task Form1::WebBrowser3_DocumentComplete() {
-  co_await PageWait(WebBrowser3);
-  const auto document = WebBrowser3.Document();
+Task ConsoleWindow::onCustomsPageComplete() {
+  co_await PageWait(customsBrowser);
+  const auto document = customsBrowser.Document();
   const HtmlElement root = document ? document->documentElement() : HtmlElement();
-  // An unreadable page keeps the previous page's text in Text10 but answers nothing: that text
-  // answered another query, perhaps for another number.
+  // An unreadable page keeps the previous page's text but answers nothing: that text answered
+  // another query, perhaps for another number.
   if (!root.valid()) co_return;
-  Text10.setText(root.innerText());
-  const std::optional<QString> message = customsAnswer(Text10.Text(), Text3.Text(), Text11.Text());
+  customsPageText_ = root.innerText();
+  const std::optional<QString> message =
+      customsAnswer(customsPageText_, registrationField.Text(), locationField.Text());
   if (message) co_await ShowTimedBox(*message, OkOnly);
 }
 

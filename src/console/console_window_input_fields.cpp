@@ -1,5 +1,5 @@
 #include "common/blanks_and_breaks.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 
 namespace tidex {
 namespace {
@@ -12,13 +12,13 @@ void removeBlanksAndBreaks(TextBox& field) {
 
 }  // namespace
 
-void Form1::SelectAllOnFocus(TextBox& field) {
+void ConsoleWindow::selectAllOnFocus(TextBox& field) {
   field.setSelStart(0);
   field.setSelLength(static_cast<int>(field.Text().size()));
 }
 
-void Form1::Text3_Change() { removeBlanksAndBreaks(Text3); }
+void ConsoleWindow::onRegistrationFieldChange() { removeBlanksAndBreaks(registrationField); }
 
-void Form1::Text5_Change() { removeBlanksAndBreaks(Text5); }
+void ConsoleWindow::onBatchLineChange() { removeBlanksAndBreaks(batchLineField); }
 
 }  // namespace tidex

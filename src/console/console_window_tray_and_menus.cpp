@@ -4,7 +4,7 @@
 #include "common/date_text.h"
 #include "common/settings.h"
 #include "console/change_log_window.h"
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "console/monitor_status_window.h"
 #include "console/notify_icon_module.h"
 #include "console/settings_window.h"
@@ -32,8 +32,8 @@ void openOrBringForward(Args&... args) {
 
 }  // namespace
 
-void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double /*y*/) {
-  const int code = Picture1.ScaleMode() == PictureBox::Pixels
+void ConsoleWindow::onTrayIconMouse(int /*button*/, int /*shift*/, double x, double /*y*/) {
+  const int code = trayIconPicture.ScaleMode() == PictureBox::Pixels
                        ? static_cast<int>(std::lround(x))
                        : static_cast<int>(std::lround(x / kTwipsPerPixel));
   if (code == kLeftDoubleClick) {
@@ -43,45 +43,45 @@ void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double /
     setTopMost(true);
   } else if (code == kRightButtonUp) {
     bringToFront();
-    PopupMenu(mTryaMenu);
+    PopupMenu(trayMenu);
   }
 }
 
-void Form1::mmExit_Click() { hideToTray(); }
+void ConsoleWindow::hideConsole() { hideToTray(); }
 
-void Form1::mShow_Click() { Show(); }
+void ConsoleWindow::showConsole() { Show(); }
 
-void Form1::mExit_Click() {
+void ConsoleWindow::closeFromTray() {
   recordEndTime();
   NotifyIconModule::Remove();
   hideToTray();
 }
 
-void Form1::recordEndTime() {
-  Text8.setText(TimeText(Desktop::current().now()));
-  WriteSetting(QStringLiteral("setup"), QStringLiteral("EndTime"), Text8.Text());
+void ConsoleWindow::recordEndTime() {
+  WriteSetting(QStringLiteral("setup"), QStringLiteral("EndTime"),
+               TimeText(Desktop::current().now()));
 }
 
-void Form1::watchForTray() {
+void ConsoleWindow::watchForTray() {
   Desktop& desktop = Desktop::current();
   desktop.watchTray(*this, [this] { trayAppeared(); });
   if (!desktop.trayPresent()) trayGraceTimer.setEnabled(true);
 }
 
-void Form1::showWithoutTray() {
+void ConsoleWindow::showWithoutTray() {
   trayGraceTimer.setEnabled(false);
   if (Desktop::current().trayPresent()) return;
-  mTryaMenu.setVisible(true);
+  trayMenu.setVisible(true);
   Show();
 }
 
 // The desktop has shown the icon by now.
-void Form1::trayAppeared() {
+void ConsoleWindow::trayAppeared() {
   trayGraceTimer.setEnabled(false);
-  mTryaMenu.setVisible(false);
+  trayMenu.setVisible(false);
 }
 
-void Form1::hideToTray() {
+void ConsoleWindow::hideToTray() {
   if (Desktop::current().trayPresent()) {
     Hide();
   } else {
@@ -89,30 +89,30 @@ void Form1::hideToTray() {
   }
 }
 
-void Form1::mAbout_Click() {
+void ConsoleWindow::openAboutPage() {
   Desktop::current().openUrl(ServerAddress(QStringLiteral("maker")) +
                              QStringLiteral("/pda/Tidex_about.php"));
 }
 
-void Form1::mChangeLog_Click() { openOrBringForward<ChangeLogWindow>(); }
+void ConsoleWindow::openChangeLog() { openOrBringForward<ChangeLogWindow>(); }
 
-void Form1::openStatusWindow() { openOrBringForward<MonitorStatusWindow>(); }
+void ConsoleWindow::openStatusWindow() { openOrBringForward<MonitorStatusWindow>(); }
 
-void Form1::openSettingsWindow() {
+void ConsoleWindow::openSettingsWindow() {
   openOrBringForward<SettingsWindow>(static_cast<ConsoleState&>(*this), remoteNotifier_);
 }
 
-void Form1::Check2_Click() {
-  if (Check2.Value() == 1) {
-    Check2.setForeColor(Colour::fromRgbValue(255));
-  } else if (Check2.Value() == 0) {
-    Check2.setForeColor(Colour::system(SystemColour::ButtonText));
+void ConsoleWindow::onSilentModeToggled() {
+  if (silentModeCheck.Value() == 1) {
+    silentModeCheck.setForeColor(Colour::fromRgbValue(255));
+  } else if (silentModeCheck.Value() == 0) {
+    silentModeCheck.setForeColor(Colour::system(SystemColour::ButtonText));
   }
 }
 
-void Form1::mAutostart_Click() {
-  if (SetAutostart(!mAutostart.Checked(), Desktop::current().programFile())) {
-    mAutostart.setChecked(!mAutostart.Checked());
+void ConsoleWindow::toggleAutostart() {
+  if (SetAutostart(!autostartMenu.Checked(), Desktop::current().programFile())) {
+    autostartMenu.setChecked(!autostartMenu.Checked());
   }
 }
 

@@ -19,70 +19,77 @@ namespace tidex {
 // The registration monitor: watches one customs registration number, the caption, on the
 // IMCT service until container counts appear for it, then alerts, records the finding and
 // sends the notification form.
-class Form2 final : public Form, public WatchingWindow {
+class RegistrationMonitor final : public Form, public WatchingWindow {
  public:
-  explicit Form2(ConsoleState& console);
+  explicit RegistrationMonitor(ConsoleState& console);
 
-  Frame Frame1{*this, "Frame1"};
-  WebBrowser WebBrowser1{*this, Frame1.holds("WebBrowser1")};
-  WebBrowser WebBrowser2{*this, "WebBrowser2"};  // notification mail page
-  WebBrowser WebBrowser3{*this, "WebBrowser3"};  // pilot-board lookup for the mail
-  TextBox Text1{*this, "Text1", "0"};            // seconds since the last query
-  TextBox Text2{*this, "Text2", "開關視窗"};     // show-all flag as last read
-  TextBox Text3{*this, "Text3", "Text3"};        // text of the last IMCT page
-  TextBox Text4{*this, "Text4", "格式化時間"};   // time of the last answer, then the board text
-  Timer Timer1{*this, "Timer1", 1000, true};     // poll
-  Timer Timer2{*this, "Timer2", 5000, false};    // alert loop
-  Timer Timer3{*this, "Timer3", 1000, true};     // show-all signal and daily close
-  Timer Timer4{*this, "Timer4", 3000, false};    // print command back after printing
+  Frame pageFrame{*this, "Frame1"};
+  WebBrowser pageBrowser{*this, pageFrame.holds("WebBrowser1")};
+  WebBrowser mailBrowser{*this, "WebBrowser2"};        // notification mail page
+  WebBrowser boardBrowser{*this, "WebBrowser3"};       // pilot-board lookup for the mail
+  Timer pollTimer{*this, "Timer1", 1000, true};        // poll
+  Timer alertTimer{*this, "Timer2", 5000, false};      // alert loop
+  Timer showAllTimer{*this, "Timer3", 1000, true};     // show-all signal and daily close
+  Timer printMenuTimer{*this, "Timer4", 3000, false};  // print command back after printing
   // Sends the number's notification again while the mail service has not accepted it.
   Timer notificationTimer{*this, "notificationTimer",
                           static_cast<int>(kNotificationRetryPeriod.count() * 1000)};
-  Menu mUnload{*this, "mUnload", "Unload"};
-  Menu mHide{*this, "mHide", "Hide"};
-  Menu mPrint{*this, "mPrint", "列印"};
-  Menu mStopBeep{*this, "mStopBeep", "停止"};
+  Menu unloadMenu{*this, "mUnload", "Unload"};
+  Menu hideMenu{*this, "mHide", "Hide"};
+  Menu printMenu{*this, "mPrint", "列印"};
+  Menu stopBeepMenu{*this, "mStopBeep", "停止"};
   Label blindLine{*this, "blindLine"};  // why the query goes unanswered, beneath the page
 
-  void Form_Load() override;
-  void Form_Resize() override;
+  void onLoad() override;
+  void onResize() override;
   // The close rule: a window whose number is not found yet only hides.
-  void Form_Unload(int& cancel) override;
+  void onUnload(int& cancel) override;
 
-  void Timer1_Timer();
-  void Timer2_Timer();
-  void Timer3_Timer();
-  void Timer4_Timer();
-  void notificationTimer_Timer();
-  void mUnload_Click();
-  void mHide_Click();
-  void mPrint_Click();
-  void mStopBeep_Click();
+  void onPollTick();
+  void onAlertTick();
+  void onShowAllTick();
+  void restorePrintMenu();
+  void onNotificationRetry();
+  void unloadWindow();
+  void hideWindow();
+  void printPage();
+  void stopBeeping();
 
   MonitorStatus monitorStatus() const override;
 
+  // Whether the alert is on: beeps and the window brought forward until the user stops it.
+  bool isAlerting() const { return alertTimer.Enabled(); }
+  // Whether container counts have appeared for the number in this run.
+  bool isFound() const { return foundTime_.isValid(); }
+  int secondsSinceQuery() const { return secondsSinceQuery_; }
+  // The text of the last IMCT page read.
+  const QString& lastPageText() const { return lastPageText_; }
+
   // The IMCT query: fills and submits the forms it recognises, then acts on the page text.
-  Task WebBrowser1_DocumentComplete();
+  Task onPageComplete();
 
  private:
   void wireEvents();
-  void RecordFinding();
-  void SaveFinding();
-  void RecordNoData();
-  // Keeps the finding's notification pending and sends it on WebBrowser2 and WebBrowser3.
-  void NotifyFinding();
+  void recordFinding();
+  void saveFinding();
+  void recordNoData();
+  // Keeps the finding's notification pending and sends it on mailBrowser and boardBrowser.
+  void notifyFinding();
 
   ConsoleState& console_;
   ImctFormFiller forms_;
+  int secondsSinceQuery_ = 0;
+  QString lastPageText_;
+  QString lastAnswerTime_;  // when the service last answered, found or not
   // The time of a finding not yet in the settings file; empty when there is none.
   QString unsavedFindingTime_;
-  NotificationChain notification_{console_, WebBrowser2, WebBrowser3};
+  NotificationChain notification_{console_, mailBrowser, boardBrowser};
   QDateTime foundTime_;   // when the counts appeared; invalid before
   QString foundSummary_;  // the counts and the vessel
 
   // Whether the IMCT query is still answered.
-  void ReportQueryPage(HtmlDocument& page, const QString& text);
-  void ShowBlindLine(const QString& line);
+  void reportQueryPage(HtmlDocument& page, const QString& text);
+  void showBlindLine(const QString& line);
   ReadHealth readHealth_;
 };
 
