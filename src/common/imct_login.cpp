@@ -6,6 +6,7 @@
 #include "common/imct_pages.h"
 #include "common/journal.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "platform/desktop.h"
 #include "platform/journal_schema.h"
 #include "platform/message_box.h"
@@ -53,7 +54,7 @@ void ImctFormFiller::open(WebBrowser& browser, const QString& url) {
 Task ImctLoginFailure(Form& window, WebBrowser& browser, ConsoleState& console) {
   console.journal().record(window.Caption(), journal::kind::kRegistration,
                            journal::event::kLoginFailure, QStringLiteral("帳號或密碼錯誤"));
-  browser.Navigate2(ServerAddress(QStringLiteral("maker")) +
+  browser.Navigate2(ServerAddress(settings_keys::kServerMaker) +
                     QStringLiteral("/pda/Tidex_error.php"));
   co_await MessageBox(QStringLiteral("帳號或密碼錯誤！"), CancelTryAgainContinue,
                       QStringLiteral("訊息"));

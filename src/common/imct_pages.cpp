@@ -4,10 +4,13 @@
 
 #include "common/server_pages.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 
 namespace tidex {
 namespace {
-QString onImctServer(const QString& path) { return ServerAddress(QStringLiteral("imct")) + path; }
+QString onImctServer(const QString& path) {
+  return ServerAddress(settings_keys::kServerImct) + path;
+}
 }  // namespace
 
 QString ImctLoginPage() { return onImctServer(QStringLiteral("/APIMCT/pages/Login_etp.jsp")); }

@@ -1,4 +1,5 @@
 #include "common/settings.h"
+#include "common/settings_keys.h"
 
 #include <QHash>
 #include <QUrl>
@@ -96,7 +97,7 @@ bool WriteSettingIn(const QString& path, const QString& section, const QString& 
 
 QString ServerAddressIn(const QString& path, const QString& name) {
   QString address;
-  for (const auto& [key, value] : readInstallationSectionIn(path, QStringLiteral("servers"))) {
+  for (const auto& [key, value] : readInstallationSectionIn(path, settings_keys::kServers)) {
     if (key.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
       address = value.trimmed();
       break;

@@ -1,6 +1,7 @@
 #include "console/console_fields.h"
 
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "common/text_codec.h"
 #include "console/console_window.h"
 
@@ -9,28 +10,28 @@ namespace {
 
 // A stored value that does not decode leaves the field empty.
 void loadField(const QString& key, TextBox& field) {
-  field.setText(DecodeText(ReadSetting(QStringLiteral("setup"), key, QStringLiteral("No Settings")))
+  field.setText(DecodeText(ReadSetting(settings_keys::kSetup, key, QStringLiteral("No Settings")))
                     .value_or(QString()));
 }
 
 void saveField(const TextBox& field, const QString& key) {
-  WriteSetting(QStringLiteral("setup"), key, EncodeText(field.Text()));
+  WriteSetting(settings_keys::kSetup, key, EncodeText(field.Text()));
 }
 
 }  // namespace
 
 void LoadConsoleFields(ConsoleWindow& console) {
-  loadField(QStringLiteral("001"), console.accountField);
-  loadField(QStringLiteral("002"), console.passwordField);
-  loadField(QStringLiteral("003"), console.registrationField);
-  loadField(QStringLiteral("005"), console.locationField);
+  loadField(settings_keys::kAccount, console.accountField);
+  loadField(settings_keys::kPassword, console.passwordField);
+  loadField(settings_keys::kRegistrationNumber, console.registrationField);
+  loadField(settings_keys::kLocation, console.locationField);
 }
 
 void SaveConsoleFields(ConsoleWindow& console, bool withLocation) {
-  saveField(console.accountField, QStringLiteral("001"));
-  saveField(console.passwordField, QStringLiteral("002"));
-  saveField(console.registrationField, QStringLiteral("003"));
-  if (withLocation) saveField(console.locationField, QStringLiteral("005"));
+  saveField(console.accountField, settings_keys::kAccount);
+  saveField(console.passwordField, settings_keys::kPassword);
+  saveField(console.registrationField, settings_keys::kRegistrationNumber);
+  if (withLocation) saveField(console.locationField, settings_keys::kLocation);
 }
 
 }  // namespace tidex

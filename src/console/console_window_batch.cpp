@@ -2,6 +2,7 @@
 
 #include "common/number_text.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "common/timed_box.h"
 #include "console/console_fields.h"
 #include "console/console_window.h"
@@ -25,8 +26,8 @@ int ConsoleWindow::beginBatchStep() {
 
 ConsoleWindow::FilterVerdict ConsoleWindow::filterBatchLine() {
   // A record that is not a number at all is left alone rather than taken for 0.
-  const std::optional<double> record = NumberOf(
-      ReadSetting(QStringLiteral("Touchfiles"), batchLineField.Text(), QStringLiteral("0")));
+  const std::optional<double> record =
+      NumberOf(ReadSetting(settings_keys::kFound, batchLineField.Text(), QStringLiteral("0")));
   if (record == 0.0) return FilterVerdict::Launch;
   if (record == 1.0) return FilterVerdict::Done;
   return FilterVerdict::Skip;

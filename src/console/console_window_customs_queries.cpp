@@ -2,6 +2,7 @@
 
 #include "common/page_wait.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "common/timed_box.h"
 #include "console/console_window.h"
 
@@ -58,14 +59,14 @@ std::optional<QString> customsAnswer(const QString& page, const QString& number,
 }  // namespace
 
 void ConsoleWindow::queryCustomsPermit() {
-  customsBrowser.Navigate2(ServerAddress(QStringLiteral("customs")) +
+  customsBrowser.Navigate2(ServerAddress(settings_keys::kServerCustoms) +
                            QStringLiteral("/DGOC/sea/sea/ISL000I3.jsp?vsl_reg_no=") +
                            queryValue(registrationField.Text()) +
                            QStringLiteral("&ship_co_cd=&ware_cd=&mft_no=&start_data_index=1"));
 }
 
 void ConsoleWindow::queryFeeRegistration() {
-  customsBrowser.Navigate2(ServerAddress(QStringLiteral("customs")) +
+  customsBrowser.Navigate2(ServerAddress(settings_keys::kServerCustoms) +
                            QStringLiteral("/DGOC/sea/sea/IS1T01W.jsp?vsl_reg_no=") +
                            queryValue(registrationField.Text()));
 }

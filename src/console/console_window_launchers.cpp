@@ -1,4 +1,5 @@
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "common/timed_box.h"
 #include "console/console_fields.h"
 #include "console/console_window.h"
@@ -131,7 +132,7 @@ void ConsoleWindow::listOpenWindows() {
 }
 
 void ConsoleWindow::showAllMonitors() {
-  WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("1"));
+  WriteSetting(settings_keys::kSetup, settings_keys::kShowAll, QStringLiteral("1"));
   showAllResetTimer.setEnabled(true);
 }
 

@@ -1,6 +1,7 @@
 #include "common/autostart.h"
 #include "common/date_text.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "common/timed_box.h"
 #include "console/console_fields.h"
 #include "console/console_window.h"
@@ -13,7 +14,7 @@ void ConsoleWindow::onLoad() {
   // The start-up window shows itself after loading unless it hides here.
   setVisible(hideConsoleCheck.Value() != 1);
   setCaption(ConsoleCaption());
-  urlField.setText(ServerAddress(QStringLiteral("board")) +
+  urlField.setText(ServerAddress(settings_keys::kServerBoard) +
                    QStringLiteral("/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&"
                                   "SP_CALL=&SEARCH=1&iPage=&OK=?j?M"));
   batchListBrowser.setSilent(true);
@@ -22,8 +23,8 @@ void ConsoleWindow::onLoad() {
   NotifyIconModule::Add(trayIconPicture, ConsoleCaption());
   setTopMost(true);
   LoadConsoleFields(*this);
-  WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("0"));
-  batchListBrowser.Navigate2(ServerAddress(QStringLiteral("maker")) +
+  WriteSetting(settings_keys::kSetup, settings_keys::kShowAll, QStringLiteral("0"));
+  batchListBrowser.Navigate2(ServerAddress(settings_keys::kServerMaker) +
                              QStringLiteral("/pda/Tidex_var.php"));
   activityTimeLabel.setCaption(GeneralDateText(Desktop::current().now()));
   autostartMenu.setChecked(AutostartEnabled());

@@ -1,5 +1,6 @@
 #include "common/page_wait.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "common/timed_box.h"
 #include "console/console_window.h"
 #include "platform/desktop.h"
@@ -11,14 +12,14 @@ constexpr std::chrono::milliseconds kBatchListLimit = 30s;
 }  // namespace
 
 void ConsoleWindow::resetShowAllFlag() {
-  WriteSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("0"));
+  WriteSetting(settings_keys::kSetup, settings_keys::kShowAll, QStringLiteral("0"));
   showAllResetTimer.setEnabled(false);
 }
 
 Task ConsoleWindow::fetchBatchList() {
   // Stopped first, so that its ticks during the page wait start no second fetch.
   batchListFetchTimer.setEnabled(false);
-  batchListBrowser.Navigate2(ServerAddress(QStringLiteral("maker")) +
+  batchListBrowser.Navigate2(ServerAddress(settings_keys::kServerMaker) +
                              QStringLiteral("/pda/Tidex_var.php"));
   // A list that never arrives counts as unreachable, so the next mark fetches again.
   const bool arrived = co_await BoundedPageWait(batchListBrowser, kBatchListLimit);

@@ -3,6 +3,7 @@
 #include "common/autostart.h"
 #include "common/date_text.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "console/change_log_window.h"
 #include "console/console_window.h"
 #include "console/monitor_status_window.h"
@@ -58,8 +59,7 @@ void ConsoleWindow::closeFromTray() {
 }
 
 void ConsoleWindow::recordEndTime() {
-  WriteSetting(QStringLiteral("setup"), QStringLiteral("EndTime"),
-               TimeText(Desktop::current().now()));
+  WriteSetting(settings_keys::kSetup, settings_keys::kEndTime, TimeText(Desktop::current().now()));
 }
 
 void ConsoleWindow::watchForTray() {
@@ -90,7 +90,7 @@ void ConsoleWindow::hideToTray() {
 }
 
 void ConsoleWindow::openAboutPage() {
-  Desktop::current().openUrl(ServerAddress(QStringLiteral("maker")) +
+  Desktop::current().openUrl(ServerAddress(settings_keys::kServerMaker) +
                              QStringLiteral("/pda/Tidex_about.php"));
 }
 

@@ -5,6 +5,7 @@
 #include "common/console_state.h"
 #include "common/remote_notifier.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "common/text_codec.h"
 #include "monitors/pilotboard/pilot_name_list.h"
 #include "platform/desktop.h"
@@ -13,8 +14,6 @@ namespace tidex {
 namespace {
 
 constexpr int kRow = 30;
-const QString kServers = QStringLiteral("servers");
-const QString kPilots = QStringLiteral("pilots");
 
 bool isWebAddress(const QString& text) {
   const QUrl url(text.trimmed(), QUrl::StrictMode);
@@ -169,11 +168,11 @@ void SettingsWindow::say(const QString& text) {
 }
 
 void SettingsWindow::loadServersAndAccount() {
-  boardServerField.setText(ServerAddress(QStringLiteral("board")));
-  boardAddressServerField.setText(ServerAddress(QStringLiteral("boardip")));
-  customsServerField.setText(ServerAddress(QStringLiteral("customs")));
-  imctServerField.setText(ServerAddress(QStringLiteral("imct")));
-  makerServerField.setText(ServerAddress(QStringLiteral("maker")));
+  boardServerField.setText(ServerAddress(settings_keys::kServerBoard));
+  boardAddressServerField.setText(ServerAddress(settings_keys::kServerBoardIp));
+  customsServerField.setText(ServerAddress(settings_keys::kServerCustoms));
+  imctServerField.setText(ServerAddress(settings_keys::kServerImct));
+  makerServerField.setText(ServerAddress(settings_keys::kServerMaker));
   accountField.setText(console_.Account().Text());
   passwordField.setText(console_.Password().Text());
 }
@@ -195,13 +194,13 @@ void SettingsWindow::saveServersAndAccount() {
   for (const auto& [key, field] : servers) {
     QString address = field->Text().trimmed();
     while (address.endsWith(QLatin1Char('/'))) address.chop(1);
-    written = written && WriteSetting(kServers, QString::fromLatin1(key), address);
+    written = written && WriteSetting(settings_keys::kServers, QString::fromLatin1(key), address);
   }
   // As the console keeps its own account fields.
   written = written &&
-            WriteSetting(QStringLiteral("setup"), QStringLiteral("001"),
+            WriteSetting(settings_keys::kSetup, settings_keys::kAccount,
                          EncodeText(accountField.Text())) &&
-            WriteSetting(QStringLiteral("setup"), QStringLiteral("002"),
+            WriteSetting(settings_keys::kSetup, settings_keys::kPassword,
                          EncodeText(passwordField.Text()));
   if (!written) return say(QStringLiteral("無法寫入 Tidex.ini，設定未儲存。"));
   console_.Account().setText(accountField.Text());
@@ -231,7 +230,7 @@ void SettingsWindow::savePilot() {
   if (name.isEmpty() || name.contains(QLatin1Char(';'))) {
     return say(QStringLiteral("請填引航員姓名。"));
   }
-  if (!WriteSetting(kPilots, number, name)) {
+  if (!WriteSetting(settings_keys::kPilots, number, name)) {
     return say(QStringLiteral("無法寫入 Tidex.ini，引航員未儲存。"));
   }
   loadPilots();
@@ -244,7 +243,7 @@ void SettingsWindow::removePilot() {
     return say(QStringLiteral("請先在清單中選擇要刪除的引航員。"));
   }
   // A number without a name is left out of the list.
-  if (!WriteSetting(kPilots, number, QString())) {
+  if (!WriteSetting(settings_keys::kPilots, number, QString())) {
     return say(QStringLiteral("無法寫入 Tidex.ini，引航員未刪除。"));
   }
   loadPilots();

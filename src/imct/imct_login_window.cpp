@@ -6,6 +6,7 @@
 #include "common/imct_pages.h"
 #include "common/page_wait.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 
 namespace tidex {
 
@@ -43,7 +44,7 @@ ImctLoginWindow::ImctLoginWindow(ConsoleState& console, ImctPageKind kind)
 }
 
 QString ImctLoginWindow::pageAfterLogin() const {
-  return ServerAddress(QStringLiteral("maker")) + pathAfterLogin_;
+  return ServerAddress(settings_keys::kServerMaker) + pathAfterLogin_;
 }
 
 void ImctLoginWindow::onLoad() {

@@ -1,6 +1,7 @@
 #include "monitors/pilotboard/board_monitor_kinds.h"
 
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "monitors/pilotboard/board_query.h"
 #include "monitors/pilotboard/board_text.h"
 #include "monitors/pilotboard/pilot_name_list.h"
@@ -9,7 +10,7 @@
 namespace tidex {
 namespace {
 
-QString boardServer() { return ServerAddress(QStringLiteral("board")); }
+QString boardServer() { return ServerAddress(settings_keys::kServerBoard); }
 
 QString normaliseBoard(const QString& text) { return NormaliseBoardText(text, PilotNameList()); }
 

@@ -3,6 +3,7 @@
 #include "common/engine_watch.h"
 #include "common/journal.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "monitors/pilotboard/board_change.h"
 #include "monitors/pilotboard/board_monitor.h"
 #include "platform/desktop.h"
@@ -69,7 +70,7 @@ void BoardMonitor::onAlertTick() {
 }
 
 void BoardMonitor::onShowAllTick() {
-  if (ReadSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("No Settings")) ==
+  if (ReadSetting(settings_keys::kSetup, settings_keys::kShowAll, QStringLiteral("No Settings")) ==
       QStringLiteral("1")) {
     Show();
     setWindowState(Normal);

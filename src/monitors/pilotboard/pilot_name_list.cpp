@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include "common/settings.h"
+#include "common/settings_keys.h"
 
 namespace tidex {
 
@@ -16,7 +17,7 @@ QStringList PilotNameList() {
   const QStringList numbers = KnownPilotNumbers();
   // One read of the settings file per page, not one per pilot.
   QHash<QString, QString> names;
-  for (const auto& [number, name] : ReadInstallationSection(QStringLiteral("pilots"))) {
+  for (const auto& [number, name] : ReadInstallationSection(settings_keys::kPilots)) {
     names.insert(number.trimmed(), name.trimmed());
   }
   QStringList entries;

@@ -6,6 +6,7 @@
 #include "common/journal.h"
 #include "common/page_wait.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "monitors/registration/answer_lines.h"
 #include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
@@ -101,8 +102,8 @@ void RegistrationMonitor::recordFinding() {
 // A finding that could not be written is kept and written again on the next tick of showAllTimer.
 void RegistrationMonitor::saveFinding() {
   if (unsavedFindingTime_.isEmpty()) return;
-  if (WriteSetting(QStringLiteral("Touchfiles"), Caption(), QStringLiteral("1")) &&
-      WriteSetting(QStringLiteral("TouchfilesTime"), Caption(), unsavedFindingTime_)) {
+  if (WriteSetting(settings_keys::kFound, Caption(), QStringLiteral("1")) &&
+      WriteSetting(settings_keys::kFoundTime, Caption(), unsavedFindingTime_)) {
     unsavedFindingTime_.clear();
   }
 }
@@ -111,8 +112,8 @@ void RegistrationMonitor::recordNoData() {
   console_.journal().recordOncePerDay(Caption(), journal::kind::kRegistration,
                                       journal::event::kNoData, QStringLiteral("無符合資料"));
   lastAnswerTime_ = TimeText(Desktop::current().now());
-  WriteSetting(QStringLiteral("NoTouchfilesTime"), Caption(), lastAnswerTime_);
-  WriteSetting(QStringLiteral("Touchfiles"), Caption(), QStringLiteral("0"));
+  WriteSetting(settings_keys::kNotFoundTime, Caption(), lastAnswerTime_);
+  WriteSetting(settings_keys::kFound, Caption(), QStringLiteral("0"));
 }
 
 }  // namespace tidex

@@ -4,6 +4,7 @@
 #include "common/journal.h"
 #include "common/page_wait.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "monitors/pilotboard/board_query.h"
 #include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
@@ -58,12 +59,12 @@ Task NotificationChain::send(Form& /*owner*/, QStringList numbers) {
     const QString& vessel = notification->vessel;
 
     const auto before = mail_.Document();
-    mail_.Navigate2(ServerAddress(QStringLiteral("maker")) + QStringLiteral("/pda/mail.php"));
+    mail_.Navigate2(ServerAddress(settings_keys::kServerMaker) + QStringLiteral("/pda/mail.php"));
     if (!co_await BoundedPageWait(mail_, kMailPageLimit)) mail_.Recreate();
     const auto form = mail_.Document();
     bool accepted = false;
     if (NewPageLoaded(mail_, before)) {
-      board_.Navigate2(BoardQuery(ServerAddress(QStringLiteral("boardip")), vessel, QString()));
+      board_.Navigate2(BoardQuery(ServerAddress(settings_keys::kServerBoardIp), vessel, QString()));
       FillSender(*form, number, vessel);
       QString extract;
       // A board that never answers would hold the notification back for good: it goes

@@ -4,6 +4,7 @@
 #include "common/imct_pages.h"
 #include "common/number_text.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
 
@@ -16,7 +17,7 @@ bool isTime(int hour, int minute) {
 }
 
 QString touchfilesOf(const QString& number) {
-  return ReadSetting(QStringLiteral("Touchfiles"), number, QStringLiteral("No Settings"));
+  return ReadSetting(settings_keys::kFound, number, QStringLiteral("No Settings"));
 }
 
 }  // namespace
@@ -69,7 +70,7 @@ void RegistrationMonitor::onAlertTick() {
 void RegistrationMonitor::onShowAllTick() {
   saveFinding();
   const QString showAll =
-      ReadSetting(QStringLiteral("setup"), QStringLiteral("004"), QStringLiteral("No Settings"));
+      ReadSetting(settings_keys::kSetup, settings_keys::kShowAll, QStringLiteral("No Settings"));
   if (console_.HideTray().Value() == 1 && isTime(4, 50)) {
     if (Unload()) return;
   }
