@@ -7,7 +7,7 @@ namespace tidex {
 namespace {
 
 // Belongs to the desktop: the box counts down and closes whatever becomes of the watch.
-Task TellEngineOutage() { co_await ShowTimedBox(EngineWatch::kNotice, OkOnly); }
+Task TellEngineOutage() { co_await ShowTimedBox(EngineWatch::kNotice, BoxButtons::Ok); }
 
 }  // namespace
 

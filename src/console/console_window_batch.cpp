@@ -60,7 +60,8 @@ bool ConsoleWindow::hasAccount() const {
 }
 
 Task ConsoleWindow::tellAccountMissing() {
-  co_await ShowTimedBox(QStringLiteral("尚未設定 IMCT 帳號及密碼，自動查詢未開啟海掛！ "), OkOnly);
+  co_await ShowTimedBox(QStringLiteral("尚未設定 IMCT 帳號及密碼，自動查詢未開啟海掛！ "),
+                        BoxButtons::Ok);
 }
 
 void ConsoleWindow::advanceBatchIndex() {

@@ -82,10 +82,10 @@ void ConsoleWindow::endProgram() {
 }
 
 Task ConsoleWindow::confirmAndEndProgram() {
-  // Nobody may be watching: only a Yes ends the program, never the countdown.
-  const int answer =
-      co_await ShowTimedBox(QStringLiteral("確定要結束程式嗎？ "), YesNo | kSecondButtonDefault);
-  if (answer != BoxYes) co_return;
+  // Nobody may be watching: only a Yes ends the program, never the countdown; Enter answers No.
+  const BoxResult answer = co_await ShowTimedBox(QStringLiteral("確定要結束程式嗎？ "),
+                                                 {BoxButtons::YesNo, BoxDefault::Second});
+  if (answer != BoxResult::Yes) co_return;
   recordEndTime();
   endProgram();
 }

@@ -175,7 +175,7 @@ TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
 
     ASSERT_EQ(desk.boxes().size(), 1u);
     EXPECT_EQ(desk.boxes()[0].texts.front(), QString(c.message) + "9 秒");
-    EXPECT_EQ(desk.boxes()[0].style, OkOnly);
+    EXPECT_EQ(desk.boxes()[0].style, BoxButtons::Ok);
     EXPECT_EQ(desk.boxes()[0].title, "訊息");
     desk.advance(9s);
     EXPECT_TRUE(desk.openBoxes().empty());

@@ -103,10 +103,10 @@ TEST(ConsoleMenus, FileExitHidesAndAboutOpensTheMakersPage) {
 TEST(ConsoleMenus, EndProgramEndsOnlyOnYesAndRecordsTheEndTime) {
   struct Case {
     const char* story;
-    std::optional<int> answer;  // none: nobody answers
+    std::optional<BoxResult> answer;  // none: nobody answers
     bool ends;
   };
-  for (const Case& c : {Case{"yes", BoxYes, true}, Case{"no", BoxNo, false},
+  for (const Case& c : {Case{"yes", BoxResult::Yes, true}, Case{"no", BoxResult::No, false},
                         Case{"nobody answers", std::nullopt, false}}) {
     SCOPED_TRACE(c.story);
     SimDesktop desk{"2015-12-03 04:05:07"};
@@ -115,7 +115,8 @@ TEST(ConsoleMenus, EndProgramEndsOnlyOnYesAndRecordsTheEndTime) {
 
     desk.clickMenu(console.endProgramMenu);
     ASSERT_EQ(desk.openBoxes().size(), 1u);
-    EXPECT_EQ(desk.boxes()[0].style, YesNo | kSecondButtonDefault);  // Enter answers No
+    EXPECT_EQ(desk.boxes()[0].style, (BoxStyle{BoxButtons::YesNo, BoxDefault::Second}))
+        << "Enter answers No";
     desk.advance(2s);
     if (c.answer) {
       desk.answer(*c.answer);

@@ -223,7 +223,7 @@ TEST(Journal, EndingTheProgramWritesWhatIsHeldAndLeavesNoWriteAheadLog) {
       case Way::FileMenu:
         desk.trayDoubleClick();
         desk.clickMenu(console.endProgramMenu);
-        desk.answer(BoxYes);
+        desk.answer(BoxResult::Yes);
         break;
       case Way::SessionEnd:
         desk.endSession();

@@ -181,9 +181,9 @@ FormWindow* QtDesktop::windowOf(const Form& form) const {
   return it == mirrors_.end() ? nullptr : it->second.window.data();
 }
 
-std::unique_ptr<MessageBoxPeer> QtDesktop::openMessageBox(const QString& text, int style,
+std::unique_ptr<MessageBoxPeer> QtDesktop::openMessageBox(const QString& text, BoxStyle style,
                                                           const QString& title,
-                                                          std::function<void(int)> answered) {
+                                                          std::function<void(BoxResult)> answered) {
   return std::make_unique<QtMessageBox>(*this, text, style, title, std::move(answered));
 }
 

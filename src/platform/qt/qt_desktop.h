@@ -36,9 +36,9 @@ class QtDesktop final : public Desktop {
   void attach(Form& form) override;
   void detach(Form& form) override;
 
-  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, int style,
+  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, BoxStyle style,
                                                  const QString& title,
-                                                 std::function<void(int)> answered) override;
+                                                 std::function<void(BoxResult)> answered) override;
 
   void trayAdd(PictureBox& receiver, const QString& tip) override;
   void trayRemove() override;

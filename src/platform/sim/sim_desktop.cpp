@@ -79,7 +79,7 @@ class SimDesktop::TimerMirror final : public ControlPeer {
 
 class SimDesktop::Box final : public MessageBoxPeer {
  public:
-  Box(SimDesktop& desk, std::size_t index, std::function<void(int)> answered)
+  Box(SimDesktop& desk, std::size_t index, std::function<void(BoxResult)> answered)
       : desk_(desk), index_(index), answered_(std::move(answered)) {
     desk_.liveBoxes_.push_back(this);
   }
@@ -90,9 +90,9 @@ class SimDesktop::Box final : public MessageBoxPeer {
   void setText(const QString& text) override {
     if (record().open) record().texts.push_back(text);
   }
-  void close() override { finish(closeResultOf(record().style)); }
+  void close() override { finish(closeResultOf(record().style.buttons)); }
 
-  void finish(int result) {
+  void finish(BoxResult result) {
     if (!record().open) return;
     record().open = false;
     record().result = result;
@@ -107,7 +107,7 @@ class SimDesktop::Box final : public MessageBoxPeer {
  private:
   SimDesktop& desk_;
   std::size_t index_;
-  std::function<void(int)> answered_;
+  std::function<void(BoxResult)> answered_;
   std::unique_ptr<QueuedCall> answer_;
 };
 
@@ -238,10 +238,10 @@ void SimDesktop::detach(Form& form) {
   std::erase(secondCopyForms_, &form);
 }
 
-std::unique_ptr<MessageBoxPeer> SimDesktop::openMessageBox(const QString& text, int style,
-                                                           const QString& title,
-                                                           std::function<void(int)> answered) {
-  boxes_.push_back(SimBox{title, style, {text}, true, 0});
+std::unique_ptr<MessageBoxPeer> SimDesktop::openMessageBox(
+    const QString& text, BoxStyle style, const QString& title,
+    std::function<void(BoxResult)> answered) {
+  boxes_.push_back(SimBox{title, style, {text}, true, std::nullopt});
   return std::make_unique<Box>(*this, boxes_.size() - 1, std::move(answered));
 }
 
@@ -253,7 +253,7 @@ std::vector<const SimBox*> SimDesktop::openBoxes() const {
   return out;
 }
 
-void SimDesktop::answer(int result) {
+void SimDesktop::answer(BoxResult result) {
   if (liveBoxes_.empty()) return;
   Box* newest = *std::max_element(liveBoxes_.begin(), liveBoxes_.end(),
                                   [](Box* a, Box* b) { return &a->record() < &b->record(); });
@@ -261,7 +261,7 @@ void SimDesktop::answer(int result) {
   clock_.runDue();
 }
 
-void SimDesktop::answerAfter(std::chrono::milliseconds delay, int result) {
+void SimDesktop::answerAfter(std::chrono::milliseconds delay, BoxResult result) {
   clock_.schedule(delay, [this, result] { answer(result); });
 }
 

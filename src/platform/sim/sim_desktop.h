@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -36,10 +37,10 @@ using Tones = std::vector<Tone>;
 // A message box as the simulated user saw it.
 struct SimBox {
   QString title;
-  int style = 0;
+  BoxStyle style{BoxButtons::Ok};
   QStringList texts;  // every text it showed, first to last
   bool open = true;
-  int result = 0;
+  std::optional<BoxResult> result;  // none while open, or when closed unanswered
 };
 
 // A desktop notification from the tray icon.
@@ -143,8 +144,8 @@ class SimDesktop final : public Desktop {
   // that comes shows the icon added meanwhile and tells the program.
   void setTrayPresent(bool present);
   // Answers the newest open message box, now or after a delay.
-  void answer(int result);
-  void answerAfter(std::chrono::milliseconds delay, int result);
+  void answer(BoxResult result);
+  void answerAfter(std::chrono::milliseconds delay, BoxResult result);
 
   // What the program did.
   const Tones& beeps() const { return tones_; }
@@ -179,9 +180,9 @@ class SimDesktop final : public Desktop {
                                           std::function<void()> tick) override;
   void attach(Form& form) override;
   void detach(Form& form) override;
-  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, int style,
+  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, BoxStyle style,
                                                  const QString& title,
-                                                 std::function<void(int)> answered) override;
+                                                 std::function<void(BoxResult)> answered) override;
   void trayAdd(PictureBox& receiver, const QString& tip) override;
   void trayRemove() override;
   bool trayPresent() const override { return trayPresent_; }
