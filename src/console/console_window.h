@@ -130,12 +130,12 @@ class ConsoleWindow final : public Form, public ConsoleState {
 
   void onLoad() override;
   void onActivate() override;
-  void onQueryUnload(int& cancel, int unloadMode) override;
+  void onQueryUnload(int& cancel, UnloadReason reason) override;
   void onUnload(int& cancel) override;
 
-  void onTrayIconMouse(int button, int shift, double x, double y);
-  void onExitLabelMouseDown(int button, int shift, int x, int y);
-  void onShowAllButtonMouseDown(int button, int shift, int x, int y);
+  void onTrayIconMouse(MouseButton button, ModifierKeys keys, double x, double y);
+  void onExitLabelMouseDown(MouseButton button, ModifierKeys keys, int x, int y);
+  void onShowAllButtonMouseDown(MouseButton button, ModifierKeys keys, int x, int y);
   void hideConsole();
   void showConsole();
   void closeFromTray();
@@ -164,7 +164,7 @@ class ConsoleWindow final : public Form, public ConsoleState {
   void openImctBc();
   void openImctBa();
   void openImctBe();
-  void onBatchListMouseDown(int button, int shift, int x, int y);
+  void onBatchListMouseDown(MouseButton button, ModifierKeys keys, int x, int y);
   void unlockBatchList();
 
   // Console timers.
@@ -215,7 +215,7 @@ class ConsoleWindow final : public Form, public ConsoleState {
   void layOut();
   void wireEvents();
   // Ctrl+Alt (without Shift) with a mouse button ends the program at once.
-  void quitGesture(int shift);
+  void quitGesture(ModifierKeys keys);
   // Removes the icon, closes the journal and ends the program, however it was asked to end.
   void endProgram();
   void recordEndTime();

@@ -129,10 +129,11 @@ void ConsoleWindow::endAutomaticBatch() {
   batchIndexLabel.setCaption(QStringLiteral("0"));
 }
 
-void ConsoleWindow::onBatchListMouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
-  if (shift == (CtrlKey | AltKey)) {
+void ConsoleWindow::onBatchListMouseDown(MouseButton /*button*/, ModifierKeys keys, int /*x*/,
+                                         int /*y*/) {
+  if (keys == (ModifierKeys::Ctrl | ModifierKeys::Alt)) {
     unlockBatchList();
-  } else if (shift == CtrlKey) {
+  } else if (keys == ModifierKeys::Ctrl) {
     batchStepButton.setEnabled(false);
     batchListField.setLocked(true);
     batchFilterCheck.setEnabled(false);

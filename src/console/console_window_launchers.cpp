@@ -53,8 +53,8 @@ void ConsoleWindow::wireLaunchers() {
   urlButton.onClick = [this] { launchUrlMonitor(); };
   imctBaButton.onClick = [this] { openImctBa(); };
   imctBeButton.onClick = [this] { openImctBe(); };
-  batchListField.onMouseDown = [this](int b, int s, int x, int y) {
-    onBatchListMouseDown(b, s, x, y);
+  batchListField.onMouseDown = [this](MouseButton b, ModifierKeys k, int x, int y) {
+    onBatchListMouseDown(b, k, x, y);
   };
   showAllResetTimer.onTimer = [this] { resetShowAllFlag(); };
   batchListFetchTimer.onTimer = [this] { fetchBatchList(); };

@@ -233,11 +233,11 @@ TEST(BoardMonitor, ShowAllFlagShowsAHiddenOrMinimisedMonitorWithinASecond) {
   SimDesktop desk;
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   mon.Hide();
-  mon.setWindowState(Form::Minimized);
+  mon.setWindowState(WindowState::Minimized);
   desk.click(consoleOf(desk).showAllButton);
   desk.advance(1s);
   EXPECT_TRUE(mon.Visible());
-  EXPECT_EQ(mon.WindowState(), Form::Normal);
+  EXPECT_EQ(mon.WindowState(), WindowState::Normal);
 }
 
 TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {

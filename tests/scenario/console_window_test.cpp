@@ -39,7 +39,7 @@ TEST(ConsoleTray, RightClickPopsUpTheTrayMenuWhoseShowBringsTheConsoleBack) {
 TEST(ConsoleTray, EventCodesInTwipsAreScaledAndOtherCodesDoNothing) {
   SimDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
-  console.trayIconPicture.setScaleMode(PictureBox::Twips);
+  console.trayIconPicture.setScaleMode(ScaleMode::Twips);
   desk.moveMouse(console.trayIconPicture, 0x200 * 15, 0);  // a plain move
   EXPECT_FALSE(console.Visible());
   desk.moveMouse(console.trayIconPicture, 0x203 * 15, 0);
@@ -146,21 +146,24 @@ TEST(ConsoleActivation, HideTrayCheckRemovesTheIconAtTheNextActivationForGood) {
 }
 
 TEST(ConsoleQuitGesture, OnlyCtrlAltWithoutShiftEndsTheProgram) {
+  using enum ModifierKeys;
   struct Case {
-    int shift;
+    const char* story;
+    ModifierKeys keys;
     bool ends;
   };
-  for (Case c : {Case{CtrlKey | AltKey, true}, Case{CtrlKey, false}, Case{AltKey, false},
-                 Case{CtrlKey | AltKey | ShiftKey, false}, Case{0, false}}) {
+  for (Case c :
+       {Case{"Ctrl+Alt", Ctrl | Alt, true}, Case{"Ctrl", Ctrl, false}, Case{"Alt", Alt, false},
+        Case{"Ctrl+Alt+Shift", Ctrl | Alt | Shift, false}, Case{"no key", None, false}}) {
     for (bool onLabel : {true, false}) {
       SimDesktop desk;
       auto& console = desk.start<ConsoleWindow>();
       if (onLabel) {
-        desk.mouseDown(console.exitLabel, c.shift);
+        desk.mouseDown(console.exitLabel, c.keys);
       } else {
-        desk.click(console.showAllButton, c.shift);
+        desk.click(console.showAllButton, c.keys);
       }
-      EXPECT_EQ(desk.ended(), c.ends) << c.shift << (onLabel ? " on Exit" : " on show-all");
+      EXPECT_EQ(desk.ended(), c.ends) << c.story << (onLabel ? " on Exit" : " on show-all");
       EXPECT_EQ(desk.tray().shown, !c.ends);
       EXPECT_EQ(ReadSetting("setup", "EndTime", "none"), "none");
     }

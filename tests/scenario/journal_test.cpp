@@ -218,7 +218,7 @@ TEST(Journal, EndingTheProgramWritesWhatIsHeldAndLeavesNoWriteAheadLog) {
 
     switch (way) {
       case Way::Gesture:
-        desk.mouseDown(console.exitLabel, CtrlKey | AltKey);
+        desk.mouseDown(console.exitLabel, ModifierKeys::Ctrl | ModifierKeys::Alt);
         break;
       case Way::FileMenu:
         desk.trayDoubleClick();

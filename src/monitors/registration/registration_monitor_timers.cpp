@@ -76,7 +76,7 @@ void RegistrationMonitor::onShowAllTick() {
   }
   if (showAll == QStringLiteral("1")) {
     Show();
-    setWindowState(Normal);
+    setWindowState(WindowState::Normal);
   }
 }
 

@@ -88,7 +88,8 @@ QtDesktop::QtDesktop()
       instance_(std::make_unique<QtSingleInstance>(
           QtSingleInstance::serverNameFor(QCoreApplication::applicationFilePath(), folder_),
           [this](const QString& caption) { bringForward(caption); })),
-      sessionEnd_(std::make_unique<QtSessionEnd>([this](int reason) { sessionEnding(reason); })) {}
+      sessionEnd_(
+          std::make_unique<QtSessionEnd>([this](UnloadReason reason) { sessionEnding(reason); })) {}
 
 QtDesktop::~QtDesktop() {
   destroyAllWindows();
@@ -241,7 +242,7 @@ void QtDesktop::endProgram() {
   std::_Exit(0);
 }
 
-void QtDesktop::sessionEnding(int reason) {
+void QtDesktop::sessionEnding(UnloadReason reason) {
   const auto all = windows().all();
   if (all.empty() || all.front()->requestClose(reason)) endProgram();
 }

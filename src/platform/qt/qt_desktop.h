@@ -71,7 +71,7 @@ class QtDesktop final : public Desktop {
   };
 
   void bringForward(const QString& caption);
-  void sessionEnding(int reason);
+  void sessionEnding(UnloadReason reason);
 
   QString folder_;
   QObject dispatcher_;

@@ -313,25 +313,25 @@ void SimDesktop::activate(Form& form) {
   });
 }
 
-bool SimDesktop::click(CommandButton& button, int shift) {
+bool SimDesktop::click(CommandButton& button, ModifierKeys keys) {
   if (!canReach(button)) return false;
-  BackEnd::mouseDown(button, LeftButton, shift, 0, 0);
+  BackEnd::mouseDown(button, MouseButton::Left, keys, 0, 0);
   if (!ended_) BackEnd::clicked(button);
   clock_.runDue();
   return true;
 }
 
-bool SimDesktop::mouseDown(Label& label, int shift, int button) {
+bool SimDesktop::mouseDown(Label& label, ModifierKeys keys, MouseButton button) {
   if (!canReach(label)) return false;
-  BackEnd::mouseDown(label, button, shift, 0, 0);
+  BackEnd::mouseDown(label, button, keys, 0, 0);
   if (!ended_) BackEnd::clicked(label);
   clock_.runDue();
   return true;
 }
 
-bool SimDesktop::mouseDown(TextBox& box, int shift, int button) {
+bool SimDesktop::mouseDown(TextBox& box, ModifierKeys keys, MouseButton button) {
   if (!canReach(box)) return false;
-  BackEnd::mouseDown(box, button, shift, 0, 0);
+  BackEnd::mouseDown(box, button, keys, 0, 0);
   if (!ended_) BackEnd::focused(box);
   clock_.runDue();
   return true;
@@ -359,7 +359,7 @@ bool SimDesktop::type(TextBox& box, const QString& text) {
 
 void SimDesktop::moveMouse(PictureBox& box, double x, double y) {
   if (ended_) return;
-  BackEnd::mouseMoved(box, 0, 0, x, y);
+  BackEnd::mouseMoved(box, MouseButton::None, ModifierKeys::None, x, y);
   clock_.runDue();
 }
 
@@ -403,19 +403,19 @@ void SimDesktop::resize(Form& form, int width, int height) {
 
 void SimDesktop::closeBox(Form& form) {
   if (ended_) return;
-  form.requestClose(Form::FormControlMenu);
+  form.requestClose(UnloadReason::UserClose);
   clock_.runDue();
 }
 
 void SimDesktop::endSession() {
   if (ended_ || windows().count() == 0) return;
-  if (windows().all().front()->requestClose(Form::AppWindows)) endProgram();
+  if (windows().all().front()->requestClose(UnloadReason::SessionEnd)) endProgram();
   clock_.runDue();
 }
 
 void SimDesktop::terminate() {
   if (ended_ || windows().count() == 0) return;
-  if (windows().all().front()->requestClose(Form::AppTaskManager)) endProgram();
+  if (windows().all().front()->requestClose(UnloadReason::Terminated)) endProgram();
   clock_.runDue();
 }
 

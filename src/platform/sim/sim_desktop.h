@@ -113,9 +113,9 @@ class SimDesktop final : public Desktop {
 
   // The user. What acts on a control returns false, doing nothing, when the user cannot
   // reach it (Control::reachable: disabled or hidden, or inside a frame that is).
-  bool click(CommandButton& button, int shift = 0);
-  bool mouseDown(Label& label, int shift, int button = 1);
-  bool mouseDown(TextBox& box, int shift, int button = 1);
+  bool click(CommandButton& button, ModifierKeys keys = ModifierKeys::None);
+  bool mouseDown(Label& label, ModifierKeys keys, MouseButton button = MouseButton::Left);
+  bool mouseDown(TextBox& box, ModifierKeys keys, MouseButton button = MouseButton::Left);
   void clickMenu(Menu& item);
   bool toggle(CheckBox& box);
   bool type(TextBox& box, const QString& text);  // also refused while the box is locked
