@@ -40,7 +40,7 @@ void EngineWatch::answered(bool works) {
   }
   if (outage_) return;
   outage_ = true;
-  if (console_.SilentMode().Value() == 0) Desktop::current().beep(3000, 300);
+  if (console_.SilentMode().Value() == 0) Desktop::current().beep(3000, 300ms);
   Desktop::current().trayTip(kNotice);
   retry_ = Desktop::current().startTimer(kRetry, [this] { probe(); });
   TellEngineOutage();

@@ -72,16 +72,16 @@ class ConsoleWindow final : public Form, public ConsoleState {
   CommandButton imctBaButton{*this, "Command13", "BA"};
   CommandButton imctBeButton{*this, "Command14", "BE"};
 
-  Timer showAllResetTimer{*this, "Timer1", 3000, false};
-  Timer batchListFetchTimer{*this, "Timer2", 100, false};
-  Timer automaticBatchTimer{*this, "Timer3", 3000, false};
-  Timer halfHourTimer{*this, "Timer4", 1000, true};
-  Timer reopenVesselTimer{*this, "Timer5", 500, false};
-  Timer reopenWharfTimer{*this, "Timer6", 500, false};
-  Timer reopenUrlTimer{*this, "Timer7", 500, false};
-  Timer journalFlushTimer{*this, "Timer8", 30000, true};  // writes the journal entries held back
+  Timer showAllResetTimer{*this, "Timer1", 3s, false};
+  Timer batchListFetchTimer{*this, "Timer2", 100ms, false};
+  Timer automaticBatchTimer{*this, "Timer3", 3s, false};
+  Timer halfHourTimer{*this, "Timer4", 1s, true};
+  Timer reopenVesselTimer{*this, "Timer5", 500ms, false};
+  Timer reopenWharfTimer{*this, "Timer6", 500ms, false};
+  Timer reopenUrlTimer{*this, "Timer7", 500ms, false};
+  Timer journalFlushTimer{*this, "Timer8", 30s, true};  // writes the journal entries held back
   // How long a start without a tray stays hidden: an autostart may come before the panel.
-  Timer trayGraceTimer{*this, "trayGraceTimer", 10000, false};
+  Timer trayGraceTimer{*this, "trayGraceTimer", 10s, false};
 
   WebBrowser batchListBrowser{*this, "WebBrowser2"};
   WebBrowser customsBrowser{*this, "WebBrowser3"};

@@ -87,7 +87,7 @@ void ConsoleWindow::runBatchStep() {
           launchBatchLine(true);
           break;
         case FilterVerdict::Done:
-          Desktop::current().beep(3000, 100);
+          Desktop::current().beep(3000, 100ms);
           break;
         case FilterVerdict::Skip:
           break;

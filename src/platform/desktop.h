@@ -112,7 +112,7 @@ class Desktop {
   virtual void trayNotify(const QString& title, const QString& text, bool silent) = 0;
 
   // Queues a tone and returns at once.
-  virtual void beep(int hz, int ms) = 0;
+  virtual void beep(int hz, std::chrono::milliseconds length) = 0;
   // Has the browser engine render a little page of its own, apart from every window's:
   // answered(true) once it was read, answered(false) when it was not within kEngineProbeLimit.
   // Nothing runs once the returned call is destroyed.

@@ -17,7 +17,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const Tones kAlertTones{{1000, 300}, {3000, 300}};
+const Tones kAlertTones{{1000, 300ms}, {3000, 300ms}};
 
 void configurePilots() {
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);

@@ -106,7 +106,7 @@ TEST(BatchFilter, TouchfilesRecordDecidesManualAndAutomaticLaunches) {
       }
       const bool launched = captionsAfterConsole(desk) == QStringList{"01VAAA"};
       EXPECT_EQ(launched, c.launched) << (c.record ? c.record : "none") << automatic;
-      const Tones expected = c.beepsInManualStep && !automatic ? Tones{{3000, 100}} : Tones{};
+      const Tones expected = c.beepsInManualStep && !automatic ? Tones{{3000, 100ms}} : Tones{};
       EXPECT_EQ(desk.beeps(), expected) << (c.record ? c.record : "none") << automatic;
     }
   }

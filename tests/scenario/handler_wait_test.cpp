@@ -19,7 +19,7 @@ class Asker final : public Form {
     Timer1.onTimer = [this] { ++ticks; };
   }
 
-  Timer Timer1{*this, "Timer1", 1000, true};
+  Timer Timer1{*this, "Timer1", 1s, true};
   int ticks = 0;
   std::vector<BoxResult> results;
 

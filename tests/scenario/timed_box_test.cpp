@@ -17,7 +17,7 @@ class Monitor final : public Form {
   Monitor() : Form("Monitor") {
     Timer1.onTimer = [this] { ++ticks; };
   }
-  Timer Timer1{*this, "Timer1", 1000, true};
+  Timer Timer1{*this, "Timer1", 1s, true};
   int ticks = 0;
   std::vector<BoxResult> answers;
 

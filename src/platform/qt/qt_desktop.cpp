@@ -208,7 +208,7 @@ void QtDesktop::trayNotify(const QString& title, const QString& text, bool silen
   tray_->notify(title, text, silent);
 }
 
-void QtDesktop::beep(int hz, int ms) { tones_->beep(hz, ms); }
+void QtDesktop::beep(int hz, std::chrono::milliseconds length) { tones_->beep(hz, length); }
 
 void QtDesktop::openUrl(const QString& url) {
   QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));

@@ -47,7 +47,7 @@ class QtDesktop final : public Desktop {
   void trayTip(const QString& tip) override;
   std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
   void trayNotify(const QString& title, const QString& text, bool silent) override;
-  void beep(int hz, int ms) override;
+  void beep(int hz, std::chrono::milliseconds length) override;
   void openUrl(const QString& url) override;
   RemoteDelivery& remoteDelivery() override;
   SecretKeeper& secrets() override;

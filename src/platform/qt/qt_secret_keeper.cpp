@@ -33,7 +33,7 @@ class KeyringCall final : public QueuedCall {
       if (std::exchange(*answered, true)) return;
       fail();
     });
-    timer_.start(QtSecretKeeper::kLimitMs);
+    timer_.start(QtSecretKeeper::kLimit);
     job->start();
   }
 

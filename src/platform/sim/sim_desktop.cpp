@@ -60,7 +60,7 @@ class SimDesktop::TimerMirror final : public ControlPeer {
   void sync() override {
     stop();
     if (!timer_.running()) return;
-    pending_ = clock_.schedule(std::chrono::milliseconds{timer_.Interval()}, [this] {
+    pending_ = clock_.schedule(timer_.Interval(), [this] {
       pending_ = 0;
       sync();  // next period first: the handler may change the timer
       BackEnd::elapsed(timer_);

@@ -29,7 +29,7 @@ class WebBrowser;
 
 struct Tone {
   int hz = 0;
-  int ms = 0;
+  std::chrono::milliseconds length{};
   bool operator==(const Tone&) const = default;
 };
 using Tones = std::vector<Tone>;
@@ -190,7 +190,7 @@ class SimDesktop final : public Desktop {
   void trayTip(const QString& tip) override;
   std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
   void trayNotify(const QString& title, const QString& text, bool silent) override;
-  void beep(int hz, int ms) override { tones_.push_back({hz, ms}); }
+  void beep(int hz, std::chrono::milliseconds length) override { tones_.push_back({hz, length}); }
   void openUrl(const QString& url) override { urls_.push_back(url); }
   RemoteDelivery& remoteDelivery() override { return delivery_; }
   SecretKeeper& secrets() override { return keyring_; }
