@@ -3,9 +3,9 @@
 #include "test_printers.h"
 
 #include "platform/message_box.h"
-#include "platform/sim/sim_desktop.h"
 #include "platform/task.h"
 #include "platform/timer.h"
+#include "sim_port_desktop.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -32,7 +32,7 @@ class Asker final : public Form {
 }  // namespace
 
 TEST(HandlerWait, AnswerResumesTheHandlerWhileTimersKeepRunning) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Asker>();
   w.Ask("是否重新開船名？ ", YesNoCancel);
   desk.answerAfter(3500ms, BoxYes);
@@ -48,7 +48,7 @@ TEST(HandlerWait, AnswerResumesTheHandlerWhileTimersKeepRunning) {
 }
 
 TEST(HandlerWait, EachWaitingHandlerResumesOnItsOwnBox) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Asker>();
   w.Ask("first ", OkOnly);
   w.Ask("second ", YesNoCancel);
@@ -60,7 +60,7 @@ TEST(HandlerWait, EachWaitingHandlerResumesOnItsOwnBox) {
 }
 
 TEST(HandlerWait, UnloadingTheWindowEndsItsWaitingHandlerAndClosesTheBox) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Asker>();
   w.Ask("q ", OkOnly);
   ASSERT_EQ(desk.openBoxes().size(), 1u);
@@ -81,7 +81,7 @@ TEST(HandlerWait, ClosingABoxGivesOkOrCancelByItsButtons) {
   };
   for (Case c : {Case{OkOnly, BoxOk}, Case{YesNoCancel, BoxCancel},
                  Case{CancelTryAgainContinue, BoxCancel}}) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& w = desk.start<Asker>();
     std::unique_ptr<TimerHandle> closer;
     [](Asker& asker, int style, std::unique_ptr<TimerHandle>& boxCloser) -> Task {

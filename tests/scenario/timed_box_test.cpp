@@ -3,9 +3,9 @@
 #include "test_printers.h"
 
 #include "common/timed_box.h"
-#include "platform/sim/sim_desktop.h"
 #include "platform/task.h"
 #include "platform/timer.h"
+#include "sim_port_desktop.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -34,7 +34,7 @@ TEST(TimedBox, UnansweredBoxesCloseAfterNineSecondsWithOkOrCancel) {
     int result;
   };
   for (Case c : {Case{OkOnly, BoxOk}, Case{YesNoCancel, BoxCancel}}) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& w = desk.start<Monitor>();
     w.AskReopen("是否重新開船名？ ", c.buttons);
 
@@ -47,7 +47,7 @@ TEST(TimedBox, UnansweredBoxesCloseAfterNineSecondsWithOkOrCancel) {
 }
 
 TEST(TimedBox, ShowsThePrefixWithNineDownToOneSeconds) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Monitor>();
   w.AskReopen("此碼頭執行中，請查詢運作中的海掛！ ", OkOnly);
   desk.advance(20s);
@@ -62,7 +62,7 @@ TEST(TimedBox, ShowsThePrefixWithNineDownToOneSeconds) {
 }
 
 TEST(TimedBox, AnEarlyAnswerReturnsAtOnceAndLaterTicksChangeNothing) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Monitor>();
   w.AskReopen("是否重新開URL？ ", YesNoCancel);
   desk.answerAfter(4500ms, BoxYes);
@@ -76,7 +76,7 @@ TEST(TimedBox, AnEarlyAnswerReturnsAtOnceAndLaterTicksChangeNothing) {
 }
 
 TEST(TimedBox, TwoBoxesOpenAtOnceBothCountDownAndCloseByThemselves) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Monitor>();
   w.AskReopen("是否重新開船名？ ", YesNoCancel);
   desk.advance(3s);
@@ -91,7 +91,7 @@ TEST(TimedBox, TwoBoxesOpenAtOnceBothCountDownAndCloseByThemselves) {
 }
 
 TEST(TimedBox, AWindowUnloadedWhileAskingClosesItsBoxAndNeverResumes) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Monitor>();
   w.AskReopen("是否重新開船名？ ", YesNoCancel);
   desk.advance(2s);
