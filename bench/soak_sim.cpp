@@ -10,12 +10,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include "../tests/sim_port_desktop.h"
 #include "common/settings.h"
 #include "common/text_codec.h"
 #include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/registration_monitor.h"
-#include "platform/sim/sim_desktop.h"
 #include "sites/pilot_roster.h"
 
 using namespace tidex;
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   QElapsedTimer real;
   real.start();
 
-  SimDesktop desk;
+  SimPortDesktop desk;
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
   WriteSetting("setup", "001", EncodeText("TIDEX"));
   WriteSetting("setup", "002", EncodeText("PASS"));

@@ -53,8 +53,7 @@ set(windows "platform/;common/;monitors/;imct/;console/")
 
 check_layer(src/platform "platform/" "${back_ends}" FLAT)
 check_layer(src/platform/qt "platform/" "platform/sim/")
-# The simulated back end still serves the port services in-process.
-check_layer(src/platform/sim "platform/;sites/" "platform/qt/")
+check_layer(src/platform/sim "platform/" "platform/qt/")
 check_layer(src/common "platform/;common/" "${back_ends}")
 check_layer(src/monitors "platform/;common/;monitors/" "${back_ends}")
 check_layer(src/imct "platform/;common/;imct/" "${back_ends}")

@@ -16,12 +16,12 @@
 namespace tidex::sites {
 
 // All simulated port services behind one address; their paths do not collide.
-class PortSites {
+class PortSites final : public WebServer {
  public:
   // Answers request and adds it to the request log, unless the connection is refused.
-  SiteResponse handle(const SiteRequest& request);
+  SiteResponse handle(const SiteRequest& request) override;
   // Answers request without a line in the log: for a request already logged and held back.
-  SiteResponse respond(const SiteRequest& request);
+  SiteResponse respond(const SiteRequest& request) override;
 
   MakerService& maker() { return maker_; }
   MailService& mail() { return mail_; }

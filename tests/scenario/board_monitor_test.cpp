@@ -6,7 +6,7 @@
 #include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "platform/ansi_text.h"
-#include "platform/sim/sim_desktop.h"
+#include "sim_port_desktop.h"
 #include "sites/board_service.h"
 #include "sites/pilot_roster.h"
 #include "sites/port_sites.h"
@@ -31,7 +31,7 @@ W* findWindow(SimDesktop& desk, const QString& caption) {
   return nullptr;
 }
 
-int boardRequests(SimDesktop& desk) {
+int boardRequests(SimPortDesktop& desk) {
   return static_cast<int>(desk.sites().requestLog().filter("/sdci/UA1006.ASP").size());
 }
 
@@ -63,7 +63,7 @@ ConsoleWindow& consoleOf(SimDesktop& desk) {
 }  // namespace
 
 TEST(WharfMonitor, TakesItsBaselineFromTheSearchAnswerWithOneSubmitAndNeverAlertsOnIt) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
 
   const QStringList log = desk.sites().requestLog().filter("/sdci/UA1006.ASP");
@@ -84,7 +84,7 @@ TEST(WharfMonitor, TakesItsBaselineFromTheSearchAnswerWithOneSubmitAndNeverAlert
 }
 
 TEST(WharfMonitor, ReloadsOnEverySixtiethTickWithOneSubmitPerReload) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   const int before = boardRequests(desk);
 
@@ -102,7 +102,7 @@ TEST(WharfMonitor, ReloadsOnEverySixtiethTickWithOneSubmitPerReload) {
 }
 
 TEST(WharfMonitor, ATimeChangeAlertsEveryFiveSecondsUntilStopped) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   auto& console = consoleOf(desk);
   mon.Hide();
@@ -132,7 +132,7 @@ TEST(WharfMonitor, ATimeChangeAlertsEveryFiveSecondsUntilStopped) {
 }
 
 TEST(WharfMonitor, SilentModeRaisesTheWindowWithoutSound) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   consoleOf(desk).silentModeCheck.setValue(1);
   mon.Hide();
@@ -150,7 +150,7 @@ TEST(WharfMonitor, KnownPilotSwapsAndExemptionDoNotAlertButAnUnknownPilotDoes) {
   };
   for (Case c : {Case{"0037", false}, Case{"0090", false}, Case{"", false}, Case{"0000", false},
                  Case{"0036", true}, Case{"0040", true}}) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& board = desk.sites().board();
     board.assignPilot("1108", "YM HARMONY", "0035");
     auto& mon = openMonitor<WharfMonitor>(desk, "1108");
@@ -162,7 +162,7 @@ TEST(WharfMonitor, KnownPilotSwapsAndExemptionDoNotAlertButAnUnknownPilotDoes) {
 
 TEST(WharfMonitor, ErrorPagesAreNotComparedAndKeepTheCounter) {
   for (int mode = 0; mode < 3; ++mode) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& board = desk.sites().board();
     auto& mon = openMonitor<WharfMonitor>(desk, "1108");
     if (mode == 0) board.failWith(500);
@@ -180,7 +180,7 @@ TEST(WharfMonitor, ErrorPagesAreNotComparedAndKeepTheCounter) {
 }
 
 TEST(WharfMonitor, ABoardShowingFifteenHundredIsStillCompared) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& board = desk.sites().board();
   board.setBerthTime("1108", "YM HARMONY", "15:00");
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
@@ -192,7 +192,7 @@ TEST(WharfMonitor, ABoardShowingFifteenHundredIsStillCompared) {
 }
 
 TEST(VesselMonitor, UpperCasesTheNameKeepsItsBlankAndAlertsOnALetterChange) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& mon = openMonitor<VesselMonitor>(desk, "ym harmony");
   EXPECT_EQ(mon.Caption(), "YM HARMONY");
   EXPECT_EQ(desk.sites().requestLog().filter("/sdci/UA1006.ASP").front(),
@@ -206,7 +206,7 @@ TEST(VesselMonitor, UpperCasesTheNameKeepsItsBlankAndAlertsOnALetterChange) {
 }
 
 TEST(WharfMonitor, ALatinLetterChangeAloneDoesNotAlert) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   desk.sites().board().renameVessel("1108", "YM HARMONY", "YM HARMONYX");
   desk.advance(3min);
@@ -214,7 +214,7 @@ TEST(WharfMonitor, ALatinLetterChangeAloneDoesNotAlert) {
 }
 
 TEST(UrlMonitor, LoadsTheAddressAsTypedAndAlertsOnAnErrorPage) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   const QString address =
       "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
       "SEARCH=1&iPage=&OK=%B7j%B4M";
@@ -230,7 +230,7 @@ TEST(UrlMonitor, LoadsTheAddressAsTypedAndAlertsOnAnErrorPage) {
 }
 
 TEST(BoardMonitor, ShowAllFlagShowsAHiddenOrMinimisedMonitorWithinASecond) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   mon.Hide();
   mon.setWindowState(WindowState::Minimized);
@@ -250,7 +250,7 @@ TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {
        {Case{"yes", BoxResult::Yes, true}, Case{"no", BoxResult::No, false},
         Case{"cancel", BoxResult::Cancel, false}, Case{"nobody answers", std::nullopt, false}}) {
     SCOPED_TRACE(c.story);
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& mon = openMonitor<WharfMonitor>(desk, "1108");
     auto& console = consoleOf(desk);
     console.wharfField.setText("other");
@@ -276,7 +276,7 @@ TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {
 }
 
 TEST(WharfMonitor, AnErrorPageAtOpeningIsNoBaselineAndTheRecoveredBoardDoesNotAlert) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& board = desk.sites().board();
   board.setUnreachable(true);
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
@@ -297,7 +297,7 @@ TEST(WharfMonitor, AnErrorPageAtOpeningIsNoBaselineAndTheRecoveredBoardDoesNotAl
 TEST(WharfMonitor, KeepsItsServerAndPilotsWhenTheSettingsFileGoesBad) {
   static constexpr char kGarbage[] = "\x00\xff garbage [[[\r\n=\x01";
   for (const QByteArray& bad : {QByteArray(), QByteArray(kGarbage, sizeof kGarbage - 1)}) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     WriteSetting("servers", "board", "http://board.test");
     auto& mon = openMonitor<WharfMonitor>(desk, "1108");
     {

@@ -47,7 +47,7 @@ TEST(BoardReading, ABoardListingA501VesselAndACancelledCallIsStillWatched) {
   for (const Case& c : {Case{"wharf monitor", false, "YM HARMONY"},
                         Case{"vessel monitor", true, "MSC ARIES 501"}}) {
     SCOPED_TRACE(c.what);
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& board = desk.sites().board();
     board.renameVessel("1108", "WAN HAI 316", "MSC ARIES 501");
     board.setStatus("1108", "EVER LAUREL", "取消");
@@ -67,7 +67,7 @@ TEST(BoardReading, ABoardListingA501VesselAndACancelledCallIsStillWatched) {
 TEST(BoardReading, ABoardThatMovedIsWatchedWhereItNowAnswersAndSaidOnce) {
   for (bool movedBeforeOpening : {true, false}) {
     SCOPED_TRACE(movedBeforeOpening ? "moved before opening" : "moved while watched");
-    SimDesktop desk;
+    SimPortDesktop desk;
     if (movedBeforeOpening) desk.sites().setFault(Service::Board, Fault::Moved);
     BoardMonitor& monitor = watchWharf(desk);
     desk.sites().setFault(Service::Board, Fault::Moved);
@@ -93,7 +93,7 @@ TEST(BoardReading, AUrlMonitorThroughADeadRendererNeitherAlertsNorTakesAnEmptyBa
       "SEARCH=1&iPage=&OK=%B7j%B4M";
   for (bool duringFirstPage : {true, false}) {
     SCOPED_TRACE(duringFirstPage ? "renderers die on the first page" : "on a reload");
-    SimDesktop desk;
+    SimPortDesktop desk;
     BoardMonitor& monitor = watchAddress(desk, address);
     if (!duringFirstPage) desk.advance(60s);
     desk.advance(100ms);
@@ -121,7 +121,7 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
                         Case{Fault::Never, "看板無回應"}, Case{Fault::RedirectAway, "不是看板頁面"},
                         Case{Fault::None, "不是看板頁面"}}) {
     SCOPED_TRACE(sites::FaultName(c.fault).toStdString());
-    SimDesktop desk;
+    SimPortDesktop desk;
     BoardMonitor& monitor = watchWharf(desk);
     const std::size_t notices = desk.notifications().size();
     desk.sites().setFault(Service::Board, c.fault);

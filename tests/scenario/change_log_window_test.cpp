@@ -71,7 +71,7 @@ QStringList marked(const TextPane& pane) {
 // The user opens "變更紀錄" from the console's menu bar and narrows the night's journal down
 // by a part of the caption and by kind.
 TEST(ChangeLogWindow, ListsTheJournalNewestFirstAndFiltersByCaptionAndKind) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ASSERT_TRUE(SeedJournal(journalFile(desk), kNight));
   auto& console = startConsole(desk);
   auto& log = openChangeLog(desk, console);
@@ -115,7 +115,7 @@ TEST(ChangeLogWindow, ListsTheJournalNewestFirstAndFiltersByCaptionAndKind) {
 // what changed is marked, Chinese character by character, the rest word by word. An entry
 // of an earlier version, without them, shows the lines as compared.
 TEST(ChangeLogWindow, ShowsTheSelectedEntrysLinesSideBySideWithTheChangedWordsMarked) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ASSERT_TRUE(SeedJournal(journalFile(desk), kNight));
   ASSERT_TRUE(SeedJournal(journalFile(desk), {{"2026-12-08 08:30:00", "1110", kind::kWharf,
                                                event::kBlind, "無法讀取看板：HTTP 500", "", ""}}));
@@ -151,7 +151,7 @@ TEST(ChangeLogWindow, ShowsTheSelectedEntrysLinesSideBySideWithTheChangedWordsMa
 // New entries come in while the window is open: the timer and "重新整理" list them on top, and
 // the entry the user is looking at stays selected. The menu brings the open window forward.
 TEST(ChangeLogWindow, NewEntriesAppearOnRefreshAndTheSelectedEntryStaysSelected) {
-  SimDesktop desk{"2026-12-08 10:00:00"};
+  SimPortDesktop desk{"2026-12-08 10:00:00"};
   ASSERT_TRUE(SeedJournal(journalFile(desk), kNight));
   auto& console = startConsole(desk);
   auto& log = openChangeLog(desk, console);
@@ -195,7 +195,7 @@ TEST(ChangeLogWindow, AMissingOrBrokenJournalShowsAnEmptyListAndSaysWhy) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SimDesktop desk;
+    SimPortDesktop desk;
     if (!c.bytes.isNull()) {
       QFile file(journalFile(desk));
       ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -218,7 +218,7 @@ TEST(ChangeLogWindow, AMissingOrBrokenJournalShowsAnEmptyListAndSaysWhy) {
 
 // A writer that holds the journal locked is not waited for: the list stays as it was.
 TEST(ChangeLogWindow, AJournalLockedByAWriterKeepsTheListAsItWas) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ASSERT_TRUE(SeedJournal(journalFile(desk), kNight));
   auto& console = startConsole(desk);
   auto& log = openChangeLog(desk, console);

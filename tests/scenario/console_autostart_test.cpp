@@ -16,7 +16,7 @@ TEST(ConsoleAutostart, TickingWritesAValidAutostartEntryAndUntickingRemovesIt) {
   qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
   const QString entry = config.filePath("autostart/tidex.desktop");
   {
-    SimDesktop desk;
+    SimPortDesktop desk;
     ConsoleWindow& console = startConsole(desk);
     EXPECT_FALSE(console.autostartMenu.Checked());
     desk.clickMenu(console.autostartMenu);
@@ -32,7 +32,7 @@ TEST(ConsoleAutostart, TickingWritesAValidAutostartEntryAndUntickingRemovesIt) {
   // The program's path has a blank: it goes as one quoted argument.
   EXPECT_TRUE(file.readAll().contains("\nExec=\"/opt/Tidex Port/bin/tidex\"\n"));
 
-  SimDesktop desk;
+  SimPortDesktop desk;
   ConsoleWindow& console = startConsole(desk);
   EXPECT_TRUE(console.autostartMenu.Checked());
   desk.clickMenu(console.autostartMenu);

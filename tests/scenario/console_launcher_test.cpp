@@ -7,8 +7,8 @@
 #include "common/settings.h"
 #include "console/console_window.h"
 #include "monitors/registration/registration_monitor.h"
-#include "platform/sim/sim_desktop.h"
 #include "scenario/scenario_helpers.h"
+#include "sim_port_desktop.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -32,7 +32,7 @@ ConsoleWindow& startWithOpenBatchList(SimDesktop& desk, const QString& list) {
 }  // namespace
 
 TEST(ManualBatch, InitialListLaunchesTwoNumbersSkipsTheEmptyLineAndEndsOnTheFourthStep) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   desk.mouseDown(console.batchListField, ModifierKeys::Ctrl | ModifierKeys::Alt);
   ASSERT_TRUE(console.batchStepButton.Enabled());
@@ -60,7 +60,7 @@ TEST(ManualBatch, InitialListLaunchesTwoNumbersSkipsTheEmptyLineAndEndsOnTheFour
 }
 
 TEST(ManualBatch, LaunchSavesAccountFieldsButNotTheLocationAndMasksTheAccount) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = startWithOpenBatchList(desk, "01VAAA");
   console.accountField.setText("agent");
   console.passwordField.setText("secret");
@@ -75,7 +75,7 @@ TEST(ManualBatch, LaunchSavesAccountFieldsButNotTheLocationAndMasksTheAccount) {
 }
 
 TEST(ManualBatch, ALinePartOfAnOpenCaptionIsSkippedAndCheckIsLaunched) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = startWithOpenBatchList(desk, "1.0\r\nCHECK\r\n01VXXX\r\n01V");
   for (int i = 0; i < 4; ++i) desk.click(console.batchStepButton);
   // "1.0" is part of the console's caption, "01V" part of the window opened for "01VXXX"
@@ -92,7 +92,7 @@ TEST(BatchFilter, TouchfilesRecordDecidesManualAndAutomaticLaunches) {
   for (Case c : {Case{nullptr, true, false}, Case{"0", true, false}, Case{"1", false, true},
                  Case{"2", false, false}, Case{"x", false, false}}) {
     for (bool automatic : {false, true}) {
-      SimDesktop desk;
+      SimPortDesktop desk;
       auto& console = startWithOpenBatchList(desk, automatic ? "CHECK\r\n01VAAA" : "01VAAA");
       if (c.record) WriteSetting("Touchfiles", "01VAAA", c.record);
       if (automatic) {
@@ -113,7 +113,7 @@ TEST(BatchFilter, TouchfilesRecordDecidesManualAndAutomaticLaunches) {
 }
 
 TEST(AutomaticBatch, AListWithoutCheckEndsAtTheFirstStep) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   console.halfHourTimer.setEnabled(false);
   console.batchListField.setText("01VAAA\r\n01VBBB\r\n");
@@ -129,7 +129,7 @@ TEST(AutomaticBatch, AListWithoutCheckEndsAtTheFirstStep) {
 }
 
 TEST(AutomaticBatch, StepsEveryThreeSecondsSkipCheckAndLaunchHidden) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   scenario::saveKnownAccount();
   auto& console = desk.start<ConsoleWindow>();
   console.batchListField.setText("CHECK\r\n01vaaa\r\n01VBBB");
@@ -165,7 +165,7 @@ TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
                       "此碼頭執行中，請查詢運作中的海掛！ "},
                  Case{&ConsoleWindow::urlButton, &ConsoleWindow::urlField, "http://01vx.test/",
                       "此URL執行中，請查詢運作中的海掛！ "}}) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     scenario::saveKnownAccount();
     auto& console = desk.start<ConsoleWindow>();
     (console.*c.field).setText(c.item);
@@ -201,7 +201,7 @@ TEST(SingleLaunch, TheUrlMonitorTakesWebAddressesAndCompletesBareOnes) {
         Case{"user@www.example.com/x", nullptr}, Case{"localhost/x", nullptr},
         Case{"not an address", nullptr}, Case{"http://", nullptr}}) {
     SCOPED_TRACE(c.typed);
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& console = desk.start<ConsoleWindow>();
     console.urlField.setText(c.typed);
     desk.click(console.urlButton);
@@ -228,7 +228,7 @@ TEST(SingleLaunch, TheUrlMonitorTakesWebAddressesAndCompletesBareOnes) {
 }
 
 TEST(SingleLaunch, UpperCasesExceptTheAddressAndRefusesAnEmptyItem) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   console.wharfField.setText("khh1108a");
   console.urlField.setText("http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ENAME=Ym+Harmony");
@@ -245,7 +245,7 @@ TEST(SingleLaunch, UpperCasesExceptTheAddressAndRefusesAnEmptyItem) {
 }
 
 TEST(SingleLaunch, RegistrationLaunchSavesAllFourFieldsAndClosesTheBatchList) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = startWithOpenBatchList(desk, "01VAAA");
   console.registrationField.setText("01vzzz");
   console.locationField.setText("KHH1080");
@@ -261,7 +261,7 @@ TEST(SingleLaunch, RegistrationLaunchSavesAllFourFieldsAndClosesTheBatchList) {
 }
 
 TEST(ConsoleCommands, RunningMonitorsReplaceTheBatchListAndAreCounted) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   console.wharfField.setText("1108");
   desk.click(console.wharfButton);
@@ -274,7 +274,7 @@ TEST(ConsoleCommands, RunningMonitorsReplaceTheBatchListAndAreCounted) {
 }
 
 TEST(ConsoleCommands, ShowAllRaisesTheFlagForThreeSeconds) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   desk.click(console.showAllButton);
   EXPECT_EQ(ReadSetting("setup", "004", ""), "1");
@@ -295,7 +295,7 @@ TEST(BatchList, LockGesturesOpenAndCloseIt) {
   for (Case c : {Case{"Ctrl+Alt", Ctrl | Alt, true}, Case{"Ctrl", Ctrl, false},
                  Case{"Alt", Alt, false}, Case{"Ctrl+Alt+Shift", Ctrl | Alt | Shift, false}}) {
     SCOPED_TRACE(c.story);
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& console = desk.start<ConsoleWindow>();
     console.batchIndexLabel.setCaption("2");
     desk.mouseDown(console.batchListField, Ctrl | Alt);
@@ -313,7 +313,7 @@ TEST(BatchList, LockGesturesOpenAndCloseIt) {
 TEST(BatchList, TheFileMenuUnlocksItAsTheGestureDoes) {
   for (bool byMenu : {false, true}) {
     SCOPED_TRACE(byMenu ? "menu" : "gesture");
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& console = desk.start<ConsoleWindow>();
     console.batchIndexLabel.setCaption("2");
     if (byMenu) {
@@ -331,7 +331,7 @@ TEST(BatchList, TheFileMenuUnlocksItAsTheGestureDoes) {
 }
 
 TEST(InputFields, PastedNumberLosesBlanksAndLineBreaksButKeepsItsCase) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   desk.type(console.registrationField, QString(" 01v xx\u00A0x\r\n"));
   EXPECT_EQ(console.registrationField.Text(), "01vxxx");
@@ -340,7 +340,7 @@ TEST(InputFields, PastedNumberLosesBlanksAndLineBreaksButKeepsItsCase) {
 }
 
 TEST(InputFields, FocusSelectsTheWholeText) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   console.wharfField.setText("1108");
   desk.focus(console.wharfField);

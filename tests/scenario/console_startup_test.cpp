@@ -6,7 +6,7 @@
 #include "common/text_codec.h"
 #include "console/console_fields.h"
 #include "console/console_window.h"
-#include "platform/sim/sim_desktop.h"
+#include "sim_port_desktop.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -27,7 +27,7 @@ void writeSettings(const SimDesktop& desk, const QByteArray& bytes) {
 }  // namespace
 
 TEST(ConsoleStartup, StartsHiddenBehindTrayIconWithCaptionAsTip) {
-  SimDesktop desk{"2026-12-08 10:00:00"};
+  SimPortDesktop desk{"2026-12-08 10:00:00"};
   auto& console = desk.start<ConsoleWindow>();
   const QString caption = QStringLiteral("准單查詢 %1.%2.%3")
                               .arg(TIDEX_VERSION_MAJOR)
@@ -46,7 +46,7 @@ TEST(ConsoleStartup, StartsHiddenBehindTrayIconWithCaptionAsTip) {
 }
 
 TEST(ConsoleStartup, FirstRunWritesOnlyTheShowAllFlagAndEmptiesTheSavedFields) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
 
   EXPECT_EQ(settingsBytes(desk), QByteArray("[setup]\r\n004=0\r\n"));
@@ -57,7 +57,7 @@ TEST(ConsoleStartup, FirstRunWritesOnlyTheShowAllFlagAndEmptiesTheSavedFields) {
 }
 
 TEST(ConsoleStartup, SavedFieldsComeBackDecodedAfterRestart) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   {
     auto& first = desk.start<ConsoleWindow>();
     first.accountField.setText("agent01");
@@ -76,7 +76,7 @@ TEST(ConsoleStartup, SavedFieldsComeBackDecodedAfterRestart) {
 }
 
 TEST(ConsoleStartup, BatchSaveLeavesTheLocationKeyAlone) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   console.locationField.setText("KHH9999");
   SaveConsoleFields(console, false);
@@ -85,14 +85,14 @@ TEST(ConsoleStartup, BatchSaveLeavesTheLocationKeyAlone) {
 }
 
 TEST(ConsoleStartup, ResetsAShowAllFlagLeftByAnInterruptedRun) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   writeSettings(desk, "[setup]\r\n004=1\r\n[Touchfiles]\r\n01VXXX=1\r\n");
   desk.start<ConsoleWindow>();
   EXPECT_EQ(settingsBytes(desk), QByteArray("[setup]\r\n004=0\r\n[Touchfiles]\r\n01VXXX=1\r\n"));
 }
 
 TEST(ConsoleStartup, GarbageOrUndecodableSettingsGiveEmptyFieldsAndStartGoesOn) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   writeSettings(desk, QByteArray("\x00\xff\xfe[setup\r\n001=No Settings\r\n002=??\r\n", 36) +
                           QByteArray(5000, '\x81'));
   auto& console = desk.start<ConsoleWindow>();
@@ -103,7 +103,7 @@ TEST(ConsoleStartup, GarbageOrUndecodableSettingsGiveEmptyFieldsAndStartGoesOn) 
 }
 
 TEST(ConsoleStartup, QueryAddressFieldStartsOnTheConfiguredBoard) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   WriteSetting("servers", "board", "http://127.0.0.1:9191");
   auto& console = desk.start<ConsoleWindow>();
   EXPECT_EQ(console.urlField.Text(),
@@ -112,7 +112,7 @@ TEST(ConsoleStartup, QueryAddressFieldStartsOnTheConfiguredBoard) {
 }
 
 TEST(ConsoleStartup, ControlsStartAsTheConsoleDefines) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& c = desk.start<ConsoleWindow>();
   EXPECT_EQ(c.batchListField.Text(), "01VXXX\r\n01VYYY\r\n");
   EXPECT_TRUE(c.batchListField.Locked());

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "console/console_window.h"
-#include "platform/sim/sim_desktop.h"
 #include "scenario/scenario_helpers.h"
+#include "sim_port_desktop.h"
 #include "sites/port_sites.h"
 #include "test_printers.h"
 
@@ -11,7 +11,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-int batchListRequests(SimDesktop& desk) {
+int batchListRequests(SimPortDesktop& desk) {
   return static_cast<int>(desk.sites().requestLog().filter("/pda/Tidex_var.php").size());
 }
 
@@ -26,7 +26,7 @@ QStringList hiddenMonitors(SimDesktop& desk) {
 }  // namespace
 
 TEST(HalfHourlyFetch, FetchesAtTheMarkAndRunsTheListAsAnAutomaticBatch) {
-  SimDesktop desk{"2026-12-08 10:28:30"};
+  SimPortDesktop desk{"2026-12-08 10:28:30"};
   desk.sites().maker().setBatchList({"CHECK", "01vaaa", "01VBBB"});
   scenario::saveKnownAccount();
   auto& console = desk.start<ConsoleWindow>();
@@ -59,7 +59,7 @@ TEST(HalfHourlyFetch, FetchesAtTheMarkAndRunsTheListAsAnAutomaticBatch) {
 // program. The batch opens nothing and says why once, not at every mark; with the account typed
 // in, the next mark opens the monitors.
 TEST(HalfHourlyFetch, WithoutAnAccountTheBatchOpensNothingAndSaysSoOnceUntilOneIsGiven) {
-  SimDesktop desk{"2026-12-08 10:28:30"};
+  SimPortDesktop desk{"2026-12-08 10:28:30"};
   desk.sites().maker().setBatchList({"CHECK", "01VAAA", "01VBBB"});
   auto& console = desk.start<ConsoleWindow>();
 
@@ -82,7 +82,7 @@ TEST(HalfHourlyFetch, WithoutAnAccountTheBatchOpensNothingAndSaysSoOnceUntilOneI
 }
 
 TEST(HalfHourlyFetch, AListThatNeverArrivesEndsTheBatchAndTheNextMarkFetchesAgain) {
-  SimDesktop desk{"2026-12-08 10:58:58"};
+  SimPortDesktop desk{"2026-12-08 10:58:58"};
   desk.sites().addPage("/pda/Tidex_var.php", sites::SiteResponse::never());
   auto& console = desk.start<ConsoleWindow>();
   desk.advance(3s);  // 10:59:01, the fetch is under way
@@ -99,7 +99,7 @@ TEST(HalfHourlyFetch, AListThatNeverArrivesEndsTheBatchAndTheNextMarkFetchesAgai
 }
 
 TEST(HalfHourlyFetch, AMarkThatFallsWhileABatchStillRunsIsSkipped) {
-  SimDesktop desk{"2026-12-08 10:28:58"};
+  SimPortDesktop desk{"2026-12-08 10:28:58"};
   // A list long enough to run past 10:59 (3 s a line); every number is recorded as
   // neither found nor waiting, so nothing opens.
   QStringList list{"CHECK"};
@@ -126,7 +126,7 @@ TEST(HalfHourlyFetch, AMarkThatFallsWhileABatchStillRunsIsSkipped) {
 }
 
 TEST(HalfHourlyFetch, AnUnreachableListEndsTheBatchAtOnceAndReArmsTheTrigger) {
-  SimDesktop desk{"2026-12-08 10:58:58"};
+  SimPortDesktop desk{"2026-12-08 10:58:58"};
   desk.sites().addPage("/pda/Tidex_var.php", sites::SiteResponse::refused());
   auto& console = desk.start<ConsoleWindow>();
   desk.advance(6s);
@@ -138,7 +138,7 @@ TEST(HalfHourlyFetch, AnUnreachableListEndsTheBatchAtOnceAndReArmsTheTrigger) {
 }
 
 TEST(GetVarMenu, StartsOneFetchAndCanBeUsedOncePerRun) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().maker().setBatchList({"CHECK", "01VCCC"});
   scenario::saveKnownAccount();
   auto& console = desk.start<ConsoleWindow>();

@@ -32,7 +32,7 @@ TEST(ConsoleTrayHost, WithoutATrayTheConsoleShowsAfterTenSecondsUnlessOneComes) 
   for (const Case& c :
        {Case{"no tray comes", std::nullopt, true}, Case{"the tray comes at 5 s", 5s, false}}) {
     SCOPED_TRACE(c.story);
-    SimDesktop desk{"2015-12-03 04:05:00"};
+    SimPortDesktop desk{"2015-12-03 04:05:00"};
     ConsoleWindow& console = startConsoleBeforeTheTray(desk);
     EXPECT_FALSE(desk.tray().shown);
     std::chrono::seconds elapsed{0};
@@ -64,7 +64,7 @@ TEST(ConsoleTrayHost, WithoutATrayTheConsoleShowsAfterTenSecondsUnlessOneComes) 
 TEST(ConsoleTrayHost, ATrayComingAfterTheConsoleShowedTakesTheIconAndClosingHidesAgain) {
   for (bool hideTrayIcon : {false, true}) {
     SCOPED_TRACE(hideTrayIcon ? "hide tray icon checked" : "hide tray icon clear");
-    SimDesktop desk;
+    SimPortDesktop desk;
     ConsoleWindow& console = startConsoleBeforeTheTray(desk);
     console.hideTrayCheck.setValue(hideTrayIcon ? 1 : 0);
     desk.advance(10s);

@@ -6,13 +6,13 @@
 
 #include "common/settings.h"
 #include "console/console_window.h"
-#include "platform/sim/sim_desktop.h"
+#include "sim_port_desktop.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
 
 TEST(ConsoleTray, DoubleClickShowsTheConsoleInFrontAndTopMost) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   console.setTopMost(false);
 
@@ -25,7 +25,7 @@ TEST(ConsoleTray, DoubleClickShowsTheConsoleInFrontAndTopMost) {
 }
 
 TEST(ConsoleTray, RightClickPopsUpTheTrayMenuWhoseShowBringsTheConsoleBack) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
 
   desk.trayRightClick();
@@ -37,7 +37,7 @@ TEST(ConsoleTray, RightClickPopsUpTheTrayMenuWhoseShowBringsTheConsoleBack) {
 }
 
 TEST(ConsoleTray, EventCodesInTwipsAreScaledAndOtherCodesDoNothing) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   console.trayIconPicture.setScaleMode(ScaleMode::Twips);
   desk.moveMouse(console.trayIconPicture, 0x200 * 15, 0);  // a plain move
@@ -47,7 +47,7 @@ TEST(ConsoleTray, EventCodesInTwipsAreScaledAndOtherCodesDoNothing) {
 }
 
 TEST(ConsoleClose, CloseBoxHidesTheConsoleAndKeepsTheTrayIcon) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   desk.trayDoubleClick();
 
@@ -61,7 +61,7 @@ TEST(ConsoleClose, CloseBoxHidesTheConsoleAndKeepsTheTrayIcon) {
 
 TEST(ConsoleClose, SessionEndAndTerminationRemoveTheTrayIconAndEndTheProgram) {
   for (bool sessionEnd : {true, false}) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& console = desk.start<ConsoleWindow>();
     sessionEnd ? desk.endSession() : desk.terminate();
     EXPECT_FALSE(desk.tray().shown);
@@ -71,7 +71,7 @@ TEST(ConsoleClose, SessionEndAndTerminationRemoveTheTrayIconAndEndTheProgram) {
 }
 
 TEST(ConsoleMenus, CloseRecordsEndTimeRemovesTheIconAndHides) {
-  SimDesktop desk{"2015-12-03 04:05:07"};
+  SimPortDesktop desk{"2015-12-03 04:05:07"};
   auto& console = desk.start<ConsoleWindow>();
   desk.trayDoubleClick();
   desk.advance(2s);
@@ -87,7 +87,7 @@ TEST(ConsoleMenus, CloseRecordsEndTimeRemovesTheIconAndHides) {
 }
 
 TEST(ConsoleMenus, FileExitHidesAndAboutOpensTheMakersPage) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   WriteSetting("servers", "maker", "http://127.0.0.1:7001/");
   auto& console = desk.start<ConsoleWindow>();
   desk.trayDoubleClick();
@@ -109,7 +109,7 @@ TEST(ConsoleMenus, EndProgramEndsOnlyOnYesAndRecordsTheEndTime) {
   for (const Case& c : {Case{"yes", BoxResult::Yes, true}, Case{"no", BoxResult::No, false},
                         Case{"nobody answers", std::nullopt, false}}) {
     SCOPED_TRACE(c.story);
-    SimDesktop desk{"2015-12-03 04:05:07"};
+    SimPortDesktop desk{"2015-12-03 04:05:07"};
     auto& console = desk.start<ConsoleWindow>();
     desk.trayDoubleClick();
 
@@ -132,7 +132,7 @@ TEST(ConsoleMenus, EndProgramEndsOnlyOnYesAndRecordsTheEndTime) {
 }
 
 TEST(ConsoleActivation, HideTrayCheckRemovesTheIconAtTheNextActivationForGood) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   console.hideTrayCheck.setValue(1);
 
@@ -156,7 +156,7 @@ TEST(ConsoleQuitGesture, OnlyCtrlAltWithoutShiftEndsTheProgram) {
        {Case{"Ctrl+Alt", Ctrl | Alt, true}, Case{"Ctrl", Ctrl, false}, Case{"Alt", Alt, false},
         Case{"Ctrl+Alt+Shift", Ctrl | Alt | Shift, false}, Case{"no key", None, false}}) {
     for (bool onLabel : {true, false}) {
-      SimDesktop desk;
+      SimPortDesktop desk;
       auto& console = desk.start<ConsoleWindow>();
       if (onLabel) {
         desk.mouseDown(console.exitLabel, c.keys);
@@ -171,7 +171,7 @@ TEST(ConsoleQuitGesture, OnlyCtrlAltWithoutShiftEndsTheProgram) {
 }
 
 TEST(ConsoleSecondStart, BringsTheHiddenFirstConsoleForwardAndLeavesNoTrayIcon) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& first = desk.start<ConsoleWindow>();
   ASSERT_FALSE(first.Visible());
 
@@ -188,7 +188,7 @@ TEST(ConsoleSecondStart, BringsTheHiddenFirstConsoleForwardAndLeavesNoTrayIcon) 
 }
 
 TEST(ConsoleSilentMode, CheckCaptionTurnsRedWhenSetAndBackWhenCleared) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   const Colour normal = Colour::system(SystemColour::ButtonText);
 

@@ -5,8 +5,8 @@
 #include "test_printers.h"
 
 #include "console/console_window.h"
-#include "platform/sim/sim_desktop.h"
 #include "scenario/scenario_helpers.h"
+#include "sim_port_desktop.h"
 #include "sites/big5_page.h"
 #include "sites/port_sites.h"
 
@@ -110,7 +110,7 @@ TEST(CustomsQueries, EveryAnswerRuleInOrderGivesItsMessageOnceWithTheCountdown) 
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.story);
-    SimDesktop desk;
+    SimPortDesktop desk;
     c.database(desk.sites());
     ConsoleWindow& console = startWith(desk, "01VXXX", c.location);
     desk.click(c.fees ? console.feeRegistrationButton : console.customsPermitButton);
@@ -132,7 +132,7 @@ TEST(CustomsQueries, EveryAnswerRuleInOrderGivesItsMessageOnceWithTheCountdown) 
 }
 
 TEST(CustomsQueries, TheAnswerCountsDownFromNineAndClosesItselfWhileTheConsoleRunsOn) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().customs().setPermits("01VXXX", {{"KHH1080", 12}});
   ConsoleWindow& console = startWith(desk, "01VXXX", "KHH1080");
   desk.click(console.customsPermitButton);
@@ -156,7 +156,7 @@ TEST(CustomsQueries, TheAnswerCountsDownFromNineAndClosesItselfWhileTheConsoleRu
 }
 
 TEST(CustomsQueries, EachButtonAsksTheConfiguredDatabaseForTheNumberAsItStands) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().customs().setFeesRegistered("01VXXX", true);
   ConsoleWindow& console = startWith(desk, "01vxxx", "KHH1080");
   const QStringList batchList = addressesOf(desk, "Form1.WebBrowser2");
@@ -187,7 +187,7 @@ TEST(CustomsQueries, EachButtonAsksTheConfiguredDatabaseForTheNumberAsItStands) 
 }
 
 TEST(CustomsQueries, ASecondClickWhileAPageLoadsAnswersOnlyTheCompletedPage) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().customs().setFeesRegistered("01VXXX", true);
   ConsoleWindow& console = startWith(desk, "01VXXX", "KHH1080");
   desk.setNetworkDelay(3s);
@@ -206,7 +206,7 @@ TEST(CustomsQueries, ASecondClickWhileAPageLoadsAnswersOnlyTheCompletedPage) {
 }
 
 TEST(CustomsQueries, AnUnreadablePageAnswersNothingRatherThanRepeatTheLastAnswer) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().customs().setFeesRegistered("01VXXX", true);
   ConsoleWindow& console = startWith(desk, "01VXXX", "KHH1080");
   desk.click(console.feeRegistrationButton);

@@ -6,8 +6,8 @@
 #include "console/notify_icon_module.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/registration_monitor.h"
-#include "platform/sim/sim_desktop.h"
 #include "scenario_helpers.h"
+#include "sim_port_desktop.h"
 #include "sites/board_service.h"
 #include "sites/pilot_roster.h"
 #include "sites/port_sites.h"
@@ -44,7 +44,7 @@ int outageBeeps(const SimDesktop& desk) {
   return static_cast<int>(std::count(desk.beeps().begin(), desk.beeps().end(), kOutageBeep));
 }
 
-int boardRequests(SimDesktop& desk) {
+int boardRequests(SimPortDesktop& desk) {
   return static_cast<int>(desk.sites().requestLog().filter("/sdci/UA1006.ASP").size());
 }
 
@@ -64,7 +64,7 @@ int droppedNavigations(const SimDesktop& desk, const QString& browser) {
 // many monitors noticed: one beep, one timed box, the tray tip. It keeps trying; once the
 // engine renders again the tip goes back, nothing alerted meanwhile, and a moved time alerts.
 TEST(BrowserEngine, AnEngineThatRendersNothingIsToldOnceAndWatchingResumesWithoutAFalseAlert) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto monitors = openWharfMonitors(desk, {"1108", "1110"});
   const QString normalTip = NotifyIconModule::TrayTip(ConsoleWindow::ConsoleCaption());
   ASSERT_EQ(desk.tray().tip, normalTip);
@@ -118,7 +118,7 @@ TEST(BrowserEngine, RenderersDyingAtAnyMomentRecoverAtTheNextReloadWithoutAFalse
   for (const Case& c : {Case{"while idle", 30s}, Case{"during the query", 100ms},
                         Case{"during the search", 300ms}}) {
     SCOPED_TRACE(c.moment);
-    SimDesktop desk;
+    SimPortDesktop desk;
     WharfMonitor& monitor = *openWharfMonitors(desk, {"1108"})[0];
     const QString baseline = monitor.baseline();
     desk.advance(58s);  // 58 ticks and the 2 s of opening: the reload is due now
@@ -140,7 +140,7 @@ TEST(BrowserEngine, RenderersDyingAtAnyMomentRecoverAtTheNextReloadWithoutAFalse
 // A board that accepts the query and never answers stalls the page too, but the engine still
 // renders: the page is replaced at the next reload and nothing is told.
 TEST(BrowserEngine, ABoardThatNeverAnswersIsNoEngineOutage) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   WharfMonitor& monitor = *openWharfMonitors(desk, {"1108"})[0];
   desk.sites().board().setNeverCompletes(true);
   desk.advance(3 * 60s);
@@ -158,7 +158,7 @@ TEST(BrowserEngine, ABoardThatNeverAnswersIsNoEngineOutage) {
 // read, the one after replaces its page and the program says so once. Once the engine renders
 // again, the number the service found meanwhile is recorded and alerted.
 TEST(BrowserEngine, ARegistrationMonitorNoticesADeadEngineAndFindsTheNumberOnceItRenders) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ConsoleWindow& console = startConsole(desk);
   desk.type(console.accountField, "TIDEX");
   desk.type(console.passwordField, "PASS");

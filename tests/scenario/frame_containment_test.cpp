@@ -10,9 +10,9 @@
 #include "monitors/registration/registration_monitor.h"
 #include "platform/command_button.h"
 #include "platform/frame.h"
-#include "platform/sim/sim_desktop.h"
 #include "platform/text_box.h"
 #include "scenario/scenario_helpers.h"
+#include "sim_port_desktop.h"
 #include "sites/pilot_roster.h"
 
 using namespace tidex;
@@ -36,7 +36,7 @@ class Panel final : public Form {
   int clicks = 0;
 };
 
-QStringList boardRequests(SimDesktop& desk) {
+QStringList boardRequests(SimPortDesktop& desk) {
   return desk.sites().requestLog().filter("/sdci/UA1006.ASP");
 }
 
@@ -62,14 +62,14 @@ TEST(FrameContainment, WhatIsInsideADisabledOrHiddenFrameIsOutOfTheUsersReach) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SimDesktop desk;
+    SimPortDesktop desk;
     Panel& panel = desk.load<Panel>();
     c.change(panel);
     EXPECT_EQ(desk.click(panel.batchStepButton), c.reachable);
     EXPECT_EQ(panel.clicks, c.reachable ? 1 : 0);
   }
 
-  SimDesktop desk;
+  SimPortDesktop desk;
   Panel& panel = desk.load<Panel>();
   EXPECT_EQ(panel.Text1.container(), &panel.Frame3);
   panel.Frame3.setEnabled(false);
@@ -111,7 +111,7 @@ TEST(FrameContainment, AWatchingMonitorsPageIsLockedFromLoad) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& console = desk.start<scenario::StandInConsole>();
     WebBrowser& page = c.open(desk, console);
     desk.advance(2s);
@@ -123,7 +123,7 @@ TEST(FrameContainment, AWatchingMonitorsPageIsLockedFromLoad) {
 // A user at a watching wharf monitor can neither search the board from its page nor change the
 // text it compares; once it has alerted the page is theirs.
 TEST(FrameContainment, TheWharfMonitorsPageTakesNoInputUntilItHasAlerted) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
   ConsoleWindow& console = desk.start<ConsoleWindow>();
   console.wharfField.setText("1108");

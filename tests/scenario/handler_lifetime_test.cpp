@@ -7,9 +7,9 @@
 #include "common/page_wait.h"
 #include "common/timed_box.h"
 #include "platform/message_box.h"
-#include "platform/sim/sim_desktop.h"
 #include "platform/task.h"
 #include "platform/web_browser.h"
+#include "sim_port_desktop.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -67,7 +67,7 @@ QStringList sorted(QStringList list) {
 }  // namespace
 
 TEST(HandlerLifetime, UnloadingAWindowEndsItsPageWaitBoxAndCountdownAtOnce) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().addPage("/slow", {200, "text/html; charset=utf-8", "<p>slow</p>"});
   desk.setNetworkDelay(30s);
   auto& w = desk.start<Waiting>();
@@ -112,7 +112,7 @@ TEST(HandlerLifetime, AHandlerThatUnloadsItsWindowEndsTheWaitsThatEndedWithItsOw
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().addPage("/page", {200, "text/html; charset=utf-8", "<p>page</p>"});
     auto& w = desk.start<Waiting>();
     c.start(w);
@@ -129,12 +129,12 @@ TEST(HandlerLifetime, AHandlerThatUnloadsItsWindowEndsTheWaitsThatEndedWithItsOw
 TEST(HandlerLifetime, APageOrBoxLeftWaitingFailsTheTestThatLeftIt) {
   struct Case {
     const char* name;
-    void (*leave)(SimDesktop& desk);
+    void (*leave)(SimPortDesktop& desk);
     const char* failure;
   };
   const Case cases[] = {
       {"stalled page",
-       [](SimDesktop& desk) {
+       [](SimPortDesktop& desk) {
          desk.sites().addPage("/hang", SiteResponse::never());
          auto& w = desk.start<Waiting>();
          w.pageBrowser.Navigate2(kHost + "/hang");
@@ -143,7 +143,7 @@ TEST(HandlerLifetime, APageOrBoxLeftWaitingFailsTheTestThatLeftIt) {
        },
        "Waiting.WebBrowser1 never completed http://127.0.0.1:8080/hang"},
       {"unanswered box of a handler without a window",
-       [](SimDesktop& desk) {
+       [](SimPortDesktop& desk) {
          []() -> Task {
            co_await MessageBox("是否重新開船名？ ", BoxButtons::YesNoCancel, "訊息");
          }();
@@ -155,7 +155,7 @@ TEST(HandlerLifetime, APageOrBoxLeftWaitingFailsTheTestThatLeftIt) {
     SCOPED_TRACE(c.name);
     FailOnLeftoversOfDesktops();  // nothing left over so far
     {
-      SimDesktop desk;
+      SimPortDesktop desk;
       c.leave(desk);
     }
     EXPECT_NONFATAL_FAILURE(FailOnLeftoversOfDesktops(), c.failure);

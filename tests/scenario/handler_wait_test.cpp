@@ -3,9 +3,9 @@
 #include "test_printers.h"
 
 #include "platform/message_box.h"
-#include "platform/sim/sim_desktop.h"
 #include "platform/task.h"
 #include "platform/timer.h"
+#include "sim_port_desktop.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -32,7 +32,7 @@ class Asker final : public Form {
 }  // namespace
 
 TEST(HandlerWait, AnswerResumesTheHandlerWhileTimersKeepRunning) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Asker>();
   w.Ask("是否重新開船名？ ", BoxButtons::YesNoCancel);
   desk.answerAfter(3500ms, BoxResult::Yes);
@@ -48,7 +48,7 @@ TEST(HandlerWait, AnswerResumesTheHandlerWhileTimersKeepRunning) {
 }
 
 TEST(HandlerWait, EachWaitingHandlerResumesOnItsOwnBox) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Asker>();
   w.Ask("first ", BoxButtons::Ok);
   w.Ask("second ", BoxButtons::YesNoCancel);
@@ -60,7 +60,7 @@ TEST(HandlerWait, EachWaitingHandlerResumesOnItsOwnBox) {
 }
 
 TEST(HandlerWait, UnloadingTheWindowEndsItsWaitingHandlerAndClosesTheBox) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Asker>();
   w.Ask("q ", BoxButtons::Ok);
   ASSERT_EQ(desk.openBoxes().size(), 1u);
@@ -82,7 +82,7 @@ TEST(HandlerWait, ClosingABoxGivesOkOrCancelByItsButtons) {
   for (Case c :
        {Case{BoxButtons::Ok, BoxResult::Ok}, Case{BoxButtons::YesNoCancel, BoxResult::Cancel},
         Case{BoxButtons::CancelTryAgainContinue, BoxResult::Cancel}}) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& w = desk.start<Asker>();
     std::unique_ptr<TimerHandle> closer;
     [](Asker& asker, BoxButtons buttons, std::unique_ptr<TimerHandle>& boxCloser) -> Task {

@@ -30,7 +30,7 @@ std::vector<ImctLoginWindow*> loginWindows(SimDesktop& desk) {
   return found;
 }
 
-QStringList requestsTo(SimDesktop& desk, const QString& path) {
+QStringList requestsTo(SimPortDesktop& desk, const QString& path) {
   return desk.sites().requestLog().filter(path);
 }
 
@@ -45,7 +45,7 @@ TEST(ImctLoginWindow, EachClickOpensItsOwnWindowThatLogsInAndShowsTheMakersPage)
                         Case{&ConsoleWindow::imctBaButton, "/pda/imctba.php"},
                         Case{&ConsoleWindow::imctBeButton, "/pda/imctbe.php"}}) {
     SCOPED_TRACE(c.page);
-    SimDesktop desk;
+    SimPortDesktop desk;
     ConsoleWindow& console = startWithServers(desk);
     for (int i = 0; i < 3; ++i) desk.click(console.*c.button);
     desk.advance(3s);
@@ -64,7 +64,7 @@ TEST(ImctLoginWindow, EachClickOpensItsOwnWindowThatLogsInAndShowsTheMakersPage)
 TEST(ImctLoginWindow, ARefusedAccountEndsTheProgramAfterTheBoxWhateverTheAnswer) {
   for (BoxResult answer : {BoxResult::Cancel, BoxResult::TryAgain, BoxResult::Continue}) {
     SCOPED_TRACE(static_cast<int>(answer));
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().imct().setAccount("SOMEONE", "ELSE");
     ConsoleWindow& console = startWithServers(desk);
     desk.click(console.imctBcButton);
@@ -81,7 +81,7 @@ TEST(ImctLoginWindow, ARefusedAccountEndsTheProgramAfterTheBoxWhateverTheAnswer)
 }
 
 TEST(ImctLoginWindow, ALostLoginLogsInAgain) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ConsoleWindow& console = startWithServers(desk);
   desk.click(console.imctBcButton);
   desk.advance(3s);
@@ -96,7 +96,7 @@ TEST(ImctLoginWindow, ALostLoginLogsInAgain) {
 }
 
 TEST(ImctLoginWindow, TheMakersPageNeverReceivesTheAccount) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().addPage("/pda/imct.php",
                        {200, "text/html; charset=big5",
                         sites::Big5Page("imct",

@@ -35,7 +35,7 @@ int boxesSaying(SimDesktop& desk, const QString& prefix) {
 
 TEST(Journal,
      AnAlertWritesOneRowWithTheLinesThatChangedAsComparedAndAsShownAndAPilotSwapWritesNothing) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   BoardMonitor& monitor = watchWharf(desk);
 
   desk.sites().board().assignPilot("1108", "YM HARMONY", "0037");  // a known pilot: no alert
@@ -85,7 +85,7 @@ TEST(Journal, AnAlertNotifiesTheDesktopOnlyWithShowNotificationAndTheTrayIcon) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SimDesktop desk;
+    SimPortDesktop desk;
     BoardMonitor& monitor = watchWharf(desk);
     ConsoleWindow& console = *findWindow<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
     console.showNotificationCheck.setValue(c.showNotification);
@@ -102,7 +102,7 @@ TEST(Journal, AnAlertNotifiesTheDesktopOnlyWithShowNotificationAndTheTrayIcon) {
 }
 
 TEST(Journal, TheAlertingWindowShowsWhatChangedBeneathItsPageUntilStopped) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   BoardMonitor& monitor = watchWharf(desk);
   const Geometry client = monitor.geometry();
   EXPECT_FALSE(monitor.changeLine.Visible());
@@ -129,7 +129,7 @@ TEST(Journal, TheAlertingWindowShowsWhatChangedBeneathItsPageUntilStopped) {
 }
 
 TEST(Journal, AFindingWritesOneRowAndADayOfNoDataAnswersOne) {
-  SimDesktop desk{"2026-12-08 23:40:00"};
+  SimPortDesktop desk{"2026-12-08 23:40:00"};
   const QString number = "01VABC";
   ConsoleWindow& console = startConsole(desk);
   desk.type(console.accountField, "TIDEX");
@@ -164,7 +164,7 @@ TEST(Journal, AFindingWritesOneRowAndADayOfNoDataAnswersOne) {
 // As root a read-only folder does not stop a write: a directory where the journal file goes
 // makes it unwritable for anyone.
 TEST(Journal, AnUnwritableJournalKeepsTheProgramWatchingAndItsRowsAreWrittenLater) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ASSERT_TRUE(QDir().mkpath(journalPath(desk)));
   BoardMonitor& wharf = watchWharf(desk);
   ConsoleWindow& console = *findWindow<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
@@ -206,7 +206,7 @@ TEST(Journal, EndingTheProgramWritesWhatIsHeldAndLeavesNoWriteAheadLog) {
   enum class Way { Gesture, FileMenu, SessionEnd, Terminate };
   for (Way way : {Way::Gesture, Way::FileMenu, Way::SessionEnd, Way::Terminate}) {
     SCOPED_TRACE(static_cast<int>(way));
-    SimDesktop desk;
+    SimPortDesktop desk;
     ASSERT_TRUE(QDir().mkpath(journalPath(desk)));  // unwritable for now
     watchWharf(desk);
     ConsoleWindow& console = *findWindow<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
@@ -243,7 +243,7 @@ TEST(Journal, EndingTheProgramWritesWhatIsHeldAndLeavesNoWriteAheadLog) {
 // A journal written by an earlier version (without the page's own lines) is read as it is,
 // and takes the new entries beside its old ones.
 TEST(Journal, AJournalOfAnEarlierVersionKeepsItsEntriesAndTakesNewOnes) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "earlier version");
     db.setDatabaseName(journalPath(desk));

@@ -25,7 +25,7 @@ const QString kFound = QStringLiteral("實櫃數 12　空櫃數 3　YM HARMONY")
 // found, whose window the user closed (it hides and goes on); the wharf 1108 and the vessel
 // YM HARMONY, both on the board where the vessel's time then moves. The user stops the
 // finding's and the vessel's alerts; the wharf's goes on.
-ConsoleWindow& watchTheNight(SimDesktop& desk) {
+ConsoleWindow& watchTheNight(SimPortDesktop& desk) {
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
   saveKnownAccount();
   desk.sites().imct().setFinding("01VABC", {" YM HARMONY ", 12, 3});
@@ -68,7 +68,7 @@ QStringList captions(const MonitorStatusWindow& status) {
 // monitors as they change and close, and the console's list of running monitors holds
 // monitors only, whatever side windows are open.
 TEST(MonitorStatusWindow, ListsEveryMonitorWithItsStateAlertingOnesFirst) {
-  SimDesktop desk{"2026-12-08 23:58:00"};
+  SimPortDesktop desk{"2026-12-08 23:58:00"};
   ConsoleWindow& console = watchTheNight(desk);
   desk.clickMenu(console.changeLogMenu);
   auto& status = openStatusWindow(desk, console);
@@ -105,7 +105,7 @@ TEST(MonitorStatusWindow, ListsEveryMonitorWithItsStateAlertingOnesFirst) {
 // shows it in front, also when it was hidden or minimised. The selection stays on the same
 // monitor when the rows move.
 TEST(MonitorStatusWindow, ADoubleClickOrEnterBringsTheMonitorForward) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ConsoleWindow& console = watchTheNight(desk);
   auto& status = openStatusWindow(desk, console);
   ASSERT_EQ(captions(status), QStringList({"1108", "01VABC", "01VZZZ", "YM HARMONY"}));

@@ -9,8 +9,8 @@
 #include "imct/imct_login_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/registration_monitor.h"
-#include "platform/sim/sim_desktop.h"
 #include "scenario/scenario_helpers.h"
+#include "sim_port_desktop.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -84,7 +84,7 @@ TEST(BoardMonitorLoad, EachKindLoadsThePageForTheItemInItsConsoleField) {
       {"Form7", "http://other.test/a b?X=%B7j&OK=?j?M", "http://other.test/a b?X=%B7j&OK=?j?M"},
   };
   for (const Case& c : cases) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     ConsoleWindow& console = startConsole(desk);
     const BoardKind& kind = boardKind(c.kind);
     (console.*kind.field).setText(c.item);
@@ -96,7 +96,7 @@ TEST(BoardMonitorLoad, EachKindLoadsThePageForTheItemInItsConsoleField) {
 }
 
 TEST(BoardMonitorLoad, EachMonitorKeepsTheItemItsFieldHeldWhenItOpened) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().addPage("/sdci/UA1006.ASP", {200, "text/html", "<p>no search form</p>"});
   ConsoleWindow& console = startConsole(desk);
   console.vesselField.setText("EVER GIVEN");
@@ -115,7 +115,7 @@ TEST(BoardMonitorLoad, EachMonitorKeepsTheItemItsFieldHeldWhenItOpened) {
 
 TEST(BoardMonitorLoad, StartsWatchingWithNoBaselineAndNoAlert) {
   for (const BoardKind& kind : kBoardKinds) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     startConsole(desk);
     BoardMonitor& m = kind.open(desk);
     SCOPED_TRACE(kind.name);
@@ -138,7 +138,7 @@ TEST(BoardMonitorLoad, StartsWatchingWithNoBaselineAndNoAlert) {
 }
 
 TEST(RegistrationMonitorLoad, LogsInSilentlyWithPrintAndStopGreyed) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   startConsole(desk);
   RegistrationMonitor& w = desk.load<RegistrationMonitor>(consoleOf(desk));
 
@@ -190,7 +190,7 @@ TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {
        "http://maker.test/pda/imctbe.php"},
   };
   for (const Case& c : cases) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     startConsole(desk);
     ImctLoginWindow& w = c.open(desk);
     SCOPED_TRACE(c.name);
@@ -203,7 +203,7 @@ TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {
 }
 
 TEST(MonitorWindows, EveryBrowserDisarmsThePageScriptsOfEachPage) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   startConsole(desk);
   desk.load<WharfMonitor>(consoleOf(desk));
   desk.load<VesselMonitor>(consoleOf(desk));
@@ -230,7 +230,7 @@ TEST(MonitorWindows, EveryBrowserDisarmsThePageScriptsOfEachPage) {
 }
 
 TEST(MonitorWindows, FrameAndBrowserFillTheClientAreaAtOpeningAndOnResize) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   startConsole(desk);
   auto check = [&desk](auto& w) {
     SCOPED_TRACE(w.Name().toStdString());

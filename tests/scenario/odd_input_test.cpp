@@ -29,7 +29,7 @@ TEST(OddInput, EveryLauncherCopesWithWhatEverIsTyped) {
   for (const Launcher& launcher : launchers) {
     for (const QString& input : inputs) {
       SCOPED_TRACE(input.left(40).toStdString());
-      SimDesktop desk;
+      SimPortDesktop desk;
       saveKnownAccount();
       ConsoleWindow& console = startConsole(desk);
       desk.type(console.*launcher.field, input);
@@ -56,7 +56,7 @@ TEST(OddInput, EveryLauncherCopesWithWhatEverIsTyped) {
 // The board query carries a wharf code unescaped, as the board expects it: a "#" cuts the query
 // there, so the board is asked for the part before it.
 TEST(OddInput, AHashInAWharfCodeCutsTheBoardQuery) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ConsoleWindow& console = startConsole(desk);
   typeAndClick(desk, console.wharfField, "11#08", console.wharfButton);
   desk.advance(3s);

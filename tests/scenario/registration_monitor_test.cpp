@@ -50,7 +50,7 @@ TEST(RegistrationMonitorClose, TheRecordOfTheNumberDecidesWhetherTheWindowHidesO
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.start) + " / " + (c.touchfiles ? c.touchfiles : "none"));
-    SimDesktop desk{c.start};
+    SimPortDesktop desk{c.start};
     ConsoleWindow& console = startWithAccount(desk);
     console.hideTrayCheck.setValue(c.hideTray);
     RegistrationMonitor& monitor = launchMonitor(desk, console, "01VXXX");
@@ -71,7 +71,7 @@ TEST(RegistrationMonitorClose, TheRecordOfTheNumberDecidesWhetherTheWindowHidesO
 }
 
 TEST(RegistrationMonitorClose, AHiddenUnfoundMonitorKeepsPollingAndShowsAgainOnShowAll) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ConsoleWindow& console = startWithAccount(desk);
   RegistrationMonitor& monitor = launchMonitor(desk, console, "01VXXX");
   desk.closeBox(monitor);
@@ -85,7 +85,7 @@ TEST(RegistrationMonitorClose, AHiddenUnfoundMonitorKeepsPollingAndShowsAgainOnS
 }
 
 TEST(RegistrationMonitorDailyClose, At0450WithHideTrayAFoundWindowClosesSilentlyAndAnUnfoundHides) {
-  SimDesktop desk{"2026-12-08 04:49:57"};
+  SimPortDesktop desk{"2026-12-08 04:49:57"};
   ConsoleWindow& console = startWithAccount(desk);
   console.hideTrayCheck.setValue(1);
   RegistrationMonitor& found = launchMonitor(desk, console, "01VXXX");
@@ -105,7 +105,7 @@ TEST(RegistrationMonitorDailyClose, At0450WithHideTrayAFoundWindowClosesSilently
 }
 
 TEST(RegistrationMonitorPoll, RequeriesOnThe301stTickCountedFromItsCreation) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   useServer("imct", "https://imct.test");
   ConsoleWindow& console = startWithAccount(desk);
   RegistrationMonitor& monitor = launchMonitor(desk, console, "01VXXX");
@@ -134,7 +134,7 @@ TEST(RegistrationMonitorAlert, AlertLoopRaisesTheWindowAndBeepsAsTheConsoleTicks
   };
   for (const Case& c : {Case{0, 1, true, true}, Case{1, 1, true, false}, Case{0, 0, false, true}}) {
     SCOPED_TRACE(testing::Message() << "silent " << c.silent << " show " << c.showNotification);
-    SimDesktop desk;
+    SimPortDesktop desk;
     ConsoleWindow& console = startWithAccount(desk);
     console.silentModeCheck.setValue(c.silent);
     console.showNotificationCheck.setValue(c.showNotification);
@@ -162,7 +162,7 @@ TEST(RegistrationMonitorAlert, AlertLoopRaisesTheWindowAndBeepsAsTheConsoleTicks
 }
 
 TEST(RegistrationMonitorPrint, PrintStopsTheAlertUnlocksThePageAndGreysItselfForThreeSeconds) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   ConsoleWindow& console = startWithAccount(desk);
   RegistrationMonitor& monitor = launchMonitor(desk, console, "01VXXX");
   monitor.pollTimer.setEnabled(false);

@@ -30,12 +30,12 @@ struct MailTrouble {
   std::chrono::milliseconds networkDelay;
 };
 
-void troubleMail(SimDesktop& desk, const MailTrouble& trouble) {
+void troubleMail(SimPortDesktop& desk, const MailTrouble& trouble) {
   desk.sites().setFault(Service::Maker, trouble.fault, trouble.match);
   desk.setNetworkDelay(trouble.networkDelay);
 }
 
-void healMail(SimDesktop& desk) {
+void healMail(SimPortDesktop& desk) {
   desk.sites().setFault(Service::Maker, Fault::None);
   desk.setNetworkDelay(200ms);
 }
@@ -86,7 +86,7 @@ TEST(FoundNotification, AMailServiceFailingForTenMinutesThenAcceptingGetsExactly
       QTemporaryDir home;
       std::size_t accepted = 0;
       {
-        SimDesktop desk{kStart, home.path()};
+        SimPortDesktop desk{kStart, home.path()};
         troubleMail(desk, trouble);
         desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 12, 3});
         saveKnownAccount();
@@ -115,7 +115,7 @@ TEST(FoundNotification, AMailServiceFailingForTenMinutesThenAcceptingGetsExactly
         EXPECT_EQ(notificationsJournaled(desk), static_cast<int>(accepted));
       }
       if (meanwhile == Meanwhile::ProgramRestarted) {
-        SimDesktop desk{"2026-12-08 10:03:00", home.path()};
+        SimPortDesktop desk{"2026-12-08 10:03:00", home.path()};
         troubleMail(desk, trouble);
         ConsoleWindow& console = startConsole(desk);
         desk.advance(7min);

@@ -53,11 +53,11 @@ QStringList sectionOrder() {
   return sections;
 }
 
-QStringList requestsTo(SimDesktop& desk, const QString& path) {
+QStringList requestsTo(SimPortDesktop& desk, const QString& path) {
   return desk.sites().requestLog().filter(path);
 }
 
-void answerQueryWith(SimDesktop& desk, const QString& body) {
+void answerQueryWith(SimPortDesktop& desk, const QString& body) {
   desk.sites().addPage("/APIMCT/pages/sp4100.jsp",
                        {200, "text/html; charset=big5", sites::Big5Page("sp4100", body)});
 }
@@ -65,7 +65,7 @@ void answerQueryWith(SimDesktop& desk, const QString& body) {
 }  // namespace
 
 TEST(RegistrationQuery, NoDataIsRecordedAndPollingGoesOnUntilTheCountsAppearAndOneMailGoesOut) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto [console, monitor] = watchNumber(desk);
   desk.sites().mail().setAnswerOffersForm(true);  // a mail service that offers its form again
 
@@ -101,7 +101,7 @@ TEST(RegistrationQuery, NoDataIsRecordedAndPollingGoesOnUntilTheCountsAppearAndO
 TEST(RegistrationQuery, EitherCountAloneIsAFinding) {
   for (const QString answer : {"實櫃數 3", "空櫃數 1", "無符合資料"}) {
     SCOPED_TRACE(answer.toStdString());
-    SimDesktop desk;
+    SimPortDesktop desk;
     answerQueryWith(desk, "<p>" + answer + "</p>");
     auto [console, monitor] = watchNumber(desk);
     desk.advance(3s);
@@ -114,7 +114,7 @@ TEST(RegistrationQuery, EitherCountAloneIsAFinding) {
 }
 
 TEST(RegistrationQuery, AnAnswerPageThatRepeatsTheFormIsNotSentAgainUntilTheNextQuery) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   answerQueryWith(desk,
                   "<form method=\"post\" action=\"sp4100.jsp\">"
                   "<input name=\"vesregno\"><input type=\"submit\"></form><p>無符合資料</p>");
@@ -126,7 +126,7 @@ TEST(RegistrationQuery, AnAnswerPageThatRepeatsTheFormIsNotSentAgainUntilTheNext
 }
 
 TEST(RegistrationQuery, AnExpiredSessionLogsInAgainAndTheQueryGoesOn) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto [console, monitor] = watchNumber(desk);
   desk.advance(3s);
   desk.sites().imct().expireSessions();
@@ -141,7 +141,7 @@ TEST(RegistrationQuery, AnExpiredSessionLogsInAgainAndTheQueryGoesOn) {
 TEST(RegistrationQuery, ARefusedAccountEndsTheWholeProgramAfterTheBoxWhateverTheAnswer) {
   for (BoxResult answer : {BoxResult::Cancel, BoxResult::TryAgain, BoxResult::Continue}) {
     SCOPED_TRACE(static_cast<int>(answer));
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().imct().setAccount("SOMEONE", "ELSE");
     auto [console, monitor] = watchNumber(desk);
     desk.advance(2s);
@@ -172,7 +172,7 @@ TEST(RegistrationQuery, TheImageButtonIsClickedOnlyAtItsOwnPathOnItsOwnHost) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.src.toStdString());
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().addPage(
         "/APIMCT/pages/Login_etp.jsp",
         {200, "text/html; charset=big5",
@@ -200,7 +200,7 @@ TEST(RegistrationQuery, TheImageButtonIsFoundByItsAddressHoweverTheSettingOrTheP
   };
   for (const Case& c : cases) {
     SCOPED_TRACE((c.setting + " " + c.src).toStdString());
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().addPage(
         "/APIMCT/pages/Login_etp.jsp",
         {200, "text/html; charset=big5",
@@ -216,7 +216,7 @@ TEST(RegistrationQuery, TheImageButtonIsFoundByItsAddressHoweverTheSettingOrTheP
 }
 
 TEST(FoundNotification, WithoutAVesselNameOrWithTheBoardMarkersReversedTheFormStillGoesOnce) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   answerQueryWith(desk, "<p>實櫃數 3</p>");
   desk.sites().addPage(
       "/sdci/UA1006.ASP",
@@ -234,7 +234,7 @@ TEST(FoundNotification, WithoutAVesselNameOrWithTheBoardMarkersReversedTheFormSt
 }
 
 TEST(RegistrationQuery, TheAccountIsNeverFilledIntoAPageOfAnotherHost) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().addPage("/login-elsewhere",
                        {200, "text/html; charset=big5",
                         sites::Big5Page("login",
@@ -254,7 +254,7 @@ TEST(RegistrationQuery, TheAccountIsNeverFilledIntoAPageOfAnotherHost) {
 
 TEST(RegistrationMonitorLifetime, ClosingWhileAPageWaitsABoxIsOpenOrTheAlertRunsLeavesNothing) {
   {  // a box open
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().imct().setAccount("SOMEONE", "ELSE");
     auto [console, monitor] = watchNumber(desk);
     desk.advance(2s);
@@ -265,7 +265,7 @@ TEST(RegistrationMonitorLifetime, ClosingWhileAPageWaitsABoxIsOpenOrTheAlertRuns
     EXPECT_FALSE(desk.ended());
   }
   {  // a page wait and the alert loop
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 1, 0});
     desk.sites().board().setNeverCompletes(true);
     auto [console, monitor] = watchNumber(desk);
@@ -283,7 +283,7 @@ TEST(RegistrationMonitorLifetime, ClosingWhileAPageWaitsABoxIsOpenOrTheAlertRuns
 // The settings file is read-only when the counts appear: the monitor alerts all the same, and
 // the finding, with the time it was found, is written as soon as the file can be written.
 TEST(RegistrationQuery, AFindingThatCannotBeWrittenIsKeptAndWrittenLater) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 1, 0});
   auto [console, monitor] = watchNumber(desk);
   QFile ini(settingsFilePath());

@@ -68,7 +68,7 @@ TEST(RegistrationReadHealth,
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SimDesktop desk;
+    SimPortDesktop desk;
     RegistrationMonitor& monitor = watchNumber(desk);
     const QString answeredAt = noDataTime();
     c.fail(desk.sites());
@@ -111,7 +111,7 @@ TEST(RegistrationReadHealth,
 TEST(RegistrationReadHealth, AQueryPageThatCouldNotBeReadRecordsNothing) {
   for (const auto underWay : {100ms, 300ms}) {  // the query page, then the answer
     SCOPED_TRACE(underWay.count());
-    SimDesktop desk;
+    SimPortDesktop desk;
     RegistrationMonitor& monitor = watchNumber(desk);
     const QString lastPage = monitor.lastPageText();
     const QString answeredAt = noDataTime();

@@ -63,7 +63,7 @@ QStringList kindsAccepted(SimDesktop& desk, const QString& address) {
 
 // A finding on a registration monitor; the board fails until the wharf monitor is blind, and
 // comes back; then an alert on the wharf monitor.
-void watchThroughFindingBlindnessAndAlert(SimDesktop& desk) {
+void watchThroughFindingBlindnessAndAlert(SimPortDesktop& desk) {
   desk.sites().imct().setFinding(kNumber, {" YM HARMONY ", 12, 3});
   saveKnownAccount();
   BoardMonitor& wharf = watchWharf(desk);
@@ -99,7 +99,7 @@ TEST(RemoteNotification, EachEventReachesEachTargetOnceSilentModeOrNotButNoneInI
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.start);
-    SimDesktop desk{c.start};
+    SimPortDesktop desk{c.start};
     configureTargets();
     watchThroughFindingBlindnessAndAlert(desk);
     desk.advance(1min);
@@ -125,7 +125,7 @@ TEST(RemoteNotification, AFailedSendIsTriedAgainAfterGrowingDelaysAcrossARestart
   QTemporaryDir home;
   QString firstId;
   {
-    SimDesktop desk{"2026-12-08 10:00:00", home.path()};
+    SimPortDesktop desk{"2026-12-08 10:00:00", home.path()};
     configureTargets();
     BoardMonitor& wharf = watchWharf(desk);
     desk.delivery().refuse(kWebhook, 10);
@@ -147,7 +147,7 @@ TEST(RemoteNotification, AFailedSendIsTriedAgainAfterGrowingDelaysAcrossARestart
     EXPECT_EQ(kindsAccepted(desk, kMailServer), QStringList{"alert"});
     EXPECT_TRUE(desk.delivery().accepted(kWebhook).empty());
   }
-  SimDesktop desk{"2026-12-08 10:05:00", home.path()};
+  SimPortDesktop desk{"2026-12-08 10:05:00", home.path()};
   desk.delivery().refuse(kWebhook, 1);
   ConsoleWindow& console = startConsole(desk);
   desk.advance(1min);

@@ -16,8 +16,8 @@
 #include "console/console_window.h"
 #include "platform/command_button.h"
 #include "platform/form.h"
-#include "platform/sim/sim_desktop.h"
 #include "platform/text_box.h"
+#include "sim_port_desktop.h"
 
 namespace tidex::scenario {
 

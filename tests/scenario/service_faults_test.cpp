@@ -50,7 +50,7 @@ class BoardFaults : public testing::TestWithParam<BoardFaultCase> {};
 
 TEST_P(BoardFaults, WharfAndVesselMonitorsStayQuietThenAlertOnTheFirstChangeAfterRecovery) {
   const BoardFaultCase c = GetParam();
-  SimDesktop desk;
+  SimPortDesktop desk;
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
   ConsoleWindow& console = startConsole(desk);
   typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
@@ -105,7 +105,7 @@ class ImctFaults : public testing::TestWithParam<ImctFaultCase> {};
 
 TEST_P(ImctFaults, ARegistrationMonitorKeepsPollingLosesNoRecordAndFindsTheNumberAfter) {
   const ImctFaultCase c = GetParam();
-  SimDesktop desk;
+  SimPortDesktop desk;
   saveKnownAccount();
   WriteSetting("Touchfiles", "KHH0001", "1");  // an earlier finding
   WriteSetting("TouchfilesTime", "KHH0001", "08:15:00");
@@ -156,7 +156,7 @@ namespace {
 // The board hangs: the wharf monitor waits on it while a registration monitor finds its number,
 // records it and mails it, without the board's extract once the lookup has waited its limit.
 TEST(ServiceFaults, ANeverAnsweringBoardHoldsUpNoOtherWindowNorTheFindingsMail) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   saveKnownAccount();
   desk.sites().setFault(Service::Board, Fault::Never);
   desk.sites().imct().setFinding("ABC123", {"YM HARMONY", 12, 3});

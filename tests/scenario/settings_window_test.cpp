@@ -27,7 +27,7 @@ SettingsWindow& openSettings(SimDesktop& desk) {
 }  // namespace
 
 TEST(SettingsWindow, APilotAddedThereIsKnownToARunningMonitorAtItsNextComparison) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   BoardMonitor& wharf = watchWharf(desk);
   WriteSetting("pilots", "0088", "");  // not known when the monitor took its baseline
   SettingsWindow& settings = openSettings(desk);
@@ -49,7 +49,7 @@ TEST(SettingsWindow, APilotAddedThereIsKnownToARunningMonitorAtItsNextComparison
 }
 
 TEST(SettingsWindow, AServerAddressAndATargetChangedThereServeWhatOpensOrHappensNext) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   startConsole(desk);
   SettingsWindow& settings = openSettings(desk);
 
@@ -91,7 +91,7 @@ TEST(SettingsWindow, AServerAddressAndATargetChangedThereServeWhatOpensOrHappens
 TEST(SettingsWindow, ATargetsPasswordGoesToTheKeyringOrWithoutOneEncodedIntoTidexIni) {
   for (const bool keyring : {true, false}) {
     SCOPED_TRACE(keyring ? "a keyring" : "no keyring");
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.keyring().setAvailable(keyring);
     startConsole(desk);
     SettingsWindow& settings = openSettings(desk);

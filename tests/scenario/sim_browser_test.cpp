@@ -4,12 +4,12 @@
 
 #include "common/element_scan.h"
 #include "common/page_wait.h"
-#include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_form_submission.h"
 #include "platform/sim/sim_inner_text.h"
 #include "platform/task.h"
 #include "platform/timer.h"
 #include "platform/web_browser.h"
+#include "sim_port_desktop.h"
 #include "sites/big5_page.h"
 
 using namespace tidex;
@@ -75,7 +75,7 @@ int elementWithId(const SimDom& dom, const QString& id) {
 }  // namespace
 
 TEST(SimBrowser, ElementsComeInDocumentOrderWithBrowserTypesAndValues) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().addPage("/form.php", utf8Page(R"(<form><input name=a><input type=HIDDEN name=b
       value=2><select name=s><option value=1>x<option value=2 selected>y</select>
       <textarea name=t>
@@ -100,7 +100,7 @@ hi</textarea><input type=Submit name=go value=Go><img src="pic/a.gif"></form>)")
 }
 
 TEST(SimBrowser, SubmitInABig5PageSendsBig5QueryAndStaysBusyUntilTheAnswerCompletes) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.setNetworkDelay(3s);
   desk.sites().addPage("/qsp.php", {200, "text/html", sites::Big5Page("船期", R"(
       <form action="qsp_result.php">港口 <input name=QSP_PORT>
@@ -178,7 +178,7 @@ l2</textarea><input type=submit id=go name=go value=Go><input type=submit name=n
 }
 
 TEST(SimBrowser, PostedFormReachesTheSiteWithItsBodyAndAClickOnTextStartsNothing) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().addPage("/f.php", utf8Page(R"(<p id=p>text</p><form method=post action=save.php>
       <input name=n value=1><input type=submit id=s></form>)"));
   auto& w = desk.start<Browsing>();
@@ -201,7 +201,7 @@ TEST(SimBrowser, PostedFormReachesTheSiteWithItsBodyAndAClickOnTextStartsNothing
 }
 
 TEST(SimBrowser, InnerTextOfABig5TablePageKeepsOnlyRenderedText) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().addPage("/ships.php",
                        {200, "text/html", sites::Big5Page("標題", R"(<style>p { color: red }</style>
       <script>var s = "腳本";</script><h1>船期表</h1>
@@ -249,7 +249,7 @@ TEST(SimBrowser, LoadResultsReportHttpErrorsAndUnreachableServers) {
       {"ftp://127.0.0.1/x", true, 0, "無法顯示網頁"},
   };
   for (const Case& c : cases) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().addPage("/ok", utf8Page("fine"));
     desk.sites().addPage("/error", utf8Page("oops", 500));
     desk.sites().addPage("/down", SiteResponse::refused());
@@ -264,7 +264,7 @@ TEST(SimBrowser, LoadResultsReportHttpErrorsAndUnreachableServers) {
         << c.url.toStdString();
     EXPECT_EQ(desk.navigations().back().result.failed, c.failed) << c.url.toStdString();
   }
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().addPage("/down", SiteResponse::refused());
   desk.start<Browsing>().Open(kHost + "/down");
   desk.advance(1s);
@@ -274,7 +274,7 @@ TEST(SimBrowser, LoadResultsReportHttpErrorsAndUnreachableServers) {
 TEST(SimBrowser, APageThatNeverCompletesIsReportedAsStalled) {
   SimWeb::takeStalledAtTeardown();
   {
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().addPage("/hang", SiteResponse::never());
     auto& w = desk.start<Browsing>();
     w.Open(kHost + "/hang");
@@ -292,7 +292,7 @@ TEST(SimBrowser, APageThatNeverCompletesIsReportedAsStalled) {
   ASSERT_EQ(atTeardown.size(), 1u);
   EXPECT_EQ(atTeardown[0].url, kHost + "/hang");
 
-  SimDesktop desk;  // once the program has ended, nothing is waiting any more
+  SimPortDesktop desk;  // once the program has ended, nothing is waiting any more
   desk.sites().addPage("/hang", SiteResponse::never());
   desk.start<Browsing>().Open(kHost + "/hang");
   desk.endProgram();
@@ -301,7 +301,7 @@ TEST(SimBrowser, APageThatNeverCompletesIsReportedAsStalled) {
 }
 
 TEST(SimBrowser, ANewNavigationReplacesThePendingOne) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   desk.sites().addPage("/hang", SiteResponse::never());
   for (const char* path : {"/a", "/b", "/c"}) desk.sites().addPage(path, utf8Page(path));
   auto& w = desk.start<Browsing>();
@@ -342,7 +342,7 @@ TEST(SimBrowser, MalformedEmptyAndHugePagesStillGiveADocument) {
                                QByteArray("a\0b\xff\xfe<b", 7),
                                huge};
   for (const QByteArray& body : bodies) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     desk.sites().addPage("/p", {200, "text/html; charset=big5", body});
     auto& w = desk.start<Browsing>();
     w.Open(kHost + "/p");

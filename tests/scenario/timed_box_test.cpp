@@ -3,9 +3,9 @@
 #include "test_printers.h"
 
 #include "common/timed_box.h"
-#include "platform/sim/sim_desktop.h"
 #include "platform/task.h"
 #include "platform/timer.h"
+#include "sim_port_desktop.h"
 
 using namespace tidex;
 using namespace std::chrono_literals;
@@ -35,7 +35,7 @@ TEST(TimedBox, UnansweredBoxesCloseAfterNineSecondsWithOkOrCancel) {
   };
   for (Case c :
        {Case{BoxButtons::Ok, BoxResult::Ok}, Case{BoxButtons::YesNoCancel, BoxResult::Cancel}}) {
-    SimDesktop desk;
+    SimPortDesktop desk;
     auto& w = desk.start<Monitor>();
     w.AskReopen("是否重新開船名？ ", c.buttons);
 
@@ -48,7 +48,7 @@ TEST(TimedBox, UnansweredBoxesCloseAfterNineSecondsWithOkOrCancel) {
 }
 
 TEST(TimedBox, ShowsThePrefixWithNineDownToOneSeconds) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Monitor>();
   w.AskReopen("此碼頭執行中，請查詢運作中的海掛！ ", BoxButtons::Ok);
   desk.advance(20s);
@@ -63,7 +63,7 @@ TEST(TimedBox, ShowsThePrefixWithNineDownToOneSeconds) {
 }
 
 TEST(TimedBox, AnEarlyAnswerReturnsAtOnceAndLaterTicksChangeNothing) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Monitor>();
   w.AskReopen("是否重新開URL？ ", BoxButtons::YesNoCancel);
   desk.answerAfter(4500ms, BoxResult::Yes);
@@ -77,7 +77,7 @@ TEST(TimedBox, AnEarlyAnswerReturnsAtOnceAndLaterTicksChangeNothing) {
 }
 
 TEST(TimedBox, TwoBoxesOpenAtOnceBothCountDownAndCloseByThemselves) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Monitor>();
   w.AskReopen("是否重新開船名？ ", BoxButtons::YesNoCancel);
   desk.advance(3s);
@@ -92,7 +92,7 @@ TEST(TimedBox, TwoBoxesOpenAtOnceBothCountDownAndCloseByThemselves) {
 }
 
 TEST(TimedBox, AWindowUnloadedWhileAskingClosesItsBoxAndNeverResumes) {
-  SimDesktop desk;
+  SimPortDesktop desk;
   auto& w = desk.start<Monitor>();
   w.AskReopen("是否重新開船名？ ", BoxButtons::YesNoCancel);
   desk.advance(2s);

@@ -292,7 +292,8 @@ TEST(MailService, RecordsEverySubmissionDecodedFromBig5) {
 
 TEST(PortSites, TheMailsBoardLookupAndTheMakersPlainPages) {
   VirtualClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
-  SimWeb web(clock);
+  PortSites sites;
+  SimWeb web(clock, &sites);
   // The vessel name goes into the address as the IMCT answer had it, blanks included.
   const QString head = u"http://10.0.0.5/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME="_s;
   const QString tail = u"&QSP_PORT=&QSP_PAGID=&SP_CALL=&SEARCH=1&iPage=&OK=%B7j%B4M"_s;
@@ -317,7 +318,7 @@ TEST(PortSites, TheMailsBoardLookupAndTheMakersPlainPages) {
     }
   }
   EXPECT_EQ(titles.size(), 4);
-  EXPECT_EQ(web.sites().requestLog().back(), u"GET /pda/Tidex_error.php");
+  EXPECT_EQ(sites.requestLog().back(), u"GET /pda/Tidex_error.php");
 }
 
 }  // namespace

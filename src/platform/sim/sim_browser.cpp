@@ -122,10 +122,10 @@ void SimBrowser::arrive(std::size_t navigation, bool held) {
   const bool blank = request.url.startsWith(u"about:", Qt::CaseInsensitive);
   const SimLoad load =
       blank ? SimLoad{{0, "text/html; charset=utf-8", {}}, request.url} : web().load(request, held);
-  const sites::SiteResponse& answer = load.answer;
+  const WebResponse& answer = load.answer;
   // Without an engine the answer reaches no page.
   if (desk_.browserEngineDown()) return;
-  if (answer.delivery == sites::SiteResponse::Delivery::Never) {
+  if (answer.delivery == WebResponse::Delivery::Never) {
     // The server holds the request and answers it once it answers again.
     arrival_ = desk_.clock().schedule(kHeldRequestCheck, [this, navigation, g = generation_] {
       arrival_ = 0;
@@ -141,12 +141,12 @@ void SimBrowser::arrive(std::size_t navigation, bool held) {
 
   LoadResult result;
   DecodedPage page;
-  if (answer.delivery == sites::SiteResponse::Delivery::Refused) {
+  if (answer.delivery == WebResponse::Delivery::Refused) {
     result = {true, 0};
     page.html = QString::fromUtf8(kUnreachablePage);
   } else if (IsDownload(answer)) {
     result = {true, 0};
-  } else if (answer.delivery == sites::SiteResponse::Delivery::CutOff) {
+  } else if (answer.delivery == WebResponse::Delivery::CutOff) {
     // What arrived is shown; the load fails without an HTTP status, as a network error.
     result = {true, 0};
     page = DecodePage(answer.contentType, answer.body.left(answer.body.size() / 2));

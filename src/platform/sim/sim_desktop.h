@@ -61,7 +61,7 @@ struct SimTray {
 // The simulated desktop: virtual clock, scripted user, and a record of what the program did.
 // No display; the web is served in-process (SimWeb). Nothing happens unless the test advances
 // the clock or acts.
-class SimDesktop final : public Desktop {
+class SimDesktop : public Desktop {
  public:
   // Starts the clock at a moment such as "2026-12-08 10:00:00".
   explicit SimDesktop(const QString& start = QStringLiteral("2026-12-08 10:00:00"));
@@ -92,7 +92,9 @@ class SimDesktop final : public Desktop {
 
   // The web the simulated browsers reach (see SimWeb).
   SimWeb& web() { return web_; }
-  sites::PortSites& sites() { return web_.sites(); }
+  // The server that answers every web address; none (nullptr, as at the start): every
+  // connection is refused. The server outlives the desktop or is taken away first.
+  void setWebServer(WebServer* server) { web_.setServer(server); }
   // How long each answer takes (200 ms unless set).
   void setNetworkDelay(std::chrono::milliseconds delay) { web_.setNetworkDelay(delay); }
   const std::vector<SimNavigation>& navigations() const { return web_.navigations(); }

@@ -59,11 +59,11 @@ DecodedPage DecodePage(const QByteArray& contentType, const QByteArray& body) {
   return {QString::fromUtf8(body), PageCharset::Utf8};
 }
 
-sites::SiteResponse SimWeb::fetch(const SimRequest& request, bool held) {
+WebResponse SimWeb::fetch(const SimRequest& request, bool held) {
   const QString& url = request.url;
   const qsizetype schemeEnd = url.indexOf(u"://");
   const QString scheme = url.left(std::max<qsizetype>(schemeEnd, 0)).toLower();
-  if (scheme != u"http" && scheme != u"https") return sites::SiteResponse::refused();
+  if (scheme != u"http" && scheme != u"https") return WebResponse::refused();
 
   QString rest = url.mid(schemeEnd + 3);
   rest.truncate(rest.indexOf(u'#') < 0 ? rest.size() : rest.indexOf(u'#'));
@@ -72,36 +72,37 @@ sites::SiteResponse SimWeb::fetch(const SimRequest& request, bool held) {
     const qsizetype at = rest.indexOf(stop);
     if (at >= 0) pathStart = std::min(pathStart, at);
   }
-  if (pathStart == 0) return sites::SiteResponse::refused();  // no host
+  if (pathStart == 0) return WebResponse::refused();  // no host
 
   QString target = rest.mid(pathStart);
   const qsizetype question = target.indexOf(u'?');
-  sites::SiteRequest site;
-  site.method = request.method;
-  site.body = request.body;
-  if (question >= 0) site.query = encodeForAddress(target.mid(question + 1));
+  WebRequest serverRequest;
+  serverRequest.method = request.method;
+  serverRequest.body = request.body;
+  if (question >= 0) serverRequest.query = encodeForAddress(target.mid(question + 1));
   const QString path = question >= 0 ? target.left(question) : target;
-  site.path = QByteArray::fromPercentEncoding(encodeForAddress(path));
-  if (site.path.isEmpty()) site.path = "/";
+  serverRequest.path = QByteArray::fromPercentEncoding(encodeForAddress(path));
+  if (serverRequest.path.isEmpty()) serverRequest.path = "/";
   const QString host = rest.left(pathStart).toLower();
-  site.cookie = cookieHeader(host, site.path);
-  site.host = host.toLatin1();
-  sites::SiteResponse answer = held ? sites_.respond(site) : sites_.handle(site);
+  serverRequest.cookie = cookieHeader(host, serverRequest.path);
+  serverRequest.host = host.toLatin1();
+  if (!server_) return WebResponse::refused();
+  WebResponse answer = held ? server_->respond(serverRequest) : server_->handle(serverRequest);
   storeCookies(host, answer);
   return answer;
 }
 
 SimLoad SimWeb::load(SimRequest request, bool held) {
   for (int redirects = 0;; ++redirects) {
-    sites::SiteResponse answer = fetch(request, held && redirects == 0);
+    WebResponse answer = fetch(request, held && redirects == 0);
     QByteArray location;
     for (const auto& [name, value] : answer.headers) {
       if (name.compare("location", Qt::CaseInsensitive) == 0) location = value;
     }
-    const bool redirect = answer.delivery == sites::SiteResponse::Delivery::Answer &&
+    const bool redirect = answer.delivery == WebResponse::Delivery::Answer &&
                           answer.status >= 300 && answer.status < 400 && !location.isEmpty();
     if (!redirect) return {std::move(answer), request.url};
-    if (redirects == kMaxRedirects) return {sites::SiteResponse::refused(), request.url, true};
+    if (redirects == kMaxRedirects) return {WebResponse::refused(), request.url, true};
     const QUrl next = QUrl(request.url).resolved(QUrl::fromEncoded(location));
     request.url = QString::fromLatin1(next.toEncoded());
     if (answer.status != 307 && answer.status != 308) {
@@ -112,7 +113,7 @@ SimLoad SimWeb::load(SimRequest request, bool held) {
   }
 }
 
-bool IsDownload(const sites::SiteResponse& answer) {
+bool IsDownload(const WebResponse& answer) {
   for (const auto& [name, value] : answer.headers) {
     if (name.compare("content-disposition", Qt::CaseInsensitive) == 0 &&
         value.trimmed().toLower().startsWith("attachment")) {
@@ -133,7 +134,7 @@ QByteArray SimWeb::cookieHeader(const QString& host, const QByteArray& path) con
   return pairs.join("; ");
 }
 
-void SimWeb::storeCookies(const QString& host, const sites::SiteResponse& answer) {
+void SimWeb::storeCookies(const QString& host, const WebResponse& answer) {
   for (const auto& [name, value] : answer.headers) {
     if (name.toLower() != "set-cookie") continue;
     const QByteArrayList parts = value.split(';');

@@ -11,7 +11,7 @@
 
 #include "platform/sim/virtual_clock.h"
 #include "platform/web_browser.h"
-#include "sites/port_sites.h"
+#include "platform/web_server.h"
 
 namespace tidex {
 
@@ -52,13 +52,13 @@ struct SimNavigation {
 
 // What a navigation receives once redirects are followed.
 struct SimLoad {
-  sites::SiteResponse answer;
+  WebResponse answer;
   QString url;                    // the address the answer came from
   bool tooManyRedirects = false;  // given up after SimWeb::kMaxRedirects; answer is refused()
 };
 
 // Whether a browser takes the answer for a file to save rather than a page to show.
-bool IsDownload(const sites::SiteResponse& answer);
+bool IsDownload(const WebResponse& answer);
 
 // A navigation that has waited for its page longer than SimWeb::kStallLimit.
 struct StalledPage {
@@ -68,15 +68,18 @@ struct StalledPage {
 };
 
 // How the simulated desktop reaches the web: every http(s) address, whatever its host and
-// port, is served in-process by the port sites; an answer takes the network delay.
+// port, is served in-process by one web server; an answer takes the network delay. Without a
+// server every connection is refused.
 class SimWeb final {
  public:
   static constexpr std::chrono::seconds kStallLimit{60};
   static constexpr int kMaxRedirects = 20;
 
-  explicit SimWeb(const VirtualClock& clock) : clock_(clock) {}
+  explicit SimWeb(const VirtualClock& clock, WebServer* server = nullptr)
+      : clock_(clock), server_(server) {}
 
-  sites::PortSites& sites() { return sites_; }
+  // The server of every address from now on; nullptr: none.
+  void setServer(WebServer* server) { server_ = server; }
   void setNetworkDelay(std::chrono::milliseconds delay) { delay_ = delay; }
   std::chrono::milliseconds networkDelay() const { return delay_; }
 
@@ -85,7 +88,7 @@ class SimWeb final {
   // address that is not http(s) or has no host is refused.
   // held: the request was sent before and held by the server; it is asked again without a
   // new line in the request log.
-  sites::SiteResponse fetch(const SimRequest& request, bool held = false);
+  WebResponse fetch(const SimRequest& request, bool held = false);
   // Fetches as a browser navigates: redirects are followed (a POST becomes a GET except for
   // 307 and 308), up to kMaxRedirects of them.
   SimLoad load(SimRequest request, bool held = false);
@@ -116,11 +119,11 @@ class SimWeb final {
     QByteArray path;
   };
   QByteArray cookieHeader(const QString& host, const QByteArray& path) const;
-  void storeCookies(const QString& host, const sites::SiteResponse& answer);
+  void storeCookies(const QString& host, const WebResponse& answer);
 
   const VirtualClock& clock_;
+  WebServer* server_;
   std::vector<Cookie> cookies_;
-  sites::PortSites sites_;
   std::chrono::milliseconds delay_{200};
   std::vector<SimNavigation> navigations_;
   QStringList printed_;
