@@ -89,7 +89,7 @@ class WharfMonitorProgram {
 
   // Empty when all went well, else what did not.
   std::string open() {
-    if (!session_.start(rate_)) return session_.failure();
+    if (!session_.start(ProgramClock::faster(rate_))) return session_.failure();
     if (!session_.pressConsoleButton(QStringLiteral("碼頭"))) return "no wharf button";
     if (!waitUntil([&] { return boardRequests() >= 2; }, 30s)) return "no baseline taken";
     return focusConsole() ? std::string() : "the console did not take the focus";
