@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-translations-l10n libqt6sql6-sqlite
   libgtest-dev libgmock-dev libcpp-httplib-dev libxml2-dev libdtl-dev
-  clang-format fonts-noto-cjk xvfb xauth xdotool curl faketime dbus at-spi2-core desktop-file-utils
+  clang-format openssl fonts-noto-cjk xvfb xauth xdotool curl faketime dbus at-spi2-core desktop-file-utils
   openbox trayer x11-utils lintian
   libcurl4-openssl-dev qtkeychain-qt6-dev python3-aiosmtpd python3-dbus python3-gi
 )

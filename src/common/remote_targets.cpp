@@ -1,5 +1,6 @@
 #include "common/remote_targets.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -58,6 +59,7 @@ RemoteTarget readTarget(const QString& name, DeliveryTarget::Kind kind) {
       }
     }
     if (k == u"starttls") target.delivery.startTls = value.trimmed() == u"1";
+    if (k == u"certificate") target.delivery.certificateFile = value.trimmed();
     if (k.startsWith(u"header") && value.contains(QLatin1Char(':'))) {
       const qsizetype colon = value.indexOf(QLatin1Char(':'));
       target.delivery.headers.append({value.left(colon).trimmed(), value.mid(colon + 1).trimmed()});
@@ -196,6 +198,9 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
             "smtps://smtp.example.com:465。");
       }
       if (!isMailAddress(d.sender)) return QStringLiteral("寄件者不是有效的電子郵件地址。");
+      if (!d.certificateFile.isEmpty() && !QFileInfo(d.certificateFile).isReadable()) {
+        return QStringLiteral("無法讀取伺服器憑證檔「%1」。").arg(d.certificateFile);
+      }
       if (d.recipients.isEmpty()) return QStringLiteral("請至少填一個收件者。");
       for (const QString& to : d.recipients) {
         if (!isMailAddress(to))
@@ -249,6 +254,11 @@ bool WriteRemoteTarget(const RemoteTarget& target) {
                    target.quiet ? target.quiet->text() : QString()) &&
       WriteSetting(section, QStringLiteral("quietevents"),
                    target.quiet ? listOf(target.quiet->groups) : QString());
+  // Written only once used, so that a file without it keeps its lines.
+  if (written && !(d.certificateFile.isEmpty() &&
+                   ReadSetting(section, QStringLiteral("certificate"), QString()).isEmpty())) {
+    written = WriteSetting(section, QStringLiteral("certificate"), d.certificateFile);
+  }
   for (int i = 0; written && i < kMostHeaders; ++i) {
     const QString value = i < d.headers.size()
                               ? d.headers[i].first + QStringLiteral(": ") + d.headers[i].second

@@ -37,7 +37,7 @@ SettingsWindow::SettingsWindow(ConsoleState& console, RemoteNotifier& notifier)
   }
   targetKindBox.setListIndex(0);
   nameControls();
-  Resize(1010, 660);
+  Resize(1010, 690);
   layOut();
 
   saveServersButton.onClick = [this] { saveServersAndAccount(); };
@@ -84,6 +84,7 @@ void SettingsWindow::nameControls() {
       {&targetSecretLabel, &targetSecretField},
       {&targetSenderLabel, &targetSenderField},
       {&targetRecipientsLabel, &targetRecipientsField},
+      {&certificateLabel, &certificateField},
       {&targetHeadersLabel, &targetHeadersField},
       {&quietPeriodLabel, &quietPeriodField},
   };
@@ -138,6 +139,8 @@ void SettingsWindow::layOut() {
   }
   startTlsCheck.Move(left + 176, top, 200, 24);
   top += kRow;
+  row(certificateLabel, certificateField, left, top, 170, 340);
+  top += kRow;
   targetHeadersLabel.Move(left, top + 4, 170, 20);
   targetHeadersField.Move(left + 176, top, 340, 50);
   top += 56;
@@ -158,8 +161,8 @@ void SettingsWindow::layOut() {
   secretStorageLabel.Move(left, top, 524, 20);
   appriseLabel.Move(left, top + 22, 524, 20);
 
-  statusLabel.Move(10, 624, 880, 24);
-  closeButton.Move(900, 620, 100, 30);
+  statusLabel.Move(10, 654, 880, 24);
+  closeButton.Move(900, 650, 100, 30);
 }
 
 void SettingsWindow::say(const QString& text) {

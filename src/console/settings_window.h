@@ -70,6 +70,8 @@ class SettingsWindow final : public Form {
   Label targetRecipientsLabel{*this, "targetRecipientsLabel", "收件者（以分號分隔）"};
   TextBox targetRecipientsField{*this, "targetRecipientsField"};
   CheckBox startTlsCheck{*this, "startTlsCheck", "使用 STARTTLS", 0};
+  Label certificateLabel{*this, "certificateLabel", "伺服器憑證檔（可留空）"};
+  TextBox certificateField{*this, "certificateField"};
   Label targetHeadersLabel{*this, "targetHeadersLabel", "標頭（每行「名稱: 值」）"};
   TextBox targetHeadersField{*this, "targetHeadersField"};
   CheckBox alertEventCheck{*this, "alertEventCheck", "監看警示", 1};

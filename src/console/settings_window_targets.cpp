@@ -66,6 +66,7 @@ void SettingsWindow::showTarget(const RemoteTarget& target) {
   targetSenderField.setText(d.sender);
   targetRecipientsField.setText(d.recipients.join(QStringLiteral("; ")));
   startTlsCheck.setValue(d.startTls ? 1 : 0);
+  certificateField.setText(d.certificateFile);
   QStringList headers;
   for (const auto& [name, value] : d.headers) headers << name + QStringLiteral(": ") + value;
   targetHeadersField.setText(headers.join(QStringLiteral("\r\n")));
@@ -93,6 +94,7 @@ RemoteTarget SettingsWindow::targetInFields() const {
     if (!to.trimmed().isEmpty()) d.recipients << to.trimmed();
   }
   d.startTls = startTlsCheck.Value() == 1;
+  d.certificateFile = certificateField.Text().trimmed();
   for (const QString& line : targetHeadersField.Text().split(
            QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts)) {
     const qsizetype colon = line.indexOf(QLatin1Char(':'));

@@ -24,7 +24,10 @@ struct DeliveryTarget {
   QString secret;  // its password or the token; never logged
   QString sender;
   QStringList recipients;
-  bool startTls = false;                   // smtp:// upgraded before the login, refused without it
+  bool startTls = false;  // smtp:// upgraded before the login, refused without it
+  // The authority (a PEM file) that signed the mail server's certificate, for a server whose
+  // certificate no public authority signed; empty: the system's authorities.
+  QString certificateFile;
   QList<QPair<QString, QString>> headers;  // extra headers of the POST
 };
 

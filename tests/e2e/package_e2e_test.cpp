@@ -84,6 +84,12 @@ TEST(Package, PassesDebiansChecksAndTheInstalledProgramKeepsItsSettingsInTheConf
   EXPECT_TRUE(waitUntil(
       [&] { return !sites.requestLog().filter("GET /pda/Tidex_var.php").isEmpty(); }, 30s));
   EXPECT_FALSE(QFile::exists(root.filePath("usr/bin/Tidex.ini")));
+  // Without a notification target, the mail library and the keyring stay out of the program.
+  ASSERT_TRUE(QFile::exists(root.filePath("usr/lib/tidex/tidex-keyring.so")));
+  const QByteArray maps = readFile(QStringLiteral("/proc/%1/maps").arg(program.processId()));
+  ASSERT_FALSE(maps.isEmpty());
+  EXPECT_FALSE(maps.contains("libcurl")) << "libcurl loaded at start-up";
+  EXPECT_FALSE(maps.contains("keychain")) << "QtKeychain loaded at start-up";
   program.kill();
   program.waitForFinished(10000);
 }

@@ -25,11 +25,15 @@ namespace {
 const QString kAlertLine = QStringLiteral("YM HARMONY　抵港時間 14:30 → 23:45");
 
 // An SMTP server on loopback (aiosmtpd) that answers the first `refusals` mails with 451 and
-// writes each mail it takes to a file of its own: subject, Message-ID, recipients, text.
+// writes each mail it takes to a file of its own: subject, Message-ID, recipients, text. With a
+// certificate it takes mail over TLS (from the first byte, or after STARTTLS) and only after the
+// login duty / s3cret.
 constexpr auto kSmtpServer = R"(
-import email, email.policy, os, sys, threading
+import email, email.policy, os, ssl, sys, threading
 from aiosmtpd.controller import Controller
-port, folder, refusals = int(sys.argv[1]), sys.argv[2], int(sys.argv[3])
+from aiosmtpd.smtp import AuthResult, LoginPassword
+port, folder, refusals, security, cert = sys.argv[1:6]
+port, refusals = int(port), int(refusals)
 class Mailbox:
     seen = 0
     async def handle_DATA(self, server, session, envelope):
@@ -42,22 +46,51 @@ class Mailbox:
             f.write('\n'.join([str(mail['Subject']), str(mail['Message-ID']),
                                ' '.join(envelope.rcpt_tos), mail.get_content()]))
         return '250 OK'
-Controller(Mailbox(), hostname='127.0.0.1', port=port).start()
+def login(server, session, envelope, mechanism, data):
+    return AuthResult(success=isinstance(data, LoginPassword) and
+                      (data.login, data.password) == (b'duty', b's3cret'))
+options = {}
+if security != 'plain':
+    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+    context.load_cert_chain(cert + '/cert.pem', cert + '/key.pem')
+    options = dict(authenticator=login, auth_required=True)
+    if security == 'tls':
+        options.update(ssl_context=context, auth_require_tls=False)
+    else:
+        options.update(tls_context=context, require_starttls=True)
+Controller(Mailbox(), hostname='127.0.0.1', port=port, **options).start()
 print('ready', flush=True)
 threading.Event().wait()
 )";
 
 class SmtpServer {
  public:
-  explicit SmtpServer(int refusals) {
+  // Plain: no TLS, no login. StartTls and Tls: a certificate of its own for 127.0.0.1
+  // (certificateFile()), a login required.
+  enum class Security { Plain, StartTls, Tls };
+
+  explicit SmtpServer(int refusals, Security security = Security::Plain) {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     port_ = probe.serverPort();
     probe.close();
+    const char* mode = security == Security::Tls        ? "tls"
+                       : security == Security::StartTls ? "starttls"
+                                                        : "plain";
+    if (security != Security::Plain) {
+      QProcess openssl;
+      openssl.setProcessChannelMode(QProcess::MergedChannels);
+      openssl.start(QStringLiteral("openssl"),
+                    {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                     "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
+                     mails_.filePath("key.pem"), "-out", certificateFile()});
+      if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0) return;
+    }
     // Debian's own Python, which has the aiosmtpd package.
-    process_.start(QStringLiteral("/usr/bin/python3"),
-                   {QStringLiteral("-c"), QString::fromUtf8(kSmtpServer), QString::number(port_),
-                    mails_.path(), QString::number(refusals)});
+    process_.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral("-c"), QString::fromUtf8(kSmtpServer), QString::number(port_),
+         mails_.path(), QString::number(refusals), QString::fromLatin1(mode), mails_.path()});
     started_ = process_.waitForReadyRead(10000) && process_.readAll().contains("ready");
   }
   ~SmtpServer() {
@@ -66,9 +99,11 @@ class SmtpServer {
   }
   bool started() const { return started_; }
   int port() const { return port_; }
+  QString certificateFile() const { return mails_.filePath(QStringLiteral("cert.pem")); }
   QStringList mails() const {
     QStringList mails;
-    for (const QString& name : QDir(mails_.path()).entryList(QDir::Files, QDir::Name)) {
+    for (const QString& name :
+         QDir(mails_.path()).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
       QFile file(mails_.filePath(name));
       if (file.open(QIODevice::ReadOnly)) mails << QString::fromUtf8(file.readAll());
     }
@@ -134,6 +169,36 @@ TEST(ProgramEndToEnd, AnAlertIsMailedOnceAlthoughTheMailServerRefusedTheFirstTry
   EXPECT_TRUE(lines[1].endsWith("@tidex.invalid>")) << lines[1].toStdString();
   EXPECT_EQ(lines[2], "duty@harbour.test night@harbour.test");
   EXPECT_TRUE(mails[0].contains(kAlertLine)) << mails[0].toStdString();
+}
+
+// Mail servers that take mail only over TLS and after a login, one from the first byte
+// (smtps://), one after STARTTLS; each has a certificate of its own, named in the settings.
+TEST(ProgramEndToEnd, AnAlertIsMailedOverTlsAndStartTlsAfterTheLogin) {
+  SmtpServer tls(0, SmtpServer::Security::Tls);
+  SmtpServer startTls(0, SmtpServer::Security::StartTls);
+  ASSERT_TRUE(tls.started() && startTls.started());
+  ConsoleSession session;
+  const auto target = [](const QByteArray& name, const QByteArray& address, bool upgrade,
+                         const SmtpServer& server) {
+    return "[notify " + name + "]\r\naddress=" + address + QByteArray::number(server.port()) +
+           "\r\nuser=duty\r\nsecret=" + EncodeText(QStringLiteral("s3cret")).toLatin1() +
+           "\r\nkeyring=0\r\nstarttls=" + (upgrade ? "1" : "0") +
+           "\r\ncertificate=" + server.certificateFile().toUtf8() +
+           "\r\nfrom=tidex@harbour.test\r\nto=duty@harbour.test\r\nevents=alert\r\n";
+  };
+  addToSettings(session.home.path(), "[notify]\r\noffice=email\r\nrelay=email\r\n" +
+                                         target("office", "smtps://127.0.0.1:", false, tls) +
+                                         target("relay", "smtp://127.0.0.1:", true, startTls));
+  ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
+  raiseWharfAlert(session);
+
+  for (const SmtpServer* server : {&tls, &startTls}) {
+    ASSERT_TRUE(waitUntil([&] { return !server->mails().isEmpty(); }, 60s))
+        << session.program.output().data();
+    EXPECT_EQ(server->mails().size(), 1);
+    EXPECT_TRUE(server->mails().value(0).contains(kAlertLine));
+  }
+  EXPECT_FALSE(session.program.output().contains("s3cret")) << "a secret is never logged";
 }
 
 TEST(ProgramEndToEnd, AWebhookPostPendingAcrossARestartIsTakenExactlyOnce) {

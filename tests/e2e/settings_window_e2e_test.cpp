@@ -2,6 +2,9 @@
 // address changed there is the one the next monitor opened reads, without a restart.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -49,4 +52,70 @@ TEST(ProgramEndToEnd, ABoardServerChangedInTheSettingsWindowServesTheNextMonitor
   EXPECT_TRUE(
       waitUntil([&] { return !otherBoard.requestLog().filter("/sdci/UA1006.ASP").isEmpty(); }, 30s))
       << session.program.output().data();
+}
+
+// Two of the port's pilots are missing from Tidex.ini while a wharf monitor runs. The user adds
+// one in "設定", typing the name as the board shows it: that pilot's assignment is no change at
+// the monitor's next comparison; the other's still alerts.
+TEST(ProgramEndToEnd, APilotAddedInTheSettingsWindowIsNoChangeAtARunningMonitorsNextComparison) {
+  ConsoleSession session;
+  ASSERT_TRUE(session.start(4)) << session.failure() << session.program.output().data();
+  const AccessibilityBus& a11y = session.a11y;
+  const QString display = session.display.display();
+  {
+    QFile ini(session.home.filePath(QStringLiteral("Tidex.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::ReadWrite));
+    QByteArray text = ini.readAll();
+    for (const QByteArray number : {"0088", "0089"}) {
+      const qsizetype at = text.indexOf("\r\n" + number + "=");
+      ASSERT_GE(at, 0) << number.data();
+      const qsizetype end = text.indexOf("\r\n", at + 2);
+      text.remove(at + 7, end - (at + 7));  // the name, after "\r\n0088="
+    }
+    ASSERT_TRUE(ini.resize(0) && ini.write(text) == text.size());
+  }
+  const auto boardReads = [&] {
+    return session.sites.requestLog().filter("/sdci/UA1006.ASP").size();
+  };
+  ASSERT_TRUE(session.pressConsoleButton(QStringLiteral("碼頭")));  // the field holds 1108
+  ASSERT_TRUE(waitUntil([&] { return boardReads() >= 2; }, 30s)) << "no baseline taken";
+
+  const QString caption = QStringLiteral("設定");
+  ASSERT_TRUE(a11y.press(session.consoleControl("menu item", caption)));
+  Accessible settings;
+  ASSERT_TRUE(waitUntil([&] { return (settings = a11y.window(caption)).valid(); }, 20s));
+  ASSERT_TRUE(session.focus(caption));
+  for (const auto& [label, text] : {std::pair{"引航員號碼", "0088"}, {"引航員姓名", "方仁傑"}}) {
+    const Accessible field = a11y.find(settings, "text", QString::fromUtf8(label));
+    ASSERT_TRUE(field.valid()) << label;
+    clickAt(display, a11y.extents(field).center());
+    pressKeys(display, {"ctrl+a"});
+    typeText(display, QString::fromUtf8(text));
+    ASSERT_TRUE(waitUntil([&] { return a11y.text(field) == QString::fromUtf8(text); }, 10s))
+        << label << " holds " << a11y.text(field).toStdString();
+  }
+  ASSERT_TRUE(a11y.press(a11y.find(settings, "push button", QStringLiteral("儲存引航員"))));
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        return a11y
+            .findWhere(
+                settings, "label",
+                [](const QString& name) { return name.startsWith("引航員 0088 方仁傑 已儲存"); })
+            .valid();
+      },
+      10s))
+      << a11y.describe(settings).toStdString();
+
+  ASSERT_TRUE(
+      session.sites.control("/_control/board/pilot?wharf=1108&vessel=YM%20HARMONY&number=0088"));
+  const qsizetype readsBefore = boardReads();
+  ASSERT_TRUE(waitUntil([&] { return boardReads() >= readsBefore + 2; }, 60s));
+  EXPECT_TRUE(session.journalSummaries("alert").isEmpty()) << "a pilot now known is no change";
+
+  ASSERT_TRUE(
+      session.sites.control("/_control/board/pilot?wharf=1108&vessel=YM%20HARMONY&number=0089"));
+  ASSERT_TRUE(waitUntil([&] { return !session.journalSummaries("alert").isEmpty(); }, 60s))
+      << "a pilot still unknown is a change";
+  EXPECT_EQ(session.journalSummaries("alert").size(), 1);
+  EXPECT_FALSE(session.journalSummaries("alert").join('\n').contains("方仁傑"));
 }

@@ -2,12 +2,11 @@
 
 #include <cstring>
 #include <memory>
-#include <mutex>
 
 #include <QDateTime>
 #include <QRegularExpression>
 
-#include <curl/curl.h>
+#include "platform/qt/curl_library.h"
 
 namespace tidex {
 namespace {
@@ -57,14 +56,13 @@ size_t readUpload(char* buffer, size_t size, size_t count, void* user) {
 
 }  // namespace
 
-void PrepareMailSending() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
+bool PrepareMailSending() { return CurlLibrary::load() != nullptr; }
 
 DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
                          std::chrono::milliseconds limit) {
-  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+  const CurlLibrary* lib = CurlLibrary::load();
+  if (!lib) return {false, QStringLiteral("未安裝郵件程式庫 libcurl")};
+  std::unique_ptr<CURL, decltype(lib->easyCleanup)> curl(lib->easyInit(), lib->easyCleanup);
   if (!curl) return {false, QStringLiteral("無法啟動郵件傳送")};
   Upload upload{mailOf(target, message)};
   const QByteArray address = target.address.toUtf8();
@@ -73,29 +71,31 @@ DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& me
   const QByteArray secret = target.secret.toUtf8();
   curl_slist* recipients = nullptr;
   for (const QString& to : target.recipients) {
-    recipients = curl_slist_append(recipients, ("<" + to.toUtf8() + ">").constData());
+    recipients = lib->slistAppend(recipients, ("<" + to.toUtf8() + ">").constData());
   }
   char error[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
-  curl_easy_setopt(c, CURLOPT_URL, address.constData());
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limit.count()));
-  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
-  curl_easy_setopt(c, CURLOPT_USE_SSL,
-                   static_cast<long>(target.startTls ? CURLUSESSL_ALL : CURLUSESSL_NONE));
+  lib->easySetopt(c, CURLOPT_URL, address.constData());
+  lib->easySetopt(c, CURLOPT_NOSIGNAL, 1L);
+  lib->easySetopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limit.count()));
+  lib->easySetopt(c, CURLOPT_ERRORBUFFER, error);
+  lib->easySetopt(c, CURLOPT_USE_SSL,
+                  static_cast<long>(target.startTls ? CURLUSESSL_ALL : CURLUSESSL_NONE));
+  const QByteArray authority = target.certificateFile.toLocal8Bit();
+  if (!authority.isEmpty()) lib->easySetopt(c, CURLOPT_CAINFO, authority.constData());
   if (!user.isEmpty()) {
-    curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
-    curl_easy_setopt(c, CURLOPT_PASSWORD, secret.constData());
+    lib->easySetopt(c, CURLOPT_USERNAME, user.constData());
+    lib->easySetopt(c, CURLOPT_PASSWORD, secret.constData());
   }
-  curl_easy_setopt(c, CURLOPT_MAIL_FROM, sender.constData());
-  curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients);
-  curl_easy_setopt(c, CURLOPT_READFUNCTION, readUpload);
-  curl_easy_setopt(c, CURLOPT_READDATA, &upload);
-  curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
-  const CURLcode result = curl_easy_perform(c);
-  curl_slist_free_all(recipients);
+  lib->easySetopt(c, CURLOPT_MAIL_FROM, sender.constData());
+  lib->easySetopt(c, CURLOPT_MAIL_RCPT, recipients);
+  lib->easySetopt(c, CURLOPT_READFUNCTION, readUpload);
+  lib->easySetopt(c, CURLOPT_READDATA, &upload);
+  lib->easySetopt(c, CURLOPT_UPLOAD, 1L);
+  const CURLcode result = lib->easyPerform(c);
+  lib->slistFreeAll(recipients);
   if (result == CURLE_OK) return {true, QString()};
-  return {false, QString::fromUtf8(error[0] ? error : curl_easy_strerror(result))};
+  return {false, QString::fromUtf8(error[0] ? error : lib->easyStrerror(result))};
 }
 
 }  // namespace tidex

@@ -10,7 +10,8 @@ namespace tidex {
 // Blocks: runs on a worker thread.
 DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
                          std::chrono::milliseconds limit);
-// libcurl's global set-up, once, on the main thread before the first worker uses it.
-void PrepareMailSending();
+// Loads libcurl and sets it up, once, on the main thread before the first worker uses it; false
+// when it is not installed (every mail then fails and says so).
+bool PrepareMailSending();
 
 }  // namespace tidex

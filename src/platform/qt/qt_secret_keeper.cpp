@@ -1,40 +1,51 @@
 #include "platform/qt/qt_secret_keeper.h"
 
+#include <QCoreApplication>
+#include <QLibrary>
 #include <QTimer>
 
-#include <qt6keychain/keychain.h>
-
 #include "platform/desktop.h"
+#include "platform/qt/keyring_module.h"
 
 namespace tidex {
 namespace {
 
-const QString kService = QStringLiteral("Tidex");
+// The keyring module beside the program (bin/../lib/tidex), loaded once and kept; null when it
+// is missing or does not load, and then no secret reaches the keyring.
+KeyringModule* keyringModule() {
+  static KeyringModule* const module = []() -> KeyringModule* {
+    static QLibrary library(QCoreApplication::applicationDirPath() +
+                            QStringLiteral("/../lib/tidex/") +
+                            QString::fromLatin1(kKeyringModuleFile));
+    const auto entry = reinterpret_cast<KeyringModuleEntry>(library.resolve(kKeyringModuleEntry));
+    if (!entry) qWarning("keyring module not loaded: %s", qPrintable(library.errorString()));
+    return entry ? entry() : nullptr;
+  }();
+  return module;
+}
 
-// One answer per call: the job's, or the failure at the limit, whichever comes first; none once
-// the call is destroyed.
+// One answer per call: the keyring's, or the failure at the limit, whichever comes first; none
+// once the call is destroyed.
 class KeyringCall final : public QueuedCall {
  public:
-  explicit KeyringCall(QKeychain::Job* job) : answered_(std::make_shared<bool>(false)) {
-    job->setAutoDelete(true);
-    timer_.setSingleShot(true);
-  }
+  KeyringCall() : answered_(std::make_shared<bool>(false)) { timer_.setSingleShot(true); }
   ~KeyringCall() override { *answered_ = true; }
 
-  // Runs answer(job) when the job finishes, or fail() at the limit.
-  void start(QKeychain::Job* job, std::function<void(QKeychain::Job&)> answer,
-             std::function<void()> fail) {
-    QObject::connect(job, &QKeychain::Job::finished, job,
-                     [answered = answered_, answer](QKeychain::Job* finished) {
-                       if (std::exchange(*answered, true)) return;
-                       answer(*finished);
-                     });
+  // Runs job with the answer it is to give, and fail() at the limit (at once without a module).
+  template <class Answer>
+  void start(const std::function<void(KeyringModule&, std::function<void(Answer)>)>& job,
+             std::function<void(Answer)> done, std::function<void()> fail) {
     QObject::connect(&timer_, &QTimer::timeout, [answered = answered_, fail] {
       if (std::exchange(*answered, true)) return;
       fail();
     });
-    timer_.start(QtSecretKeeper::kLimitMs);
-    job->start();
+    KeyringModule* module = keyringModule();
+    timer_.start(module ? QtSecretKeeper::kLimitMs : 0);
+    if (!module) return;
+    job(*module, [answered = answered_, done = std::move(done)](Answer answer) {
+      if (std::exchange(*answered, true)) return;
+      done(std::move(answer));
+    });
   }
 
  private:
@@ -46,39 +57,34 @@ class KeyringCall final : public QueuedCall {
 
 std::unique_ptr<QueuedCall> QtSecretKeeper::store(const QString& key, const QString& secret,
                                                   std::function<void(bool)> done) {
-  auto* job = new QKeychain::WritePasswordJob(kService);
-  job->setKey(key);
-  job->setTextData(secret);
-  auto call = std::make_unique<KeyringCall>(job);
-  call->start(
-      job, [done](QKeychain::Job& finished) { done(finished.error() == QKeychain::NoError); },
-      [done] { done(false); });
+  auto call = std::make_unique<KeyringCall>();
+  call->start<bool>(
+      [key, secret](KeyringModule& module, std::function<void(bool)> answer) {
+        module.store(key, secret, std::move(answer));
+      },
+      done, [done] { done(false); });
   return call;
 }
 
 std::unique_ptr<QueuedCall> QtSecretKeeper::read(const QString& key,
                                                  std::function<void(std::optional<QString>)> done) {
-  auto* job = new QKeychain::ReadPasswordJob(kService);
-  job->setKey(key);
-  auto call = std::make_unique<KeyringCall>(job);
-  call->start(
-      job,
-      [done](QKeychain::Job& finished) {
-        if (finished.error() != QKeychain::NoError) return done(std::nullopt);
-        done(static_cast<QKeychain::ReadPasswordJob&>(finished).textData());
+  auto call = std::make_unique<KeyringCall>();
+  call->start<std::optional<QString>>(
+      [key](KeyringModule& module, std::function<void(std::optional<QString>)> answer) {
+        module.read(key, std::move(answer));
       },
-      [done] { done(std::nullopt); });
+      done, [done] { done(std::nullopt); });
   return call;
 }
 
 std::unique_ptr<QueuedCall> QtSecretKeeper::remove(const QString& key,
                                                    std::function<void(bool)> done) {
-  auto* job = new QKeychain::DeletePasswordJob(kService);
-  job->setKey(key);
-  auto call = std::make_unique<KeyringCall>(job);
-  call->start(
-      job, [done](QKeychain::Job& finished) { done(finished.error() == QKeychain::NoError); },
-      [done] { done(false); });
+  auto call = std::make_unique<KeyringCall>();
+  call->start<bool>(
+      [key](KeyringModule& module, std::function<void(bool)> answer) {
+        module.remove(key, std::move(answer));
+      },
+      done, [done] { done(false); });
   return call;
 }
 

@@ -4,7 +4,7 @@
 
 namespace tidex {
 
-// The desktop's keyring through QtKeychain (the Secret Service, libsecret underneath). A
+// The desktop's keyring through the keyring module (QtKeychain, loaded on first use). A
 // desktop without a keyring service answers as a failure within kLimit, never later.
 class QtSecretKeeper final : public SecretKeeper {
  public:
