@@ -32,8 +32,9 @@ const QString kNumber = QStringLiteral("01VXXX");
 void configureTargets() {
   RemoteTarget phone;
   phone.name = QStringLiteral("phone");
-  phone.delivery = {DeliveryTarget::Kind::Email, kMailServer,           "duty", "secret",
-                    "tidex@harbour.test",        {"duty@harbour.test"}, true,   {}};
+  phone.delivery = {
+      DeliveryTarget::Kind::Email, kMailServer, "duty", "secret", "tidex@harbour.test",
+      {"duty@harbour.test"},       true,        {},     {}};
   phone.events = {std::begin(kRemoteEventGroups), std::end(kRemoteEventGroups)};
   phone.quiet = QuietPeriod::parse("22:00-07:00");
   RemoteTarget hook;
