@@ -99,7 +99,7 @@ class Run {
     // seconds in, as a user would: the engine drops the first load of the console's hidden
     // browser when it is asked in the engine's first moments, and the list comes back empty.
     QTimer::singleShot(3000, [this] { console_->fetchBatchListNow(); });
-    poll_.setInterval(100);
+    poll_.setInterval(100ms);
     QObject::connect(&poll_, &QTimer::timeout, [this] { waitForReady(); });
     poll_.start();
   }

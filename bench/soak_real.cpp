@@ -103,7 +103,7 @@ class Soak {
       console_->vesselField.setText(vessel);
       console_->launchVesselMonitor();
     }
-    tick_.setInterval(500);  // every second seen once, none skipped
+    tick_.setInterval(500ms);  // every second seen once, none skipped
     QObject::connect(&tick_, &QTimer::timeout, [this] { second(); });
     tick_.start();
   }

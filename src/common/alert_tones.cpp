@@ -6,8 +6,8 @@ namespace tidex {
 
 void PlayAlertTones(ConsoleState& console) {
   if (console.SilentMode().Value() != 0) return;
-  Desktop::current().beep(1000, 300);
-  Desktop::current().beep(3000, 300);
+  Desktop::current().beep(1000, 300ms);
+  Desktop::current().beep(3000, 300ms);
 }
 
 }  // namespace tidex

@@ -7,7 +7,7 @@ namespace tidex {
 namespace {
 
 // Belongs to the desktop: the box counts down and closes whatever becomes of the watch.
-Task TellEngineOutage() { co_await ShowTimedBox(EngineWatch::kNotice, OkOnly); }
+Task TellEngineOutage() { co_await ShowTimedBox(EngineWatch::kNotice, BoxButtons::Ok); }
 
 }  // namespace
 
@@ -40,7 +40,7 @@ void EngineWatch::answered(bool works) {
   }
   if (outage_) return;
   outage_ = true;
-  if (console_.SilentMode().Value() == 0) Desktop::current().beep(3000, 300);
+  if (console_.SilentMode().Value() == 0) Desktop::current().beep(3000, 300ms);
   Desktop::current().trayTip(kNotice);
   retry_ = Desktop::current().startTimer(kRetry, [this] { probe(); });
   TellEngineOutage();

@@ -56,7 +56,7 @@ Task ImctLoginFailure(Form& window, WebBrowser& browser, ConsoleState& console) 
                            journal::event::kLoginFailure, QStringLiteral("帳號或密碼錯誤"));
   browser.Navigate2(ServerAddress(settings_keys::kServerMaker) +
                     QStringLiteral("/pda/Tidex_error.php"));
-  co_await MessageBox(QStringLiteral("帳號或密碼錯誤！"), CancelTryAgainContinue,
+  co_await MessageBox(QStringLiteral("帳號或密碼錯誤！"), BoxButtons::CancelTryAgainContinue,
                       QStringLiteral("訊息"));
   Desktop::current().trayRemove();
   console.journal().close();

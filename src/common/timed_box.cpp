@@ -2,9 +2,9 @@
 
 namespace tidex {
 
-ShowTimedBox::ShowTimedBox(QString prefix, int buttons, QString title)
+ShowTimedBox::ShowTimedBox(QString prefix, BoxStyle style, QString title)
     : prefix_(std::move(prefix)),
-      box_(CountdownText(prefix_, kCountdown), buttons, std::move(title),
+      box_(CountdownText(prefix_, kCountdown), style, std::move(title),
            [this](MessageBoxPeer& box) {
              countdown_ = Desktop::current().startTimer(kTick, [this, &box] { tick(box); });
            }) {}
@@ -21,7 +21,7 @@ void ShowTimedBox::tick(MessageBoxPeer& box) {
   box.setText(CountdownText(prefix_, remaining_));
 }
 
-int ShowTimedBox::await_resume() {
+BoxResult ShowTimedBox::await_resume() {
   countdown_.reset();  // an early answer stops this box's countdown
   return box_.await_resume();
 }

@@ -60,7 +60,7 @@ void ChangeLogWindow::onLoad() {
 }
 
 void ChangeLogWindow::onResize() {
-  if (WindowState() != Minimized) layOut(geometry().width, geometry().height);
+  if (WindowState() != WindowState::Minimized) layOut(geometry().width, geometry().height);
 }
 
 // The filters on top; the list over the upper half; the two sides beneath it.

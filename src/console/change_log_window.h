@@ -39,7 +39,7 @@ class ChangeLogWindow final : public Form {
   TextPane txtBefore{*this, fraBefore.holds("txtBefore"), TextPane::Marking::Removed};
   Frame fraAfter{*this, "fraAfter", "變更後"};
   TextPane txtAfter{*this, fraAfter.holds("txtAfter"), TextPane::Marking::Added};
-  Timer tmrRefresh{*this, "tmrRefresh", 15000, true};
+  Timer tmrRefresh{*this, "tmrRefresh", 15s, true};
 
   // The entries listed, in the list's order.
   const std::vector<journal::Entry>& entries() const { return entries_; }

@@ -36,12 +36,14 @@ QString ConsoleWindow::ConsoleCaption() {
 }
 
 void ConsoleWindow::wireEvents() {
-  trayIconPicture.onMouseMove = [this](int b, int s, double x, double y) {
-    onTrayIconMouse(b, s, x, y);
+  trayIconPicture.onMouseMove = [this](MouseButton b, ModifierKeys k, double x, double y) {
+    onTrayIconMouse(b, k, x, y);
   };
-  exitLabel.onMouseDown = [this](int b, int s, int x, int y) { onExitLabelMouseDown(b, s, x, y); };
-  showAllButton.onMouseDown = [this](int b, int s, int x, int y) {
-    onShowAllButtonMouseDown(b, s, x, y);
+  exitLabel.onMouseDown = [this](MouseButton b, ModifierKeys k, int x, int y) {
+    onExitLabelMouseDown(b, k, x, y);
+  };
+  showAllButton.onMouseDown = [this](MouseButton b, ModifierKeys k, int x, int y) {
+    onShowAllButtonMouseDown(b, k, x, y);
   };
   hideMenu.onClick = [this] { hideConsole(); };
   showMenu.onClick = [this] { showConsole(); };

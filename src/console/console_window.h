@@ -72,16 +72,16 @@ class ConsoleWindow final : public Form, public ConsoleState {
   CommandButton imctBaButton{*this, "Command13", "BA"};
   CommandButton imctBeButton{*this, "Command14", "BE"};
 
-  Timer showAllResetTimer{*this, "Timer1", 3000, false};
-  Timer batchListFetchTimer{*this, "Timer2", 100, false};
-  Timer automaticBatchTimer{*this, "Timer3", 3000, false};
-  Timer halfHourTimer{*this, "Timer4", 1000, true};
-  Timer reopenVesselTimer{*this, "Timer5", 500, false};
-  Timer reopenWharfTimer{*this, "Timer6", 500, false};
-  Timer reopenUrlTimer{*this, "Timer7", 500, false};
-  Timer journalFlushTimer{*this, "Timer8", 30000, true};  // writes the journal entries held back
+  Timer showAllResetTimer{*this, "Timer1", 3s, false};
+  Timer batchListFetchTimer{*this, "Timer2", 100ms, false};
+  Timer automaticBatchTimer{*this, "Timer3", 3s, false};
+  Timer halfHourTimer{*this, "Timer4", 1s, true};
+  Timer reopenVesselTimer{*this, "Timer5", 500ms, false};
+  Timer reopenWharfTimer{*this, "Timer6", 500ms, false};
+  Timer reopenUrlTimer{*this, "Timer7", 500ms, false};
+  Timer journalFlushTimer{*this, "Timer8", 30s, true};  // writes the journal entries held back
   // How long a start without a tray stays hidden: an autostart may come before the panel.
-  Timer trayGraceTimer{*this, "trayGraceTimer", 10000, false};
+  Timer trayGraceTimer{*this, "trayGraceTimer", 10s, false};
 
   WebBrowser batchListBrowser{*this, "WebBrowser2"};
   WebBrowser customsBrowser{*this, "WebBrowser3"};
@@ -130,12 +130,12 @@ class ConsoleWindow final : public Form, public ConsoleState {
 
   void onLoad() override;
   void onActivate() override;
-  void onQueryUnload(int& cancel, int unloadMode) override;
+  void onQueryUnload(int& cancel, UnloadReason reason) override;
   void onUnload(int& cancel) override;
 
-  void onTrayIconMouse(int button, int shift, double x, double y);
-  void onExitLabelMouseDown(int button, int shift, int x, int y);
-  void onShowAllButtonMouseDown(int button, int shift, int x, int y);
+  void onTrayIconMouse(MouseButton button, ModifierKeys keys, double x, double y);
+  void onExitLabelMouseDown(MouseButton button, ModifierKeys keys, int x, int y);
+  void onShowAllButtonMouseDown(MouseButton button, ModifierKeys keys, int x, int y);
   void hideConsole();
   void showConsole();
   void closeFromTray();
@@ -164,7 +164,7 @@ class ConsoleWindow final : public Form, public ConsoleState {
   void openImctBc();
   void openImctBa();
   void openImctBe();
-  void onBatchListMouseDown(int button, int shift, int x, int y);
+  void onBatchListMouseDown(MouseButton button, ModifierKeys keys, int x, int y);
   void unlockBatchList();
 
   // Console timers.
@@ -215,7 +215,7 @@ class ConsoleWindow final : public Form, public ConsoleState {
   void layOut();
   void wireEvents();
   // Ctrl+Alt (without Shift) with a mouse button ends the program at once.
-  void quitGesture(int shift);
+  void quitGesture(ModifierKeys keys);
   // Removes the icon, closes the journal and ends the program, however it was asked to end.
   void endProgram();
   void recordEndTime();

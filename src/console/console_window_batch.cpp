@@ -60,7 +60,8 @@ bool ConsoleWindow::hasAccount() const {
 }
 
 Task ConsoleWindow::tellAccountMissing() {
-  co_await ShowTimedBox(QStringLiteral("尚未設定 IMCT 帳號及密碼，自動查詢未開啟海掛！ "), OkOnly);
+  co_await ShowTimedBox(QStringLiteral("尚未設定 IMCT 帳號及密碼，自動查詢未開啟海掛！ "),
+                        BoxButtons::Ok);
 }
 
 void ConsoleWindow::advanceBatchIndex() {
@@ -86,7 +87,7 @@ void ConsoleWindow::runBatchStep() {
           launchBatchLine(true);
           break;
         case FilterVerdict::Done:
-          Desktop::current().beep(3000, 100);
+          Desktop::current().beep(3000, 100ms);
           break;
         case FilterVerdict::Skip:
           break;
@@ -128,10 +129,11 @@ void ConsoleWindow::endAutomaticBatch() {
   batchIndexLabel.setCaption(QStringLiteral("0"));
 }
 
-void ConsoleWindow::onBatchListMouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
-  if (shift == (CtrlKey | AltKey)) {
+void ConsoleWindow::onBatchListMouseDown(MouseButton /*button*/, ModifierKeys keys, int /*x*/,
+                                         int /*y*/) {
+  if (keys == (ModifierKeys::Ctrl | ModifierKeys::Alt)) {
     unlockBatchList();
-  } else if (shift == CtrlKey) {
+  } else if (keys == ModifierKeys::Ctrl) {
     batchStepButton.setEnabled(false);
     batchListField.setLocked(true);
     batchFilterCheck.setEnabled(false);

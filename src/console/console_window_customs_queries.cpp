@@ -81,7 +81,7 @@ Task ConsoleWindow::onCustomsPageComplete() {
   customsPageText_ = root.innerText();
   const std::optional<QString> message =
       customsAnswer(customsPageText_, registrationField.Text(), locationField.Text());
-  if (message) co_await ShowTimedBox(*message, OkOnly);
+  if (message) co_await ShowTimedBox(*message, BoxButtons::Ok);
 }
 
 }  // namespace tidex

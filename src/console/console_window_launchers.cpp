@@ -53,8 +53,8 @@ void ConsoleWindow::wireLaunchers() {
   urlButton.onClick = [this] { launchUrlMonitor(); };
   imctBaButton.onClick = [this] { openImctBa(); };
   imctBeButton.onClick = [this] { openImctBe(); };
-  batchListField.onMouseDown = [this](int b, int s, int x, int y) {
-    onBatchListMouseDown(b, s, x, y);
+  batchListField.onMouseDown = [this](MouseButton b, ModifierKeys k, int x, int y) {
+    onBatchListMouseDown(b, k, x, y);
   };
   showAllResetTimer.onTimer = [this] { resetShowAllFlag(); };
   batchListFetchTimer.onTimer = [this] { fetchBatchList(); };
@@ -83,14 +83,15 @@ Task ConsoleWindow::launchSingle(TextBox& field, bool upperCase, QString refusal
     // A file, script or data address would be shown and compared like a page: web pages only.
     const std::optional<QString> address = WatchedPageAddress(field.Text());
     if (!address) {
-      co_await ShowTimedBox(QStringLiteral("此URL無效，請輸入 http 或 https 網址！ "), OkOnly);
+      co_await ShowTimedBox(QStringLiteral("此URL無效，請輸入 http 或 https 網址！ "),
+                            BoxButtons::Ok);
       co_return;
     }
     field.setText(*address);  // the monitor reads its address from the field as it loads
   }
   const QString item = field.Text();
   if (IsRunning(TakeWindowSnapshot(), item)) {
-    co_await ShowTimedBox(refusal, OkOnly);
+    co_await ShowTimedBox(refusal, BoxButtons::Ok);
     co_return;
   }
   Form& window = createMonitor(*this, kind);

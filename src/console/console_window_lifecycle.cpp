@@ -50,8 +50,8 @@ void ConsoleWindow::onActivate() {
   if (hideTrayCheck.Value() == 1) NotifyIconModule::Remove();
 }
 
-void ConsoleWindow::onQueryUnload(int& cancel, int unloadMode) {
-  if (unloadMode == AppWindows || unloadMode == AppTaskManager) {
+void ConsoleWindow::onQueryUnload(int& cancel, UnloadReason reason) {
+  if (reason == UnloadReason::SessionEnd || reason == UnloadReason::Terminated) {
     NotifyIconModule::Remove();
     journal_.close();
     return;
@@ -62,16 +62,18 @@ void ConsoleWindow::onQueryUnload(int& cancel, int unloadMode) {
 
 void ConsoleWindow::onUnload(int& /*cancel*/) {}
 
-void ConsoleWindow::onExitLabelMouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
-  quitGesture(shift);
+void ConsoleWindow::onExitLabelMouseDown(MouseButton /*button*/, ModifierKeys keys, int /*x*/,
+                                         int /*y*/) {
+  quitGesture(keys);
 }
 
-void ConsoleWindow::onShowAllButtonMouseDown(int /*button*/, int shift, int /*x*/, int /*y*/) {
-  quitGesture(shift);
+void ConsoleWindow::onShowAllButtonMouseDown(MouseButton /*button*/, ModifierKeys keys, int /*x*/,
+                                             int /*y*/) {
+  quitGesture(keys);
 }
 
-void ConsoleWindow::quitGesture(int shift) {
-  if (shift != (CtrlKey | AltKey)) return;
+void ConsoleWindow::quitGesture(ModifierKeys keys) {
+  if (keys != (ModifierKeys::Ctrl | ModifierKeys::Alt)) return;
   endProgram();
 }
 
@@ -82,10 +84,10 @@ void ConsoleWindow::endProgram() {
 }
 
 Task ConsoleWindow::confirmAndEndProgram() {
-  // Nobody may be watching: only a Yes ends the program, never the countdown.
-  const int answer =
-      co_await ShowTimedBox(QStringLiteral("確定要結束程式嗎？ "), YesNo | kSecondButtonDefault);
-  if (answer != BoxYes) co_return;
+  // Nobody may be watching: only a Yes ends the program, never the countdown; Enter answers No.
+  const BoxResult answer = co_await ShowTimedBox(QStringLiteral("確定要結束程式嗎？ "),
+                                                 {BoxButtons::YesNo, BoxDefault::Second});
+  if (answer != BoxResult::Yes) co_return;
   recordEndTime();
   endProgram();
 }

@@ -61,7 +61,7 @@ void ConsoleWindow::reopenUrlMonitor() {
 void ConsoleWindow::flushJournal() { journal_.flush(); }
 
 Task ConsoleWindow::tellJournalUnwritable() {
-  co_await ShowTimedBox(QStringLiteral("變更紀錄無法寫入，稍後再試！ "), OkOnly);
+  co_await ShowTimedBox(QStringLiteral("變更紀錄無法寫入，稍後再試！ "), BoxButtons::Ok);
 }
 
 void ConsoleWindow::fetchBatchListNow() {

@@ -14,8 +14,6 @@
 namespace tidex {
 namespace {
 constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
-constexpr int kLeftDoubleClick = 0x203;
-constexpr int kRightButtonUp = 0x205;
 
 // A side window of the console is open once at most: the menu brings it forward, fresh.
 template <class W, class... Args>
@@ -33,16 +31,17 @@ void openOrBringForward(Args&... args) {
 
 }  // namespace
 
-void ConsoleWindow::onTrayIconMouse(int /*button*/, int /*shift*/, double x, double /*y*/) {
-  const int code = trayIconPicture.ScaleMode() == PictureBox::Pixels
-                       ? static_cast<int>(std::lround(x))
-                       : static_cast<int>(std::lround(x / kTwipsPerPixel));
-  if (code == kLeftDoubleClick) {
+void ConsoleWindow::onTrayIconMouse(MouseButton /*button*/, ModifierKeys /*keys*/, double x,
+                                    double /*y*/) {
+  const auto message = static_cast<TrayMouseMessage>(
+      trayIconPicture.ScaleMode() == ScaleMode::Pixels ? std::lround(x)
+                                                       : std::lround(x / kTwipsPerPixel));
+  if (message == TrayMouseMessage::LeftDoubleClick) {
     Show();
     restore();
     bringToFront();
     setTopMost(true);
-  } else if (code == kRightButtonUp) {
+  } else if (message == TrayMouseMessage::RightButtonUp) {
     bringToFront();
     PopupMenu(trayMenu);
   }
@@ -85,7 +84,7 @@ void ConsoleWindow::hideToTray() {
   if (Desktop::current().trayPresent()) {
     Hide();
   } else {
-    setWindowState(Minimized);
+    setWindowState(WindowState::Minimized);
   }
 }
 

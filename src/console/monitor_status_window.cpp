@@ -92,7 +92,7 @@ void MonitorStatusWindow::onLoad() {
 }
 
 void MonitorStatusWindow::onResize() {
-  if (WindowState() != Minimized) layOut(geometry().width, geometry().height);
+  if (WindowState() != WindowState::Minimized) layOut(geometry().width, geometry().height);
 }
 
 void MonitorStatusWindow::layOut(int width, int height) {

@@ -15,7 +15,7 @@ namespace tidex {
 // every few seconds. A double-click or Enter on a row brings that monitor forward.
 class MonitorStatusWindow final : public Form {
  public:
-  static constexpr int kRefreshMs = 3000;
+  static constexpr std::chrono::milliseconds kRefreshPeriod = 3s;
   static QString WindowCaption();
 
   MonitorStatusWindow();
@@ -23,7 +23,7 @@ class MonitorStatusWindow final : public Form {
   Label summaryLine{*this, "summaryLine"};
   ListView statusList{
       *this, "statusList", {"視窗", "種類", "狀態", "最後讀取", "最後變更／找到", "摘要", "通知"}};
-  Timer refreshTimer{*this, "refreshTimer", kRefreshMs, true};
+  Timer refreshTimer{*this, "refreshTimer", kRefreshPeriod, true};
 
   // The monitors listed, in the list's order.
   const std::vector<Form*>& listed() const { return listed_; }

@@ -31,19 +31,19 @@ class BackEnd final {
   // The user changed the window.
   static void activated(Form& form) { form.userActivated(); }
   static void resized(Form& form, int width, int height) { form.userResized(width, height); }
-  static void windowStateChanged(Form& form, int state) { form.userWindowState(state); }
+  static void windowStateChanged(Form& form, WindowState state) { form.userWindowState(state); }
   static void visibilityChanged(Form& form, bool on) { form.userVisible(on); }
 
   // The user pressed a mouse button on a control, or clicked it (pressed and released the left
   // button on it, or pressed a button with the keyboard).
-  static void mouseDown(CommandButton& button, int mouse, int shift, int x, int y) {
-    button.userMouseDown(mouse, shift, x, y);
+  static void mouseDown(CommandButton& button, MouseButton mouse, ModifierKeys keys, int x, int y) {
+    button.userMouseDown(mouse, keys, x, y);
   }
-  static void mouseDown(Label& label, int mouse, int shift, int x, int y) {
-    label.userMouseDown(mouse, shift, x, y);
+  static void mouseDown(Label& label, MouseButton mouse, ModifierKeys keys, int x, int y) {
+    label.userMouseDown(mouse, keys, x, y);
   }
-  static void mouseDown(TextBox& box, int mouse, int shift, int x, int y) {
-    box.userMouseDown(mouse, shift, x, y);
+  static void mouseDown(TextBox& box, MouseButton mouse, ModifierKeys keys, int x, int y) {
+    box.userMouseDown(mouse, keys, x, y);
   }
   static void clicked(CommandButton& button) { button.userClick(); }
   static void clicked(Label& label) { label.userClick(); }
@@ -51,8 +51,9 @@ class BackEnd final {
   static void toggled(CheckBox& box) { box.userToggled(); }
   static void chosen(ComboBox& box, int index) { box.userChose(index); }
   // The mouse moved over a picture box (the tray reports its messages this way).
-  static void mouseMoved(PictureBox& box, int mouse, int shift, double x, double y) {
-    box.mouseMove(mouse, shift, x, y);
+  static void mouseMoved(PictureBox& box, MouseButton mouse, ModifierKeys keys, double x,
+                         double y) {
+    box.mouseMove(mouse, keys, x, y);
   }
 
   // The user edited a text box, moved its selection or gave it the focus; the peer took the

@@ -16,8 +16,8 @@ void CommandButton::setToolTipText(const QString& tip) {
   changed();
 }
 
-void CommandButton::userMouseDown(int button, int shift, int x, int y) {
-  if (Enabled() && onMouseDown) onMouseDown(button, shift, x, y);
+void CommandButton::userMouseDown(MouseButton button, ModifierKeys keys, int x, int y) {
+  if (Enabled() && onMouseDown) onMouseDown(button, keys, x, y);
 }
 
 void CommandButton::userClick() {

@@ -16,11 +16,11 @@ class CommandButton final : public Control {
   void setToolTipText(const QString& tip);
 
   std::function<void()> onClick;
-  std::function<void(int button, int shift, int x, int y)> onMouseDown;
+  std::function<void(MouseButton button, ModifierKeys keys, int x, int y)> onMouseDown;
 
  private:
   friend class BackEnd;
-  void userMouseDown(int button, int shift, int x, int y);
+  void userMouseDown(MouseButton button, ModifierKeys keys, int x, int y);
   void userClick();
 
   QString caption_;

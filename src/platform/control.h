@@ -94,9 +94,14 @@ class Control {
   ControlPeer* peer_ = nullptr;
 };
 
-// Modifier mask of mouse and key events: Shift 1, Ctrl 2, Alt 4.
-enum ShiftMask : int { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
-// Mouse buttons: left 1, right 2, middle 4.
-enum MouseButton : int { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+// The mouse button of a mouse event; None where no button is pressed (a move).
+enum class MouseButton { None, Left, Right, Middle };
+
+// The modifier keys held during a mouse event, combined with |: Ctrl | Alt.
+enum class ModifierKeys : unsigned { None = 0, Shift = 1, Ctrl = 2, Alt = 4 };
+constexpr ModifierKeys operator|(ModifierKeys a, ModifierKeys b) {
+  return static_cast<ModifierKeys>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+constexpr ModifierKeys& operator|=(ModifierKeys& a, ModifierKeys b) { return a = a | b; }
 
 }  // namespace tidex

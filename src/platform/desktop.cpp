@@ -9,15 +9,17 @@ namespace {
 Desktop* installed = nullptr;
 }
 
-int closeResultOf(int style) {
-  switch (style & 0xF) {
-    case OkOnly:
-      return BoxOk;
-    case YesNo:  // no close command; the box answers No
-      return BoxNo;
-    default:
-      return BoxCancel;
+BoxResult closeResultOf(BoxButtons buttons) {
+  switch (buttons) {
+    case BoxButtons::Ok:
+      return BoxResult::Ok;
+    case BoxButtons::YesNo:  // no close command; the box answers No
+      return BoxResult::No;
+    case BoxButtons::YesNoCancel:
+    case BoxButtons::CancelTryAgainContinue:
+      break;
   }
+  return BoxResult::Cancel;
 }
 
 Desktop& Desktop::current() {

@@ -41,20 +41,23 @@ class MessageBoxPeer {
   virtual void close() = 0;
 };
 
-// Standard message box styles and results.
-enum BoxStyle : int { OkOnly = 0, YesNoCancel = 3, YesNo = 4, CancelTryAgainContinue = 6 };
-// Added to a style: the second button is the default (Enter) instead of the first.
-constexpr int kSecondButtonDefault = 0x100;
-enum BoxResult : int {
-  BoxOk = 1,
-  BoxCancel = 2,
-  BoxYes = 6,
-  BoxNo = 7,
-  BoxTryAgain = 10,
-  BoxContinue = 11
+// The buttons of a standard message box, in their order on the box.
+enum class BoxButtons { Ok, YesNoCancel, YesNo, CancelTryAgainContinue };
+// The button Enter presses.
+enum class BoxDefault { First, Second };
+// A box's buttons and its default button; plain buttons convert to a style with the first as
+// default.
+struct BoxStyle {
+  BoxStyle(BoxButtons shown, BoxDefault enterPresses = BoxDefault::First)  // NOLINT
+      : buttons(shown), defaultButton(enterPresses) {}
+  BoxButtons buttons;
+  BoxDefault defaultButton;
+  bool operator==(const BoxStyle&) const = default;
 };
-// What closing a box of the style returns.
-int closeResultOf(int style);
+// The button that answered a standard message box.
+enum class BoxResult { Ok, Cancel, Yes, No, TryAgain, Continue };
+// What closing a box with these buttons answers.
+BoxResult closeResultOf(BoxButtons buttons);
 
 // The desktop underneath the windows. One back end is installed per process: the Qt one in
 // the program, the simulated one in tests.
@@ -90,9 +93,9 @@ class Desktop {
 
   // Shows a modal box; answered runs (through dispatch) with the result when it closes, never
   // once the box is destroyed.
-  virtual std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, int style,
-                                                         const QString& title,
-                                                         std::function<void(int)> answered) = 0;
+  virtual std::unique_ptr<MessageBoxPeer> openMessageBox(
+      const QString& text, BoxStyle style, const QString& title,
+      std::function<void(BoxResult)> answered) = 0;
 
   // The tray icon; its mouse events reach receiver's MouseMove with the event code as x. Added
   // while the desktop has no tray, it shows as soon as a tray appears.
@@ -109,7 +112,7 @@ class Desktop {
   virtual void trayNotify(const QString& title, const QString& text, bool silent) = 0;
 
   // Queues a tone and returns at once.
-  virtual void beep(int hz, int ms) = 0;
+  virtual void beep(int hz, std::chrono::milliseconds length) = 0;
   // Has the browser engine render a little page of its own, apart from every window's:
   // answered(true) once it was read, answered(false) when it was not within kEngineProbeLimit.
   // Nothing runs once the returned call is destroyed.

@@ -19,7 +19,7 @@ void Form::setVisible(bool on) {
   changed();
 }
 
-void Form::setWindowState(int state) {
+void Form::setWindowState(tidex::WindowState state) {
   if (windowState_ == state) return;
   windowState_ = state;
   changed();
@@ -47,7 +47,7 @@ void Form::Resize(int width, int height) {
 void Form::restore() {
   if (unloaded_) return;
   visible_ = true;
-  if (windowState_ == Minimized) windowState_ = Normal;
+  if (windowState_ == WindowState::Minimized) windowState_ = WindowState::Normal;
   if (peer_) peer_->restore();
 }
 
@@ -59,7 +59,7 @@ void Form::PopupMenu(Menu& menu) {
   if (!unloaded_ && peer_) peer_->popupMenu(menu);
 }
 
-bool Form::requestClose(int reason) {
+bool Form::requestClose(UnloadReason reason) {
   if (unloaded_) return true;
   int cancel = 0;
   onQueryUnload(cancel, reason);
@@ -83,7 +83,7 @@ void Form::userResized(int width, int height) {
   onResize();
 }
 
-void Form::userWindowState(int state) {
+void Form::userWindowState(tidex::WindowState state) {
   if (windowState_ == state) return;
   windowState_ = state;
   onResize();

@@ -22,19 +22,20 @@ class FormPeer : public ControlPeer {
   virtual void popupMenu(Menu& menu) = 0;
 };
 
+// How a window shows on the desktop.
+enum class WindowState { Normal, Minimized, Maximized };
+// Why a window is asked to close, as QueryUnload receives it.
+enum class UnloadReason {
+  UserClose,   // the window's close box or its control menu
+  Code,        // the program (Unload)
+  SessionEnd,  // the desktop session ends
+  Terminated   // the program was told to end (SIGTERM)
+};
+
 // Base of every window. Members of a derived window are its controls; its methods are the
 // handlers. Create windows through Desktop::load, which runs Initialize and Load.
 class Form {
  public:
-  enum WindowStates : int { Normal = 0, Minimized = 1, Maximized = 2 };
-  // Reasons a close is requested, as QueryUnload receives them.
-  enum UnloadReasons : int {
-    FormControlMenu = 0,
-    FormCode = 1,
-    AppWindows = 2,
-    AppTaskManager = 3
-  };
-
   explicit Form(QString name);
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -48,8 +49,8 @@ class Form {
   void setVisible(bool on);
   void Show() { setVisible(true); }
   void Hide() { setVisible(false); }
-  int WindowState() const { return windowState_; }
-  void setWindowState(int state);
+  tidex::WindowState WindowState() const { return windowState_; }
+  void setWindowState(tidex::WindowState state);
   bool TopMost() const { return topMost_; }
   // SetWindowPos with HWND_TOPMOST / HWND_NOTOPMOST, position and size unchanged.
   void setTopMost(bool on);
@@ -69,9 +70,9 @@ class Form {
 
   // Requests a close as the given reason: QueryUnload, then Unload, either may cancel.
   // Returns true when the window was unloaded.
-  bool requestClose(int reason);
+  bool requestClose(UnloadReason reason);
   // The Unload statement: a close requested by code.
-  bool Unload() { return requestClose(FormCode); }
+  bool Unload() { return requestClose(UnloadReason::Code); }
   bool isUnloaded() const { return unloaded_; }
   bool isLoaded() const { return loaded_; }
 
@@ -82,7 +83,7 @@ class Form {
   virtual void onInitialize() {}
   virtual void onLoad() {}
   virtual void onActivate() {}
-  virtual void onQueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
+  virtual void onQueryUnload(int& /*cancel*/, UnloadReason /*reason*/) {}
   virtual void onUnload(int& /*cancel*/) {}
   virtual void onResize() {}
 
@@ -100,7 +101,7 @@ class Form {
   // What the user did to the window, through the back end (see BackEnd).
   void userActivated() { onActivate(); }
   void userResized(int width, int height);
-  void userWindowState(int state);
+  void userWindowState(tidex::WindowState state);
   void userVisible(bool on) { visible_ = on; }
   void changed() {
     if (peer_) peer_->sync();
@@ -109,7 +110,7 @@ class Form {
   QString name_;
   QString caption_;
   bool visible_ = false;
-  int windowState_ = Normal;
+  tidex::WindowState windowState_ = tidex::WindowState::Normal;
   bool topMost_ = false;
   Geometry geometry_{0, 0, 640, 480};
   bool positioned_ = false;

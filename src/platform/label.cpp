@@ -21,8 +21,8 @@ void Label::setForeColor(Colour c) {
   changed();
 }
 
-void Label::userMouseDown(int button, int shift, int x, int y) {
-  if (Enabled() && onMouseDown) onMouseDown(button, shift, x, y);
+void Label::userMouseDown(MouseButton button, ModifierKeys keys, int x, int y) {
+  if (Enabled() && onMouseDown) onMouseDown(button, keys, x, y);
 }
 
 void Label::userClick() {

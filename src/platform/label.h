@@ -22,11 +22,11 @@ class Label final : public Control {
   void setLabelFor(Control& control);
 
   std::function<void()> onClick;
-  std::function<void(int button, int shift, int x, int y)> onMouseDown;
+  std::function<void(MouseButton button, ModifierKeys keys, int x, int y)> onMouseDown;
 
  private:
   friend class BackEnd;
-  void userMouseDown(int button, int shift, int x, int y);
+  void userMouseDown(MouseButton button, ModifierKeys keys, int x, int y);
   void userClick();
 
   QString caption_;

@@ -15,7 +15,7 @@ namespace tidex {
 class MessageBox final {
  public:
   // opened runs once the box is open, with the box (a countdown drives it from there).
-  MessageBox(QString text, int style, QString title,
+  MessageBox(QString text, BoxStyle style, QString title,
              std::function<void(MessageBoxPeer&)> opened = {});
   MessageBox(const MessageBox&) = delete;
   MessageBox& operator=(const MessageBox&) = delete;
@@ -24,14 +24,14 @@ class MessageBox final {
 
   bool await_ready() const noexcept { return false; }
   void await_suspend(std::coroutine_handle<> waiting);
-  int await_resume() const noexcept { return result_; }
+  BoxResult await_resume() const noexcept { return result_; }
 
  private:
   QString text_;
-  int style_;
+  BoxStyle style_;
   QString title_;
   std::function<void(MessageBoxPeer&)> opened_;
-  int result_ = 0;
+  BoxResult result_ = BoxResult::Cancel;
   std::unique_ptr<MessageBoxPeer> box_;  // answers only while it exists
 };
 

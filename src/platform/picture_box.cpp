@@ -10,13 +10,13 @@ void PictureBox::setPicture(const QString& resource) {
   changed();
 }
 
-void PictureBox::setScaleMode(int mode) {
+void PictureBox::setScaleMode(tidex::ScaleMode mode) {
   scaleMode_ = mode;
   changed();
 }
 
-void PictureBox::mouseMove(int button, int shift, double x, double y) {
-  if (onMouseMove) onMouseMove(button, shift, x, y);
+void PictureBox::mouseMove(MouseButton button, ModifierKeys keys, double x, double y) {
+  if (onMouseMove) onMouseMove(button, keys, x, y);
 }
 
 }  // namespace tidex

@@ -69,8 +69,8 @@ void TextBox::userFocused() {
 
 namespace tidex {
 
-void TextBox::userMouseDown(int button, int shift, int x, int y) {
-  if (Enabled() && onMouseDown) onMouseDown(button, shift, x, y);
+void TextBox::userMouseDown(MouseButton button, ModifierKeys keys, int x, int y) {
+  if (Enabled() && onMouseDown) onMouseDown(button, keys, x, y);
 }
 
 }  // namespace tidex

@@ -33,7 +33,7 @@ class TextBox final : public Control {
 
   std::function<void()> onChange;
   std::function<void()> onGotFocus;
-  std::function<void(int button, int shift, int x, int y)> onMouseDown;
+  std::function<void(MouseButton button, ModifierKeys keys, int x, int y)> onMouseDown;
 
  private:
   friend class BackEnd;
@@ -41,7 +41,7 @@ class TextBox final : public Control {
   void userEdited(const QString& text);
   void userSelected(int start, int length);
   void userFocused();
-  void userMouseDown(int button, int shift, int x, int y);
+  void userMouseDown(MouseButton button, ModifierKeys keys, int x, int y);
   void clearFocusRequest() { focusRequest_ = false; }
 
   QString text_;

@@ -1,14 +1,16 @@
 #include "platform/timer.h"
 
+#include <algorithm>
+
 namespace tidex {
 
-Timer::Timer(Form& owner, QString name, int intervalMs, bool enabled)
-    : Control(owner, std::move(name), Kind::Timer), interval_(intervalMs) {
+Timer::Timer(Form& owner, QString name, std::chrono::milliseconds interval, bool enabled)
+    : Control(owner, std::move(name), Kind::Timer), interval_(interval) {
   setEnabled(enabled);
 }
 
-void Timer::setInterval(int ms) {
-  interval_ = ms < 0 ? 0 : ms;
+void Timer::setInterval(std::chrono::milliseconds interval) {
+  interval_ = std::max(interval, std::chrono::milliseconds::zero());
   changed();
 }
 

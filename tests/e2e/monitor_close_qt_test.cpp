@@ -44,7 +44,7 @@ TEST(QtMonitorClose, TheQuestionCountsDownInARealBoxAndTheMonitorGoesUnanswered)
   ASSERT_NE(monitor, nullptr);
   ASSERT_TRUE(spinUntil([&] { return monitor->hasBaseline(); }, 30s));
 
-  monitor->requestClose(Form::FormControlMenu);
+  monitor->requestClose(UnloadReason::UserClose);
   QMessageBox* box = nullptr;
   ASSERT_TRUE(spinUntil([&] { return (box = visibleBox()) != nullptr; }, 5s));
   EXPECT_EQ(box->windowTitle(), "訊息");

@@ -17,7 +17,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const Tones kAlertTones{{1000, 300}, {3000, 300}};
+const Tones kAlertTones{{1000, 300ms}, {3000, 300ms}};
 
 void configurePilots() {
   for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
@@ -233,19 +233,23 @@ TEST(BoardMonitor, ShowAllFlagShowsAHiddenOrMinimisedMonitorWithinASecond) {
   SimDesktop desk;
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
   mon.Hide();
-  mon.setWindowState(Form::Minimized);
+  mon.setWindowState(WindowState::Minimized);
   desk.click(consoleOf(desk).showAllButton);
   desk.advance(1s);
   EXPECT_TRUE(mon.Visible());
-  EXPECT_EQ(mon.WindowState(), Form::Normal);
+  EXPECT_EQ(mon.WindowState(), WindowState::Normal);
 }
 
 TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {
   struct Case {
-    int answer;  // 0: nobody answers
+    const char* story;
+    std::optional<BoxResult> answer;  // none: nobody answers
     bool reopens;
   };
-  for (Case c : {Case{BoxYes, true}, Case{BoxNo, false}, Case{BoxCancel, false}, Case{0, false}}) {
+  for (Case c :
+       {Case{"yes", BoxResult::Yes, true}, Case{"no", BoxResult::No, false},
+        Case{"cancel", BoxResult::Cancel, false}, Case{"nobody answers", std::nullopt, false}}) {
+    SCOPED_TRACE(c.story);
     SimDesktop desk;
     auto& mon = openMonitor<WharfMonitor>(desk, "1108");
     auto& console = consoleOf(desk);
@@ -256,9 +260,9 @@ TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {
     EXPECT_EQ(console.wharfField.Text(), "1108");
     ASSERT_EQ(desk.openBoxes().size(), 1u);
     EXPECT_EQ(desk.openBoxes()[0]->texts.front(), "是否重新開船名？ 9 秒");
-    EXPECT_EQ(desk.openBoxes()[0]->style, YesNoCancel);
+    EXPECT_EQ(desk.openBoxes()[0]->style, BoxButtons::YesNoCancel);
     if (c.answer) {
-      desk.answer(c.answer);
+      desk.answer(*c.answer);
     } else {
       desk.advance(9s);
     }
@@ -266,7 +270,7 @@ TEST(BoardMonitor, ClosingAsksAndOnlyYesReopensHalfASecondLater) {
     desk.advance(499ms);
     EXPECT_EQ(desk.windows().count(), 1u);
     desk.advance(2s);
-    EXPECT_EQ(findWindow<WharfMonitor>(desk, "1108") != nullptr, c.reopens) << c.answer;
+    EXPECT_EQ(findWindow<WharfMonitor>(desk, "1108") != nullptr, c.reopens);
     EXPECT_TRUE(desk.openBoxes().empty()) << "a reopened monitor is not refused";
   }
 }

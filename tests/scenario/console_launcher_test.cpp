@@ -24,7 +24,7 @@ QStringList captionsAfterConsole(SimDesktop& desk) {
 
 ConsoleWindow& startWithOpenBatchList(SimDesktop& desk, const QString& list) {
   auto& console = desk.start<ConsoleWindow>();
-  desk.mouseDown(console.batchListField, CtrlKey | AltKey);
+  desk.mouseDown(console.batchListField, ModifierKeys::Ctrl | ModifierKeys::Alt);
   console.batchListField.setText(list);
   return console;
 }
@@ -34,7 +34,7 @@ ConsoleWindow& startWithOpenBatchList(SimDesktop& desk, const QString& list) {
 TEST(ManualBatch, InitialListLaunchesTwoNumbersSkipsTheEmptyLineAndEndsOnTheFourthStep) {
   SimDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
-  desk.mouseDown(console.batchListField, CtrlKey | AltKey);
+  desk.mouseDown(console.batchListField, ModifierKeys::Ctrl | ModifierKeys::Alt);
   ASSERT_TRUE(console.batchStepButton.Enabled());
 
   desk.click(console.batchStepButton);
@@ -106,7 +106,7 @@ TEST(BatchFilter, TouchfilesRecordDecidesManualAndAutomaticLaunches) {
       }
       const bool launched = captionsAfterConsole(desk) == QStringList{"01VAAA"};
       EXPECT_EQ(launched, c.launched) << (c.record ? c.record : "none") << automatic;
-      const Tones expected = c.beepsInManualStep && !automatic ? Tones{{3000, 100}} : Tones{};
+      const Tones expected = c.beepsInManualStep && !automatic ? Tones{{3000, 100ms}} : Tones{};
       EXPECT_EQ(desk.beeps(), expected) << (c.record ? c.record : "none") << automatic;
     }
   }
@@ -175,7 +175,7 @@ TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
 
     ASSERT_EQ(desk.boxes().size(), 1u);
     EXPECT_EQ(desk.boxes()[0].texts.front(), QString(c.message) + "9 秒");
-    EXPECT_EQ(desk.boxes()[0].style, OkOnly);
+    EXPECT_EQ(desk.boxes()[0].style, BoxButtons::Ok);
     EXPECT_EQ(desk.boxes()[0].title, "訊息");
     desk.advance(9s);
     EXPECT_TRUE(desk.openBoxes().empty());
@@ -286,24 +286,26 @@ TEST(ConsoleCommands, ShowAllRaisesTheFlagForThreeSeconds) {
 }
 
 TEST(BatchList, LockGesturesOpenAndCloseIt) {
+  using enum ModifierKeys;
   struct Case {
-    int shift;
+    const char* story;
+    ModifierKeys keys;
     bool open;
   };
-  for (Case c : {Case{CtrlKey | AltKey, true}, Case{CtrlKey, false}, Case{AltKey, false},
-                 Case{CtrlKey | AltKey | ShiftKey, false}}) {
+  for (Case c : {Case{"Ctrl+Alt", Ctrl | Alt, true}, Case{"Ctrl", Ctrl, false},
+                 Case{"Alt", Alt, false}, Case{"Ctrl+Alt+Shift", Ctrl | Alt | Shift, false}}) {
+    SCOPED_TRACE(c.story);
     SimDesktop desk;
     auto& console = desk.start<ConsoleWindow>();
     console.batchIndexLabel.setCaption("2");
-    desk.mouseDown(console.batchListField, CtrlKey | AltKey);
+    desk.mouseDown(console.batchListField, Ctrl | Alt);
     console.batchIndexLabel.setCaption("2");
-    desk.mouseDown(console.batchListField, c.shift);
-    const bool stillOpen = c.shift != CtrlKey;
-    EXPECT_EQ(console.batchStepButton.Enabled(), stillOpen) << c.shift;
-    EXPECT_EQ(console.batchListField.Locked(), !stillOpen) << c.shift;
-    EXPECT_EQ(console.batchFilterCheck.Enabled(), stillOpen) << c.shift;
-    EXPECT_EQ(console.batchIndexLabel.Caption(), c.shift == (CtrlKey | AltKey) ? "0" : "2")
-        << c.shift;
+    desk.mouseDown(console.batchListField, c.keys);
+    const bool stillOpen = c.keys != Ctrl;
+    EXPECT_EQ(console.batchStepButton.Enabled(), stillOpen);
+    EXPECT_EQ(console.batchListField.Locked(), !stillOpen);
+    EXPECT_EQ(console.batchFilterCheck.Enabled(), stillOpen);
+    EXPECT_EQ(console.batchIndexLabel.Caption(), c.keys == (Ctrl | Alt) ? "0" : "2");
   }
 }
 
@@ -317,7 +319,7 @@ TEST(BatchList, TheFileMenuUnlocksItAsTheGestureDoes) {
     if (byMenu) {
       desk.clickMenu(console.unlockBatchListMenu);
     } else {
-      desk.mouseDown(console.batchListField, CtrlKey | AltKey);
+      desk.mouseDown(console.batchListField, ModifierKeys::Ctrl | ModifierKeys::Alt);
     }
 
     EXPECT_TRUE(desk.type(console.batchListField, "01VAAA\r\n"));

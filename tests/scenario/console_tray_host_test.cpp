@@ -51,7 +51,7 @@ TEST(ConsoleTrayHost, WithoutATrayTheConsoleShowsAfterTenSecondsUnlessOneComes) 
     if (c.consoleShown) {
       desk.clickMenu(console.closeMenu);
       EXPECT_EQ(ReadSetting("setup", "EndTime", ""), "2015/12/03 04:05:10");
-      EXPECT_EQ(console.WindowState(), Form::Minimized);
+      EXPECT_EQ(console.WindowState(), WindowState::Minimized);
     } else {
       desk.trayDoubleClick();
     }
@@ -71,7 +71,7 @@ TEST(ConsoleTrayHost, ATrayComingAfterTheConsoleShowedTakesTheIconAndClosingHide
     ASSERT_TRUE(console.Visible());
     desk.closeBox(console);
     EXPECT_TRUE(console.Visible());
-    EXPECT_EQ(console.WindowState(), Form::Minimized);
+    EXPECT_EQ(console.WindowState(), WindowState::Minimized);
     console.restore();
 
     desk.advance(50s);

@@ -39,7 +39,7 @@ TEST(ConsoleTray, RightClickPopsUpTheTrayMenuWhoseShowBringsTheConsoleBack) {
 TEST(ConsoleTray, EventCodesInTwipsAreScaledAndOtherCodesDoNothing) {
   SimDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
-  console.trayIconPicture.setScaleMode(PictureBox::Twips);
+  console.trayIconPicture.setScaleMode(ScaleMode::Twips);
   desk.moveMouse(console.trayIconPicture, 0x200 * 15, 0);  // a plain move
   EXPECT_FALSE(console.Visible());
   desk.moveMouse(console.trayIconPicture, 0x203 * 15, 0);
@@ -103,10 +103,10 @@ TEST(ConsoleMenus, FileExitHidesAndAboutOpensTheMakersPage) {
 TEST(ConsoleMenus, EndProgramEndsOnlyOnYesAndRecordsTheEndTime) {
   struct Case {
     const char* story;
-    std::optional<int> answer;  // none: nobody answers
+    std::optional<BoxResult> answer;  // none: nobody answers
     bool ends;
   };
-  for (const Case& c : {Case{"yes", BoxYes, true}, Case{"no", BoxNo, false},
+  for (const Case& c : {Case{"yes", BoxResult::Yes, true}, Case{"no", BoxResult::No, false},
                         Case{"nobody answers", std::nullopt, false}}) {
     SCOPED_TRACE(c.story);
     SimDesktop desk{"2015-12-03 04:05:07"};
@@ -115,7 +115,8 @@ TEST(ConsoleMenus, EndProgramEndsOnlyOnYesAndRecordsTheEndTime) {
 
     desk.clickMenu(console.endProgramMenu);
     ASSERT_EQ(desk.openBoxes().size(), 1u);
-    EXPECT_EQ(desk.boxes()[0].style, YesNo | kSecondButtonDefault);  // Enter answers No
+    EXPECT_EQ(desk.boxes()[0].style, (BoxStyle{BoxButtons::YesNo, BoxDefault::Second}))
+        << "Enter answers No";
     desk.advance(2s);
     if (c.answer) {
       desk.answer(*c.answer);
@@ -145,21 +146,24 @@ TEST(ConsoleActivation, HideTrayCheckRemovesTheIconAtTheNextActivationForGood) {
 }
 
 TEST(ConsoleQuitGesture, OnlyCtrlAltWithoutShiftEndsTheProgram) {
+  using enum ModifierKeys;
   struct Case {
-    int shift;
+    const char* story;
+    ModifierKeys keys;
     bool ends;
   };
-  for (Case c : {Case{CtrlKey | AltKey, true}, Case{CtrlKey, false}, Case{AltKey, false},
-                 Case{CtrlKey | AltKey | ShiftKey, false}, Case{0, false}}) {
+  for (Case c :
+       {Case{"Ctrl+Alt", Ctrl | Alt, true}, Case{"Ctrl", Ctrl, false}, Case{"Alt", Alt, false},
+        Case{"Ctrl+Alt+Shift", Ctrl | Alt | Shift, false}, Case{"no key", None, false}}) {
     for (bool onLabel : {true, false}) {
       SimDesktop desk;
       auto& console = desk.start<ConsoleWindow>();
       if (onLabel) {
-        desk.mouseDown(console.exitLabel, c.shift);
+        desk.mouseDown(console.exitLabel, c.keys);
       } else {
-        desk.click(console.showAllButton, c.shift);
+        desk.click(console.showAllButton, c.keys);
       }
-      EXPECT_EQ(desk.ended(), c.ends) << c.shift << (onLabel ? " on Exit" : " on show-all");
+      EXPECT_EQ(desk.ended(), c.ends) << c.story << (onLabel ? " on Exit" : " on show-all");
       EXPECT_EQ(desk.tray().shown, !c.ends);
       EXPECT_EQ(ReadSetting("setup", "EndTime", "none"), "none");
     }

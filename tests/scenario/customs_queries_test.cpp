@@ -124,7 +124,7 @@ TEST(CustomsQueries, EveryAnswerRuleInOrderGivesItsMessageOnceWithTheCountdown) 
     ASSERT_EQ(desk.boxes().size(), 1u);
     const SimBox& box = desk.boxes().front();
     EXPECT_EQ(box.title, "訊息");
-    EXPECT_EQ(box.style, OkOnly);
+    EXPECT_EQ(box.style, BoxButtons::Ok);
     EXPECT_EQ(box.texts.front(), c.message + "9 秒");
     desk.advance(9s);
     EXPECT_EQ(desk.boxes().size(), 1u) << "one message per completed page";
@@ -152,7 +152,7 @@ TEST(CustomsQueries, TheAnswerCountsDownFromNineAndClosesItselfWhileTheConsoleRu
   for (int s = 9; s >= 1; --s)
     countdown << QString("卸貨淮單：01VXXX 含 KHH1080 重櫃。 %1 秒").arg(s);
   EXPECT_EQ(desk.boxes().front().texts, countdown);
-  EXPECT_EQ(desk.boxes().front().result, BoxOk);
+  EXPECT_EQ(desk.boxes().front().result, BoxResult::Ok);
 }
 
 TEST(CustomsQueries, EachButtonAsksTheConfiguredDatabaseForTheNumberAsItStands) {

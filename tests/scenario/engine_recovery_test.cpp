@@ -19,8 +19,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const Tone kOutageBeep{3000, 300};
-const Tone kAlertLow{1000, 300};
+const Tone kOutageBeep{3000, 300ms};
+const Tone kAlertLow{1000, 300ms};
 
 // The console with the known pilots and a wharf monitor open for each code.
 std::vector<WharfMonitor*> openWharfMonitors(SimDesktop& desk, const QStringList& codes) {

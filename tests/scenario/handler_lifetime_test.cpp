@@ -43,12 +43,12 @@ class Waiting final : public Form {
   }
   Task Ask(QString name, bool leave = false) {
     EndMark mark{ended, name};
-    co_await MessageBox(name + " ", YesNoCancel, "訊息");
+    co_await MessageBox(name + " ", BoxButtons::YesNoCancel, "訊息");
     goOn(name, leave);
   }
   Task AskTimed(QString name, bool leave = false) {
     EndMark mark{ended, name};
-    co_await ShowTimedBox(name + " ", YesNoCancel);
+    co_await ShowTimedBox(name + " ", BoxButtons::YesNoCancel);
     goOn(name, leave);
   }
 
@@ -83,8 +83,8 @@ TEST(HandlerLifetime, UnloadingAWindowEndsItsPageWaitBoxAndCountdownAtOnce) {
 
   EXPECT_EQ(sorted(w.ended), QStringList({"box", "countdown", "page"}));
   EXPECT_TRUE(desk.openBoxes().empty());
-  desk.answer(BoxYes);  // nothing left to answer
-  desk.advance(60s);    // past the page's answer and the end of the countdown
+  desk.answer(BoxResult::Yes);  // nothing left to answer
+  desk.advance(60s);            // past the page's answer and the end of the countdown
   EXPECT_TRUE(w.resumed.isEmpty());
   EXPECT_EQ(desk.boxes()[1].texts.size(), 3) << "the countdown went on after the window";
   EXPECT_EQ(desk.navigations()[0].state, SimNavigation::State::Dropped);
@@ -144,7 +144,9 @@ TEST(HandlerLifetime, APageOrBoxLeftWaitingFailsTheTestThatLeftIt) {
        "Waiting.WebBrowser1 never completed http://127.0.0.1:8080/hang"},
       {"unanswered box of a handler without a window",
        [](SimDesktop& desk) {
-         []() -> Task { co_await MessageBox("是否重新開船名？ ", YesNoCancel, "訊息"); }();
+         []() -> Task {
+           co_await MessageBox("是否重新開船名？ ", BoxButtons::YesNoCancel, "訊息");
+         }();
          desk.advance(1s);
        },
        "a message box nobody answered: 是否重新開船名？ "},

@@ -19,12 +19,12 @@ class Asker final : public Form {
     Timer1.onTimer = [this] { ++ticks; };
   }
 
-  Timer Timer1{*this, "Timer1", 1000, true};
+  Timer Timer1{*this, "Timer1", 1s, true};
   int ticks = 0;
-  std::vector<int> results;
+  std::vector<BoxResult> results;
 
-  Task Ask(QString text, int style) {
-    const int result = co_await MessageBox(text, style, "訊息");
+  Task Ask(QString text, BoxStyle style) {
+    const BoxResult result = co_await MessageBox(text, style, "訊息");
     results.push_back(result);
   }
 };
@@ -34,12 +34,12 @@ class Asker final : public Form {
 TEST(HandlerWait, AnswerResumesTheHandlerWhileTimersKeepRunning) {
   SimDesktop desk;
   auto& w = desk.start<Asker>();
-  w.Ask("是否重新開船名？ ", YesNoCancel);
-  desk.answerAfter(3500ms, BoxYes);
+  w.Ask("是否重新開船名？ ", BoxButtons::YesNoCancel);
+  desk.answerAfter(3500ms, BoxResult::Yes);
 
   desk.advance(5s);
 
-  EXPECT_EQ(w.results, std::vector<int>{BoxYes});
+  EXPECT_EQ(w.results, std::vector<BoxResult>{BoxResult::Yes});
   EXPECT_EQ(w.ticks, 5);
   ASSERT_EQ(desk.boxes().size(), 1u);
   EXPECT_EQ(desk.boxes()[0].title, "訊息");
@@ -50,19 +50,19 @@ TEST(HandlerWait, AnswerResumesTheHandlerWhileTimersKeepRunning) {
 TEST(HandlerWait, EachWaitingHandlerResumesOnItsOwnBox) {
   SimDesktop desk;
   auto& w = desk.start<Asker>();
-  w.Ask("first ", OkOnly);
-  w.Ask("second ", YesNoCancel);
+  w.Ask("first ", BoxButtons::Ok);
+  w.Ask("second ", BoxButtons::YesNoCancel);
 
-  desk.answer(BoxNo);  // the newest box
-  EXPECT_EQ(w.results, std::vector<int>{BoxNo});
-  desk.answer(BoxOk);
-  EXPECT_EQ(w.results, (std::vector<int>{BoxNo, BoxOk}));
+  desk.answer(BoxResult::No);  // the newest box
+  EXPECT_EQ(w.results, std::vector<BoxResult>{BoxResult::No});
+  desk.answer(BoxResult::Ok);
+  EXPECT_EQ(w.results, (std::vector<BoxResult>{BoxResult::No, BoxResult::Ok}));
 }
 
 TEST(HandlerWait, UnloadingTheWindowEndsItsWaitingHandlerAndClosesTheBox) {
   SimDesktop desk;
   auto& w = desk.start<Asker>();
-  w.Ask("q ", OkOnly);
+  w.Ask("q ", BoxButtons::Ok);
   ASSERT_EQ(desk.openBoxes().size(), 1u);
 
   w.Unload();
@@ -70,28 +70,29 @@ TEST(HandlerWait, UnloadingTheWindowEndsItsWaitingHandlerAndClosesTheBox) {
 
   EXPECT_TRUE(desk.openBoxes().empty());
   EXPECT_EQ(desk.windows().count(), 0u);
-  desk.answer(BoxOk);  // nothing left to answer, nothing resumes
+  desk.answer(BoxResult::Ok);  // nothing left to answer, nothing resumes
   desk.advance(1s);
 }
 
 TEST(HandlerWait, ClosingABoxGivesOkOrCancelByItsButtons) {
   struct Case {
-    int style;
-    int result;
+    BoxButtons buttons;
+    BoxResult result;
   };
-  for (Case c : {Case{OkOnly, BoxOk}, Case{YesNoCancel, BoxCancel},
-                 Case{CancelTryAgainContinue, BoxCancel}}) {
+  for (Case c :
+       {Case{BoxButtons::Ok, BoxResult::Ok}, Case{BoxButtons::YesNoCancel, BoxResult::Cancel},
+        Case{BoxButtons::CancelTryAgainContinue, BoxResult::Cancel}}) {
     SimDesktop desk;
     auto& w = desk.start<Asker>();
     std::unique_ptr<TimerHandle> closer;
-    [](Asker& asker, int style, std::unique_ptr<TimerHandle>& boxCloser) -> Task {
-      const int r = co_await MessageBox("q ", style, "訊息", [&](MessageBoxPeer& box) {
+    [](Asker& asker, BoxButtons buttons, std::unique_ptr<TimerHandle>& boxCloser) -> Task {
+      const BoxResult r = co_await MessageBox("q ", buttons, "訊息", [&](MessageBoxPeer& box) {
         boxCloser = Desktop::current().startTimer(9s, [&box] { box.close(); });
       });
       asker.results.push_back(r);
-    }(w, c.style, closer);
+    }(w, c.buttons, closer);
 
     desk.advance(9s);
-    EXPECT_EQ(w.results, std::vector<int>{c.result}) << c.style;
+    EXPECT_EQ(w.results, std::vector<BoxResult>{c.result}) << static_cast<int>(c.buttons);
   }
 }

@@ -62,8 +62,8 @@ TEST(ImctLoginWindow, EachClickOpensItsOwnWindowThatLogsInAndShowsTheMakersPage)
 }
 
 TEST(ImctLoginWindow, ARefusedAccountEndsTheProgramAfterTheBoxWhateverTheAnswer) {
-  for (int answer : {BoxCancel, BoxTryAgain, BoxContinue}) {
-    SCOPED_TRACE(answer);
+  for (BoxResult answer : {BoxResult::Cancel, BoxResult::TryAgain, BoxResult::Continue}) {
+    SCOPED_TRACE(static_cast<int>(answer));
     SimDesktop desk;
     desk.sites().imct().setAccount("SOMEONE", "ELSE");
     ConsoleWindow& console = startWithServers(desk);
@@ -72,7 +72,7 @@ TEST(ImctLoginWindow, ARefusedAccountEndsTheProgramAfterTheBoxWhateverTheAnswer)
 
     ASSERT_EQ(desk.openBoxes().size(), 1u);
     EXPECT_EQ(desk.openBoxes()[0]->texts.front(), "帳號或密碼錯誤！");
-    EXPECT_EQ(desk.openBoxes()[0]->style, CancelTryAgainContinue);
+    EXPECT_EQ(desk.openBoxes()[0]->style, BoxButtons::CancelTryAgainContinue);
     EXPECT_EQ(requestsTo(desk, "GET /pda/Tidex_error.php").size(), 1);
     desk.answer(answer);
     EXPECT_TRUE(desk.ended());

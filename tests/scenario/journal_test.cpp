@@ -218,12 +218,12 @@ TEST(Journal, EndingTheProgramWritesWhatIsHeldAndLeavesNoWriteAheadLog) {
 
     switch (way) {
       case Way::Gesture:
-        desk.mouseDown(console.exitLabel, CtrlKey | AltKey);
+        desk.mouseDown(console.exitLabel, ModifierKeys::Ctrl | ModifierKeys::Alt);
         break;
       case Way::FileMenu:
         desk.trayDoubleClick();
         desk.clickMenu(console.endProgramMenu);
-        desk.answer(BoxYes);
+        desk.answer(BoxResult::Yes);
         break;
       case Way::SessionEnd:
         desk.endSession();

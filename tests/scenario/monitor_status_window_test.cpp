@@ -127,13 +127,13 @@ TEST(MonitorStatusWindow, ADoubleClickOrEnterBringsTheMonitorForward) {
   for (const Case& c : {Case{"01VZZZ", false, true}, Case{"YM HARMONY", true, false}}) {
     SCOPED_TRACE(c.caption);
     Form& monitor = windowCaptioned<Form>(desk, c.caption);
-    if (c.minimise) monitor.setWindowState(Form::Minimized);
+    if (c.minimise) monitor.setWindowState(WindowState::Minimized);
     desk.activate(status);
     const int row = static_cast<int>(captions(status).indexOf(c.caption));
     ASSERT_TRUE(c.enter ? desk.pressEnter(status.statusList)
                         : desk.doubleClick(status.statusList, row));
     EXPECT_TRUE(monitor.Visible());
-    EXPECT_EQ(monitor.WindowState(), Form::Normal);
+    EXPECT_EQ(monitor.WindowState(), WindowState::Normal);
     EXPECT_EQ(desk.foreground(), &monitor);
   }
 }

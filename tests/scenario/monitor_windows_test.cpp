@@ -122,11 +122,11 @@ TEST(BoardMonitorLoad, StartsWatchingWithNoBaselineAndNoAlert) {
 
     EXPECT_EQ(m.Caption(), kind.name);
     EXPECT_TRUE(m.pollTimer.running());
-    EXPECT_EQ(m.pollTimer.Interval(), 1000);
+    EXPECT_EQ(m.pollTimer.Interval(), 1s);
     EXPECT_FALSE(m.isAlerting());
-    EXPECT_EQ(m.alertTimer.Interval(), 5000);
+    EXPECT_EQ(m.alertTimer.Interval(), 5s);
     EXPECT_TRUE(m.showAllTimer.running());
-    EXPECT_EQ(m.showAllTimer.Interval(), 1000);
+    EXPECT_EQ(m.showAllTimer.Interval(), 1s);
     EXPECT_TRUE(m.hideMenu.Enabled());
     EXPECT_EQ(m.hideMenu.Caption(), "Hide");
     EXPECT_FALSE(m.stopBeepMenu.Enabled());
@@ -157,13 +157,13 @@ TEST(RegistrationMonitorLoad, LogsInSilentlyWithPrintAndStopGreyed) {
   EXPECT_FALSE(w.stopBeepMenu.Enabled());
 
   EXPECT_TRUE(w.pollTimer.running());
-  EXPECT_EQ(w.pollTimer.Interval(), 1000);
+  EXPECT_EQ(w.pollTimer.Interval(), 1s);
   EXPECT_FALSE(w.isAlerting());
-  EXPECT_EQ(w.alertTimer.Interval(), 5000);
+  EXPECT_EQ(w.alertTimer.Interval(), 5s);
   EXPECT_TRUE(w.showAllTimer.running());
-  EXPECT_EQ(w.showAllTimer.Interval(), 1000);
+  EXPECT_EQ(w.showAllTimer.Interval(), 1s);
   EXPECT_FALSE(w.printMenuTimer.Enabled());
-  EXPECT_EQ(w.printMenuTimer.Interval(), 3000);
+  EXPECT_EQ(w.printMenuTimer.Interval(), 3s);
 }
 
 TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {

@@ -11,7 +11,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const Tones kAlertTones{{1000, 300}, {3000, 300}};
+const Tones kAlertTones{{1000, 300ms}, {3000, 300ms}};
 
 // The console with the account the simulated IMCT service knows.
 ConsoleWindow& startWithAccount(SimDesktop& desk) {
@@ -61,7 +61,7 @@ TEST(RegistrationMonitorClose, TheRecordOfTheNumberDecidesWhetherTheWindowHidesO
 
     EXPECT_EQ(monitor.isUnloaded(), c.closes);
     EXPECT_FALSE(monitor.Visible());
-    const Tones closeTone{{3000, 100}};
+    const Tones closeTone{{3000, 100ms}};
     EXPECT_EQ(desk.beeps(), c.beeps ? closeTone : Tones{});
     EXPECT_EQ(console.registrationField.Text(), c.beeps ? "01VXXX" : "OTHER");
     if (c.beeps) {

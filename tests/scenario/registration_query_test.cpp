@@ -139,8 +139,8 @@ TEST(RegistrationQuery, AnExpiredSessionLogsInAgainAndTheQueryGoesOn) {
 }
 
 TEST(RegistrationQuery, ARefusedAccountEndsTheWholeProgramAfterTheBoxWhateverTheAnswer) {
-  for (int answer : {BoxCancel, BoxTryAgain, BoxContinue}) {
-    SCOPED_TRACE(answer);
+  for (BoxResult answer : {BoxResult::Cancel, BoxResult::TryAgain, BoxResult::Continue}) {
+    SCOPED_TRACE(static_cast<int>(answer));
     SimDesktop desk;
     desk.sites().imct().setAccount("SOMEONE", "ELSE");
     auto [console, monitor] = watchNumber(desk);
@@ -149,7 +149,7 @@ TEST(RegistrationQuery, ARefusedAccountEndsTheWholeProgramAfterTheBoxWhateverThe
     ASSERT_EQ(desk.openBoxes().size(), 1u);
     EXPECT_EQ(desk.openBoxes()[0]->texts.front(), "帳號或密碼錯誤！");
     EXPECT_EQ(desk.openBoxes()[0]->title, "訊息");
-    EXPECT_EQ(desk.openBoxes()[0]->style, CancelTryAgainContinue);
+    EXPECT_EQ(desk.openBoxes()[0]->style, BoxButtons::CancelTryAgainContinue);
     EXPECT_EQ(requestsTo(desk, "GET /pda/Tidex_error.php").size(), 1);
     EXPECT_FALSE(desk.ended());
 

@@ -79,9 +79,9 @@ class StandInConsole final : public Form, public ConsoleState {
   TextBox vesselName{*this, "vesselName"};
   TextBox wharfCode{*this, "wharfCode"};
   TextBox queryAddress{*this, "queryAddress"};
-  Timer reopenVessel{*this, "reopenVessel", 500, false};
-  Timer reopenWharf{*this, "reopenWharf", 500, false};
-  Timer reopenAddress{*this, "reopenAddress", 500, false};
+  Timer reopenVessel{*this, "reopenVessel", 500ms, false};
+  Timer reopenWharf{*this, "reopenWharf", 500ms, false};
+  Timer reopenAddress{*this, "reopenAddress", 500ms, false};
   EngineWatch engine{*this, QStringLiteral("StandInConsole")};
 
   CheckBox& SilentMode() override { return silentMode; }

@@ -35,7 +35,7 @@ class Browsing final : public Form {
   }
 
   WebBrowser pageBrowser{*this, "WebBrowser1"};
-  Timer Timer1{*this, "Timer1", 1000, true};
+  Timer Timer1{*this, "Timer1", 1s, true};
   int ticks = 0;
   QStringList completed;  // DocumentComplete addresses
   int resumed = 0;        // page waits that returned

@@ -17,12 +17,12 @@ class Monitor final : public Form {
   Monitor() : Form("Monitor") {
     Timer1.onTimer = [this] { ++ticks; };
   }
-  Timer Timer1{*this, "Timer1", 1000, true};
+  Timer Timer1{*this, "Timer1", 1s, true};
   int ticks = 0;
-  std::vector<int> answers;
+  std::vector<BoxResult> answers;
 
-  Task AskReopen(QString prefix, int buttons) {
-    answers.push_back(co_await ShowTimedBox(prefix, buttons));
+  Task AskReopen(QString prefix, BoxStyle style) {
+    answers.push_back(co_await ShowTimedBox(prefix, style));
   }
 };
 
@@ -30,10 +30,11 @@ class Monitor final : public Form {
 
 TEST(TimedBox, UnansweredBoxesCloseAfterNineSecondsWithOkOrCancel) {
   struct Case {
-    int buttons;
-    int result;
+    BoxButtons buttons;
+    BoxResult result;
   };
-  for (Case c : {Case{OkOnly, BoxOk}, Case{YesNoCancel, BoxCancel}}) {
+  for (Case c :
+       {Case{BoxButtons::Ok, BoxResult::Ok}, Case{BoxButtons::YesNoCancel, BoxResult::Cancel}}) {
     SimDesktop desk;
     auto& w = desk.start<Monitor>();
     w.AskReopen("是否重新開船名？ ", c.buttons);
@@ -41,7 +42,7 @@ TEST(TimedBox, UnansweredBoxesCloseAfterNineSecondsWithOkOrCancel) {
     desk.advance(8999ms);
     EXPECT_TRUE(w.answers.empty()) << "closed before nine seconds";
     desk.advance(1ms);
-    EXPECT_EQ(w.answers, std::vector<int>{c.result});
+    EXPECT_EQ(w.answers, std::vector<BoxResult>{c.result});
     EXPECT_EQ(w.ticks, 9) << "timers stopped while the box was open";
   }
 }
@@ -49,7 +50,7 @@ TEST(TimedBox, UnansweredBoxesCloseAfterNineSecondsWithOkOrCancel) {
 TEST(TimedBox, ShowsThePrefixWithNineDownToOneSeconds) {
   SimDesktop desk;
   auto& w = desk.start<Monitor>();
-  w.AskReopen("此碼頭執行中，請查詢運作中的海掛！ ", OkOnly);
+  w.AskReopen("此碼頭執行中，請查詢運作中的海掛！ ", BoxButtons::Ok);
   desk.advance(20s);
 
   ASSERT_EQ(desk.boxes().size(), 1u);
@@ -64,11 +65,11 @@ TEST(TimedBox, ShowsThePrefixWithNineDownToOneSeconds) {
 TEST(TimedBox, AnEarlyAnswerReturnsAtOnceAndLaterTicksChangeNothing) {
   SimDesktop desk;
   auto& w = desk.start<Monitor>();
-  w.AskReopen("是否重新開URL？ ", YesNoCancel);
-  desk.answerAfter(4500ms, BoxYes);
+  w.AskReopen("是否重新開URL？ ", BoxButtons::YesNoCancel);
+  desk.answerAfter(4500ms, BoxResult::Yes);
 
   desk.advance(4500ms);
-  EXPECT_EQ(w.answers, std::vector<int>{BoxYes});
+  EXPECT_EQ(w.answers, std::vector<BoxResult>{BoxResult::Yes});
   const auto shown = desk.boxes()[0].texts;
   desk.advance(10s);
   EXPECT_EQ(desk.boxes()[0].texts, shown);
@@ -78,14 +79,14 @@ TEST(TimedBox, AnEarlyAnswerReturnsAtOnceAndLaterTicksChangeNothing) {
 TEST(TimedBox, TwoBoxesOpenAtOnceBothCountDownAndCloseByThemselves) {
   SimDesktop desk;
   auto& w = desk.start<Monitor>();
-  w.AskReopen("是否重新開船名？ ", YesNoCancel);
+  w.AskReopen("是否重新開船名？ ", BoxButtons::YesNoCancel);
   desk.advance(3s);
-  w.AskReopen("是否重新開URL？ ", YesNoCancel);
+  w.AskReopen("是否重新開URL？ ", BoxButtons::YesNoCancel);
 
   desk.advance(6s);
-  EXPECT_EQ(w.answers, std::vector<int>{BoxCancel});
+  EXPECT_EQ(w.answers, std::vector<BoxResult>{BoxResult::Cancel});
   desk.advance(3s);
-  EXPECT_EQ(w.answers, (std::vector<int>{BoxCancel, BoxCancel}));
+  EXPECT_EQ(w.answers, (std::vector<BoxResult>{BoxResult::Cancel, BoxResult::Cancel}));
   EXPECT_TRUE(desk.openBoxes().empty());
   EXPECT_EQ(desk.boxes()[1].texts.size(), 9);
 }
@@ -93,7 +94,7 @@ TEST(TimedBox, TwoBoxesOpenAtOnceBothCountDownAndCloseByThemselves) {
 TEST(TimedBox, AWindowUnloadedWhileAskingClosesItsBoxAndNeverResumes) {
   SimDesktop desk;
   auto& w = desk.start<Monitor>();
-  w.AskReopen("是否重新開船名？ ", YesNoCancel);
+  w.AskReopen("是否重新開船名？ ", BoxButtons::YesNoCancel);
   desk.advance(2s);
   w.Unload();
   desk.advance(10s);

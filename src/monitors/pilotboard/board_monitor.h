@@ -52,9 +52,9 @@ class BoardMonitor : public Form, public WatchingWindow {
  public:
   Frame pageFrame{*this, "Frame1"};
   WebBrowser pageBrowser{*this, pageFrame.holds("WebBrowser1")};
-  Timer pollTimer{*this, "Timer1", 1000, true};     // poll clock
-  Timer alertTimer{*this, "Timer2", 5000, false};   // alert loop
-  Timer showAllTimer{*this, "Timer3", 1000, true};  // show-all watcher
+  Timer pollTimer{*this, "Timer1", 1s, true};     // poll clock
+  Timer alertTimer{*this, "Timer2", 5s, false};   // alert loop
+  Timer showAllTimer{*this, "Timer3", 1s, true};  // show-all watcher
   Menu hideMenu{*this, "mHide", "Hide"};
   Menu stopBeepMenu{*this, "mStopBeep", "停止"};
   Label changeLine{*this, "Label1"};  // what changed, beneath the page while alerting

@@ -16,8 +16,8 @@ Task BoardMonitor::closeSequence() {
   hideMenu.setEnabled(false);
   kind_.watchedItemField(console_).setText(Caption());
   Hide();
-  const int answer = co_await ShowTimedBox(kind_.reopenQuestion, YesNoCancel);
-  if (answer == BoxYes) kind_.reopenTimer(console_).setEnabled(true);
+  const BoxResult answer = co_await ShowTimedBox(kind_.reopenQuestion, BoxButtons::YesNoCancel);
+  if (answer == BoxResult::Yes) kind_.reopenTimer(console_).setEnabled(true);
   unloadWithoutEvents();
 }
 

@@ -73,7 +73,7 @@ void BoardMonitor::onShowAllTick() {
   if (ReadSetting(settings_keys::kSetup, settings_keys::kShowAll, QStringLiteral("No Settings")) ==
       QStringLiteral("1")) {
     Show();
-    setWindowState(Normal);
+    setWindowState(WindowState::Normal);
   }
 }
 

@@ -25,15 +25,14 @@ class RegistrationMonitor final : public Form, public WatchingWindow {
 
   Frame pageFrame{*this, "Frame1"};
   WebBrowser pageBrowser{*this, pageFrame.holds("WebBrowser1")};
-  WebBrowser mailBrowser{*this, "WebBrowser2"};        // notification mail page
-  WebBrowser boardBrowser{*this, "WebBrowser3"};       // pilot-board lookup for the mail
-  Timer pollTimer{*this, "Timer1", 1000, true};        // poll
-  Timer alertTimer{*this, "Timer2", 5000, false};      // alert loop
-  Timer showAllTimer{*this, "Timer3", 1000, true};     // show-all signal and daily close
-  Timer printMenuTimer{*this, "Timer4", 3000, false};  // print command back after printing
+  WebBrowser mailBrowser{*this, "WebBrowser2"};      // notification mail page
+  WebBrowser boardBrowser{*this, "WebBrowser3"};     // pilot-board lookup for the mail
+  Timer pollTimer{*this, "Timer1", 1s, true};        // poll
+  Timer alertTimer{*this, "Timer2", 5s, false};      // alert loop
+  Timer showAllTimer{*this, "Timer3", 1s, true};     // show-all signal and daily close
+  Timer printMenuTimer{*this, "Timer4", 3s, false};  // print command back after printing
   // Sends the number's notification again while the mail service has not accepted it.
-  Timer notificationTimer{*this, "notificationTimer",
-                          static_cast<int>(kNotificationRetryPeriod.count() * 1000)};
+  Timer notificationTimer{*this, "notificationTimer", kNotificationRetryPeriod};
   Menu unloadMenu{*this, "mUnload", "Unload"};
   Menu hideMenu{*this, "mHide", "Hide"};
   Menu printMenu{*this, "mPrint", "列印"};

@@ -34,7 +34,7 @@ void RegistrationMonitor::onUnload(int& cancel) {
   }
   if (found != 1) return;
   if (console_.HideTray().Value() == 1) return;
-  Desktop::current().beep(3000, 100);
+  Desktop::current().beep(3000, 100ms);
   console_.RegistrationNumber().setText(Caption());
   console_.ActivityTime().setCaption(GeneralDateText(Desktop::current().now()));
 }
@@ -76,7 +76,7 @@ void RegistrationMonitor::onShowAllTick() {
   }
   if (showAll == QStringLiteral("1")) {
     Show();
-    setWindowState(Normal);
+    setWindowState(WindowState::Normal);
   }
 }
 

@@ -72,7 +72,7 @@ bool LabelPeer::eventFilter(QObject* watched, QEvent* event) {
   if (isPress(event)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
-    BackEnd::mouseDown(control_, mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()),
+    BackEnd::mouseDown(control_, mouseButtonOf(mouse->button()), modifierKeysOf(mouse->modifiers()),
                        at.x(), at.y());
   } else if (event->type() == QEvent::MouseButtonRelease) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -128,7 +128,7 @@ bool CommandButtonPeer::eventFilter(QObject* watched, QEvent* event) {
   if (watched == widget() && isPress(event)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
-    BackEnd::mouseDown(control_, mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()),
+    BackEnd::mouseDown(control_, mouseButtonOf(mouse->button()), modifierKeysOf(mouse->modifiers()),
                        at.x(), at.y());
   }
   return false;

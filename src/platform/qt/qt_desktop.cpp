@@ -88,7 +88,8 @@ QtDesktop::QtDesktop()
       instance_(std::make_unique<QtSingleInstance>(
           QtSingleInstance::serverNameFor(QCoreApplication::applicationFilePath(), folder_),
           [this](const QString& caption) { bringForward(caption); })),
-      sessionEnd_(std::make_unique<QtSessionEnd>([this](int reason) { sessionEnding(reason); })) {}
+      sessionEnd_(
+          std::make_unique<QtSessionEnd>([this](UnloadReason reason) { sessionEnding(reason); })) {}
 
 QtDesktop::~QtDesktop() {
   destroyAllWindows();
@@ -181,9 +182,9 @@ FormWindow* QtDesktop::windowOf(const Form& form) const {
   return it == mirrors_.end() ? nullptr : it->second.window.data();
 }
 
-std::unique_ptr<MessageBoxPeer> QtDesktop::openMessageBox(const QString& text, int style,
+std::unique_ptr<MessageBoxPeer> QtDesktop::openMessageBox(const QString& text, BoxStyle style,
                                                           const QString& title,
-                                                          std::function<void(int)> answered) {
+                                                          std::function<void(BoxResult)> answered) {
   return std::make_unique<QtMessageBox>(*this, text, style, title, std::move(answered));
 }
 
@@ -207,7 +208,7 @@ void QtDesktop::trayNotify(const QString& title, const QString& text, bool silen
   tray_->notify(title, text, silent);
 }
 
-void QtDesktop::beep(int hz, int ms) { tones_->beep(hz, ms); }
+void QtDesktop::beep(int hz, std::chrono::milliseconds length) { tones_->beep(hz, length); }
 
 void QtDesktop::openUrl(const QString& url) {
   QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
@@ -241,7 +242,7 @@ void QtDesktop::endProgram() {
   std::_Exit(0);
 }
 
-void QtDesktop::sessionEnding(int reason) {
+void QtDesktop::sessionEnding(UnloadReason reason) {
   const auto all = windows().all();
   if (all.empty() || all.front()->requestClose(reason)) endProgram();
 }

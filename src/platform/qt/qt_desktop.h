@@ -36,9 +36,9 @@ class QtDesktop final : public Desktop {
   void attach(Form& form) override;
   void detach(Form& form) override;
 
-  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, int style,
+  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, BoxStyle style,
                                                  const QString& title,
-                                                 std::function<void(int)> answered) override;
+                                                 std::function<void(BoxResult)> answered) override;
 
   void trayAdd(PictureBox& receiver, const QString& tip) override;
   void trayRemove() override;
@@ -47,7 +47,7 @@ class QtDesktop final : public Desktop {
   void trayTip(const QString& tip) override;
   std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
   void trayNotify(const QString& title, const QString& text, bool silent) override;
-  void beep(int hz, int ms) override;
+  void beep(int hz, std::chrono::milliseconds length) override;
   void openUrl(const QString& url) override;
   RemoteDelivery& remoteDelivery() override;
   SecretKeeper& secrets() override;
@@ -71,7 +71,7 @@ class QtDesktop final : public Desktop {
   };
 
   void bringForward(const QString& caption);
-  void sessionEnding(int reason);
+  void sessionEnding(UnloadReason reason);
 
   QString folder_;
   QObject dispatcher_;

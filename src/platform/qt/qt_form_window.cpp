@@ -13,10 +13,10 @@
 namespace tidex {
 namespace {
 
-int formStateOf(Qt::WindowStates states) {
-  if (states & Qt::WindowMinimized) return Form::Minimized;
-  if (states & (Qt::WindowMaximized | Qt::WindowFullScreen)) return Form::Maximized;
-  return Form::Normal;
+WindowState formStateOf(Qt::WindowStates states) {
+  if (states & Qt::WindowMinimized) return WindowState::Minimized;
+  if (states & (Qt::WindowMaximized | Qt::WindowFullScreen)) return WindowState::Maximized;
+  return WindowState::Normal;
 }
 
 bool sameGeometry(const Geometry& a, const Geometry& b) {
@@ -136,8 +136,8 @@ QPoint FormWindow::nextCascadePosition() {
 void FormWindow::applyWindowState() {
   Qt::WindowStates states =
       windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
-  if (state_ == Form::Minimized) states |= Qt::WindowMinimized;
-  if (state_ == Form::Maximized) states |= Qt::WindowMaximized;
+  if (state_ == WindowState::Minimized) states |= Qt::WindowMinimized;
+  if (state_ == WindowState::Maximized) states |= Qt::WindowMaximized;
   setWindowState(states);
 }
 
@@ -188,7 +188,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void FormWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
-    const int state = formStateOf(windowState());
+    const WindowState state = formStateOf(windowState());
     if (state != state_) {
       state_ = state;
       later([state](Form& form) { BackEnd::windowStateChanged(form, state); });
@@ -200,7 +200,7 @@ void FormWindow::changeEvent(QEvent* event) {
 void FormWindow::closeEvent(QCloseEvent* event) {
   // The form decides: a close only asks it; if it unloads, the desktop deletes the window.
   event->ignore();
-  later([](Form& form) { form.requestClose(Form::FormControlMenu); });
+  later([](Form& form) { form.requestClose(UnloadReason::UserClose); });
 }
 
 }  // namespace tidex

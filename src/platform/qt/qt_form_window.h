@@ -50,7 +50,7 @@ class FormWindow final : public QMainWindow, public FormPeer {
   // not with the window, keeps a pending user change from being undone by an unrelated sync.
   QString caption_;
   bool visible_ = false;
-  int state_ = Form::Normal;
+  WindowState state_ = WindowState::Normal;
   bool topMost_ = false;
   bool keptOnTop_ = false;  // on top since it was shown while another window was
   Geometry geometry_;

@@ -7,9 +7,6 @@
 namespace tidex {
 namespace {
 
-enum ExtraStyle : int { OkCancel = 1, AbortRetryIgnore = 2, RetryCancel = 5 };
-enum ExtraResult : int { BoxAbort = 3, BoxRetry = 4, BoxIgnore = 5 };
-
 QString plainText(const QString& text) {
   QString out = text;
   out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -18,8 +15,8 @@ QString plainText(const QString& text) {
 
 }  // namespace
 
-QtMessageBox::QtMessageBox(Desktop& desktop, const QString& text, int style, const QString& title,
-                           std::function<void(int)> answered)
+QtMessageBox::QtMessageBox(Desktop& desktop, const QString& text, BoxStyle style,
+                           const QString& title, std::function<void(BoxResult)> answered)
     : desktop_(desktop), style_(style), answered_(std::move(answered)) {
   box_ = new QMessageBox;
   box_->setObjectName(QStringLiteral("MessageBox"));
@@ -45,49 +42,35 @@ QtMessageBox::~QtMessageBox() {
 }
 
 void QtMessageBox::addButtons() {
-  auto standard = [this](QMessageBox::StandardButton which, int result) {
+  auto standard = [this](QMessageBox::StandardButton which, BoxResult result) {
     results_.emplace_back(box_->addButton(which), result);
   };
-  auto custom = [this](const QString& text, QMessageBox::ButtonRole role, int result) {
+  auto custom = [this](const QString& text, QMessageBox::ButtonRole role, BoxResult result) {
     results_.emplace_back(box_->addButton(text, role), result);
   };
-  switch (style_ & 0xF) {
-    case OkCancel:
-      standard(QMessageBox::Ok, BoxOk);
-      standard(QMessageBox::Cancel, BoxCancel);
+  switch (style_.buttons) {
+    case BoxButtons::Ok:
+      standard(QMessageBox::Ok, BoxResult::Ok);
       break;
-    case AbortRetryIgnore:
-      standard(QMessageBox::Abort, BoxAbort);
-      standard(QMessageBox::Retry, BoxRetry);
-      standard(QMessageBox::Ignore, BoxIgnore);
+    case BoxButtons::YesNoCancel:
+      standard(QMessageBox::Yes, BoxResult::Yes);
+      standard(QMessageBox::No, BoxResult::No);
+      standard(QMessageBox::Cancel, BoxResult::Cancel);
       break;
-    case YesNoCancel:
-      standard(QMessageBox::Yes, BoxYes);
-      standard(QMessageBox::No, BoxNo);
-      standard(QMessageBox::Cancel, BoxCancel);
+    case BoxButtons::YesNo:
+      standard(QMessageBox::Yes, BoxResult::Yes);
+      standard(QMessageBox::No, BoxResult::No);
       break;
-    case YesNo:
-      standard(QMessageBox::Yes, BoxYes);
-      standard(QMessageBox::No, BoxNo);
-      break;
-    case RetryCancel:
-      standard(QMessageBox::Retry, BoxRetry);
-      standard(QMessageBox::Cancel, BoxCancel);
-      break;
-    case CancelTryAgainContinue:
-      standard(QMessageBox::Cancel, BoxCancel);
-      custom(QStringLiteral("重試(&T)"), QMessageBox::ActionRole, BoxTryAgain);
-      custom(QStringLiteral("繼續(&C)"), QMessageBox::AcceptRole, BoxContinue);
-      break;
-    default:
-      standard(QMessageBox::Ok, BoxOk);
+    case BoxButtons::CancelTryAgainContinue:
+      standard(QMessageBox::Cancel, BoxResult::Cancel);
+      custom(QStringLiteral("重試(&T)"), QMessageBox::ActionRole, BoxResult::TryAgain);
+      custom(QStringLiteral("繼續(&C)"), QMessageBox::AcceptRole, BoxResult::Continue);
       break;
   }
-  // The default button: the first, or the one the style's 0x100 / 0x200 / 0x300 names.
-  const std::size_t preferred = static_cast<std::size_t>((style_ >> 8) & 0xF);
+  const std::size_t preferred = style_.defaultButton == BoxDefault::Second ? 1 : 0;
   box_->setDefaultButton(
       qobject_cast<QPushButton*>(results_[preferred < results_.size() ? preferred : 0].first));
-  const int onClose = closeResultOf(style_);
+  const BoxResult onClose = closeResultOf(style_.buttons);
   for (const auto& [button, result] : results_) {
     if (result == onClose) box_->setEscapeButton(button);
   }
@@ -99,19 +82,19 @@ void QtMessageBox::setText(const QString& text) {
 
 void QtMessageBox::close() {
   if (done_) return;
-  finish(closeResultOf(style_));
+  finish(closeResultOf(style_.buttons));
 }
 
 void QtMessageBox::finished() {
   QAbstractButton* clicked = box_ ? box_->clickedButton() : nullptr;
-  int result = closeResultOf(style_);
+  BoxResult result = closeResultOf(style_.buttons);
   for (const auto& [button, value] : results_) {
     if (button == clicked) result = value;
   }
   finish(result);
 }
 
-void QtMessageBox::finish(int result) {
+void QtMessageBox::finish(BoxResult result) {
   if (done_) return;
   done_ = true;
   // The answer may resume a handler that destroys this box: nothing here is touched after it.

@@ -17,8 +17,8 @@ namespace tidex {
 // first.
 class QtMessageBox final : public QObject, public MessageBoxPeer {
  public:
-  QtMessageBox(Desktop& desktop, const QString& text, int style, const QString& title,
-               std::function<void(int)> answered);
+  QtMessageBox(Desktop& desktop, const QString& text, BoxStyle style, const QString& title,
+               std::function<void(BoxResult)> answered);
   ~QtMessageBox() override;
 
   void setText(const QString& text) override;
@@ -30,14 +30,14 @@ class QtMessageBox final : public QObject, public MessageBoxPeer {
  private:
   void addButtons();
   void finished();
-  void finish(int result);
+  void finish(BoxResult result);
 
   Desktop& desktop_;
-  int style_;
-  std::function<void(int)> answered_;
+  BoxStyle style_;
+  std::function<void(BoxResult)> answered_;
   std::unique_ptr<QueuedCall> answer_;
   QPointer<QMessageBox> box_;
-  std::vector<std::pair<QAbstractButton*, int>> results_;
+  std::vector<std::pair<QAbstractButton*, BoxResult>> results_;
   bool done_ = false;
 };
 

@@ -40,7 +40,7 @@ class KeyringCall final : public QueuedCall {
       fail();
     });
     KeyringModule* module = keyringModule();
-    timer_.start(module ? QtSecretKeeper::kLimitMs : 0);
+    timer_.start(module ? QtSecretKeeper::kLimit : std::chrono::milliseconds::zero());
     if (!module) return;
     job(*module, [answered = answered_, done = std::move(done)](Answer answer) {
       if (std::exchange(*answered, true)) return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include "platform/secret_keeper.h"
 
 namespace tidex {
@@ -8,7 +10,7 @@ namespace tidex {
 // desktop without a keyring service answers as a failure within kLimit, never later.
 class QtSecretKeeper final : public SecretKeeper {
  public:
-  static constexpr int kLimitMs = 5000;
+  static constexpr std::chrono::milliseconds kLimit{5000};
 
   std::unique_ptr<QueuedCall> store(const QString& key, const QString& secret,
                                     std::function<void(bool)> done) override;

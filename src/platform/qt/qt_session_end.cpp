@@ -50,10 +50,11 @@ void restoreDefaults() {
 
 }  // namespace
 
-QtSessionEnd::QtSessionEnd(std::function<void(int reason)> ending) : ending_(std::move(ending)) {
+QtSessionEnd::QtSessionEnd(std::function<void(UnloadReason reason)> ending)
+    : ending_(std::move(ending)) {
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     connect(app, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager&) { ending_(Form::AppWindows); });
+            [this](QSessionManager&) { ending_(UnloadReason::SessionEnd); });
   }
   if (!installHandlers()) return;
   notifier_ = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
@@ -73,7 +74,7 @@ void QtSessionEnd::signalled() {
   char bytes[64];
   while (::read(signalPipe[1], bytes, sizeof bytes) > 0) {
   }
-  ending_(Form::AppTaskManager);
+  ending_(UnloadReason::Terminated);
 }
 
 }  // namespace tidex

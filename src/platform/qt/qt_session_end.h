@@ -6,20 +6,23 @@
 #include <QPointer>
 #include <QSocketNotifier>
 
+#include "platform/form.h"
+
 namespace tidex {
 
 // Turns the end of the desktop session and SIGTERM / SIGINT into close requests: ending runs
-// from the event loop with Form::AppWindows (session) or Form::AppTaskManager (signals).
+// from the event loop with UnloadReason::SessionEnd (session) or UnloadReason::Terminated
+// (signals).
 // One instance per process.
 class QtSessionEnd final : public QObject {
  public:
-  explicit QtSessionEnd(std::function<void(int reason)> ending);
+  explicit QtSessionEnd(std::function<void(UnloadReason reason)> ending);
   ~QtSessionEnd() override;
 
  private:
   void signalled();
 
-  std::function<void(int)> ending_;
+  std::function<void(UnloadReason)> ending_;
   QPointer<QSocketNotifier> notifier_;
 };
 

@@ -185,7 +185,7 @@ bool TextBoxPeer::eventFilter(QObject* watched, QEvent* event) {
       (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
-    BackEnd::mouseDown(box_, mouseButtonOf(mouse->button()), shiftMaskOf(mouse->modifiers()),
+    BackEnd::mouseDown(box_, mouseButtonOf(mouse->button()), modifierKeysOf(mouse->modifiers()),
                        at.x(), at.y());
   }
   if (watched == widget() && event->type() == QEvent::FocusIn) {

@@ -22,8 +22,8 @@ constexpr qsizetype kSinkBufferBytes = kBytesPerMs * 100;
 constexpr qsizetype kTailBytes = kBytesPerMs * 500;
 }  // namespace
 
-QByteArray synthesizeTone(int hz, int ms, int sampleRate) {
-  const qsizetype samples = std::max<qsizetype>(0, qsizetype{ms} * sampleRate / 1000);
+QByteArray synthesizeTone(int hz, std::chrono::milliseconds length, int sampleRate) {
+  const qsizetype samples = std::max<qsizetype>(0, qsizetype{length.count()} * sampleRate / 1000);
   QByteArray pcm(samples * 2, '\0');
   if (hz <= 0 || hz * 2 >= sampleRate) return pcm;
   const qsizetype fade = std::min<qsizetype>(samples / 2, qsizetype{kFadeMs} * sampleRate / 1000);
@@ -109,9 +109,9 @@ bool QtTonePlayer::ensureSink() {
   return true;
 }
 
-void QtTonePlayer::beep(int hz, int ms) {
-  if (ms <= 0 || !ensureSink()) return;
-  if (!queue_.append(synthesizeTone(hz, ms, SampleRate))) return;
+void QtTonePlayer::beep(int hz, std::chrono::milliseconds length) {
+  if (length <= std::chrono::milliseconds::zero() || !ensureSink()) return;
+  if (!queue_.append(synthesizeTone(hz, length, SampleRate))) return;
   if (sink_->state() != QAudio::ActiveState) sink_->start(&queue_);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include <QAudio>
@@ -13,7 +14,7 @@ namespace tidex {
 
 // 16-bit mono PCM of a sine tone with short fades at both ends; silence for a frequency
 // that cannot be played.
-QByteArray synthesizeTone(int hz, int ms, int sampleRate);
+QByteArray synthesizeTone(int hz, std::chrono::milliseconds length, int sampleRate);
 
 // Serves queued samples to the audio sink, then a short silence, then runs dry.
 class ToneQueue final : public QIODevice {
@@ -44,7 +45,7 @@ class QtTonePlayer final : public QObject {
   QtTonePlayer();
   ~QtTonePlayer() override;
 
-  void beep(int hz, int ms);
+  void beep(int hz, std::chrono::milliseconds length);
 
  private:
   bool ensureSink();

@@ -51,7 +51,7 @@ constexpr int kTrayPollMs = 1000;
 QtTrayIcon::QtTrayIcon(Desktop& desktop) : desktop_(desktop) {
   triggerWait_.setSingleShot(true);
   connect(&triggerWait_, &QTimer::timeout, this, [this] {
-    if (!sawDoubleClick_) deliver(LeftDoubleClick);
+    if (!sawDoubleClick_) deliver(TrayMouseMessage::LeftDoubleClick);
   });
   connect(&trayWait_, &QTimer::timeout, this, &QtTrayIcon::checkForTray);
   if (!trayPresent()) trayWait_.start(kTrayPollMs);
@@ -130,25 +130,28 @@ void QtTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
     case QSystemTrayIcon::DoubleClick:
       sawDoubleClick_ = true;
       triggerWait_.stop();
-      deliver(LeftDoubleClick);
+      deliver(TrayMouseMessage::LeftDoubleClick);
       break;
     case QSystemTrayIcon::Trigger:
       if (!sawDoubleClick_) triggerWait_.start(QApplication::doubleClickInterval() + 100);
       break;
     case QSystemTrayIcon::Context:
-      deliver(RightButtonUp);
+      deliver(TrayMouseMessage::RightButtonUp);
       break;
     default:
       break;
   }
 }
 
-void QtTrayIcon::deliver(int message) {
+void QtTrayIcon::deliver(TrayMouseMessage message) {
   QMetaObject::invokeMethod(
       this,
       [this, message] {
         // The receiver's window may have gone without removing the icon.
-        if (receiver_ && isOpen(receiverForm_)) BackEnd::mouseMoved(*receiver_, 0, 0, message, 0);
+        if (receiver_ && isOpen(receiverForm_)) {
+          BackEnd::mouseMoved(*receiver_, MouseButton::None, ModifierKeys::None,
+                              static_cast<int>(message), 0);
+        }
       },
       Qt::QueuedConnection);
 }

@@ -13,12 +13,9 @@
 namespace tidex {
 
 // The program's tray icon. Its double click and right click reach the receiving PictureBox's
-// MouseMove with the mouse message as x (0x203 left double click, 0x205 right button up).
+// MouseMove with the mouse message as x (TrayMouseMessage).
 class QtTrayIcon final : public QObject {
  public:
-  static constexpr int LeftDoubleClick = 0x203;
-  static constexpr int RightButtonUp = 0x205;
-
   explicit QtTrayIcon(Desktop& desktop);
   ~QtTrayIcon() override;
 
@@ -37,7 +34,7 @@ class QtTrayIcon final : public QObject {
 
  private:
   void activated(QSystemTrayIcon::ActivationReason reason);
-  void deliver(int message);
+  void deliver(TrayMouseMessage message);
   void showIcon();
   // Polled until a tray is there: Qt tells of a tray's arrival only inside its platform
   // plugin. A shown icon is then Qt's to keep docked, also in a tray that replaces this one.

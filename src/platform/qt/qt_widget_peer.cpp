@@ -6,24 +6,24 @@
 
 namespace tidex {
 
-int shiftMaskOf(Qt::KeyboardModifiers modifiers) {
-  int mask = 0;
-  if (modifiers & Qt::ShiftModifier) mask |= ShiftKey;
-  if (modifiers & Qt::ControlModifier) mask |= CtrlKey;
-  if (modifiers & Qt::AltModifier) mask |= AltKey;
-  return mask;
+ModifierKeys modifierKeysOf(Qt::KeyboardModifiers modifiers) {
+  ModifierKeys keys = ModifierKeys::None;
+  if (modifiers & Qt::ShiftModifier) keys |= ModifierKeys::Shift;
+  if (modifiers & Qt::ControlModifier) keys |= ModifierKeys::Ctrl;
+  if (modifiers & Qt::AltModifier) keys |= ModifierKeys::Alt;
+  return keys;
 }
 
-int mouseButtonOf(Qt::MouseButton button) {
+MouseButton mouseButtonOf(Qt::MouseButton button) {
   switch (button) {
     case Qt::LeftButton:
-      return LeftButton;
+      return MouseButton::Left;
     case Qt::RightButton:
-      return RightButton;
+      return MouseButton::Right;
     case Qt::MiddleButton:
-      return MiddleButton;
+      return MouseButton::Middle;
     default:
-      return 0;
+      return MouseButton::None;
   }
 }
 

@@ -9,10 +9,10 @@
 
 namespace tidex {
 
-// Modifier mask (Shift 1, Ctrl 2, Alt 4) of Qt's keyboard modifiers.
-int shiftMaskOf(Qt::KeyboardModifiers modifiers);
-// Button code (left 1, right 2, middle 4) of a Qt mouse button; 0 for others.
-int mouseButtonOf(Qt::MouseButton button);
+// The modifier keys of Qt's keyboard modifiers.
+ModifierKeys modifierKeysOf(Qt::KeyboardModifiers modifiers);
+// The mouse button of a Qt mouse button; None for others.
+MouseButton mouseButtonOf(Qt::MouseButton button);
 // Sets the text colour of a widget: the style's own for system colours, else the RGB value.
 void applyForeColour(QWidget& widget, const Colour& colour);
 

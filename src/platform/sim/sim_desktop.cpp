@@ -60,7 +60,7 @@ class SimDesktop::TimerMirror final : public ControlPeer {
   void sync() override {
     stop();
     if (!timer_.running()) return;
-    pending_ = clock_.schedule(std::chrono::milliseconds{timer_.Interval()}, [this] {
+    pending_ = clock_.schedule(timer_.Interval(), [this] {
       pending_ = 0;
       sync();  // next period first: the handler may change the timer
       BackEnd::elapsed(timer_);
@@ -79,7 +79,7 @@ class SimDesktop::TimerMirror final : public ControlPeer {
 
 class SimDesktop::Box final : public MessageBoxPeer {
  public:
-  Box(SimDesktop& desk, std::size_t index, std::function<void(int)> answered)
+  Box(SimDesktop& desk, std::size_t index, std::function<void(BoxResult)> answered)
       : desk_(desk), index_(index), answered_(std::move(answered)) {
     desk_.liveBoxes_.push_back(this);
   }
@@ -90,9 +90,9 @@ class SimDesktop::Box final : public MessageBoxPeer {
   void setText(const QString& text) override {
     if (record().open) record().texts.push_back(text);
   }
-  void close() override { finish(closeResultOf(record().style)); }
+  void close() override { finish(closeResultOf(record().style.buttons)); }
 
-  void finish(int result) {
+  void finish(BoxResult result) {
     if (!record().open) return;
     record().open = false;
     record().result = result;
@@ -107,7 +107,7 @@ class SimDesktop::Box final : public MessageBoxPeer {
  private:
   SimDesktop& desk_;
   std::size_t index_;
-  std::function<void(int)> answered_;
+  std::function<void(BoxResult)> answered_;
   std::unique_ptr<QueuedCall> answer_;
 };
 
@@ -238,10 +238,10 @@ void SimDesktop::detach(Form& form) {
   std::erase(secondCopyForms_, &form);
 }
 
-std::unique_ptr<MessageBoxPeer> SimDesktop::openMessageBox(const QString& text, int style,
-                                                           const QString& title,
-                                                           std::function<void(int)> answered) {
-  boxes_.push_back(SimBox{title, style, {text}, true, 0});
+std::unique_ptr<MessageBoxPeer> SimDesktop::openMessageBox(
+    const QString& text, BoxStyle style, const QString& title,
+    std::function<void(BoxResult)> answered) {
+  boxes_.push_back(SimBox{title, style, {text}, true, std::nullopt});
   return std::make_unique<Box>(*this, boxes_.size() - 1, std::move(answered));
 }
 
@@ -253,7 +253,7 @@ std::vector<const SimBox*> SimDesktop::openBoxes() const {
   return out;
 }
 
-void SimDesktop::answer(int result) {
+void SimDesktop::answer(BoxResult result) {
   if (liveBoxes_.empty()) return;
   Box* newest = *std::max_element(liveBoxes_.begin(), liveBoxes_.end(),
                                   [](Box* a, Box* b) { return &a->record() < &b->record(); });
@@ -261,7 +261,7 @@ void SimDesktop::answer(int result) {
   clock_.runDue();
 }
 
-void SimDesktop::answerAfter(std::chrono::milliseconds delay, int result) {
+void SimDesktop::answerAfter(std::chrono::milliseconds delay, BoxResult result) {
   clock_.schedule(delay, [this, result] { answer(result); });
 }
 
@@ -313,25 +313,25 @@ void SimDesktop::activate(Form& form) {
   });
 }
 
-bool SimDesktop::click(CommandButton& button, int shift) {
+bool SimDesktop::click(CommandButton& button, ModifierKeys keys) {
   if (!canReach(button)) return false;
-  BackEnd::mouseDown(button, LeftButton, shift, 0, 0);
+  BackEnd::mouseDown(button, MouseButton::Left, keys, 0, 0);
   if (!ended_) BackEnd::clicked(button);
   clock_.runDue();
   return true;
 }
 
-bool SimDesktop::mouseDown(Label& label, int shift, int button) {
+bool SimDesktop::mouseDown(Label& label, ModifierKeys keys, MouseButton button) {
   if (!canReach(label)) return false;
-  BackEnd::mouseDown(label, button, shift, 0, 0);
+  BackEnd::mouseDown(label, button, keys, 0, 0);
   if (!ended_) BackEnd::clicked(label);
   clock_.runDue();
   return true;
 }
 
-bool SimDesktop::mouseDown(TextBox& box, int shift, int button) {
+bool SimDesktop::mouseDown(TextBox& box, ModifierKeys keys, MouseButton button) {
   if (!canReach(box)) return false;
-  BackEnd::mouseDown(box, button, shift, 0, 0);
+  BackEnd::mouseDown(box, button, keys, 0, 0);
   if (!ended_) BackEnd::focused(box);
   clock_.runDue();
   return true;
@@ -359,7 +359,7 @@ bool SimDesktop::type(TextBox& box, const QString& text) {
 
 void SimDesktop::moveMouse(PictureBox& box, double x, double y) {
   if (ended_) return;
-  BackEnd::mouseMoved(box, 0, 0, x, y);
+  BackEnd::mouseMoved(box, MouseButton::None, ModifierKeys::None, x, y);
   clock_.runDue();
 }
 
@@ -403,19 +403,19 @@ void SimDesktop::resize(Form& form, int width, int height) {
 
 void SimDesktop::closeBox(Form& form) {
   if (ended_) return;
-  form.requestClose(Form::FormControlMenu);
+  form.requestClose(UnloadReason::UserClose);
   clock_.runDue();
 }
 
 void SimDesktop::endSession() {
   if (ended_ || windows().count() == 0) return;
-  if (windows().all().front()->requestClose(Form::AppWindows)) endProgram();
+  if (windows().all().front()->requestClose(UnloadReason::SessionEnd)) endProgram();
   clock_.runDue();
 }
 
 void SimDesktop::terminate() {
   if (ended_ || windows().count() == 0) return;
-  if (windows().all().front()->requestClose(Form::AppTaskManager)) endProgram();
+  if (windows().all().front()->requestClose(UnloadReason::Terminated)) endProgram();
   clock_.runDue();
 }
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -28,7 +29,7 @@ class WebBrowser;
 
 struct Tone {
   int hz = 0;
-  int ms = 0;
+  std::chrono::milliseconds length{};
   bool operator==(const Tone&) const = default;
 };
 using Tones = std::vector<Tone>;
@@ -36,10 +37,10 @@ using Tones = std::vector<Tone>;
 // A message box as the simulated user saw it.
 struct SimBox {
   QString title;
-  int style = 0;
+  BoxStyle style{BoxButtons::Ok};
   QStringList texts;  // every text it showed, first to last
   bool open = true;
-  int result = 0;
+  std::optional<BoxResult> result;  // none while open, or when closed unanswered
 };
 
 // A desktop notification from the tray icon.
@@ -112,9 +113,9 @@ class SimDesktop final : public Desktop {
 
   // The user. What acts on a control returns false, doing nothing, when the user cannot
   // reach it (Control::reachable: disabled or hidden, or inside a frame that is).
-  bool click(CommandButton& button, int shift = 0);
-  bool mouseDown(Label& label, int shift, int button = 1);
-  bool mouseDown(TextBox& box, int shift, int button = 1);
+  bool click(CommandButton& button, ModifierKeys keys = ModifierKeys::None);
+  bool mouseDown(Label& label, ModifierKeys keys, MouseButton button = MouseButton::Left);
+  bool mouseDown(TextBox& box, ModifierKeys keys, MouseButton button = MouseButton::Left);
   void clickMenu(Menu& item);
   bool toggle(CheckBox& box);
   bool type(TextBox& box, const QString& text);  // also refused while the box is locked
@@ -143,8 +144,8 @@ class SimDesktop final : public Desktop {
   // that comes shows the icon added meanwhile and tells the program.
   void setTrayPresent(bool present);
   // Answers the newest open message box, now or after a delay.
-  void answer(int result);
-  void answerAfter(std::chrono::milliseconds delay, int result);
+  void answer(BoxResult result);
+  void answerAfter(std::chrono::milliseconds delay, BoxResult result);
 
   // What the program did.
   const Tones& beeps() const { return tones_; }
@@ -179,9 +180,9 @@ class SimDesktop final : public Desktop {
                                           std::function<void()> tick) override;
   void attach(Form& form) override;
   void detach(Form& form) override;
-  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, int style,
+  std::unique_ptr<MessageBoxPeer> openMessageBox(const QString& text, BoxStyle style,
                                                  const QString& title,
-                                                 std::function<void(int)> answered) override;
+                                                 std::function<void(BoxResult)> answered) override;
   void trayAdd(PictureBox& receiver, const QString& tip) override;
   void trayRemove() override;
   bool trayPresent() const override { return trayPresent_; }
@@ -189,7 +190,7 @@ class SimDesktop final : public Desktop {
   void trayTip(const QString& tip) override;
   std::unique_ptr<QueuedCall> probeBrowserEngine(std::function<void(bool)> answered) override;
   void trayNotify(const QString& title, const QString& text, bool silent) override;
-  void beep(int hz, int ms) override { tones_.push_back({hz, ms}); }
+  void beep(int hz, std::chrono::milliseconds length) override { tones_.push_back({hz, length}); }
   void openUrl(const QString& url) override { urls_.push_back(url); }
   RemoteDelivery& remoteDelivery() override { return delivery_; }
   SecretKeeper& secrets() override { return keyring_; }

@@ -4,6 +4,13 @@
 #include "platform/sim/sim_desktop.h"
 
 namespace tidex {
+namespace {
+// The tray's message reaches the receiver's MouseMove as x.
+void deliver(PictureBox& receiver, TrayMouseMessage message) {
+  BackEnd::mouseMoved(receiver, MouseButton::None, ModifierKeys::None, static_cast<int>(message),
+                      0);
+}
+}  // namespace
 
 void SimDesktop::trayAdd(PictureBox& receiver, const QString& tip) {
   trays_[copy_ - 1] = SimTray{trayPresent_, tip, &receiver};
@@ -41,13 +48,13 @@ void SimDesktop::setTrayPresent(bool present) {
 
 void SimDesktop::trayDoubleClick() {
   if (ended_ || !trays_[0].shown) return;
-  BackEnd::mouseMoved(*trays_[0].receiver, 0, 0, 0x203, 0);
+  deliver(*trays_[0].receiver, TrayMouseMessage::LeftDoubleClick);
   clock_.runDue();
 }
 
 void SimDesktop::trayRightClick() {
   if (ended_ || !trays_[0].shown) return;
-  BackEnd::mouseMoved(*trays_[0].receiver, 0, 0, 0x205, 0);
+  deliver(*trays_[0].receiver, TrayMouseMessage::RightButtonUp);
   clock_.runDue();
 }
 
