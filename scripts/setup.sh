@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libcpp-httplib-dev libxml2-dev libdtl-dev
   clang-format openssl fonts-noto-cjk xvfb xauth xdotool curl faketime dbus at-spi2-core desktop-file-utils
   openbox trayer x11-utils lintian
-  libcurl4-openssl-dev qtkeychain-qt6-dev python3-aiosmtpd
+  libcurl4-openssl-dev qtkeychain-qt6-dev python3-aiosmtpd python3-dbus python3-gi
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -31,6 +31,8 @@ class AccessibilityBus {
   AccessibilityBus& operator=(const AccessibilityBus&) = delete;
 
   bool started() const { return !address_.isEmpty(); }
+  // The accessibility bus, for a listener of its own.
+  const QString& address() const { return address_; }
 
   // The top-level window of any program with exactly this title; invalid when none.
   Accessible window(const QString& title) const;

@@ -10,7 +10,6 @@ using namespace std::chrono_literals;
 namespace {
 
 const QString kChangeLog = QStringLiteral("變更紀錄");
-const QString kConsoleCaption = QStringLiteral("准單查詢 1.0.30");
 const QString kMonitor = QStringLiteral("1108");
 
 // The program's windows as the window manager stacks them, bottom to top (decimal ids).
@@ -71,7 +70,7 @@ TEST(ProgramEndToEnd, AfterARealAlertTheChangeLogOpensInFrontAndShowsTheBoardsRo
       << "the change log is not on top: " << stacking(display).join(' ').toStdString() << " / "
       << log.toStdString();
   const QStringList order = stacking(display);
-  EXPECT_GT(order.indexOf(log), order.indexOf(session.window(kConsoleCaption)));
+  EXPECT_GT(order.indexOf(log), order.indexOf(session.window(ConsoleSession::consoleCaption())));
   EXPECT_GT(order.indexOf(log), order.indexOf(session.window(kMonitor)));
 
   Accessible window;

@@ -41,7 +41,7 @@ TEST(ProgramEndToEnd, EndingByTheGestureWritesTheHeldJournalEntryAndClosesTheFil
   ASSERT_TRUE(QDir(journal).removeRecursively());
   // The monitor that came to the front covers the console: the user brings the console up.
   runOnDisplay(display, QStringLiteral("xdotool"),
-               {QStringLiteral("windowraise"), session.window(QStringLiteral("准單查詢 1.0.30"))});
+               {QStringLiteral("windowraise"), session.window(ConsoleSession::consoleCaption())});
 
   const Accessible exit = session.consoleControl("label", QStringLiteral("Exit"));
   ASSERT_TRUE(exit.valid());

@@ -11,8 +11,8 @@ namespace tidex::e2e {
 
 using namespace std::chrono_literals;
 
-ConsoleSession::ConsoleSession(Manager manager)
-    : a11y(display.display()), program(home.path(), display.display()) {
+ConsoleSession::ConsoleSession(Manager manager, Home homeFolder)
+    : a11y(display.display()), program(home.path(), display.display()), home_(homeFolder) {
   if (manager == Manager::Openbox) windowManager.emplace(display.display());
 }
 
@@ -23,22 +23,60 @@ bool ConsoleSession::fail(std::string what) {
   return false;
 }
 
-bool ConsoleSession::start(int clockRate) {
+bool ConsoleSession::settingsWritten() const {
+  return readFile(home.filePath(QStringLiteral("Tidex.ini"))).contains("004=0");
+}
+
+void ConsoleSession::launch(const ProgramClock& clock) {
+  if (!clock.moment.isEmpty()) {
+    program.startAt(clock.moment);
+  } else if (clock.rate > 1) {
+    program.startFaster(clock.rate);
+  } else {
+    program.start();
+  }
+}
+
+bool ConsoleSession::startHidden(ProgramClock clock) {
   if (!display.started()) return fail("Xvfb did not start");
   if (windowManager && !windowManager->start()) return fail("openbox did not start");
   if (!a11y.started()) return fail("no accessibility bus (dbus-daemon, at-spi2-core)");
   if (!sites.started()) return fail("tidex-sites did not start");
-  sites.configure(home.path());
-  if (!startAndShowConsole(program, home.path(), display.display(), clockRate)) {
-    return fail("the program did not start, or a second start did not show its console");
+  if (home_ == Home::Sites) sites.configure(home.path());
+  launch(clock);
+  if (!waitUntil([&] { return settingsWritten(); }, 60s)) {
+    return fail("the program did not start: no settings file within a minute");
   }
+  return true;
+}
+
+bool ConsoleSession::start(ProgramClock clock) {
+  if (!startHidden(std::move(clock))) return false;
+  if (!startSecondCopy()) return fail("a second start did not hand over to the running program");
   if (!waitUntil(
           [&] {
             return !window(consoleCaption()).isEmpty() &&
                    a11y.find(console(), "push button").valid();
           },
           30s)) {
-    return fail("the console is not shown");
+    return fail("a second start did not bring the console forward");
+  }
+  return true;
+}
+
+bool ConsoleSession::startSecondCopy() const {
+  ProgramRunner second(home.path(), display.display());
+  second.start();
+  return second.waitForExit(10s);
+}
+
+void ConsoleSession::stop() { program.kill(); }
+
+bool ConsoleSession::restart(ProgramClock clock) {
+  stop();
+  launch(clock);
+  if (!waitUntil([&] { return program.running() && settingsWritten(); }, 60s)) {
+    return fail("the program did not start again");
   }
   return true;
 }

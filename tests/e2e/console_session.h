@@ -12,23 +12,46 @@
 
 namespace tidex::e2e {
 
+// The program's clock (and its browser's), through faketime: from `moment` ("2026-12-08
+// 10:28:55") on when one is given, else `rate` times faster than the wall clock from now.
+struct ProgramClock {
+  static ProgramClock faster(int rate) { return {rate, {}}; }
+  static ProgramClock from(const QString& moment) { return {1, moment}; }
+  int rate = 1;
+  QString moment;
+};
+
 // The real program on a virtual display with an accessibility bus, against tidex-sites on
-// loopback, its console shown: where an end-to-end story of the user begins. A test prepares
-// the services and the home folder (settings, journal, the program's environment) before
-// start().
+// loopback: where an end-to-end story of the user begins. A test prepares
+// the services and the home folder (settings, journal, the program's environment) before it
+// starts the program.
 class ConsoleSession {
  public:
   // Openbox places, stacks and focuses the windows as a user's desktop does, and may refuse
   // them the focus; without a window manager nothing comes between the program and X.
   enum class Manager { None, Openbox };
-
-  explicit ConsoleSession(Manager manager = Manager::None);
+  // What the program finds in its home folder when it starts: settings that point it at
+  // tidex-sites, or nothing, as on a new computer.
+  enum class Home { Sites, Empty };
+  explicit ConsoleSession(Manager manager = Manager::None, Home home = Home::Sites);
   // The console's caption with the version, as the program makes it.
   static QString consoleCaption();
-  // Points the settings at tidex-sites, starts the program (its clock clockRate times faster
-  // than the wall clock when above 1) and shows its console; true once the console and its
-  // buttons are on screen and on the accessibility bus, else failure() says what was not.
-  bool start(int clockRate = 1);
+
+  // Starts the program and shows its console as a user does, by starting it a second time;
+  // true once the console and its buttons are on screen and on the accessibility bus, else
+  // failure() says what the user saw instead.
+  bool start(ProgramClock clock = {});
+  // Starts the program as the desktop does at log-in, its console hidden; true once it has
+  // written its settings file.
+  bool startHidden(ProgramClock clock = {});
+  // Starts another copy of the program on the same home folder and display; true when it
+  // ended by itself within ten seconds, as a copy does that finds one running.
+  bool startSecondCopy() const;
+  // Ends the program at once, as a crash or a power cut does: it writes nothing on its way out.
+  void stop();
+  // Starts the program again on the same home folder and display, its console hidden; true
+  // once it runs and its settings file is there.
+  bool restart(ProgramClock clock = {});
   const std::string& failure() const { return failure_; }
 
   // The console on the accessibility bus.
@@ -57,7 +80,10 @@ class ConsoleSession {
 
  private:
   bool fail(std::string what);
+  void launch(const ProgramClock& clock);
+  bool settingsWritten() const;
   std::string failure_;
+  Home home_;
 };
 
 // Starts the settings file in home with the account the IMCT service knows (TIDEX / PASS), saved

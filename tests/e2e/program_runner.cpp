@@ -235,23 +235,6 @@ void ProgramRunner::launch(const QStringList& faketime) {
   group_ = process_->processId();
 }
 
-bool startAndShowConsole(ProgramRunner& program, const QString& home, const QString& display,
-                         int clockRate) {
-  using namespace std::chrono_literals;
-  if (clockRate > 1) {
-    program.startFaster(clockRate);
-  } else {
-    program.start();
-  }
-  if (!waitUntil([&] { return readFile(home + QStringLiteral("/Tidex.ini")).contains("004=0"); },
-                 60s)) {
-    return false;
-  }
-  ProgramRunner second(home, display);
-  second.start();
-  return second.waitForExit(10s);
-}
-
 bool ProgramRunner::running() const { return process_->state() == QProcess::Running; }
 
 bool ProgramRunner::waitForExit(std::chrono::milliseconds limit) {

@@ -74,12 +74,6 @@ class ProgramRunner {
   qint64 group_ = 0;  // the process group of the last launch
 };
 
-// Starts the program (its clock clockRate times faster when above 1), waits for its settings
-// file, then starts a second copy, which brings the hidden console forward and ends; true when
-// all of it happened in time.
-bool startAndShowConsole(ProgramRunner& program, const QString& home, const QString& display,
-                         int clockRate = 1);
-
 // tidex-sites on a free loopback port, for as long as the object lives.
 class SitesRunner {
  public:

@@ -7,7 +7,6 @@
 #include <QJsonObject>
 
 #include "console_session.h"
-#include "program_runner.h"
 
 using namespace tidex;
 using namespace tidex::e2e;
@@ -18,11 +17,10 @@ using namespace std::chrono_literals;
 // per finding.
 TEST(ProgramEndToEnd,
      HalfHourlyBatchOpensRegistrationMonitorsThatRecordFindingsAndMailOncePerFinding) {
-  SitesRunner sites;
+  ConsoleSession session;
+  const SitesRunner& sites = session.sites;
   ASSERT_TRUE(sites.started());
-  QTemporaryDir home;
-  ASSERT_TRUE(WriteKnownAccount(home.path()));
-  sites.configure(home.path());
+  ASSERT_TRUE(WriteKnownAccount(session.home.path()));
   ASSERT_EQ(httpSend(sites.base(), "POST", "/_control/maker/batch-list", "CHECK\n01VXXX\n01VYYY\n")
                 .status,
             200);
@@ -33,15 +31,15 @@ TEST(ProgramEndToEnd,
   ASSERT_TRUE(sites.control("/_control/mail/form-again?on=1"));
 
   qputenv("COMPUTERNAME", "HARBOUR-PC");
-  ProgramRunner program(home.path());
-  program.startAt("2026-12-08 10:28:55");  // the list is fetched at 10:29:00
+  // The list is fetched at 10:29:00.
+  ASSERT_TRUE(session.startHidden(ProgramClock::from("2026-12-08 10:28:55"))) << session.failure();
 
   const auto bothFound = [&] {
-    const QByteArray ini = readFile(home.filePath("Tidex.ini"));
+    const QByteArray ini = readFile(session.home.filePath("Tidex.ini"));
     return ini.contains("01VXXX=1\r\n") && ini.contains("01VYYY=1\r\n");
   };
-  ASSERT_TRUE(waitUntil(bothFound, 60s)) << program.output().data();
-  const QByteArray ini = readFile(home.filePath("Tidex.ini"));
+  ASSERT_TRUE(waitUntil(bothFound, 60s)) << session.program.output().data();
+  const QByteArray ini = readFile(session.home.filePath("Tidex.ini"));
   EXPECT_TRUE(ini.contains("[TouchfilesTime]\r\n01VXXX=2026/12/08 10:29:")) << ini.data();
 
   const auto submissions = [&] {
@@ -64,5 +62,5 @@ TEST(ProgramEndToEnd,
           << mail["namea"].toString().toStdString();
     }
   }
-  program.kill();
+  session.stop();
 }

@@ -9,7 +9,6 @@
 #include "console_session.h"
 #include "platform/journal_reader.h"
 #include "platform/journal_schema.h"
-#include "program_runner.h"
 
 using namespace tidex;
 using namespace tidex::e2e;
@@ -33,11 +32,11 @@ QStringList journalEvents(const QString& home, const QString& number) {
 // pending in the journal, again at the query period after the second failure, and the service
 // accepts exactly one form, even though its thanks page offers the form again.
 TEST(ProgramEndToEnd, ANotificationTheMailServiceFailsIsSentAgainAfterARestartAndAcceptedOnce) {
-  SitesRunner sites;
+  ConsoleSession session;
+  const SitesRunner& sites = session.sites;
+  const QString home = session.home.path();
   ASSERT_TRUE(sites.started());
-  QTemporaryDir home;
-  ASSERT_TRUE(WriteKnownAccount(home.path()));
-  sites.configure(home.path());
+  ASSERT_TRUE(WriteKnownAccount(home));
   ASSERT_EQ(httpSend(sites.base(), "POST", "/_control/maker/batch-list", "CHECK\n01VXXX\n").status,
             200);
   ASSERT_TRUE(sites.control(
@@ -52,20 +51,19 @@ TEST(ProgramEndToEnd, ANotificationTheMailServiceFailsIsSentAgainAfterARestartAn
     return QJsonDocument::fromJson(httpGet(sites.base() + "/_control/mail/submissions")).array();
   };
 
-  {
-    ProgramRunner program(home.path());
-    program.startAt("2026-12-08 10:28:55");  // the batch list is fetched at 10:29:00
-    ASSERT_TRUE(waitUntil(
-        [&] { return journalEvents(home.path(), "01VXXX").contains("notification-pending"); }, 90s))
-        << program.output().data();
-    program.kill();
-  }
+  // The batch list is fetched at 10:29:00.
+  ASSERT_TRUE(session.startHidden(ProgramClock::from("2026-12-08 10:28:55"))) << session.failure();
+  ASSERT_TRUE(waitUntil(
+      [&] { return journalEvents(home, "01VXXX").contains("notification-pending"); }, 90s))
+      << session.program.output().data();
+  session.stop();
   EXPECT_EQ(submissionsSent(), 1);
   EXPECT_TRUE(accepted().isEmpty());
 
-  ProgramRunner again(home.path());
-  again.startFaster(10);  // the query period of 301 s passes in half a minute
-  ASSERT_TRUE(waitUntil([&] { return !accepted().isEmpty(); }, 120s)) << again.output().data();
+  // The query period of 301 s passes in half a minute.
+  ASSERT_TRUE(session.restart(ProgramClock::faster(10))) << session.failure();
+  ASSERT_TRUE(waitUntil([&] { return !accepted().isEmpty(); }, 120s))
+      << session.program.output().data();
   std::this_thread::sleep_for(5s);  // the thanks page offers the form again: nothing more goes
   EXPECT_EQ(submissionsSent(), 3);
   const QJsonArray mails = accepted();
@@ -73,7 +71,7 @@ TEST(ProgramEndToEnd, ANotificationTheMailServiceFailsIsSentAgainAfterARestartAn
   EXPECT_EQ(mails[0]["name"].toString(), "01VXXX  YM HARMONY ");
   EXPECT_EQ(mails[0]["mail"].toString(), "HARBOUR-PC");
   // Pending said once in each run, accepted once.
-  EXPECT_EQ(journalEvents(home.path(), "01VXXX"),
+  EXPECT_EQ(journalEvents(home, "01VXXX"),
             (QStringList{"found", "notification-pending", "notification-pending", "notification"}));
-  again.kill();
+  session.stop();
 }

@@ -213,16 +213,15 @@ TEST(ProgramEndToEnd, AWebhookPostPendingAcrossARestartIsTakenExactlyOnce) {
   ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
   raiseWharfAlert(session);
   ASSERT_TRUE(waitUntil([&] { return answered(webhookPosts(session.sites), "failed") >= 1; }, 20s));
-  session.program.kill();
+  session.stop();
   const QJsonObject failed = webhookPosts(session.sites)[0].toObject();
   EXPECT_EQ(failed["authorization"].toString(), "Bearer T0KEN");
 
   ASSERT_TRUE(session.sites.control("/_control/webhook/fail?times=0"));
-  ProgramRunner again(session.home.path());
-  again.start();
+  ASSERT_TRUE(session.restart()) << session.failure();
   ASSERT_TRUE(
       waitUntil([&] { return answered(webhookPosts(session.sites), "accepted") >= 1; }, 90s))
-      << again.output().data();
+      << session.program.output().data();
   std::this_thread::sleep_for(10s);  // nothing more comes
   const QJsonArray posts = webhookPosts(session.sites);
   EXPECT_EQ(answered(posts, "accepted"), 1);
@@ -235,7 +234,6 @@ TEST(ProgramEndToEnd, AWebhookPostPendingAcrossARestartIsTakenExactlyOnce) {
   EXPECT_EQ(body["caption"].toString(), "1108");
   EXPECT_EQ(body["summary"].toString(), kAlertLine);
   EXPECT_TRUE(body["before"].toString().contains("1430"));
-  again.kill();
 }
 
 // The apprise command is a stand-in of the test's that records what it was given.

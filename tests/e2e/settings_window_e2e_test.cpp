@@ -59,7 +59,8 @@ TEST(ProgramEndToEnd, ABoardServerChangedInTheSettingsWindowServesTheNextMonitor
 // the monitor's next comparison; the other's still alerts.
 TEST(ProgramEndToEnd, APilotAddedInTheSettingsWindowIsNoChangeAtARunningMonitorsNextComparison) {
   ConsoleSession session;
-  ASSERT_TRUE(session.start(4)) << session.failure() << session.program.output().data();
+  ASSERT_TRUE(session.start(ProgramClock::faster(4)))
+      << session.failure() << session.program.output().data();
   const AccessibilityBus& a11y = session.a11y;
   const QString display = session.display.display();
   {

@@ -1,20 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "program_runner.h"
+#include "console_session.h"
 
 using namespace tidex::e2e;
 using namespace std::chrono_literals;
 
 TEST(ProgramEndToEnd, StartUpLoadsTheRemoteBatchListFromTheMakersService) {
-  SitesRunner sites;
-  ASSERT_TRUE(sites.started());
-  QTemporaryDir home;
-  sites.configure(home.path());
+  ConsoleSession session;
+  ASSERT_TRUE(session.startHidden()) << session.failure() << session.program.output().data();
 
-  ProgramRunner program(home.path());
-  program.start();
-
-  EXPECT_TRUE(waitUntil([&] { return sites.requestLog().contains("GET /pda/Tidex_var.php"); }, 60s))
-      << sites.requestLog().join('\n').toStdString() << program.output().data();
-  EXPECT_TRUE(program.running());
+  EXPECT_TRUE(
+      waitUntil([&] { return session.sites.requestLog().contains("GET /pda/Tidex_var.php"); }, 60s))
+      << session.sites.requestLog().join('\n').toStdString() << session.program.output().data();
+  EXPECT_TRUE(session.program.running());
 }

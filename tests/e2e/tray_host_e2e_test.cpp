@@ -2,10 +2,7 @@
 
 #include <thread>
 
-#include "accessibility_bus.h"
 #include "console_session.h"
-#include "desktop_parts.h"
-#include "program_runner.h"
 
 using namespace tidex;
 using namespace tidex::e2e;
@@ -34,37 +31,25 @@ bool iconDocked(const QString& display) {
 // tray came within the grace, the icon docks in the tray that comes later, and the File menu
 // ends the program with its end time recorded.
 TEST(ProgramEndToEnd, ConsoleShowsWithoutATrayDocksInALaterTrayAndEndsFromItsFileMenu) {
-  VirtualDisplay x;
-  ASSERT_TRUE(x.started()) << "Xvfb did not start";
-  WindowManager windowManager(x.display());
-  ASSERT_TRUE(windowManager.start()) << "openbox did not start";
-  AccessibilityBus a11y(x.display());
-  ASSERT_TRUE(a11y.started()) << "no accessibility bus (dbus-daemon, at-spi2-core)";
-  QTemporaryDir home;
+  ConsoleSession session(ConsoleSession::Manager::Openbox);
+  ASSERT_TRUE(session.startHidden()) << session.failure() << session.program.output().data();
   const QString caption = ConsoleSession::consoleCaption();
-
-  ProgramRunner program(home.path(), x.display());
-  program.start();
-  ASSERT_TRUE(
-      waitUntil([&] { return readFile(home.filePath("Tidex.ini")).contains("004=0"); }, 60s))
-      << program.output().data();
+  const QString display = session.display.display();
+  const AccessibilityBus& a11y = session.a11y;
   std::this_thread::sleep_for(6s);
-  EXPECT_TRUE(x.visibleWindows(caption).isEmpty()) << "shown while a tray might still come";
-  ASSERT_TRUE(waitUntil([&] { return x.visibleWindows(caption).size() == 1; }, 20s))
+  EXPECT_TRUE(session.window(caption).isEmpty()) << "shown while a tray might still come";
+  ASSERT_TRUE(waitUntil([&] { return session.display.visibleWindows(caption).size() == 1; }, 20s))
       << "no tray, and the console stayed out of sight";
 
-  TrayHost tray(x.display());
+  TrayHost tray(display);
   ASSERT_TRUE(tray.start()) << "trayer did not start";
-  EXPECT_TRUE(waitUntil([&] { return iconDocked(x.display()); }, 15s))
+  EXPECT_TRUE(waitUntil([&] { return iconDocked(display); }, 15s))
       << "the icon did not dock in the tray that came";
 
   Accessible endProgram;
   ASSERT_TRUE(waitUntil(
-      [&] {
-        return (endProgram = a11y.find(a11y.window(caption), "menu item", "結束程式")).valid();
-      },
-      20s))
-      << a11y.describe(a11y.window(caption)).toStdString();
+      [&] { return (endProgram = session.consoleControl("menu item", "結束程式")).valid(); }, 20s))
+      << a11y.describe(session.console()).toStdString();
   ASSERT_TRUE(a11y.press(endProgram));
   Accessible yes;
   ASSERT_TRUE(waitUntil(
@@ -78,6 +63,6 @@ TEST(ProgramEndToEnd, ConsoleShowsWithoutATrayDocksInALaterTrayAndEndsFromItsFil
       << "no question before ending";
   ASSERT_TRUE(a11y.press(yes));
 
-  EXPECT_TRUE(program.waitForExit(15s)) << "the program did not end";
-  EXPECT_TRUE(readFile(home.filePath("Tidex.ini")).contains("EndTime="));
+  EXPECT_TRUE(session.program.waitForExit(15s)) << "the program did not end";
+  EXPECT_TRUE(readFile(session.home.filePath("Tidex.ini")).contains("EndTime="));
 }
