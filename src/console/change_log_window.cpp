@@ -36,22 +36,22 @@ QString ChangeLogWindow::KindName(const QString& kind) {
 
 ChangeLogWindow::ChangeLogWindow() : Form(QStringLiteral("ChangeLogWindow")) {
   setCaption(WindowCaption());
-  for (const KindChoice& choice : kKinds) cboKind.AddItem(QString::fromUtf8(choice.name));
-  cboKind.setListIndex(0);
-  txtCaption.setAccessibleName(lblCaption.Caption());
-  cboKind.setAccessibleName(lblKind.Caption());
-  lvwJournal.setAccessibleName(WindowCaption());
-  lblKind.setLabelFor(cboKind);
-  txtBefore.setAccessibleName(fraBefore.Caption());
-  txtAfter.setAccessibleName(fraAfter.Caption());
+  for (const KindChoice& choice : kKinds) kindFilterBox.AddItem(QString::fromUtf8(choice.name));
+  kindFilterBox.setListIndex(0);
+  captionFilterField.setAccessibleName(captionFilterLabel.Caption());
+  kindFilterBox.setAccessibleName(kindFilterLabel.Caption());
+  entryList.setAccessibleName(WindowCaption());
+  kindFilterLabel.setLabelFor(kindFilterBox);
+  beforePane.setAccessibleName(beforeFrame.Caption());
+  afterPane.setAccessibleName(afterFrame.Caption());
   Resize(900, 560);
   layOut(900, 560);
 
-  txtCaption.onChange = [this] { Refresh(); };
-  cboKind.onClick = [this] { Refresh(); };
-  cmdRefresh.onClick = [this] { Refresh(); };
-  tmrRefresh.onTimer = [this] { Refresh(); };
-  lvwJournal.onClick = [this] { lvwJournal_Click(); };
+  captionFilterField.onChange = [this] { Refresh(); };
+  kindFilterBox.onClick = [this] { Refresh(); };
+  refreshButton.onClick = [this] { Refresh(); };
+  refreshTimer.onTimer = [this] { Refresh(); };
+  entryList.onClick = [this] { showSelectedEntry(); };
 }
 
 void ChangeLogWindow::onLoad() {
@@ -68,39 +68,39 @@ void ChangeLogWindow::layOut(int width, int height) {
   width = std::max(width, 480);
   height = std::max(height, 320);
   const int inner = width - 2 * kMargin;
-  lblCaption.Move(kMargin, 12, 40, 20);
-  txtCaption.Move(52, 8, 180, 26);
-  lblKind.Move(246, 12, 40, 20);
-  cboKind.Move(288, 8, 110, 26);
-  cmdRefresh.Move(412, 6, 100, 30);
-  lblStatus.Move(526, 12, width - 526 - kMargin, 20);
+  captionFilterLabel.Move(kMargin, 12, 40, 20);
+  captionFilterField.Move(52, 8, 180, 26);
+  kindFilterLabel.Move(246, 12, 40, 20);
+  kindFilterBox.Move(288, 8, 110, 26);
+  refreshButton.Move(412, 6, 100, 30);
+  statusLabel.Move(526, 12, width - 526 - kMargin, 20);
 
   const int listHeight = (height - kFilterRow) / 2;
-  lvwJournal.Move(kMargin, kFilterRow, inner, listHeight);
+  entryList.Move(kMargin, kFilterRow, inner, listHeight);
   const int sideTop = kFilterRow + listHeight + 8;
   const int sideWidth = (inner - kMargin) / 2;
   const int right = kMargin + sideWidth + kMargin;
   const int sideHeight = height - sideTop - kMargin;
-  fraBefore.Move(kMargin, sideTop, sideWidth, sideHeight);
-  fraAfter.Move(right, sideTop, sideWidth, sideHeight);
+  beforeFrame.Move(kMargin, sideTop, sideWidth, sideHeight);
+  afterFrame.Move(right, sideTop, sideWidth, sideHeight);
   // Inside each frame, below its caption.
-  txtBefore.Move(8, 22, sideWidth - 16, sideHeight - 30);
-  txtAfter.Move(8, 22, sideWidth - 16, sideHeight - 30);
+  beforePane.Move(8, 22, sideWidth - 16, sideHeight - 30);
+  afterPane.Move(8, 22, sideWidth - 16, sideHeight - 30);
 }
 
 QString ChangeLogWindow::kindFilter() const {
-  const int index = cboKind.ListIndex();
+  const int index = kindFilterBox.ListIndex();
   return index <= 0 ? QString() : QLatin1String(kKinds[static_cast<std::size_t>(index)].kind);
 }
 
 void ChangeLogWindow::Refresh() {
   const journal::Reading reading = journal::ReadJournal(
-      journal::JournalPath(), {txtCaption.Text().trimmed(), kindFilter()}, kNewest);
+      journal::JournalPath(), {captionFilterField.Text().trimmed(), kindFilter()}, kNewest);
   showStatus(reading);
   // A writer busy for the moment: keep what is listed until the next refresh.
   if (reading.state == journal::Reading::State::Busy || reading.entries == entries_) return;
 
-  const int selected = lvwJournal.ListIndex();
+  const int selected = entryList.ListIndex();
   const qint64 selectedId = selected < 0 ? 0 : entries_[static_cast<std::size_t>(selected)].id;
   entries_ = reading.entries;
   std::vector<QStringList> rows;
@@ -108,42 +108,42 @@ void ChangeLogWindow::Refresh() {
   for (const journal::Entry& e : entries_) {
     rows.push_back({e.time, e.caption, KindName(e.kind), e.summary});
   }
-  lvwJournal.setRows(std::move(rows));
+  entryList.setRows(std::move(rows));
   const auto kept = std::find_if(entries_.begin(), entries_.end(),
                                  [&](const journal::Entry& e) { return e.id == selectedId; });
-  if (kept != entries_.end()) lvwJournal.setListIndex(static_cast<int>(kept - entries_.begin()));
+  if (kept != entries_.end()) entryList.setListIndex(static_cast<int>(kept - entries_.begin()));
 }
 
 void ChangeLogWindow::showStatus(const journal::Reading& reading) {
   using State = journal::Reading::State;
   switch (reading.state) {
     case State::Missing:
-      lblStatus.setCaption(
+      statusLabel.setCaption(
           QStringLiteral("尚無變更紀錄（找不到紀錄檔 %1）").arg(QLatin1String(journal::kFileName)));
       break;
     case State::Unreadable:
-      lblStatus.setCaption(QStringLiteral("變更紀錄檔無法讀取：%1").arg(reading.error));
+      statusLabel.setCaption(QStringLiteral("變更紀錄檔無法讀取：%1").arg(reading.error));
       break;
     case State::Busy:
-      lblStatus.setCaption(QStringLiteral("變更紀錄檔正在寫入，稍後再讀取"));
+      statusLabel.setCaption(QStringLiteral("變更紀錄檔正在寫入，稍後再讀取"));
       break;
     case State::Read:
       if (reading.entries.empty()) {
-        lblStatus.setCaption(QStringLiteral("沒有符合的紀錄"));
+        statusLabel.setCaption(QStringLiteral("沒有符合的紀錄"));
       } else if (reading.entries.size() >= static_cast<std::size_t>(kNewest)) {
-        lblStatus.setCaption(QStringLiteral("最新 %1 筆").arg(kNewest));
+        statusLabel.setCaption(QStringLiteral("最新 %1 筆").arg(kNewest));
       } else {
-        lblStatus.setCaption(QStringLiteral("共 %1 筆").arg(reading.entries.size()));
+        statusLabel.setCaption(QStringLiteral("共 %1 筆").arg(reading.entries.size()));
       }
       break;
   }
 }
 
-void ChangeLogWindow::lvwJournal_Click() {
-  const int index = lvwJournal.ListIndex();
+void ChangeLogWindow::showSelectedEntry() {
+  const int index = entryList.ListIndex();
   if (index < 0) {
-    txtBefore.setRuns({});
-    txtAfter.setRuns({});
+    beforePane.setRuns({});
+    afterPane.setRuns({});
     return;
   }
   const journal::Entry& entry = entries_[static_cast<std::size_t>(index)];
@@ -151,15 +151,15 @@ void ChangeLogWindow::lvwJournal_Click() {
   const bool comparedLines = !entry.before.isEmpty() || !entry.after.isEmpty();
   if (!pageLines && !comparedLines) {
     // Nothing compared (a notification, a page that cannot be read): what happened.
-    txtBefore.setRuns({});
-    txtAfter.setRuns({{entry.summary, false}});
+    beforePane.setRuns({});
+    afterPane.setRuns({{entry.summary, false}});
     return;
   }
   // Entries of an earlier version have only the lines as compared.
   WordDifference difference = pageLines ? CompareWords(entry.pageBefore, entry.pageAfter)
                                         : CompareWords(entry.before, entry.after);
-  txtBefore.setRuns(std::move(difference.before));
-  txtAfter.setRuns(std::move(difference.after));
+  beforePane.setRuns(std::move(difference.before));
+  afterPane.setRuns(std::move(difference.after));
 }
 
 }  // namespace tidex

@@ -28,18 +28,18 @@ class ChangeLogWindow final : public Form {
 
   ChangeLogWindow();
 
-  Label lblCaption{*this, "lblCaption", "視窗"};
-  TextBox txtCaption{*this, "txtCaption"};
-  Label lblKind{*this, "lblKind", "種類"};
-  ComboBox cboKind{*this, "cboKind"};
-  CommandButton cmdRefresh{*this, "cmdRefresh", "重新整理"};
-  Label lblStatus{*this, "lblStatus"};
-  ListView lvwJournal{*this, "lvwJournal", {"時間", "視窗", "種類", "摘要"}};
-  Frame fraBefore{*this, "fraBefore", "變更前"};
-  TextPane txtBefore{*this, fraBefore.holds("txtBefore"), TextPane::Marking::Removed};
-  Frame fraAfter{*this, "fraAfter", "變更後"};
-  TextPane txtAfter{*this, fraAfter.holds("txtAfter"), TextPane::Marking::Added};
-  Timer tmrRefresh{*this, "tmrRefresh", 15s, true};
+  Label captionFilterLabel{*this, "captionFilterLabel", "視窗"};
+  TextBox captionFilterField{*this, "captionFilterField"};
+  Label kindFilterLabel{*this, "kindFilterLabel", "種類"};
+  ComboBox kindFilterBox{*this, "kindFilterBox"};
+  CommandButton refreshButton{*this, "refreshButton", "重新整理"};
+  Label statusLabel{*this, "statusLabel"};
+  ListView entryList{*this, "entryList", {"時間", "視窗", "種類", "摘要"}};
+  Frame beforeFrame{*this, "beforeFrame", "變更前"};
+  TextPane beforePane{*this, beforeFrame.holds("beforePane"), TextPane::Marking::Removed};
+  Frame afterFrame{*this, "afterFrame", "變更後"};
+  TextPane afterPane{*this, afterFrame.holds("afterPane"), TextPane::Marking::Added};
+  Timer refreshTimer{*this, "refreshTimer", 15s, true};
 
   // The entries listed, in the list's order.
   const std::vector<journal::Entry>& entries() const { return entries_; }
@@ -48,7 +48,7 @@ class ChangeLogWindow final : public Form {
   void onResize() override;
   // Reads the journal again with the filters as they are; keeps the selected entry selected.
   void Refresh();
-  void lvwJournal_Click();
+  void showSelectedEntry();
 
  private:
   void layOut(int width, int height);

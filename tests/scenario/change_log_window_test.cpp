@@ -53,7 +53,7 @@ ChangeLogWindow& openChangeLog(SimDesktop& desk, ConsoleWindow& console) {
 // One column of the list, top to bottom.
 QStringList column(const ChangeLogWindow& log, int index) {
   QStringList texts;
-  for (const QStringList& row : log.lvwJournal.Rows()) texts << row.value(index);
+  for (const QStringList& row : log.entryList.Rows()) texts << row.value(index);
   return texts;
 }
 
@@ -77,12 +77,12 @@ TEST(ChangeLogWindow, ListsTheJournalNewestFirstAndFiltersByCaptionAndKind) {
   auto& log = openChangeLog(desk, console);
 
   EXPECT_TRUE(log.Visible());
-  EXPECT_EQ(log.lvwJournal.Columns(), QStringList({"時間", "視窗", "種類", "摘要"}));
+  EXPECT_EQ(log.entryList.Columns(), QStringList({"時間", "視窗", "種類", "摘要"}));
   EXPECT_EQ(column(log, 0), QStringList({"2026-12-08 09:40:00", "2026-12-08 09:10:00",
                                          "2026-12-08 08:05:00", "2026-12-07 23:59:59"}));
-  EXPECT_EQ(log.lvwJournal.Rows()[1], QStringList({"2026-12-08 09:10:00", "1108", "碼頭",
-                                                   "YM HARMONY　抵港時間 14:30 → 14:40"}));
-  EXPECT_EQ(log.lblStatus.Caption(), "共 4 筆");
+  EXPECT_EQ(log.entryList.Rows()[1], QStringList({"2026-12-08 09:10:00", "1108", "碼頭",
+                                                  "YM HARMONY　抵港時間 14:30 → 14:40"}));
+  EXPECT_EQ(log.statusLabel.Caption(), "共 4 筆");
 
   struct Case {
     QString caption;
@@ -102,11 +102,11 @@ TEST(ChangeLogWindow, ListsTheJournalNewestFirstAndFiltersByCaptionAndKind) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE((c.caption + " / " + c.kind).toStdString());
-    desk.type(log.txtCaption, c.caption);
-    ASSERT_TRUE(desk.choose(log.cboKind, c.kind));
+    desk.type(log.captionFilterField, c.caption);
+    ASSERT_TRUE(desk.choose(log.kindFilterBox, c.kind));
     EXPECT_EQ(column(log, 1), c.captions);
     if (c.captions.isEmpty()) {
-      EXPECT_EQ(log.lblStatus.Caption(), "沒有符合的紀錄");
+      EXPECT_EQ(log.statusLabel.Caption(), "沒有符合的紀錄");
     }
   }
 }
@@ -139,13 +139,13 @@ TEST(ChangeLogWindow, ShowsTheSelectedEntrysLinesSideBySideWithTheChangedWordsMa
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
-    ASSERT_TRUE(desk.select(log.lvwJournal, c.row));
-    EXPECT_EQ(log.txtBefore.Text(), c.before);
-    EXPECT_EQ(log.txtAfter.Text(), c.after);
-    EXPECT_EQ(marked(log.txtBefore), c.markedBefore);
-    EXPECT_EQ(marked(log.txtAfter), c.markedAfter);
+    ASSERT_TRUE(desk.select(log.entryList, c.row));
+    EXPECT_EQ(log.beforePane.Text(), c.before);
+    EXPECT_EQ(log.afterPane.Text(), c.after);
+    EXPECT_EQ(marked(log.beforePane), c.markedBefore);
+    EXPECT_EQ(marked(log.afterPane), c.markedAfter);
   }
-  EXPECT_EQ(log.txtBefore.marking(), TextPane::Marking::Removed);
+  EXPECT_EQ(log.beforePane.marking(), TextPane::Marking::Removed);
 }
 
 // New entries come in while the window is open: the timer and "重新整理" list them on top, and
@@ -155,22 +155,22 @@ TEST(ChangeLogWindow, NewEntriesAppearOnRefreshAndTheSelectedEntryStaysSelected)
   ASSERT_TRUE(SeedJournal(journalFile(desk), kNight));
   auto& console = startConsole(desk);
   auto& log = openChangeLog(desk, console);
-  ASSERT_TRUE(desk.select(log.lvwJournal, 1));
+  ASSERT_TRUE(desk.select(log.entryList, 1));
 
   ASSERT_TRUE(
       SeedJournal(journalFile(desk), {{"2026-12-08 10:00:05", "1108", kind::kWharf, event::kAlert,
                                        "YM HARMONY　抵港時間 14:40 → 14:50", "14:40", "14:50"}}));
   desk.advance(16s);
-  EXPECT_EQ(log.lvwJournal.ListCount(), 5);
-  EXPECT_EQ(log.lvwJournal.ListIndex(), 2);
-  EXPECT_EQ(log.lvwJournal.Rows()[2][0], "2026-12-08 09:10:00");
-  EXPECT_EQ(marked(log.txtAfter), QStringList({"14:40"}));
+  EXPECT_EQ(log.entryList.ListCount(), 5);
+  EXPECT_EQ(log.entryList.ListIndex(), 2);
+  EXPECT_EQ(log.entryList.Rows()[2][0], "2026-12-08 09:10:00");
+  EXPECT_EQ(marked(log.afterPane), QStringList({"14:40"}));
 
   ASSERT_TRUE(SeedJournal(journalFile(desk), {{"2026-12-08 10:00:09", "01VYYY", kind::kRegistration,
                                                event::kNoData, "01VYYY 查無資料", "", ""}}));
-  desk.click(log.cmdRefresh);
+  desk.click(log.refreshButton);
   EXPECT_EQ(column(log, 1).front(), "01VYYY");
-  EXPECT_EQ(log.lvwJournal.ListIndex(), 3);
+  EXPECT_EQ(log.entryList.ListIndex(), 3);
 
   desk.closeBox(log);
   auto& reopened = openChangeLog(desk, console);
@@ -204,15 +204,15 @@ TEST(ChangeLogWindow, AMissingOrBrokenJournalShowsAnEmptyListAndSaysWhy) {
     auto& console = startConsole(desk);
     auto& log = openChangeLog(desk, console);
 
-    EXPECT_EQ(log.lvwJournal.ListCount(), 0);
-    EXPECT_TRUE(log.lblStatus.Caption().contains(c.status))
-        << log.lblStatus.Caption().toStdString();
+    EXPECT_EQ(log.entryList.ListCount(), 0);
+    EXPECT_TRUE(log.statusLabel.Caption().contains(c.status))
+        << log.statusLabel.Caption().toStdString();
     EXPECT_EQ(QFile::exists(journalFile(desk)), !c.bytes.isNull());
 
     QFile::remove(journalFile(desk));
     ASSERT_TRUE(SeedJournal(journalFile(desk), kNight));
-    desk.click(log.cmdRefresh);
-    EXPECT_EQ(log.lvwJournal.ListCount(), 4);
+    desk.click(log.refreshButton);
+    EXPECT_EQ(log.entryList.ListCount(), 4);
   }
 }
 
@@ -222,7 +222,7 @@ TEST(ChangeLogWindow, AJournalLockedByAWriterKeepsTheListAsItWas) {
   ASSERT_TRUE(SeedJournal(journalFile(desk), kNight));
   auto& console = startConsole(desk);
   auto& log = openChangeLog(desk, console);
-  ASSERT_EQ(log.lvwJournal.ListCount(), 4);
+  ASSERT_EQ(log.entryList.ListCount(), 4);
   {
     QSqlDatabase writer = QSqlDatabase::addDatabase("QSQLITE", "locking writer");
     writer.setDatabaseName(journalFile(desk));
@@ -233,10 +233,10 @@ TEST(ChangeLogWindow, AJournalLockedByAWriterKeepsTheListAsItWas) {
     ASSERT_TRUE(q.exec("BEGIN EXCLUSIVE"));
     ASSERT_TRUE(q.exec("DELETE FROM journal"));
 
-    desk.click(log.cmdRefresh);
-    EXPECT_EQ(log.lvwJournal.ListCount(), 4);
-    EXPECT_TRUE(log.lblStatus.Caption().contains("正在寫入"))
-        << log.lblStatus.Caption().toStdString();
+    desk.click(log.refreshButton);
+    EXPECT_EQ(log.entryList.ListCount(), 4);
+    EXPECT_TRUE(log.statusLabel.Caption().contains("正在寫入"))
+        << log.statusLabel.Caption().toStdString();
     q.exec("ROLLBACK");
   }
   QSqlDatabase::removeDatabase("locking writer");
