@@ -6,6 +6,7 @@
 #include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "platform/ansi_text.h"
+#include "scenario/scenario_helpers.h"
 #include "sim_port_desktop.h"
 #include "sites/board_service.h"
 #include "sites/pilot_roster.h"
@@ -13,23 +14,12 @@
 #include "test_printers.h"
 
 using namespace tidex;
+using namespace tidex::scenario;
 using namespace std::chrono_literals;
 
 namespace {
 
 const Tones kAlertTones{{1000, 300ms}, {3000, 300ms}};
-
-void configurePilots() {
-  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
-}
-
-template <class W>
-W* findWindow(SimDesktop& desk, const QString& caption) {
-  for (Form* w : desk.windows().all()) {
-    if (w->Caption() == caption) return dynamic_cast<W*>(w);
-  }
-  return nullptr;
-}
 
 int boardRequests(SimPortDesktop& desk) {
   return static_cast<int>(desk.sites().requestLog().filter("/sdci/UA1006.ASP").size());
@@ -38,7 +28,7 @@ int boardRequests(SimPortDesktop& desk) {
 // A console with the known pilots configured and one monitor of the given kind open.
 template <class W>
 W& openMonitor(SimDesktop& desk, const QString& item) {
-  configurePilots();
+  saveKnownPilots();
   auto& console = desk.start<ConsoleWindow>();
   if constexpr (std::is_same_v<W, WharfMonitor>) {
     console.wharfField.setText(item);
@@ -54,10 +44,6 @@ W& openMonitor(SimDesktop& desk, const QString& item) {
   W* monitor = dynamic_cast<W*>(desk.windows().all().back());
   EXPECT_NE(monitor, nullptr);
   return *monitor;
-}
-
-ConsoleWindow& consoleOf(SimDesktop& desk) {
-  return *dynamic_cast<ConsoleWindow*>(desk.windows().all().front());
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ using sites::Service;
 namespace {
 
 BoardMonitor& watchVessel(SimDesktop& desk, const QString& vessel) {
-  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  saveKnownPilots();
   ConsoleWindow& console = startConsole(desk);
   typeAndClick(desk, console.vesselField, vessel, console.vesselButton);
   desk.advance(2s);

@@ -24,7 +24,7 @@ const Tone kAlertLow{1000, 300ms};
 
 // The console with the known pilots and a wharf monitor open for each code.
 std::vector<WharfMonitor*> openWharfMonitors(SimDesktop& desk, const QStringList& codes) {
-  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  saveKnownPilots();
   ConsoleWindow& console = startConsole(desk);
   std::vector<WharfMonitor*> monitors;
   for (const QString& code : codes) {

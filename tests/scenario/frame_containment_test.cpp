@@ -16,6 +16,7 @@
 #include "sites/pilot_roster.h"
 
 using namespace tidex;
+using namespace tidex::scenario;
 using namespace std::chrono_literals;
 
 namespace {
@@ -124,7 +125,7 @@ TEST(FrameContainment, AWatchingMonitorsPageIsLockedFromLoad) {
 // text it compares; once it has alerted the page is theirs.
 TEST(FrameContainment, TheWharfMonitorsPageTakesNoInputUntilItHasAlerted) {
   SimPortDesktop desk;
-  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  saveKnownPilots();
   ConsoleWindow& console = desk.start<ConsoleWindow>();
   console.wharfField.setText("1108");
   desk.click(console.wharfButton);

@@ -48,7 +48,7 @@ inline std::vector<JournalEntry> journalRows(SimDesktop& desk, const QString& ca
 
 // The console with the known pilots and a wharf monitor on 1108 holding its baseline.
 inline BoardMonitor& watchWharf(SimDesktop& desk) {
-  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  saveKnownPilots();
   ConsoleWindow& console = startConsole(desk);
   typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
   desk.advance(std::chrono::seconds(2));

@@ -26,7 +26,7 @@ const QString kFound = QStringLiteral("實櫃數 12　空櫃數 3　YM HARMONY")
 // YM HARMONY, both on the board where the vessel's time then moves. The user stops the
 // finding's and the vessel's alerts; the wharf's goes on.
 ConsoleWindow& watchTheNight(SimPortDesktop& desk) {
-  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  saveKnownPilots();
   saveKnownAccount();
   desk.sites().imct().setFinding("01VABC", {" YM HARMONY ", 12, 3});
   ConsoleWindow& console = startConsole(desk);

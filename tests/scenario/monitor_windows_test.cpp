@@ -32,10 +32,6 @@ ConsoleWindow& startConsole(SimDesktop& desk) {
   return console;
 }
 
-ConsoleWindow& consoleOf(SimDesktop& desk) {
-  return *dynamic_cast<ConsoleWindow*>(desk.windows().all().front());
-}
-
 // The addresses one browser ("WharfMonitor.pageBrowser") was sent to, oldest first.
 QStringList addressesOf(const SimDesktop& desk, const QString& browser) {
   QStringList urls;
@@ -53,11 +49,11 @@ struct BoardKind {
 
 const std::vector<BoardKind> kBoardKinds{
     {"Form6", &ConsoleWindow::wharfField,
-     [](SimDesktop& d) -> BoardMonitor& { return d.load<WharfMonitor>(consoleOf(d)); }},
+     [](SimDesktop& d) -> BoardMonitor& { return d.load<WharfMonitor>(scenario::consoleOf(d)); }},
     {"Form3", &ConsoleWindow::vesselField,
-     [](SimDesktop& d) -> BoardMonitor& { return d.load<VesselMonitor>(consoleOf(d)); }},
+     [](SimDesktop& d) -> BoardMonitor& { return d.load<VesselMonitor>(scenario::consoleOf(d)); }},
     {"Form7", &ConsoleWindow::urlField,
-     [](SimDesktop& d) -> BoardMonitor& { return d.load<UrlMonitor>(consoleOf(d)); }},
+     [](SimDesktop& d) -> BoardMonitor& { return d.load<UrlMonitor>(scenario::consoleOf(d)); }},
 };
 
 const BoardKind& boardKind(const char* name) {
@@ -100,10 +96,10 @@ TEST(BoardMonitorLoad, EachMonitorKeepsTheItemItsFieldHeldWhenItOpened) {
   desk.sites().addPage("/sdci/UA1006.ASP", {200, "text/html", "<p>no search form</p>"});
   ConsoleWindow& console = startConsole(desk);
   console.vesselField.setText("EVER GIVEN");
-  VesselMonitor& first = desk.load<VesselMonitor>(consoleOf(desk));
+  VesselMonitor& first = desk.load<VesselMonitor>(scenario::consoleOf(desk));
   first.setCaption("EVER GIVEN");
   console.vesselField.setText("WAN HAI 101");
-  desk.load<VesselMonitor>(consoleOf(desk));
+  desk.load<VesselMonitor>(scenario::consoleOf(desk));
   desk.advance(2s);
 
   const QString query = "http://board.test/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=";
@@ -140,7 +136,7 @@ TEST(BoardMonitorLoad, StartsWatchingWithNoBaselineAndNoAlert) {
 TEST(RegistrationMonitorLoad, LogsInSilentlyWithPrintAndStopGreyed) {
   SimPortDesktop desk;
   startConsole(desk);
-  RegistrationMonitor& w = desk.load<RegistrationMonitor>(consoleOf(desk));
+  RegistrationMonitor& w = desk.load<RegistrationMonitor>(scenario::consoleOf(desk));
 
   EXPECT_EQ(addressesOf(desk, "Form2.WebBrowser1"), QStringList{kImctLogin});
   EXPECT_TRUE(addressesOf(desk, "Form2.WebBrowser2").isEmpty());
@@ -175,17 +171,17 @@ TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {
   const Case cases[] = {
       {"Form4",
        [](SimDesktop& d) -> ImctLoginWindow& {
-         return d.load<ImctLoginWindow>(consoleOf(d), ImctPageKind::Bc);
+         return d.load<ImctLoginWindow>(scenario::consoleOf(d), ImctPageKind::Bc);
        },
        "http://maker.test/pda/imct.php"},
       {"Form8",
        [](SimDesktop& d) -> ImctLoginWindow& {
-         return d.load<ImctLoginWindow>(consoleOf(d), ImctPageKind::Ba);
+         return d.load<ImctLoginWindow>(scenario::consoleOf(d), ImctPageKind::Ba);
        },
        "http://maker.test/pda/imctba.php"},
       {"Form9",
        [](SimDesktop& d) -> ImctLoginWindow& {
-         return d.load<ImctLoginWindow>(consoleOf(d), ImctPageKind::Be);
+         return d.load<ImctLoginWindow>(scenario::consoleOf(d), ImctPageKind::Be);
        },
        "http://maker.test/pda/imctbe.php"},
   };
@@ -205,13 +201,13 @@ TEST(ImctLoginWindowLoad, EachVariantLogsInWithoutSilenceAndKnowsItsMakerPage) {
 TEST(MonitorWindows, EveryBrowserDisarmsThePageScriptsOfEachPage) {
   SimPortDesktop desk;
   startConsole(desk);
-  desk.load<WharfMonitor>(consoleOf(desk));
-  desk.load<VesselMonitor>(consoleOf(desk));
-  desk.load<UrlMonitor>(consoleOf(desk));
-  desk.load<ImctLoginWindow>(consoleOf(desk), ImctPageKind::Bc);
-  desk.load<ImctLoginWindow>(consoleOf(desk), ImctPageKind::Ba);
-  desk.load<ImctLoginWindow>(consoleOf(desk), ImctPageKind::Be);
-  RegistrationMonitor& registration = desk.load<RegistrationMonitor>(consoleOf(desk));
+  desk.load<WharfMonitor>(scenario::consoleOf(desk));
+  desk.load<VesselMonitor>(scenario::consoleOf(desk));
+  desk.load<UrlMonitor>(scenario::consoleOf(desk));
+  desk.load<ImctLoginWindow>(scenario::consoleOf(desk), ImctPageKind::Bc);
+  desk.load<ImctLoginWindow>(scenario::consoleOf(desk), ImctPageKind::Ba);
+  desk.load<ImctLoginWindow>(scenario::consoleOf(desk), ImctPageKind::Be);
+  RegistrationMonitor& registration = desk.load<RegistrationMonitor>(scenario::consoleOf(desk));
   registration.mailBrowser.Navigate2("http://maker.test/pda/mail.php");
   registration.boardBrowser.Navigate2("http://board.test/sdci/UA1006.ASP");
   desk.advance(1s);
@@ -246,7 +242,7 @@ TEST(MonitorWindows, FrameAndBrowserFillTheClientAreaAtOpeningAndOnResize) {
     desk.resize(w, 640, 300);
     fills(640, 300);
   };
-  check(desk.load<RegistrationMonitor>(consoleOf(desk)));
-  check(desk.load<WharfMonitor>(consoleOf(desk)));
-  check(desk.load<ImctLoginWindow>(consoleOf(desk), ImctPageKind::Bc));
+  check(desk.load<RegistrationMonitor>(scenario::consoleOf(desk)));
+  check(desk.load<WharfMonitor>(scenario::consoleOf(desk)));
+  check(desk.load<ImctLoginWindow>(scenario::consoleOf(desk), ImctPageKind::Bc));
 }

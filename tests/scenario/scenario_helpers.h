@@ -18,6 +18,7 @@
 #include "platform/form.h"
 #include "platform/text_box.h"
 #include "sim_port_desktop.h"
+#include "sites/pilot_roster.h"
 
 namespace tidex::scenario {
 
@@ -30,6 +31,19 @@ inline void saveKnownAccount() {
 
 // The program started as the desktop starts it: the console, hidden behind the tray.
 inline ConsoleWindow& startConsole(SimDesktop& desk) { return desk.start<ConsoleWindow>(); }
+
+// Writes the port's pilots into the settings file as the user keeps them, so a board monitor
+// compares without their names.
+inline void saveKnownPilots() {
+  for (const auto& [number, name] : sites::KnownPilots()) {
+    WriteSetting(QStringLiteral("pilots"), number, name);
+  }
+}
+
+// The console of a program started with startConsole(): the first window.
+inline ConsoleWindow& consoleOf(SimDesktop& desk) {
+  return *dynamic_cast<ConsoleWindow*>(desk.windows().all().front());
+}
 
 // Points a server of the settings file's servers section at an address of the test's naming.
 inline void useServer(const QString& name, const QString& address) {

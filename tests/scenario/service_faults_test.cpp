@@ -51,7 +51,7 @@ class BoardFaults : public testing::TestWithParam<BoardFaultCase> {};
 TEST_P(BoardFaults, WharfAndVesselMonitorsStayQuietThenAlertOnTheFirstChangeAfterRecovery) {
   const BoardFaultCase c = GetParam();
   SimPortDesktop desk;
-  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  saveKnownPilots();
   ConsoleWindow& console = startConsole(desk);
   typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
   typeAndClick(desk, console.vesselField, "YM HARMONY", console.vesselButton);

@@ -74,7 +74,7 @@ TEST(SettingsWindow, AServerAddressAndATargetChangedThereServeWhatOpensOrHappens
   EXPECT_EQ(settings.targetList.Rows()[0].value(4), "可用");
 
   ConsoleWindow& console = windowCaptioned<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
-  for (const auto& [number, name] : sites::KnownPilots()) WriteSetting("pilots", number, name);
+  saveKnownPilots();
   typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
   desk.advance(2s);
   EXPECT_TRUE(desk.navigations().back().request.url.startsWith("http://board.harbour.test/"));
