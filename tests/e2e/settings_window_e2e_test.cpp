@@ -3,12 +3,47 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QRegularExpression>
 
 #include "console_session.h"
 
 using namespace tidex::e2e;
 using namespace std::chrono_literals;
+
+namespace {
+
+const QString kSettings = QStringLiteral("設定");
+
+// Opens "設定" from the console's menu bar; an invalid object when it did not open.
+Accessible openSettings(const ConsoleSession& session) {
+  Accessible settings;
+  if (!session.a11y.press(session.consoleControl("menu item", kSettings))) return settings;
+  waitUntil([&] { return (settings = session.a11y.window(kSettings)).valid(); }, 20s);
+  return settings;
+}
+
+// The user replaces what the field holds with text, typed on the keyboard.
+void typeInto(const ConsoleSession& session, const Accessible& field, const QString& text) {
+  clickAt(session.display.display(), session.a11y.extents(field).center());
+  pressKeys(session.display.display(), {"ctrl+a"});
+  typeText(session.display.display(), text);
+}
+
+// Presses the button and waits for the window's line to say what was saved.
+bool saveAndSee(const ConsoleSession& session, const Accessible& settings, const QString& button,
+                const QString& said) {
+  const AccessibilityBus& a11y = session.a11y;
+  return a11y.press(a11y.find(settings, "push button", button)) &&
+         waitUntil(
+             [&] {
+               return a11y
+                   .findWhere(settings, "label",
+                              [&](const QString& name) { return name.startsWith(said); })
+                   .valid();
+             },
+             10s);
+}
+
+}  // namespace
 
 TEST(ProgramEndToEnd, ABoardServerChangedInTheSettingsWindowServesTheNextMonitorOpened) {
   ConsoleSession session;
@@ -16,11 +51,8 @@ TEST(ProgramEndToEnd, ABoardServerChangedInTheSettingsWindowServesTheNextMonitor
   ASSERT_TRUE(otherBoard.started());
   ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
   const AccessibilityBus& a11y = session.a11y;
-  const QString caption = QStringLiteral("設定");
-  ASSERT_TRUE(a11y.press(session.consoleControl("menu item", caption)));
-  Accessible settings;
-  ASSERT_TRUE(waitUntil([&] { return (settings = a11y.window(caption)).valid(); }, 20s))
-      << session.program.output().data();
+  const Accessible settings = openSettings(session);
+  ASSERT_TRUE(settings.valid()) << session.program.output().data();
   for (const char* label : {"看板伺服器", "海關伺服器", "IMCT 伺服器", "原廠伺服器", "IMCT 帳號",
                             "引航員號碼", "引航員姓名", "對象名稱", "位址", "密碼或權杖"}) {
     EXPECT_TRUE(a11y.find(settings, "text", QString::fromUtf8(label)).valid()) << label;
@@ -33,20 +65,10 @@ TEST(ProgramEndToEnd, ABoardServerChangedInTheSettingsWindowServesTheNextMonitor
   const Accessible boardField = a11y.find(settings, "text", QStringLiteral("看板伺服器"));
   ASSERT_TRUE(boardField.valid()) << a11y.describe(settings).toStdString();
   EXPECT_EQ(a11y.text(boardField), session.sites.base());
-  ASSERT_TRUE(session.focus(caption));
-  clickAt(session.display.display(), a11y.extents(boardField).center());
-  pressKeys(session.display.display(), {"ctrl+a"});
-  typeText(session.display.display(), otherBoard.base());
-  ASSERT_TRUE(a11y.press(a11y.find(settings, "push button", QStringLiteral("儲存伺服器與帳號"))));
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return a11y
-            .findWhere(
-                settings, "label",
-                [](const QString& name) { return name.startsWith("伺服器位址與帳號已儲存"); })
-            .valid();
-      },
-      10s));
+  ASSERT_TRUE(session.focus(kSettings));
+  typeInto(session, boardField, otherBoard.base());
+  ASSERT_TRUE(saveAndSee(session, settings, QStringLiteral("儲存伺服器與帳號"),
+                         QStringLiteral("伺服器位址與帳號已儲存")));
 
   ASSERT_TRUE(session.pressConsoleButton(QStringLiteral("碼頭")));
   EXPECT_TRUE(
@@ -62,7 +84,6 @@ TEST(ProgramEndToEnd, APilotAddedInTheSettingsWindowIsNoChangeAtARunningMonitors
   ASSERT_TRUE(session.start(ProgramClock::faster(4)))
       << session.failure() << session.program.output().data();
   const AccessibilityBus& a11y = session.a11y;
-  const QString display = session.display.display();
   {
     QFile ini(session.home.filePath(QStringLiteral("Tidex.ini")));
     ASSERT_TRUE(ini.open(QIODevice::ReadWrite));
@@ -81,30 +102,18 @@ TEST(ProgramEndToEnd, APilotAddedInTheSettingsWindowIsNoChangeAtARunningMonitors
   ASSERT_TRUE(session.pressConsoleButton(QStringLiteral("碼頭")));  // the field holds 1108
   ASSERT_TRUE(waitUntil([&] { return boardReads() >= 2; }, 30s)) << "no baseline taken";
 
-  const QString caption = QStringLiteral("設定");
-  ASSERT_TRUE(a11y.press(session.consoleControl("menu item", caption)));
-  Accessible settings;
-  ASSERT_TRUE(waitUntil([&] { return (settings = a11y.window(caption)).valid(); }, 20s));
-  ASSERT_TRUE(session.focus(caption));
+  const Accessible settings = openSettings(session);
+  ASSERT_TRUE(settings.valid());
+  ASSERT_TRUE(session.focus(kSettings));
   for (const auto& [label, text] : {std::pair{"引航員號碼", "0088"}, {"引航員姓名", "方仁傑"}}) {
     const Accessible field = a11y.find(settings, "text", QString::fromUtf8(label));
     ASSERT_TRUE(field.valid()) << label;
-    clickAt(display, a11y.extents(field).center());
-    pressKeys(display, {"ctrl+a"});
-    typeText(display, QString::fromUtf8(text));
+    typeInto(session, field, QString::fromUtf8(text));
     ASSERT_TRUE(waitUntil([&] { return a11y.text(field) == QString::fromUtf8(text); }, 10s))
         << label << " holds " << a11y.text(field).toStdString();
   }
-  ASSERT_TRUE(a11y.press(a11y.find(settings, "push button", QStringLiteral("儲存引航員"))));
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return a11y
-            .findWhere(
-                settings, "label",
-                [](const QString& name) { return name.startsWith("引航員 0088 方仁傑 已儲存"); })
-            .valid();
-      },
-      10s))
+  ASSERT_TRUE(saveAndSee(session, settings, QStringLiteral("儲存引航員"),
+                         QStringLiteral("引航員 0088 方仁傑 已儲存")))
       << a11y.describe(settings).toStdString();
 
   ASSERT_TRUE(

@@ -16,10 +16,10 @@ namespace {
 class Asker final : public Form {
  public:
   Asker() : Form("Asker") {
-    Timer1.onTimer = [this] { ++ticks; };
+    tickTimer.onTimer = [this] { ++ticks; };
   }
 
-  Timer Timer1{*this, "Timer1", 1s, true};
+  Timer tickTimer{*this, "tickTimer", 1s, true};
   int ticks = 0;
   std::vector<BoxResult> results;
 

@@ -28,14 +28,14 @@ SiteResponse utf8Page(const QString& html, int status = 200) {
 class Browsing final : public Form {
  public:
   Browsing() : Form("Browsing") {
-    Timer1.onTimer = [this] { ++ticks; };
+    tickTimer.onTimer = [this] { ++ticks; };
     pageBrowser.onDocumentComplete = [this](HtmlDocument&, const QString& url, bool) {
       completed.push_back(url);
     };
   }
 
   WebBrowser pageBrowser{*this, "WebBrowser1"};
-  Timer Timer1{*this, "Timer1", 1s, true};
+  Timer tickTimer{*this, "tickTimer", 1s, true};
   int ticks = 0;
   QStringList completed;  // DocumentComplete addresses
   int resumed = 0;        // page waits that returned

@@ -15,9 +15,9 @@ namespace {
 class Monitor final : public Form {
  public:
   Monitor() : Form("Monitor") {
-    Timer1.onTimer = [this] { ++ticks; };
+    tickTimer.onTimer = [this] { ++ticks; };
   }
-  Timer Timer1{*this, "Timer1", 1s, true};
+  Timer tickTimer{*this, "tickTimer", 1s, true};
   int ticks = 0;
   std::vector<BoxResult> answers;
 
