@@ -100,8 +100,12 @@ TEST(SettingsWindow, ATargetsPasswordGoesToTheKeyringOrWithoutOneEncodedIntoTide
     desk.type(settings.targetUserField, "duty");
     desk.type(settings.targetSecretField, "S3cret!");
     desk.type(settings.targetSenderField, "tidex@harbour.test");
+    desk.type(settings.certificateField, "/no/such/relay-ca.pem");
     typeAndClick(desk, settings.targetRecipientsField, "duty@harbour.test",
                  settings.saveTargetButton);
+    EXPECT_EQ(settings.statusLabel.Caption(), "無法讀取伺服器憑證檔「/no/such/relay-ca.pem」。");
+    EXPECT_TRUE(settings.targetList.Rows().empty()) << "nothing kept with a missing certificate";
+    typeAndClick(desk, settings.certificateField, "", settings.saveTargetButton);
     desk.advance(1s);
 
     QFile file(settingsFilePath());

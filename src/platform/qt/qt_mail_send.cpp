@@ -56,7 +56,7 @@ size_t readUpload(char* buffer, size_t size, size_t count, void* user) {
 
 }  // namespace
 
-bool PrepareMailSending() { return CurlLibrary::load() != nullptr; }
+void PrepareMailSending() { CurlLibrary::load(); }
 
 DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
                          std::chrono::milliseconds limit) {

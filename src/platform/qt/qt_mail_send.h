@@ -10,8 +10,8 @@ namespace tidex {
 // Blocks: runs on a worker thread.
 DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
                          std::chrono::milliseconds limit);
-// Loads libcurl and sets it up, once, on the main thread before the first worker uses it; false
-// when it is not installed (every mail then fails and says so).
-bool PrepareMailSending();
+// Loads libcurl and sets it up, once, on the main thread before the first worker uses it; when it
+// is not installed every mail fails and says so.
+void PrepareMailSending();
 
 }  // namespace tidex
