@@ -36,15 +36,18 @@ port, folder, refusals, security, cert = sys.argv[1:6]
 port, refusals = int(port), int(refusals)
 class Mailbox:
     seen = 0
+    kept = 0
     async def handle_DATA(self, server, session, envelope):
         Mailbox.seen += 1
         if Mailbox.seen <= refusals:
             return '451 4.3.0 try again later'
         mail = email.message_from_bytes(envelope.content, policy=email.policy.default)
-        name = os.path.join(folder, '%03d.txt' % len(os.listdir(folder)))
-        with open(name, 'w', encoding='utf-8') as f:
+        Mailbox.kept += 1
+        name = os.path.join(folder, '%03d.txt' % Mailbox.kept)
+        with open(name + '.part', 'w', encoding='utf-8') as f:
             f.write('\n'.join([str(mail['Subject']), str(mail['Message-ID']),
                                ' '.join(envelope.rcpt_tos), mail.get_content()]))
+        os.rename(name + '.part', name)  # whole, or not there
         return '250 OK'
 def login(server, session, envelope, mechanism, data):
     return AuthResult(success=isinstance(data, LoginPassword) and
