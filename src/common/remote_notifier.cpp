@@ -4,6 +4,7 @@
 
 #include "common/engine_watch.h"
 #include "common/journal.h"
+#include "platform/journal_schema.h"
 #include "platform/remote_delivery.h"
 #include "platform/secret_keeper.h"
 
@@ -44,29 +45,89 @@ void RemoteNotifier::start(EngineWatch& engine) {
   reloadTargets();
 }
 
-void RemoteNotifier::reloadTargets() {
+void RemoteNotifier::reloadTargets(const std::optional<RemoteTarget>& saved) {
   // Without a target nothing is read but the settings file's list of them.
   targets_ = AnyRemoteTarget() ? ReadRemoteTargets() : std::vector<RemoteTarget>{};
   secretReads_.clear();
-  for (const RemoteTarget& target : targets_) {
-    if (!target.secretInKeyring) continue;
-    secretReads_[target.name] = Desktop::current().secrets().read(
-        SecretKey(target.name),
-        [this, name = target.name](std::optional<QString> secret) { secretRead(name, secret); });
+  unusable_.clear();
+  unreadSecrets_.clear();
+  for (RemoteTarget& target : targets_) {
+    if (saved && saved->name == target.name && saved->delivery.kind == target.delivery.kind &&
+        !target.secretKnown) {
+      target.takeKeptSecret(saved->keptSecret());
+      target.secretKnown = true;
+    }
+    if (target.secretKnown) {
+      check(target);
+    } else {
+      readSecret(target);
+    }
   }
   if (!targets_.empty() && started_) watchQueue();
 }
 
-void RemoteNotifier::secretRead(const QString& name, const std::optional<QString>& secret) {
+std::optional<QString> RemoteNotifier::problemOf(const QString& name) const {
+  if (const auto it = unusable_.find(name); it != unusable_.end()) return it->second;
+  if (unreadSecrets_.contains(name)) {
+    return QStringLiteral("桌面金鑰圈沒有回應，無法取得密碼或權杖；傳送前會再試。");
+  }
+  return std::nullopt;
+}
+
+std::vector<std::pair<QString, QString>> RemoteNotifier::problems() const {
+  std::vector<std::pair<QString, QString>> all;
+  for (const RemoteTarget& target : targets_) {
+    if (const auto problem = problemOf(target.name)) all.emplace_back(target.name, *problem);
+  }
+  return all;
+}
+
+void RemoteNotifier::check(const RemoteTarget& target) {
+  const std::optional<QString> problem = CheckRemoteTarget(target);
+  if (!problem) {
+    unusable_.erase(target.name);
+    return;
+  }
+  unusable_[target.name] = *problem;
+  if (!reported_.insert({target.name, *problem}).second) return;
+  journal_.record(target.name, journal::kind::kNotifyTarget, journal::event::kTargetUnusable,
+                  QStringLiteral("通知對象未使用：") + *problem);
+}
+
+void RemoteNotifier::readSecret(const RemoteTarget& target) {
+  secretReads_[target.name] = Desktop::current().secrets().read(
+      SecretKey(target.name),
+      [this, name = target.name](const SecretRead& read) { secretRead(name, read); });
+}
+
+void RemoteNotifier::secretRead(const QString& name, const SecretRead& read) {
   if (auto it = secretReads_.find(name); it != secretReads_.end()) {
     Desktop::current().post([keep = std::shared_ptr<QueuedCall>(std::move(it->second))] {});
     secretReads_.erase(it);
   }
-  // Without it a try goes out all the same: its failure keeps the delivery for later.
-  for (RemoteTarget& target : targets_) {
-    if (target.name == name && secret) target.setSecret(*secret);
+  const auto target = std::find_if(targets_.begin(), targets_.end(),
+                                   [&](const RemoteTarget& t) { return t.name == name; });
+  if (target == targets_.end()) return;
+  if (read.outcome == SecretRead::Outcome::Failed) {
+    // Kept as it was: a send waits for the keyring rather than go without its secret.
+    unreadSecrets_.insert(name);
+    postpone(name, QStringLiteral("桌面金鑰圈沒有回應"));
+    return;
   }
+  unreadSecrets_.erase(name);
+  if (read.outcome == SecretRead::Outcome::Found) target->takeKeptSecret(read.secret);
+  target->secretKnown = true;
+  check(*target);
   if (started_) watchQueue();
+}
+
+// Every delivery of the target now due counts a failed try.
+void RemoteNotifier::postpone(const QString& name, const QString& detail) {
+  const QString now = nowText();
+  for (const QueuedDelivery& delivery : journal_.deliveryQueue().all()) {
+    if (delivery.target == name && delivery.nextTry <= now)
+      finished(delivery.id, name, {false, detail});
+  }
 }
 
 void RemoteNotifier::post(const RemoteEvent& event) {
@@ -74,7 +135,7 @@ void RemoteNotifier::post(const RemoteEvent& event) {
   const QTime time = event.time.time();
   bool queued = false;
   for (const RemoteTarget& target : targets_) {
-    if (!target.wants(event.kind, time)) continue;
+    if (!target.wants(event.kind, time) || unusable_.contains(target.name)) continue;
     journal_.deliveryQueue().keep({event.id + QLatin1Char('/') + target.name, target.name,
                                    message.subject, message.text, QString::fromUtf8(message.json),
                                    0, nowText()});
@@ -120,6 +181,11 @@ void RemoteNotifier::tryDue() {
                                      [&](const auto& t) { return t.name == delivery.target; });
     if (target == targets_.end()) {
       queue.remove(delivery.id);  // the target was removed
+      continue;
+    }
+    if (unusable_.contains(target->name)) continue;  // kept until the target is mended
+    if (!target->secretKnown) {
+      readSecret(*target);  // a failed read is tried again before each due send
       continue;
     }
     sending_[delivery.target] = Desktop::current().remoteDelivery().send(

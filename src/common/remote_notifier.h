@@ -4,11 +4,15 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "common/remote_event.h"
 #include "common/remote_targets.h"
 #include "platform/desktop.h"
+#include "platform/secret_keeper.h"
 
 namespace tidex {
 
@@ -36,9 +40,14 @@ class RemoteNotifier final {
   // an earlier run left undelivered.
   void start(EngineWatch& engine);
   // The targets changed in the settings file. Secrets kept in the keyring are read from there;
-  // their targets are tried once those answered.
-  void reloadTargets();
+  // their targets are tried once those answered. A target just saved brings its own.
+  void reloadTargets(const std::optional<RemoteTarget>& saved = std::nullopt);
   const std::vector<RemoteTarget>& targets() const { return targets_; }
+  // Why a target is not used now, in a sentence for the user: it fails the settings window's
+  // check, or its secret could not be read from the keyring. Nothing when it is in use.
+  std::optional<QString> problemOf(const QString& name) const;
+  // Every target with a problem, in file order: name and problem.
+  std::vector<std::pair<QString, QString>> problems() const;
 
   // One delivery per target that wants the event now (quiet periods hold; silent mode does not).
   void post(const RemoteEvent& event);
@@ -50,7 +59,11 @@ class RemoteNotifier final {
   static std::chrono::seconds retryDelay(int failedTries);
 
  private:
-  void secretRead(const QString& name, const std::optional<QString>& secret);
+  void readSecret(const RemoteTarget& target);
+  void secretRead(const QString& name, const SecretRead& read);
+  // Checks the target as the settings window does; one that fails is not used, and said once.
+  void check(const RemoteTarget& target);
+  void postpone(const QString& name, const QString& detail);
   void tryDue();
   void finished(const QString& id, const QString& target, const DeliveryOutcome& outcome);
   void watchQueue();
@@ -63,6 +76,12 @@ class RemoteNotifier final {
   std::map<QString, std::unique_ptr<QueuedCall>> sending_;
   // The keyring reads under way, by the target's name.
   std::map<QString, std::unique_ptr<QueuedCall>> secretReads_;
+  // The targets not used, by name: why.
+  std::map<QString, QString> unusable_;
+  // The targets whose keyring read failed; read again before a send is due.
+  std::set<QString> unreadSecrets_;
+  // Name and problem of what the journal was told in this run.
+  std::set<std::pair<QString, QString>> reported_;
   std::unique_ptr<TimerHandle> check_;
   std::unique_ptr<QueuedCall> tryNow_;
 };

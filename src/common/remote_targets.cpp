@@ -1,6 +1,11 @@
 #include "common/remote_targets.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -47,11 +52,12 @@ RemoteTarget readTarget(const QString& name, DeliveryTarget::Kind kind) {
   target.events = {std::begin(kRemoteEventGroups), std::end(kRemoteEventGroups)};
   QString quiet;
   QString quietEvents;
+  QString kept;
   for (const auto& [key, value] : ReadSection(sectionOf(name))) {
     const QString k = key.toLower();
     if (k == u"address") target.delivery.address = value;
     if (k == u"user") target.delivery.user = value;
-    if (k == u"secret") target.delivery.secret = readSecret(value);
+    if (k == u"secret") kept = readSecret(value);
     if (k == u"from") target.delivery.sender = value;
     if (k == u"to") {
       for (const QString& to : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -69,10 +75,13 @@ RemoteTarget readTarget(const QString& name, DeliveryTarget::Kind kind) {
     if (k == u"quietevents") quietEvents = value;
     if (k == u"keyring") target.secretInKeyring = value.trimmed() == u"1";
   }
-  if (target.secretInKeyring) target.delivery.secret.clear();
   target.quiet = QuietPeriod::parse(quiet);
   if (target.quiet) target.quiet->groups = groupsIn(quietEvents);
-  target.setSecret(target.delivery.secret);
+  if (target.secretInKeyring) {
+    target.secretKnown = false;
+  } else if (!kept.isEmpty()) {
+    target.takeKeptSecret(kept);
+  }
   return target;
 }
 
@@ -80,6 +89,18 @@ bool validName(const QString& name) {
   static const QRegularExpression kAllowed(QStringLiteral("^[\\w\\-. ]{1,40}$"),
                                            QRegularExpression::UseUnicodePropertiesOption);
   return kAllowed.match(name).hasMatch() && name.trimmed() == name;
+}
+
+// A relay on this computer: what goes there does not cross the network.
+bool isLoopback(const QUrl& url) {
+  static const QRegularExpression kLoopbackV4(QStringLiteral("^127(\\.\\d{1,3}){3}$"));
+  const QString host = url.host().toLower();
+  return host == u"localhost" || host == u"::1" || kLoopbackV4.match(host).hasMatch();
+}
+
+bool hasControlCharacter(const QString& text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 bool isWebAddress(const QString& text) {
@@ -134,6 +155,31 @@ void RemoteTarget::setSecret(const QString& secret) {
   delivery.secret = secret;
   // An Apprise address holds its service's token: it is kept as the secret is.
   if (delivery.kind == DeliveryTarget::Kind::Apprise) delivery.address = secret;
+}
+
+QString RemoteTarget::keptSecret() const {
+  if (delivery.kind != DeliveryTarget::Kind::Webhook) return secret();
+  QJsonArray headers;
+  for (const auto& [header, value] : delivery.headers) headers.append(QJsonArray{header, value});
+  const QJsonObject kept{{QStringLiteral("address"), delivery.address},
+                         {QStringLiteral("token"), delivery.secret},
+                         {QStringLiteral("headers"), headers}};
+  return QString::fromUtf8(QJsonDocument(kept).toJson(QJsonDocument::Compact));
+}
+
+void RemoteTarget::takeKeptSecret(const QString& kept) {
+  const QJsonObject bundle = QJsonDocument::fromJson(kept.toUtf8()).object();
+  // A webhook's secret kept before its address and headers were: the token alone.
+  if (delivery.kind != DeliveryTarget::Kind::Webhook || !bundle.value(u"address").isString()) {
+    return setSecret(kept);
+  }
+  delivery.address = bundle.value(u"address").toString();
+  delivery.secret = bundle.value(u"token").toString();
+  delivery.headers.clear();
+  for (const auto& header : bundle.value(u"headers").toArray()) {
+    const QJsonArray pair = header.toArray();
+    delivery.headers.append({pair.at(0).toString(), pair.at(1).toString()});
+  }
 }
 
 QString SecretKey(const QString& name) { return QStringLiteral("notify/") + name; }
@@ -197,6 +243,11 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
             "郵件伺服器須為 smtp:// 或 smtps:// 位址，例如 "
             "smtps://smtp.example.com:465。");
       }
+      if (!d.user.isEmpty() && QUrl(d.address).scheme() == u"smtp" && !d.startTls) {
+        return QStringLiteral(
+            "有登入帳號的郵件伺服器須用 smtps:// 或勾選「使用 STARTTLS」，"
+            "否則密碼會以明文傳送。");
+      }
       if (!isMailAddress(d.sender)) return QStringLiteral("寄件者不是有效的電子郵件地址。");
       if (!d.certificateFile.isEmpty() && !QFileInfo(d.certificateFile).isReadable()) {
         return QStringLiteral("無法讀取伺服器憑證檔「%1」。").arg(d.certificateFile);
@@ -220,6 +271,13 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
         }
       }
       if (d.headers.size() > kMostHeaders) return QStringLiteral("標頭最多 9 行。");
+      if (const QUrl url(d.address);
+          url.scheme() != u"https" && !isLoopback(url) &&
+          (!d.secret.isEmpty() || !d.headers.isEmpty() || !url.userInfo().isEmpty())) {
+        return QStringLiteral(
+            "有權杖或標頭的 Webhook 須用 https:// 位址（本機 127.0.0.1 除外），"
+            "否則權杖會以明文傳送。");
+      }
       break;
     case DeliveryTarget::Kind::Apprise:
       if (!QRegularExpression(QStringLiteral("^[a-z][a-z0-9+.-]*://\\S+$"))
@@ -229,6 +287,9 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
       }
       break;
   }
+  if (hasControlCharacter(d.secret) || hasControlCharacter(d.address)) {
+    return QStringLiteral("位址、密碼或權杖不可含換行或控制字元。");
+  }
   if (target.events.empty()) return QStringLiteral("請至少選一種要通知的事件。");
   return std::nullopt;
 }
@@ -236,13 +297,14 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
 bool WriteRemoteTarget(const RemoteTarget& target) {
   const QString section = sectionOf(target.name);
   const DeliveryTarget& d = target.delivery;
-  const bool apprise = d.kind == DeliveryTarget::Kind::Apprise;
-  const QString secret = target.secretInKeyring ? QString() : target.secret();
+  // What the kept secret holds is not written beside it.
+  const bool addressIsSecret = d.kind != DeliveryTarget::Kind::Email;
+  const QString kept = target.secretInKeyring ? QString() : target.keptSecret();
+  if (!FitsSettingsFile(kept)) return false;
   bool written =
-      WriteSetting(section, QStringLiteral("address"), apprise ? QString() : d.address) &&
+      WriteSetting(section, QStringLiteral("address"), addressIsSecret ? QString() : d.address) &&
       WriteSetting(section, QStringLiteral("user"), d.user) &&
-      WriteSetting(section, QStringLiteral("secret"),
-                   secret.isEmpty() ? QString() : EncodeText(secret)) &&
+      WriteSecretSetting(section, QStringLiteral("secret"), kept) &&
       WriteSetting(section, QStringLiteral("keyring"),
                    target.secretInKeyring ? QStringLiteral("1") : QStringLiteral("0")) &&
       WriteSetting(section, QStringLiteral("from"), d.sender) &&
@@ -253,28 +315,21 @@ bool WriteRemoteTarget(const RemoteTarget& target) {
       WriteSetting(section, QStringLiteral("quiet"),
                    target.quiet ? target.quiet->text() : QString()) &&
       WriteSetting(section, QStringLiteral("quietevents"),
-                   target.quiet ? listOf(target.quiet->groups) : QString());
-  // Written only once used, so that a file without it keeps its lines.
-  if (written && !(d.certificateFile.isEmpty() &&
-                   ReadSetting(section, QStringLiteral("certificate"), QString()).isEmpty())) {
+                   target.quiet ? listOf(target.quiet->groups) : QString()) &&
+      RemoveSetting(section, QStringLiteral("certificate"));
+  if (written && !d.certificateFile.isEmpty()) {
     written = WriteSetting(section, QStringLiteral("certificate"), d.certificateFile);
   }
   for (int i = 0; written && i < kMostHeaders; ++i) {
-    const QString value = i < d.headers.size()
-                              ? d.headers[i].first + QStringLiteral(": ") + d.headers[i].second
-                              : QString();
-    const QString key = QStringLiteral("header%1").arg(i + 1);
-    if (value.isEmpty() && ReadSetting(section, key, QString()).isEmpty()) continue;
-    written = WriteSetting(section, key, value);
+    written = RemoveSetting(section, QStringLiteral("header%1").arg(i + 1));
   }
   // Listed last: a target is never listed before its keys are written.
   return written && WriteSetting(kListSection, target.name, KindKey(d.kind));
 }
 
 bool RemoveRemoteTarget(const QString& name) {
-  // Its secret goes with it; the rest of its section stays as a record of no use.
-  return WriteSetting(kListSection, name, QString()) &&
-         WriteSetting(sectionOf(name), QStringLiteral("secret"), QString());
+  // Unlisted first: a half-done removal leaves no target in use.
+  return RemoveSetting(kListSection, name) && RemoveSetting(sectionOf(name), QString());
 }
 
 }  // namespace tidex

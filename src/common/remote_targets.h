@@ -35,9 +35,15 @@ struct RemoteTarget {
   // The secret is in the desktop's keyring under SecretKey(name), not in Tidex.ini; it is not
   // in delivery until read from there.
   bool secretInKeyring = false;
+  // False while the secret kept in the keyring has not been read: the read is pending or failed.
+  bool secretKnown = true;
   // The password or token; an Apprise address is one, as it holds its service's token.
   QString secret() const;
   void setSecret(const QString& secret);
+  // All of the target that is kept as a secret, in one text for the keyring or the file: the
+  // password or token; for a webhook also its address and headers, which often hold one.
+  QString keptSecret() const;
+  void takeKeptSecret(const QString& kept);
   // Whether an event of the kind happening at this time is sent to it.
   bool wants(RemoteEventKind kind, const QTime& time) const;
 };
@@ -51,12 +57,15 @@ QString KindLabel(DeliveryTarget::Kind kind);
 std::vector<RemoteTarget> ReadRemoteTargets();
 // Whether the settings file names any target: one read of the file, nothing else.
 bool AnyRemoteTarget();
-// What is wrong with the target, in a sentence for the user; nothing when it can be kept.
+// What is wrong with the target, in a sentence for the user; nothing when it can be kept and
+// used. The same check holds for a target typed in the settings window and one read from the file.
 std::optional<QString> CheckRemoteTarget(const RemoteTarget& target);
-// Keeps a target (replacing the one of its name) or removes one; false when the file could not
-// be written. The secret goes into the file, encoded as the IMCT account is, unless the target's
-// secret is in the keyring.
+// Keeps a target (replacing the one of its name); false when the file could not be written or
+// its secret cannot be stored as typed. Unless the target's secret is in the keyring, the kept
+// secret goes into the file, encoded as the IMCT account is (which hides it from a glance and
+// protects nothing: the file is its owner's alone).
 bool WriteRemoteTarget(const RemoteTarget& target);
+// Removes the target's whole section and its line in the list.
 bool RemoveRemoteTarget(const QString& name);
 
 }  // namespace tidex

@@ -1,5 +1,6 @@
 #include "common/settings.h"
 #include "common/settings_keys.h"
+#include "common/text_codec.h"
 
 #include <QHash>
 #include <QUrl>
@@ -78,6 +79,18 @@ QList<QPair<QString, QString>> ReadInstallationSection(const QString& section) {
 
 bool WriteSetting(const QString& section, const QString& key, const QString& value) {
   return WriteSettingIn(settingsFilePath(), section, key, value);
+}
+
+bool WriteSecretSetting(const QString& section, const QString& key, const QString& secret) {
+  if (!FitsSettingsFile(secret)) return false;
+  return ProfileFile::writeString(toAnsi(section), toAnsi(key), toAnsi(EncodeText(secret)),
+                                  settingsFilePath(), ProfileFile::Privacy::Secret);
+}
+
+bool FitsSettingsFile(const QString& text) { return fromAnsi(toAnsi(text)) == text; }
+
+bool RemoveSetting(const QString& section, const QString& key) {
+  return ProfileFile::remove(toAnsi(section), toAnsi(key), settingsFilePath());
 }
 
 QString ServerAddress(const QString& name) { return ServerAddressIn(settingsFilePath(), name); }

@@ -14,11 +14,12 @@ struct KindChoice {
   const char* name;
 };
 // In the order of the console's launchers.
-constexpr std::array<KindChoice, 5> kKinds{{{"", "全部"},
+constexpr std::array<KindChoice, 6> kKinds{{{"", "全部"},
                                             {journal::kind::kWharf, "碼頭"},
                                             {journal::kind::kVessel, "船名"},
                                             {journal::kind::kUrl, "網址"},
-                                            {journal::kind::kRegistration, "海掛"}}};
+                                            {journal::kind::kRegistration, "海掛"},
+                                            {journal::kind::kNotifyTarget, "通知對象"}}};
 
 constexpr int kMargin = 10;
 constexpr int kFilterRow = 44;  // height of the filter row

@@ -18,6 +18,11 @@ void saveField(const TextBox& field, const QString& key) {
   WriteSetting(settings_keys::kSetup, key, EncodeText(field.Text()));
 }
 
+// An account the file cannot hold as typed keeps the one stored before; never a '?' in its place.
+void saveSecretField(const TextBox& field, const QString& key) {
+  WriteSecretSetting(settings_keys::kSetup, key, field.Text());
+}
+
 }  // namespace
 
 void LoadConsoleFields(ConsoleWindow& console) {
@@ -28,8 +33,8 @@ void LoadConsoleFields(ConsoleWindow& console) {
 }
 
 void SaveConsoleFields(ConsoleWindow& console, bool withLocation) {
-  saveField(console.accountField, settings_keys::kAccount);
-  saveField(console.passwordField, settings_keys::kPassword);
+  saveSecretField(console.accountField, settings_keys::kAccount);
+  saveSecretField(console.passwordField, settings_keys::kPassword);
   saveField(console.registrationField, settings_keys::kRegistrationNumber);
   if (withLocation) saveField(console.locationField, settings_keys::kLocation);
 }

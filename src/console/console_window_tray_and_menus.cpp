@@ -95,7 +95,7 @@ void ConsoleWindow::openAboutPage() {
 
 void ConsoleWindow::openChangeLog() { openOrBringForward<ChangeLogWindow>(); }
 
-void ConsoleWindow::openStatusWindow() { openOrBringForward<MonitorStatusWindow>(); }
+void ConsoleWindow::openStatusWindow() { openOrBringForward<MonitorStatusWindow>(remoteNotifier_); }
 
 void ConsoleWindow::openSettingsWindow() {
   openOrBringForward<SettingsWindow>(static_cast<ConsoleState&>(*this), remoteNotifier_);

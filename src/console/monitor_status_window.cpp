@@ -5,6 +5,7 @@
 #include <QDateTime>
 
 #include "common/monitor_status.h"
+#include "common/remote_notifier.h"
 #include "console/window_snapshot.h"
 #include "platform/desktop.h"
 
@@ -76,7 +77,8 @@ QString summaryOf(const std::vector<Row>& rows) {
 
 QString MonitorStatusWindow::WindowCaption() { return QStringLiteral("監看狀態"); }
 
-MonitorStatusWindow::MonitorStatusWindow() : Form(QStringLiteral("MonitorStatusWindow")) {
+MonitorStatusWindow::MonitorStatusWindow(const RemoteNotifier& notifier)
+    : Form(QStringLiteral("MonitorStatusWindow")), notifier_(notifier) {
   setCaption(WindowCaption());
   statusList.setAccessibleName(WindowCaption());
   Resize(860, 420);
@@ -118,6 +120,10 @@ void MonitorStatusWindow::Refresh() {
   std::stable_sort(rows.begin(), rows.end(),
                    [](const Row& a, const Row& b) { return urgency(a.state) < urgency(b.state); });
   summaryLine.setCaption(summaryOf(rows));
+  for (const auto& [name, problem] : notifier_.problems()) {
+    rows.push_back(
+        {nullptr, State::Blind, {name, QStringLiteral("通知對象"), problem, {}, {}, {}, {}}});
+  }
 
   std::vector<Form*> monitors;
   std::vector<QStringList> texts;
@@ -142,6 +148,7 @@ void MonitorStatusWindow::bringSelectedForward() {
   const int selected = statusList.ListIndex();
   if (selected < 0) return;
   Form* monitor = listed_[static_cast<std::size_t>(selected)];
+  if (!monitor) return;  // a notification target's row
   // It may have closed since the last refresh.
   const std::vector<Form*> open = OpenMonitors();
   if (std::find(open.begin(), open.end(), monitor) == open.end()) {

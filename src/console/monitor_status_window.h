@@ -9,23 +9,26 @@
 
 namespace tidex {
 
+class RemoteNotifier;
+
 // "監看狀態": every running monitor in one list, hidden ones too, those alerting or unable to
 // read on top: caption, kind, state, last good read, last change or finding, and a
-// notification still to go. It reads the running windows, never the settings file, afresh
-// every few seconds. A double-click or Enter on a row brings that monitor forward.
+// notification still to go; below them every notification target that is not used and why. It
+// reads the running windows and the notifier, never the settings file, afresh every few
+// seconds. A double-click or Enter on a monitor's row brings that monitor forward.
 class MonitorStatusWindow final : public Form {
  public:
   static constexpr std::chrono::milliseconds kRefreshPeriod = 3s;
   static QString WindowCaption();
 
-  MonitorStatusWindow();
+  explicit MonitorStatusWindow(const RemoteNotifier& notifier);
 
   Label summaryLine{*this, "summaryLine"};
   ListView statusList{
       *this, "statusList", {"視窗", "種類", "狀態", "最後讀取", "最後變更／找到", "摘要", "通知"}};
   Timer refreshTimer{*this, "refreshTimer", kRefreshPeriod, true};
 
-  // The monitors listed, in the list's order.
+  // The monitors listed, in the list's order; a target's row has none.
   const std::vector<Form*>& listed() const { return listed_; }
 
   void onLoad() override;
@@ -38,6 +41,7 @@ class MonitorStatusWindow final : public Form {
  private:
   void layOut(int width, int height);
 
+  const RemoteNotifier& notifier_;
   std::vector<Form*> listed_;
 };
 

@@ -49,6 +49,7 @@ SettingsWindow::SettingsWindow(ConsoleState& console, RemoteNotifier& notifier)
   removeTargetButton.onClick = [this] { removeTarget(); };
   testTargetButton.onClick = [this] { testTarget(); };
   closeButton.onClick = [this] { Unload(); };
+  targetRefreshTimer.onTimer = [this] { loadTargets(); };
 }
 
 SettingsWindow::~SettingsWindow() = default;
@@ -193,6 +194,14 @@ void SettingsWindow::saveServersAndAccount() {
               .arg(field->accessibleName()));
     }
   }
+  for (const TextBox* field : {&accountField, &passwordField}) {
+    if (!FitsSettingsFile(field->Text())) {
+      return say(
+          QStringLiteral("「%1」含有 Tidex.ini 無法保存的字元，未儲存；請只用繁體中文（Big5）"
+                         "可表示的字元。")
+              .arg(field->accessibleName()));
+    }
+  }
   bool written = true;
   for (const auto& [key, field] : servers) {
     QString address = field->Text().trimmed();
@@ -200,11 +209,10 @@ void SettingsWindow::saveServersAndAccount() {
     written = written && WriteSetting(settings_keys::kServers, QString::fromLatin1(key), address);
   }
   // As the console keeps its own account fields.
-  written = written &&
-            WriteSetting(settings_keys::kSetup, settings_keys::kAccount,
-                         EncodeText(accountField.Text())) &&
-            WriteSetting(settings_keys::kSetup, settings_keys::kPassword,
-                         EncodeText(passwordField.Text()));
+  written =
+      written &&
+      WriteSecretSetting(settings_keys::kSetup, settings_keys::kAccount, accountField.Text()) &&
+      WriteSecretSetting(settings_keys::kSetup, settings_keys::kPassword, passwordField.Text());
   if (!written) return say(QStringLiteral("無法寫入 Tidex.ini，設定未儲存。"));
   console_.Account().setText(accountField.Text());
   console_.Password().setText(passwordField.Text());

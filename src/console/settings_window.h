@@ -12,6 +12,7 @@
 #include "platform/label.h"
 #include "platform/list_view.h"
 #include "platform/text_box.h"
+#include "platform/timer.h"
 
 namespace tidex {
 
@@ -90,6 +91,8 @@ class SettingsWindow final : public Form {
 
   CommandButton closeButton{*this, "closeButton", "關閉"};
   Label statusLabel{*this, "statusLabel"};
+  // The targets' states change as the keyring answers and deliveries go.
+  Timer targetRefreshTimer{*this, "targetRefreshTimer", 3s, true};
 
   void onLoad() override;
   // The lists read again (the fields keep what is being typed).

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "common/remote_notifier.h"
+#include "common/settings.h"
 #include "console/settings_window.h"
 #include "platform/desktop.h"
 #include "platform/remote_delivery.h"
@@ -15,7 +16,20 @@ constexpr DeliveryTarget::Kind kKinds[] = {
     DeliveryTarget::Kind::Email, DeliveryTarget::Kind::Webhook, DeliveryTarget::Kind::Apprise};
 
 const QString kSecretsNote = QStringLiteral(
-    "密碼與權杖存於桌面金鑰圈；沒有金鑰圈時以編碼方式存於 Tidex.ini。不寫入任何紀錄。");
+    "密碼、權杖、Webhook 位址與標頭存於桌面金鑰圈；沒有金鑰圈時以編碼方式存於只有您能讀取的 "
+    "Tidex.ini（編碼只防一眼看見，不是加密）。不寫入任何紀錄。密碼欄留空即保留原本的密碼。");
+
+QString addressShown(const RemoteTarget& target) {
+  const DeliveryTarget& d = target.delivery;
+  if (!target.secretKnown && d.kind != DeliveryTarget::Kind::Email) {
+    return QStringLiteral("（存於金鑰圈）");
+  }
+  // An Apprise address holds its token: the list shows only its scheme.
+  if (d.kind == DeliveryTarget::Kind::Apprise) {
+    return d.address.section(QStringLiteral("://"), 0, 0) + QStringLiteral("://…");
+  }
+  return d.address;
+}
 
 QString eventsText(const RemoteTarget& target) {
   QStringList labels;
@@ -25,22 +39,30 @@ QString eventsText(const RemoteTarget& target) {
 
 }  // namespace
 
+// The targets as the notifier uses them: their secrets as read from the keyring, and why one
+// is not used.
 void SettingsWindow::loadTargets() {
-  targets_ = ReadRemoteTargets();
+  targets_ = notifier_.targets();
   const bool apprise = Desktop::current().remoteDelivery().appriseAvailable();
   std::vector<QStringList> rows;
   for (const RemoteTarget& target : targets_) {
-    const bool isApprise = target.delivery.kind == DeliveryTarget::Kind::Apprise;
-    // An Apprise address holds its token: the list shows only its scheme.
-    const QString address =
-        isApprise
-            ? target.delivery.address.section(QStringLiteral("://"), 0, 0) + QStringLiteral("://…")
-            : target.delivery.address;
-    rows.push_back(
-        {target.name, KindLabel(target.delivery.kind), address, eventsText(target),
-         isApprise && !apprise ? QStringLiteral("未安裝 apprise 指令") : QStringLiteral("可用")});
+    QString state = QStringLiteral("可用");
+    if (const auto problem = notifier_.problemOf(target.name)) {
+      state = *problem;
+    } else if (!target.secretKnown) {
+      state = QStringLiteral("讀取金鑰圈中…");
+    } else if (target.delivery.kind == DeliveryTarget::Kind::Apprise && !apprise) {
+      state = QStringLiteral("未安裝 apprise 指令");
+    }
+    rows.push_back({target.name, KindLabel(target.delivery.kind), addressShown(target),
+                    eventsText(target), state});
   }
+  if (rows == targetList.Rows()) return;
+  const int selected = targetList.ListIndex();
   targetList.setRows(std::move(rows));
+  if (selected >= 0 && selected < static_cast<int>(targets_.size())) {
+    targetList.setListIndex(selected);
+  }
   secretStorageLabel.setCaption(kSecretsNote);
   appriseLabel.setCaption(apprise ? QStringLiteral("Apprise：已安裝 apprise 指令。")
                                   : QStringLiteral("Apprise：未安裝 apprise 指令，Apprise "
@@ -62,7 +84,9 @@ void SettingsWindow::showTarget(const RemoteTarget& target) {
       static_cast<int>(std::find(std::begin(kKinds), std::end(kKinds), d.kind) - kKinds));
   targetAddressField.setText(d.address);
   targetUserField.setText(d.user);
-  targetSecretField.setText(d.kind == DeliveryTarget::Kind::Apprise ? QString() : d.secret);
+  // Never shown, so that it never passes to another target made from this one: left empty, the
+  // kept one stays.
+  targetSecretField.setText(QString());
   targetSenderField.setText(d.sender);
   targetRecipientsField.setText(d.recipients.join(QStringLiteral("; ")));
   startTlsCheck.setValue(d.startTls ? 1 : 0);
@@ -121,13 +145,22 @@ RemoteTarget SettingsWindow::targetInFields() const {
   return target;
 }
 
-// The target in the fields, its secret left empty taken from the one kept for it.
+// The target in the fields, its secret left empty taken from the one kept for it under the same
+// name and kind, never from another.
 std::optional<RemoteTarget> SettingsWindow::targetToKeep() {
   RemoteTarget target = targetInFields();
   const auto kept = std::find_if(notifier_.targets().begin(), notifier_.targets().end(),
                                  [&](const RemoteTarget& t) { return t.name == target.name; });
   if (target.secret().isEmpty() && kept != notifier_.targets().end() &&
       kept->delivery.kind == target.delivery.kind) {
+    if (!kept->secretKnown) {
+      // Saving now would replace the kept secret with nothing.
+      notifier_.reloadTargets();
+      say(QStringLiteral("桌面金鑰圈尚未回應，無法取得「%1」原本的密碼或權杖，對象未儲存；"
+                         "請稍後再試，或重新輸入密碼或權杖。")
+              .arg(target.name));
+      return std::nullopt;
+    }
     target.setSecret(kept->secret());
   }
   if (const auto problem = CheckRemoteTarget(target)) {
@@ -144,10 +177,10 @@ std::optional<RemoteTarget> SettingsWindow::targetToKeep() {
 void SettingsWindow::saveTarget() {
   const std::optional<RemoteTarget> target = targetToKeep();
   if (!target) return;
-  if (target->secret().isEmpty()) return targetSaved(*target, false);
+  if (target->keptSecret().isEmpty()) return targetSaved(*target, false);
   say(QStringLiteral("儲存中…"));
   keyringCall_ = Desktop::current().secrets().store(
-      SecretKey(target->name), target->secret(),
+      SecretKey(target->name), target->keptSecret(),
       [this, kept = *target](bool inKeyring) { targetSaved(kept, inKeyring); });
 }
 
@@ -156,14 +189,19 @@ void SettingsWindow::targetSaved(RemoteTarget target, bool inKeyring) {
     Desktop::current().post([keep = std::shared_ptr<QueuedCall>(std::move(keyringCall_))] {});
   }
   target.secretInKeyring = inKeyring;
+  if (!inKeyring && !FitsSettingsFile(target.keptSecret())) {
+    return say(
+        QStringLiteral("找不到桌面金鑰圈，而密碼、權杖、位址或標頭含有 Tidex.ini "
+                       "無法保存的字元，對象未儲存；請只用繁體中文（Big5）可表示的字元。"));
+  }
   if (!WriteRemoteTarget(target)) return say(QStringLiteral("無法寫入 Tidex.ini，對象未儲存。"));
-  notifier_.reloadTargets();
+  notifier_.reloadTargets(target);
   loadTargets();
   QString where;
   if (inKeyring) {
     where = QStringLiteral("密碼或權杖存於桌面金鑰圈。");
-  } else if (!target.secret().isEmpty()) {
-    where = QStringLiteral("找不到桌面金鑰圈：密碼或權杖以編碼方式存於 Tidex.ini。");
+  } else if (!target.keptSecret().isEmpty()) {
+    where = QStringLiteral("找不到桌面金鑰圈：密碼或權杖以編碼方式存於只有您能讀取的 Tidex.ini。");
   }
   secretStorageLabel.setCaption(where.isEmpty() ? kSecretsNote : where);
   secretStorageLabel.setAccessibleName(secretStorageLabel.Caption());

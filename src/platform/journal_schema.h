@@ -100,6 +100,7 @@ inline constexpr auto kWharf = "wharf";
 inline constexpr auto kVessel = "vessel";
 inline constexpr auto kUrl = "url";
 inline constexpr auto kRegistration = "registration";
+inline constexpr auto kNotifyTarget = "notify";  // a remote notification target
 }  // namespace kind
 
 namespace event {
@@ -109,9 +110,10 @@ inline constexpr auto kNoData = "no-data";             // no data for a number (
 inline constexpr auto kNotification = "notification";  // the mail service accepted the form
 inline constexpr auto kNotificationPending = "notification-pending";  // not accepted: sent again
 inline constexpr auto kLoginFailure = "login-failure";                // the IMCT login refused
-inline constexpr auto kBlind = "blind";             // a monitor can no longer read its page
-inline constexpr auto kReadsAgain = "reads-again";  // and reads it again
-inline constexpr auto kMoved = "moved";             // the board answers at another address
+inline constexpr auto kBlind = "blind";                     // a monitor can no longer read its page
+inline constexpr auto kReadsAgain = "reads-again";          // and reads it again
+inline constexpr auto kMoved = "moved";                     // the board answers at another address
+inline constexpr auto kTargetUnusable = "target-unusable";  // a notification target not used
 }  // namespace event
 
 }  // namespace tidex::journal

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -52,6 +53,11 @@ bool JournalStore::open() {
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   if (db.isOpen()) return true;
   if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+  // SQLite gives its -wal and -shm files the database's mode: the owner's alone, as the file
+  // holds the messages and what the pages showed.
+  if (QFile file(path_); !file.exists() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  }
   db.setDatabaseName(path_);
   db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=100"));
   if (!db.open()) return false;

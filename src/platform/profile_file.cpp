@@ -1,6 +1,7 @@
 #include "platform/profile_file.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QByteArrayView>
 #include <QFile>
@@ -199,6 +200,63 @@ QByteArray withValue(const QByteArray& data, QByteArrayView section, QByteArrayV
   return data.first(line.next) + inserted + data.sliced(line.next);
 }
 
+// The file contents without key in section (or without the section when key is empty).
+QByteArray withoutKey(const QByteArray& data, QByteArrayView section, QByteArrayView key) {
+  const Profile profile(data);
+  const auto& lines = profile.lines();
+  const qsizetype header = profile.findSection(section);
+  if (header < 0) return data;
+  const qsizetype end = profile.sectionEnd(header);
+  if (key.isEmpty()) {
+    const qsizetype stop = end < qsizetype(lines.size()) ? lines[end].begin : data.size();
+    return data.first(lines[header].begin) + data.sliced(stop);
+  }
+  QByteArrayView value;
+  QByteArrayView spelling;
+  const qsizetype found = profile.findKey(header + 1, end, key, &value, &spelling);
+  if (found < 0) return data;
+  return data.first(lines[found].begin) + data.sliced(lines[found].next);
+}
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                             QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                             QFileDevice::WriteOther | QFileDevice::ExeOther;
+
+// The file's bytes, empty when it does not exist; nothing when it cannot be written or read.
+// Replacing the file would bypass its read-only attribute: it is honoured here, by the file's
+// mode, so that it holds for a program running as root too.
+std::optional<QByteArray> readForChange(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) return QByteArray();
+  if (!info.isFile() || !(info.permissions() & QFileDevice::WriteOwner)) return std::nullopt;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  QByteArray data = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return data;
+}
+
+// Replaces the file at once. A new file is its owner's alone; so is one that is to hold a secret.
+bool replaceFile(const QString& path, const QByteArray& contents, bool secret) {
+  const QFileInfo info(path);
+  const bool created = !info.exists();
+  QSaveFile out(path);
+  out.setDirectWriteFallback(false);
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  // The temporary file takes the mode the file will have, before anything is written to it.
+  if ((created || (secret && (info.permissions() & kOthers))) &&
+      !out.setPermissions(created ? kOwnerOnly : info.permissions() & ~kOthers)) {
+    out.cancelWriting();
+    return false;
+  }
+  if (out.write(contents) != contents.size()) {
+    out.cancelWriting();
+    return false;
+  }
+  return out.commit();
+}
+
 }  // namespace
 
 QByteArray ProfileFile::getString(const QByteArray& section, const QByteArray& key,
@@ -245,7 +303,7 @@ std::vector<std::pair<QByteArray, QByteArray>> ProfileFile::getSection(const QBy
 }
 
 bool ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
-                              const QByteArray& value, const QString& path) {
+                              const QByteArray& value, const QString& path, Privacy privacy) {
   const QByteArrayView sectionName = trimBlanks(section);
   const QByteArrayView keyName = trimBlanks(key);
   if (sectionName.isEmpty() || keyName.isEmpty()) return false;
@@ -256,27 +314,25 @@ bool ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
   QByteArray safeValue = value;
   safeValue.replace('\r', ' ').replace('\n', ' ');
 
-  QByteArray data;
-  const QFileInfo info(path);
-  if (info.exists()) {
-    // Replacing the file would bypass its read-only attribute: honour it here, by the file's
-    // mode, so that it holds for a program running as root too.
-    if (!info.isFile() || !(info.permissions() & QFileDevice::WriteOwner)) return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    data = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
-  }
+  const std::optional<QByteArray> data = readForChange(path);
+  if (!data) return false;
+  return replaceFile(path, withValue(*data, sectionName, keyName, safeValue),
+                     privacy == Privacy::Secret);
+}
 
-  const QByteArray contents = withValue(data, sectionName, keyName, safeValue);
-  QSaveFile out(path);
-  out.setDirectWriteFallback(false);
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  if (out.write(contents) != contents.size()) {
-    out.cancelWriting();
-    return false;
+bool ProfileFile::remove(const QByteArray& section, const QByteArray& key, const QString& path) {
+  const QByteArrayView sectionName = trimBlanks(section);
+  const QByteArrayView keyName = trimBlanks(key);
+  if (sectionName.isEmpty() || !QFileInfo::exists(path)) return !sectionName.isEmpty();
+  const std::optional<QByteArray> data = readForChange(path);
+  if (!data) return false;
+  // A name that stands twice would read back from its second place: every one goes.
+  QByteArray contents = *data;
+  for (QByteArray fewer = withoutKey(contents, sectionName, keyName); fewer != contents;
+       fewer = withoutKey(contents, sectionName, keyName)) {
+    contents = std::move(fewer);
   }
-  return out.commit();
+  return contents == *data || replaceFile(path, contents, false);
 }
 
 }  // namespace tidex

@@ -34,8 +34,17 @@ class ProfileFile {
   // blanks. The file is replaced atomically; false, with nothing changed, when a name is empty
   // or holds a line break, the key could not be read back (';' or '[' first, or an '='), or the
   // file cannot be read or written.
+  //
+  // A file the write creates is its owner's alone (0600); with Privacy::Secret an existing file
+  // that others may read is made so too, as the value holds a secret.
+  enum class Privacy { Kept, Secret };
   static bool writeString(const QByteArray& section, const QByteArray& key, const QByteArray& value,
-                          const QString& path);
+                          const QString& path, Privacy privacy = Privacy::Kept);
+
+  // Removes key from section, or with an empty key the whole section, its header and keys up to
+  // the next section; the rest keeps its bytes. Atomic as writeString; true also when there was
+  // nothing to remove.
+  static bool remove(const QByteArray& section, const QByteArray& key, const QString& path);
 };
 
 }  // namespace tidex

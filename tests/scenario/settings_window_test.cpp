@@ -70,6 +70,7 @@ TEST(SettingsWindow, AServerAddressAndATargetChangedThereServeWhatOpensOrHappens
   desk.advance(1s);
   EXPECT_EQ(settings.statusLabel.Caption(), "測試成功：「hook」已收下測試通知。");
   desk.click(settings.saveTargetButton);
+  desk.advance(1s);  // the keyring takes its address
   ASSERT_EQ(settings.targetList.Rows().size(), 1u);
   EXPECT_EQ(settings.targetList.Rows()[0].value(4), "可用");
 

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 
 #include <QString>
+
+#include "platform/secret_keeper.h"
 
 namespace tidex {
 
@@ -14,7 +15,7 @@ class KeyringModule {
  public:
   virtual ~KeyringModule() = default;
   virtual void store(const QString& key, const QString& secret, std::function<void(bool)> done) = 0;
-  virtual void read(const QString& key, std::function<void(std::optional<QString>)> done) = 0;
+  virtual void read(const QString& key, std::function<void(SecretRead)> done) = 0;
   virtual void remove(const QString& key, std::function<void(bool)> done) = 0;
 
  protected:

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QSysInfo>
@@ -31,6 +32,20 @@
 namespace tidex {
 namespace {
 
+// The folder and any parents it needs, each one it creates its owner's alone.
+void MakePrivateFolder(const QString& path) {
+  QStringList missing;
+  for (QFileInfo info(QDir(path).absolutePath()); !info.exists() && !info.isRoot();
+       info = QFileInfo(info.absolutePath())) {
+    missing.prepend(info.absoluteFilePath());
+  }
+  for (const QString& folder : missing) {
+    if (!QDir().mkdir(folder)) return;
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+}
+
 // TIDEX_HOME when set; else the program's own folder, as long as it is the program's to write:
 // an installed program (its desktop entry beside it in share/applications) or one in a folder
 // it cannot write keeps its settings in the user's configuration folder.
@@ -45,7 +60,7 @@ QString settingsFolder() {
     if (config.isEmpty()) config = QDir::homePath() + QStringLiteral("/.config");
     folder = config + QStringLiteral("/Tidex");
   }
-  QDir().mkpath(folder);
+  MakePrivateFolder(folder);
   return QDir(folder).absolutePath();
 }
 

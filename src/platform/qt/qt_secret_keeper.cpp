@@ -67,13 +67,16 @@ std::unique_ptr<QueuedCall> QtSecretKeeper::store(const QString& key, const QStr
 }
 
 std::unique_ptr<QueuedCall> QtSecretKeeper::read(const QString& key,
-                                                 std::function<void(std::optional<QString>)> done) {
+                                                 std::function<void(SecretRead)> done) {
   auto call = std::make_unique<KeyringCall>();
-  call->start<std::optional<QString>>(
-      [key](KeyringModule& module, std::function<void(std::optional<QString>)> answer) {
+  call->start<SecretRead>(
+      [key](KeyringModule& module, std::function<void(SecretRead)> answer) {
         module.read(key, std::move(answer));
       },
-      done, [done] { done(std::nullopt); });
+      done,
+      [done] {
+        done({SecretRead::Outcome::Failed, {}});
+      });
   return call;
 }
 

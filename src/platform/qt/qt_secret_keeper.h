@@ -15,7 +15,7 @@ class QtSecretKeeper final : public SecretKeeper {
   std::unique_ptr<QueuedCall> store(const QString& key, const QString& secret,
                                     std::function<void(bool)> done) override;
   std::unique_ptr<QueuedCall> read(const QString& key,
-                                   std::function<void(std::optional<QString>)> done) override;
+                                   std::function<void(SecretRead)> done) override;
   std::unique_ptr<QueuedCall> remove(const QString& key, std::function<void(bool)> done) override;
 };
 

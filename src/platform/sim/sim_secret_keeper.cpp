@@ -27,11 +27,15 @@ std::unique_ptr<QueuedCall> SimSecretKeeper::store(const QString& key, const QSt
   return later([done = std::move(done), stored = available_] { done(stored); });
 }
 
-std::unique_ptr<QueuedCall> SimSecretKeeper::read(
-    const QString& key, std::function<void(std::optional<QString>)> done) {
-  std::optional<QString> secret;
-  if (const auto it = held_.find(key); available_ && it != held_.end()) secret = it->second;
-  return later([done = std::move(done), secret] { done(secret); });
+std::unique_ptr<QueuedCall> SimSecretKeeper::read(const QString& key,
+                                                  std::function<void(SecretRead)> done) {
+  SecretRead read;
+  if (const auto it = held_.find(key); available_ && it != held_.end()) {
+    read = {SecretRead::Outcome::Found, it->second};
+  } else if (available_) {
+    read.outcome = SecretRead::Outcome::Missing;
+  }
+  return later([done = std::move(done), read] { done(read); });
 }
 
 std::unique_ptr<QueuedCall> SimSecretKeeper::remove(const QString& key,

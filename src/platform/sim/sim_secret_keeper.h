@@ -8,7 +8,7 @@
 namespace tidex {
 
 // A keyring for tests: answers after a short delay on the virtual clock; a test takes it away
-// (as on a desktop without a keyring service).
+// (as on a desktop without a keyring service, or one still locked at login: every call fails).
 class SimSecretKeeper final : public SecretKeeper {
  public:
   static constexpr std::chrono::milliseconds kAnswerDelay{100};
@@ -21,7 +21,7 @@ class SimSecretKeeper final : public SecretKeeper {
   std::unique_ptr<QueuedCall> store(const QString& key, const QString& secret,
                                     std::function<void(bool)> done) override;
   std::unique_ptr<QueuedCall> read(const QString& key,
-                                   std::function<void(std::optional<QString>)> done) override;
+                                   std::function<void(SecretRead)> done) override;
   std::unique_ptr<QueuedCall> remove(const QString& key, std::function<void(bool)> done) override;
 
  private:

@@ -32,12 +32,14 @@ class QtKeychainModule final : public KeyringModule {
     });
   }
 
-  void read(const QString& key, std::function<void(std::optional<QString>)> done) override {
+  void read(const QString& key, std::function<void(SecretRead)> done) override {
     auto* job = new QKeychain::ReadPasswordJob(kService);
     job->setKey(key);
     run(job, [done = std::move(done)](QKeychain::Job& finished) {
-      if (finished.error() != QKeychain::NoError) return done(std::nullopt);
-      done(static_cast<QKeychain::ReadPasswordJob&>(finished).textData());
+      using Outcome = SecretRead::Outcome;
+      if (finished.error() == QKeychain::EntryNotFound) return done({Outcome::Missing, {}});
+      if (finished.error() != QKeychain::NoError) return done({Outcome::Failed, {}});
+      done({Outcome::Found, static_cast<QKeychain::ReadPasswordJob&>(finished).textData()});
     });
   }
 
