@@ -292,4 +292,32 @@ TEST_F(ProfileFileTest, SettingsConvertTextAndDefaultServers) {
 }
 
 }  // namespace
+// A target removed in the settings window leaves no line behind, wherever its section stands,
+// and a twice-written key or section goes whole; the rest keeps its bytes.
+TEST_F(ProfileFileTest, RemovesAKeyOrAWholeSectionAndNothingElse) {
+  put("[notify]\r\nhook=webhook\r\nphone=email\r\n"
+      "[notify hook]\r\naddress=x\r\nsecret=T0KEN\r\n\r\n"
+      "[other]\nkept=1\n"
+      "[NOTIFY HOOK]\nsecret=again\n");
+  EXPECT_TRUE(ProfileFile::remove("notify", "HOOK", path()));
+  EXPECT_TRUE(ProfileFile::remove("notify hook", "", path()));
+  EXPECT_TRUE(ProfileFile::remove("absent", "", path()));
+  EXPECT_EQ(contents(), "[notify]\r\nphone=email\r\n[other]\nkept=1\n");
+}
+
+// A file the program creates is its owner's alone; one others could read becomes so when a
+// secret is written into it, and stays as it was for any other value.
+TEST_F(ProfileFileTest, NewFilesAndFilesTakingASecretAreTheOwnersAlone) {
+  const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+  ASSERT_TRUE(set("setup", "001", "x"));
+  EXPECT_FALSE(QFile::permissions(path()) & others);
+  QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | others);
+  ASSERT_TRUE(set("servers", "board", "http://h"));
+  EXPECT_TRUE(QFile::permissions(path()) & others);
+  ASSERT_TRUE(
+      ProfileFile::writeString("setup", "002", "c2VjcmV0", path(), ProfileFile::Privacy::Secret));
+  EXPECT_FALSE(QFile::permissions(path()) & others);
+  EXPECT_EQ(get("setup", "002"), "c2VjcmV0");
+}
+
 }  // namespace tidex
