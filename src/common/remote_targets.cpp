@@ -243,6 +243,9 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
             "郵件伺服器須為 smtp:// 或 smtps:// 位址，例如 "
             "smtps://smtp.example.com:465。");
       }
+      if (!QUrl(d.address).userInfo().isEmpty()) {
+        return QStringLiteral("帳號與密碼請填在「登入帳號」與「密碼或權杖」，不要寫在位址裡。");
+      }
       if (!d.user.isEmpty() && QUrl(d.address).scheme() == u"smtp" && !d.startTls) {
         return QStringLiteral(
             "有登入帳號的郵件伺服器須用 smtps:// 或勾選「使用 STARTTLS」，"
