@@ -26,6 +26,10 @@ QString kindKey(RemoteEventKind kind) {
       return QStringLiteral("engine-back");
     case RemoteEventKind::LoginRefused:
       return QStringLiteral("login-refused");
+    case RemoteEventKind::TargetFailing:
+      return QStringLiteral("target-failing");
+    case RemoteEventKind::TargetBack:
+      return QStringLiteral("target-back");
     case RemoteEventKind::Test:
       return QStringLiteral("test");
   }
@@ -48,6 +52,10 @@ QString subjectOf(const RemoteEvent& e) {
       return QStringLiteral("Tidex 瀏覽器引擎恢復");
     case RemoteEventKind::LoginRefused:
       return QStringLiteral("Tidex IMCT 登入遭拒");
+    case RemoteEventKind::TargetFailing:
+      return QStringLiteral("Tidex 通知對象無法傳送：%1").arg(e.caption);
+    case RemoteEventKind::TargetBack:
+      return QStringLiteral("Tidex 通知對象恢復傳送：%1").arg(e.caption);
     case RemoteEventKind::Test:
       return QStringLiteral("Tidex 測試通知");
   }
@@ -85,6 +93,9 @@ RemoteEventGroup GroupOf(RemoteEventKind kind) {
       return RemoteEventGroup::Engine;
     case RemoteEventKind::LoginRefused:
       return RemoteEventGroup::Login;
+    case RemoteEventKind::TargetFailing:
+    case RemoteEventKind::TargetBack:
+      return RemoteEventGroup::Delivery;
     default:
       return RemoteEventGroup::Alert;
   }
@@ -102,6 +113,8 @@ QString GroupKey(RemoteEventGroup group) {
       return QStringLiteral("engine");
     case RemoteEventGroup::Login:
       return QStringLiteral("login");
+    case RemoteEventGroup::Delivery:
+      return QStringLiteral("delivery");
   }
   return {};
 }
@@ -125,6 +138,8 @@ QString GroupLabel(RemoteEventGroup group) {
       return QStringLiteral("瀏覽器引擎中斷與恢復");
     case RemoteEventGroup::Login:
       return QStringLiteral("IMCT 登入遭拒");
+    case RemoteEventGroup::Delivery:
+      return QStringLiteral("通知對象失效與恢復");
   }
   return {};
 }
@@ -146,7 +161,13 @@ std::optional<RemoteEventKind> RemoteKindOfJournalEvent(const QString& event) {
   if (event == QLatin1String(journal::event::kBlind)) return RemoteEventKind::Blind;
   if (event == QLatin1String(journal::event::kReadsAgain)) return RemoteEventKind::ReadsAgain;
   if (event == QLatin1String(journal::event::kLoginFailure)) return RemoteEventKind::LoginRefused;
+  if (event == QLatin1String(journal::event::kTargetFailing)) return RemoteEventKind::TargetFailing;
+  if (event == QLatin1String(journal::event::kTargetDelivers)) return RemoteEventKind::TargetBack;
   return std::nullopt;
+}
+
+bool IsAboutTarget(RemoteEventKind kind) {
+  return kind == RemoteEventKind::TargetFailing || kind == RemoteEventKind::TargetBack;
 }
 
 DeliveryMessage ComposeMessage(const RemoteEvent& e) {

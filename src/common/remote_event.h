@@ -11,24 +11,27 @@ namespace tidex {
 
 // What the program tells a remote target about.
 enum class RemoteEventKind {
-  Alert,         // a board monitor's alert: caption and the change line
-  Finding,       // a registration number found: number, vessel, counts
-  Blind,         // a monitor can no longer read its page
-  ReadsAgain,    // and reads it again
-  EngineOutage,  // the browser engine renders no page
-  EngineBack,    // and renders again
-  LoginRefused,  // the IMCT service refused the account
-  Test,          // the settings window's 測試
+  Alert,          // a board monitor's alert: caption and the change line
+  Finding,        // a registration number found: number, vessel, counts
+  Blind,          // a monitor can no longer read its page
+  ReadsAgain,     // and reads it again
+  EngineOutage,   // the browser engine renders no page
+  EngineBack,     // and renders again
+  LoginRefused,   // the IMCT service refused the account
+  TargetFailing,  // another notification target has failed for a while
+  TargetBack,     // and delivers again
+  Test,           // the settings window's 測試
 };
 
 // The kinds a target is enabled for, as Tidex.ini names them: a monitor's blindness and its
-// end go together, as do the engine's outage and its end.
-enum class RemoteEventGroup { Alert, Finding, Blind, Engine, Login };
+// end go together, as do the engine's outage and its end, and a target's failure and its end.
+enum class RemoteEventGroup { Alert, Finding, Blind, Engine, Login, Delivery };
 inline constexpr RemoteEventGroup kRemoteEventGroups[] = {
-    RemoteEventGroup::Alert, RemoteEventGroup::Finding, RemoteEventGroup::Blind,
-    RemoteEventGroup::Engine, RemoteEventGroup::Login};
+    RemoteEventGroup::Alert,  RemoteEventGroup::Finding, RemoteEventGroup::Blind,
+    RemoteEventGroup::Engine, RemoteEventGroup::Login,   RemoteEventGroup::Delivery};
 RemoteEventGroup GroupOf(RemoteEventKind kind);
-QString GroupKey(RemoteEventGroup group);  // "alert", "finding", "blind", "engine", "login"
+// "alert", "finding", "blind", "engine", "login", "delivery"
+QString GroupKey(RemoteEventGroup group);
 std::optional<RemoteEventGroup> GroupNamed(const QString& key);
 QString GroupLabel(RemoteEventGroup group);  // for the settings window
 
@@ -45,6 +48,8 @@ struct RemoteEvent {
 // An event of the kind happening now, with a fresh id.
 RemoteEvent MakeRemoteEvent(RemoteEventKind kind, const QString& caption, const QString& summary,
                             const QString& before = {}, const QString& after = {});
+// Whether the event is about a notification target, which is then not told of it itself.
+bool IsAboutTarget(RemoteEventKind kind);
 // The journal's record of an event a target may be told about, or nothing.
 std::optional<RemoteEventKind> RemoteKindOfJournalEvent(const QString& event);
 

@@ -9,27 +9,39 @@
 #include <utility>
 #include <vector>
 
+#include "common/delivery_health.h"
 #include "common/remote_event.h"
 #include "common/remote_targets.h"
 #include "platform/desktop.h"
+#include "platform/journal_store.h"
 #include "platform/secret_keeper.h"
 
 namespace tidex {
 
+class ConsoleState;
 class EngineWatch;
 class Journal;
 
 // Tells the remote targets of Tidex.ini what happened, owned by the console. An event becomes
 // one delivery per target that wants it; each is kept in the journal file until its target
-// takes it, tried off the windows' path with a time limit, and tried again after growing delays
-// when it fails. A delivery's id is the same on every try, so a receiver can drop a repeat.
-// Without targets it follows the events and does nothing more: no file, no timer.
+// takes it, tried off the windows' path with a time limit. A target that fails backs off with
+// growing delays, its new messages still tried at once; one that fails for a while is said (a
+// desktop notice, the journal, the other targets); a message it refuses for good, or that is a
+// day old, is given up and kept in the journal. A delivery's id is the same on every try, so a
+// receiver can drop a repeat. Without targets it follows the events and does nothing more: no
+// file, no timer.
 class RemoteNotifier final {
  public:
   static constexpr std::chrono::seconds kTryLimit{20};
   static constexpr std::chrono::seconds kFirstRetry{30};
   static constexpr std::chrono::hours kLongestRetry{24};
   static constexpr std::chrono::seconds kCheckPeriod{5};
+  // A target is said to fail after this many failed tries in a row or this long.
+  static constexpr int kFailingTries = 5;
+  static constexpr std::chrono::minutes kFailingFor{30};
+  // A message refused for good this many times, or this old, is given up.
+  static constexpr int kRefusalsForGood = 3;
+  static constexpr std::chrono::hours kOldest{24};
 
   explicit RemoteNotifier(Journal& journal);
   ~RemoteNotifier();
@@ -37,17 +49,21 @@ class RemoteNotifier final {
   RemoteNotifier& operator=(const RemoteNotifier&) = delete;
 
   // Reads the targets, follows the journal's events and the engine's outages, and delivers what
-  // an earlier run left undelivered.
-  void start(EngineWatch& engine);
+  // an earlier run left undelivered. A failing target is told on the console's desktop.
+  void start(EngineWatch& engine, ConsoleState& console);
   // The targets changed in the settings file. Secrets kept in the keyring are read from there;
-  // their targets are tried once those answered. A target just saved brings its own.
+  // their targets are tried once those answered. A target just saved brings its own, and its
+  // messages are tried at once.
   void reloadTargets(const std::optional<RemoteTarget>& saved = std::nullopt);
   const std::vector<RemoteTarget>& targets() const { return targets_; }
-  // Why a target is not used now, in a sentence for the user: it fails the settings window's
-  // check, or its secret could not be read from the keyring. Nothing when it is in use.
+  // Why a target is not used now or fails, in a sentence for the user: it fails the settings
+  // window's check, its secret could not be read from the keyring, or its tries fail. Nothing
+  // when it delivers.
   std::optional<QString> problemOf(const QString& name) const;
   // Every target with a problem, in file order: name and problem.
   std::vector<std::pair<QString, QString>> problems() const;
+  // How the target's deliveries have gone: its last delivery or since when it fails, why.
+  QString outcomeOf(const QString& name) const;
 
   // One delivery per target that wants the event now (quiet periods hold; silent mode does not).
   void post(const RemoteEvent& event);
@@ -55,7 +71,7 @@ class RemoteNotifier final {
   std::unique_ptr<QueuedCall> sendTest(const RemoteTarget& target,
                                        std::function<void(DeliveryOutcome)> done);
 
-  // How long after its failed tries a delivery is tried again.
+  // How long after its failed tries a target is tried again.
   static std::chrono::seconds retryDelay(int failedTries);
 
  private:
@@ -63,13 +79,22 @@ class RemoteNotifier final {
   void secretRead(const QString& name, const SecretRead& read);
   // Checks the target as the settings window does; one that fails is not used, and said once.
   void check(const RemoteTarget& target);
-  void postpone(const QString& name, const QString& detail);
+  void postpone(const QString& name, const DeliveryOutcome& outcome);
   void tryDue();
   void finished(const QString& id, const QString& target, const DeliveryOutcome& outcome);
+  // Gives the message up: out of the queue, into the journal with its text.
+  void giveUp(const QueuedDelivery& delivery, const QString& why);
+  // After a failed try: the user is told once the target has failed for a while.
+  void tellIfFailing(const QString& name, DeliveryHealth& health);
+  // Its messages waiting for a back-off are due now.
+  void release(const QString& name);
+  // What an earlier run left failing.
+  void recallHealth();
   void watchQueue();
 
   Journal& journal_;
   EngineWatch* engine_ = nullptr;
+  ConsoleState* console_ = nullptr;
   std::vector<RemoteTarget> targets_;
   bool started_ = false;
   // One try at a time per target, by its name.
@@ -82,6 +107,8 @@ class RemoteNotifier final {
   std::set<QString> unreadSecrets_;
   // Name and problem of what the journal was told in this run.
   std::set<std::pair<QString, QString>> reported_;
+  // How each target's deliveries have gone, by name.
+  std::map<QString, DeliveryHealth> health_;
   std::unique_ptr<TimerHandle> check_;
   std::unique_ptr<QueuedCall> tryNow_;
 };

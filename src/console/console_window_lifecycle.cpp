@@ -32,7 +32,7 @@ void ConsoleWindow::onLoad() {
   // A second copy has ended by now: it sends nothing and waits for no tray.
   if (isUnloaded()) return;
   notificationSender_.start();
-  remoteNotifier_.start(engine_);
+  remoteNotifier_.start(engine_, *this);
   watchForTray();
 }
 

@@ -48,6 +48,7 @@ SettingsWindow::SettingsWindow(ConsoleState& console, RemoteNotifier& notifier)
   saveTargetButton.onClick = [this] { saveTarget(); };
   removeTargetButton.onClick = [this] { removeTarget(); };
   testTargetButton.onClick = [this] { testTarget(); };
+  targetKindBox.onClick = [this] { kindChosen(); };
   closeButton.onClick = [this] { Unload(); };
   targetRefreshTimer.onTimer = [this] { loadTargets(); };
 }
@@ -151,6 +152,7 @@ void SettingsWindow::layOut() {
   top += 26;
   engineEventCheck.Move(left, top, 200, 24);
   loginEventCheck.Move(left + 208, top, 140, 24);
+  deliveryEventCheck.Move(left + 352, top, 170, 24);
   top += kRow;
   row(quietPeriodLabel, quietPeriodField, left, top, 170, 110);
   quietAlertsOnlyCheck.Move(left + 292, top, 220, 24);

@@ -80,6 +80,7 @@ class SettingsWindow final : public Form {
   CheckBox blindEventCheck{*this, "blindEventCheck", "無法讀取與恢復", 1};
   CheckBox engineEventCheck{*this, "engineEventCheck", "瀏覽器引擎中斷與恢復", 1};
   CheckBox loginEventCheck{*this, "loginEventCheck", "IMCT 登入遭拒", 1};
+  CheckBox deliveryEventCheck{*this, "deliveryEventCheck", "通知對象失效與恢復", 1};
   Label quietPeriodLabel{*this, "quietPeriodLabel", "安靜時段（如 22:00-07:00）"};
   TextBox quietPeriodField{*this, "quietPeriodField"};
   CheckBox quietAlertsOnlyCheck{*this, "quietAlertsOnlyCheck", "安靜時段只限監看警示", 0};
@@ -105,6 +106,8 @@ class SettingsWindow final : public Form {
   void removeTarget();
   void testTarget();
   void targetChosen();
+  // What does not apply to the kind chosen is emptied and disabled.
+  void kindChosen();
 
  private:
   void layOut();

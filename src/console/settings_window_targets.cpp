@@ -46,14 +46,13 @@ void SettingsWindow::loadTargets() {
   const bool apprise = Desktop::current().remoteDelivery().appriseAvailable();
   std::vector<QStringList> rows;
   for (const RemoteTarget& target : targets_) {
-    QString state = QStringLiteral("可用");
-    if (const auto problem = notifier_.problemOf(target.name)) {
-      state = *problem;
-    } else if (!target.secretKnown) {
-      state = QStringLiteral("讀取金鑰圈中…");
-    } else if (target.delivery.kind == DeliveryTarget::Kind::Apprise && !apprise) {
+    // Its last outcome, or whether it can be used at all.
+    QString state = notifier_.outcomeOf(target.name);
+    if (state.isEmpty() && !target.secretKnown) state = QStringLiteral("讀取金鑰圈中…");
+    if (state.isEmpty() && target.delivery.kind == DeliveryTarget::Kind::Apprise && !apprise) {
       state = QStringLiteral("未安裝 apprise 指令");
     }
+    if (state.isEmpty()) state = QStringLiteral("可用");
     rows.push_back({target.name, KindLabel(target.delivery.kind), addressShown(target),
                     eventsText(target), state});
   }
@@ -82,6 +81,7 @@ void SettingsWindow::showTarget(const RemoteTarget& target) {
   targetNameField.setText(target.name);
   targetKindBox.setListIndex(
       static_cast<int>(std::find(std::begin(kKinds), std::end(kKinds), d.kind) - kKinds));
+  kindChosen();
   targetAddressField.setText(d.address);
   targetUserField.setText(d.user);
   // Never shown, so that it never passes to another target made from this one: left empty, the
@@ -99,9 +99,26 @@ void SettingsWindow::showTarget(const RemoteTarget& target) {
   blindEventCheck.setValue(target.events.contains(RemoteEventGroup::Blind));
   engineEventCheck.setValue(target.events.contains(RemoteEventGroup::Engine));
   loginEventCheck.setValue(target.events.contains(RemoteEventGroup::Login));
+  deliveryEventCheck.setValue(target.events.contains(RemoteEventGroup::Delivery));
   quietPeriodField.setText(target.quiet ? target.quiet->text() : QString());
   quietAlertsOnlyCheck.setValue(
       target.quiet && target.quiet->groups == std::set<RemoteEventGroup>{RemoteEventGroup::Alert});
+}
+
+void SettingsWindow::kindChosen() {
+  const DeliveryTarget::Kind kind = kKinds[std::clamp(targetKindBox.ListIndex(), 0, 2)];
+  const bool mail = kind == DeliveryTarget::Kind::Email;
+  const bool webhook = kind == DeliveryTarget::Kind::Webhook;
+  const std::pair<TextBox*, bool> fields[] = {
+      {&targetUserField, mail},   {&targetSecretField, mail || webhook},
+      {&targetSenderField, mail}, {&targetRecipientsField, mail},
+      {&certificateField, mail},  {&targetHeadersField, webhook}};
+  for (const auto& [field, applies] : fields) {
+    if (!applies) field->setText(QString());
+    field->setEnabled(applies);
+  }
+  if (!mail) startTlsCheck.setValue(0);
+  startTlsCheck.setEnabled(mail);
 }
 
 RemoteTarget SettingsWindow::targetInFields() const {
@@ -134,7 +151,8 @@ RemoteTarget SettingsWindow::targetInFields() const {
       {&findingEventCheck, RemoteEventGroup::Finding},
       {&blindEventCheck, RemoteEventGroup::Blind},
       {&engineEventCheck, RemoteEventGroup::Engine},
-      {&loginEventCheck, RemoteEventGroup::Login}};
+      {&loginEventCheck, RemoteEventGroup::Login},
+      {&deliveryEventCheck, RemoteEventGroup::Delivery}};
   for (const auto& [check, group] : events) {
     if (check->Value() == 1) target.events.insert(group);
   }
@@ -228,8 +246,9 @@ void SettingsWindow::testTarget() {
   say(QStringLiteral("測試中：正在傳送測試通知給「%1」…").arg(target->name));
   test_ = notifier_.sendTest(*target, [this, name = target->name](const DeliveryOutcome& outcome) {
     Desktop::current().post([keep = std::shared_ptr<QueuedCall>(std::move(test_))] {});
-    say(outcome.delivered ? QStringLiteral("測試成功：「%1」已收下測試通知。").arg(name)
-                          : QStringLiteral("測試失敗：「%1」%2").arg(name, outcome.detail));
+    say(outcome.delivered
+            ? QStringLiteral("測試成功：「%1」已收下測試通知。").arg(name)
+            : QStringLiteral("測試失敗：「%1」%2").arg(name, FailureSentence(outcome)));
   });
 }
 

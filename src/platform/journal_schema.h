@@ -114,6 +114,9 @@ inline constexpr auto kBlind = "blind";                     // a monitor can no 
 inline constexpr auto kReadsAgain = "reads-again";          // and reads it again
 inline constexpr auto kMoved = "moved";                     // the board answers at another address
 inline constexpr auto kTargetUnusable = "target-unusable";  // a notification target not used
+inline constexpr auto kTargetFailing = "target-failing";    // one that has failed for a while
+inline constexpr auto kTargetDelivers = "target-delivers";  // and delivers again
+inline constexpr auto kUndelivered = "undelivered";         // a message given up, its text kept
 }  // namespace event
 
 }  // namespace tidex::journal

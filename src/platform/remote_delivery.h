@@ -40,8 +40,34 @@ struct DeliveryMessage {
 };
 
 struct DeliveryOutcome {
+  // Why a try failed, as the user is told it.
+  enum class Failure {
+    None,
+    Unreachable,  // no connection: a wrong address, a server down, no network
+    Timeout,      // no answer within the limit
+    Secure,       // the TLS handshake or the server's certificate failed
+    Login,        // the server refused the login
+    Refused,      // the server answered with a refusal (an HTTP or SMTP error code)
+    Redirect,     // a webhook answered with a redirect, which is never followed
+    Unusable,     // the target cannot be sent to as it stands (refused before any connection)
+    Other,
+  };
+  DeliveryOutcome() = default;
+  DeliveryOutcome(bool taken, QString words = {}, Failure why = Failure::Other, int reply = 0,
+                  bool forGood = false)
+      : delivered(taken),
+        detail(std::move(words)),
+        failure(taken ? Failure::None : why),
+        code(reply),
+        permanent(forGood) {}
+
   bool delivered = false;
-  QString detail;  // why not, in a few words, for the settings window's test
+  QString detail;  // the library's or server's own words, after the sentence
+  Failure failure = Failure::None;
+  int code = 0;  // the HTTP status or SMTP reply code, when one came
+  // The target refuses this message for good (SMTP 5xx, HTTP 4xx but 408 and 429): trying it
+  // again with the same target will not help.
+  bool permanent = false;
 };
 
 // Sends messages off the windows' path: send returns at once and done runs later from the

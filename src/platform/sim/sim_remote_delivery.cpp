@@ -35,7 +35,13 @@ std::unique_ptr<QueuedCall> SimRemoteDelivery::send(const DeliveryTarget& target
   const bool refused = refusals > 0 || (target.kind == DeliveryTarget::Kind::Apprise && !apprise_);
   if (refusals > 0) --refusals;
   tries_.push_back({target, message, clock_.now(), !refused});
-  const DeliveryOutcome outcome{!refused, refused ? QStringLiteral("連線遭拒") : QString()};
+  DeliveryOutcome outcome{!refused};
+  if (refused && forGood_[target.address]) {
+    outcome = {false, QStringLiteral("550 mailbox unavailable"), DeliveryOutcome::Failure::Refused,
+               550, true};
+  } else if (refused) {
+    outcome = {false, QStringLiteral("Connection refused"), DeliveryOutcome::Failure::Unreachable};
+  }
   const VirtualClock::EventId id =
       clock_.schedule(kAnswerDelay, [done = std::move(done), outcome] { done(outcome); });
   return std::make_unique<PendingAnswer>(clock_, id);

@@ -26,8 +26,12 @@ class SimRemoteDelivery final : public RemoteDelivery {
 
   explicit SimRemoteDelivery(VirtualClock& clock) : clock_(clock) {}
 
-  // The next count tries to the address fail.
-  void refuse(const QString& address, int count) { refusals_[address] = count; }
+  // The next count tries to the address fail, for now (connection refused) or for good
+  // (answered with a refusal).
+  void refuse(const QString& address, int count, bool forGood = false) {
+    refusals_[address] = count;
+    forGood_[address] = forGood;
+  }
   void setAppriseAvailable(bool available) { apprise_ = available; }
   const std::vector<SimDelivery>& tries() const { return tries_; }
   // The messages the address accepted, in order.
@@ -41,6 +45,7 @@ class SimRemoteDelivery final : public RemoteDelivery {
  private:
   VirtualClock& clock_;
   std::map<QString, int> refusals_;
+  std::map<QString, bool> forGood_;
   std::vector<SimDelivery> tries_;
   bool apprise_ = true;
 };
