@@ -54,8 +54,10 @@ void RemoteNotifier::reloadTargets(const std::optional<RemoteTarget>& saved) {
   unusable_.clear();
   unreadSecrets_.clear();
   if (saved) {
-    // Mended or changed: what failed before says nothing of it now.
-    health_.erase(saved->name);
+    // Mended or changed: it is tried at once, not after the back-off its failures earned.
+    if (const auto it = health_.find(saved->name); it != health_.end()) {
+      it->second.backOffUntil = QDateTime();
+    }
     if (started_) release(saved->name);
   }
   for (RemoteTarget& target : targets_) {
