@@ -115,9 +115,12 @@ bool isMailServer(const QString& text) {
          !url.host().isEmpty();
 }
 
+// Printable ASCII only: a server without SMTPUTF8 refuses any other address for good.
 bool isMailAddress(const QString& text) {
-  static const QRegularExpression kAddress(QStringLiteral("^[^@\\s<>;,]+@[^@\\s<>;,]+$"));
-  return kAddress.match(text).hasMatch();
+  static const QRegularExpression kAddress(QStringLiteral("^[!-~]+@[!-~]+$"));
+  static const QRegularExpression kSeparator(QStringLiteral("[<>;,]"));
+  return kAddress.match(text).hasMatch() && text.count(QLatin1Char('@')) == 1 &&
+         !text.contains(kSeparator);
 }
 
 }  // namespace
@@ -251,14 +254,16 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
             "有登入帳號的郵件伺服器須用 smtps:// 或勾選「使用 STARTTLS」，"
             "否則密碼會以明文傳送。");
       }
-      if (!isMailAddress(d.sender)) return QStringLiteral("寄件者不是有效的電子郵件地址。");
+      if (!isMailAddress(d.sender)) {
+        return QStringLiteral("寄件者不是有效的電子郵件地址（只接受英數字位址）。");
+      }
       if (!d.certificateFile.isEmpty() && !QFileInfo(d.certificateFile).isReadable()) {
         return QStringLiteral("無法讀取伺服器憑證檔「%1」。").arg(d.certificateFile);
       }
       if (d.recipients.isEmpty()) return QStringLiteral("請至少填一個收件者。");
       for (const QString& to : d.recipients) {
         if (!isMailAddress(to))
-          return QStringLiteral("收件者「%1」不是有效的電子郵件地址。").arg(to);
+          return QStringLiteral("收件者「%1」不是有效的電子郵件地址（只接受英數字位址）。").arg(to);
       }
       break;
     case DeliveryTarget::Kind::Webhook:

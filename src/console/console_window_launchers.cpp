@@ -90,6 +90,18 @@ Task ConsoleWindow::launchSingle(TextBox& field, bool upperCase, QString refusal
     field.setText(*address);  // the monitor reads its address from the field as it loads
   }
   const QString item = field.Text();
+  // What the monitor keeps in Tidex.ini under its item, or the account it logs in with, would
+  // not be kept as typed: refused before anything opens.
+  const bool storable =
+      FitsSettingsFile(item) &&
+      (kind != MonitorKind::Registration ||
+       (FitsSettingsFile(accountField.Text()) && FitsSettingsFile(passwordField.Text())));
+  if (!storable) {
+    co_await ShowTimedBox(
+        QStringLiteral("輸入含有 Tidex.ini 無法保存的字元（例如簡體字），請改用繁體字或英數字！ "),
+        BoxButtons::Ok);
+    co_return;
+  }
   if (IsRunning(TakeWindowSnapshot(), item)) {
     co_await ShowTimedBox(refusal, BoxButtons::Ok);
     co_return;

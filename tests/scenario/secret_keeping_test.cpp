@@ -170,10 +170,16 @@ TEST(SecretKeeping, ANewTargetMadeFromAnotherNeverTakesItsSecret) {
   desk.select(settings.targetList, 0);
   EXPECT_EQ(settings.targetSecretField.Text(), "");
   EXPECT_EQ(settings.targetAddressField.Text(), "https://hooks.harbour.test/tidex");
+  EXPECT_FALSE(settings.targetSenderField.Enabled()) << "no sender for a webhook";
   desk.type(settings.targetNameField, "mailbox");
   ASSERT_TRUE(desk.choose(settings.targetKindBox, "電子郵件"));
+  EXPECT_EQ(settings.targetHeadersField.Text(), "") << "headers are no mail's";
+  EXPECT_FALSE(settings.targetHeadersField.Enabled());
   desk.type(settings.targetAddressField, "smtps://mail.harbour.test:465");
   desk.type(settings.targetSenderField, "tidex@harbour.test");
+  typeAndClick(desk, settings.targetRecipientsField, QStringLiteral("值班@harbour.test"),
+               settings.saveTargetButton);
+  EXPECT_TRUE(settings.statusLabel.Caption().contains("只接受英數字位址"));
   typeAndClick(desk, settings.targetRecipientsField, "duty@harbour.test",
                settings.testTargetButton);
   desk.advance(1s);
