@@ -36,6 +36,9 @@ class ConsoleState {
   virtual EngineWatch& BrowserEngine() = 0;
   // The journal of alerts and findings (common/journal.h).
   virtual Journal& journal() = 0;
+  // Ends the program for the reason given, once the remote targets were told (a few seconds
+  // at most).
+  virtual void EndProgram(const QString& why) = 0;
 
  protected:
   ConsoleState() = default;

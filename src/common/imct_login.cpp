@@ -59,8 +59,7 @@ Task ImctLoginFailure(Form& window, WebBrowser& browser, ConsoleState& console) 
   co_await MessageBox(QStringLiteral("帳號或密碼錯誤！"), BoxButtons::CancelTryAgainContinue,
                       QStringLiteral("訊息"));
   Desktop::current().trayRemove();
-  console.journal().close();
-  Desktop::current().endProgram();
+  console.EndProgram(QStringLiteral("IMCT 帳號或密碼錯誤"));
 }
 
 }  // namespace tidex

@@ -59,4 +59,16 @@ void Journal::close() {
   store_.reset();
 }
 
+std::optional<std::vector<JournalEntry>> Journal::entriesOn(const QString& day) {
+  flush();
+  auto entries = store().entriesOn(day);
+  if (!entries) return std::nullopt;
+  for (const JournalEntry& entry : held_) {
+    if (entry.time.startsWith(day)) entries->push_back(entry);
+  }
+  return entries;
+}
+
+std::optional<QString> Journal::newestTime() { return store().newestTime(); }
+
 }  // namespace tidex

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -46,6 +47,10 @@ class Journal final {
   // log is folded in and no -wal or -shm file is left beside it.
   void close();
   std::size_t heldCount() const { return held_.size(); }
+  // The entries of a day ("yyyy-MM-dd"), oldest first, those held included; the time of the
+  // newest entry written (empty for none). Nothing when the file cannot be read.
+  std::optional<std::vector<JournalEntry>> entriesOn(const QString& day);
+  std::optional<QString> newestTime();
   // The notifications of findings not yet accepted, kept in the same file.
   PendingNotifications& pendingNotifications() { return pending_; }
   // The remote notifications not yet delivered, kept in the same file.

@@ -30,6 +30,12 @@ QString kindKey(RemoteEventKind kind) {
       return QStringLiteral("target-failing");
     case RemoteEventKind::TargetBack:
       return QStringLiteral("target-back");
+    case RemoteEventKind::ProgramStarted:
+      return QStringLiteral("program-started");
+    case RemoteEventKind::ProgramEnding:
+      return QStringLiteral("program-ending");
+    case RemoteEventKind::Summary:
+      return QStringLiteral("summary");
     case RemoteEventKind::Test:
       return QStringLiteral("test");
   }
@@ -56,6 +62,12 @@ QString subjectOf(const RemoteEvent& e) {
       return QStringLiteral("Tidex 通知對象無法傳送：%1").arg(e.caption);
     case RemoteEventKind::TargetBack:
       return QStringLiteral("Tidex 通知對象恢復傳送：%1").arg(e.caption);
+    case RemoteEventKind::ProgramStarted:
+      return QStringLiteral("Tidex 已啟動：%1").arg(e.caption);
+    case RemoteEventKind::ProgramEnding:
+      return QStringLiteral("Tidex 即將結束：%1").arg(e.caption);
+    case RemoteEventKind::Summary:
+      return e.caption;
     case RemoteEventKind::Test:
       return QStringLiteral("Tidex 測試通知");
   }
@@ -74,6 +86,12 @@ QString firstLineOf(const RemoteEvent& e) {
       return QStringLiteral("%1：IMCT 帳號或密碼錯誤，程式已結束。").arg(e.caption);
     case RemoteEventKind::Test:
       return QStringLiteral("這是 Tidex 的測試通知。");
+    case RemoteEventKind::ProgramStarted:
+      return QStringLiteral("Tidex 已在 %1 啟動。%2").arg(e.caption, e.summary);
+    case RemoteEventKind::ProgramEnding:
+      return QStringLiteral("Tidex 在 %1 結束：%2").arg(e.caption, e.summary);
+    case RemoteEventKind::Summary:
+      return e.summary;
     default:
       return e.caption + QStringLiteral("：") + e.summary;
   }
@@ -96,6 +114,9 @@ RemoteEventGroup GroupOf(RemoteEventKind kind) {
     case RemoteEventKind::TargetFailing:
     case RemoteEventKind::TargetBack:
       return RemoteEventGroup::Delivery;
+    case RemoteEventKind::ProgramStarted:
+    case RemoteEventKind::ProgramEnding:
+      return RemoteEventGroup::Program;
     default:
       return RemoteEventGroup::Alert;
   }
@@ -115,6 +136,8 @@ QString GroupKey(RemoteEventGroup group) {
       return QStringLiteral("login");
     case RemoteEventGroup::Delivery:
       return QStringLiteral("delivery");
+    case RemoteEventGroup::Program:
+      return QStringLiteral("program");
   }
   return {};
 }
@@ -140,6 +163,8 @@ QString GroupLabel(RemoteEventGroup group) {
       return QStringLiteral("IMCT 登入遭拒");
     case RemoteEventGroup::Delivery:
       return QStringLiteral("通知對象失效與恢復");
+    case RemoteEventGroup::Program:
+      return QStringLiteral("程式啟動與結束");
   }
   return {};
 }

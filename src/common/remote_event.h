@@ -11,26 +11,30 @@ namespace tidex {
 
 // What the program tells a remote target about.
 enum class RemoteEventKind {
-  Alert,          // a board monitor's alert: caption and the change line
-  Finding,        // a registration number found: number, vessel, counts
-  Blind,          // a monitor can no longer read its page
-  ReadsAgain,     // and reads it again
-  EngineOutage,   // the browser engine renders no page
-  EngineBack,     // and renders again
-  LoginRefused,   // the IMCT service refused the account
-  TargetFailing,  // another notification target has failed for a while
-  TargetBack,     // and delivers again
-  Test,           // the settings window's 測試
+  Alert,           // a board monitor's alert: caption and the change line
+  Finding,         // a registration number found: number, vessel, counts
+  Blind,           // a monitor can no longer read its page
+  ReadsAgain,      // and reads it again
+  EngineOutage,    // the browser engine renders no page
+  EngineBack,      // and renders again
+  LoginRefused,    // the IMCT service refused the account
+  TargetFailing,   // another notification target has failed for a while
+  TargetBack,      // and delivers again
+  ProgramStarted,  // the program started: how the last run ended
+  ProgramEnding,   // the program is ending, and why
+  Summary,         // the day before, once a day at the target's time
+  Test,            // the settings window's 測試
 };
 
 // The kinds a target is enabled for, as Tidex.ini names them: a monitor's blindness and its
 // end go together, as do the engine's outage and its end, and a target's failure and its end.
-enum class RemoteEventGroup { Alert, Finding, Blind, Engine, Login, Delivery };
+enum class RemoteEventGroup { Alert, Finding, Blind, Engine, Login, Delivery, Program };
 inline constexpr RemoteEventGroup kRemoteEventGroups[] = {
     RemoteEventGroup::Alert,  RemoteEventGroup::Finding, RemoteEventGroup::Blind,
-    RemoteEventGroup::Engine, RemoteEventGroup::Login,   RemoteEventGroup::Delivery};
+    RemoteEventGroup::Engine, RemoteEventGroup::Login,   RemoteEventGroup::Delivery,
+    RemoteEventGroup::Program};
 RemoteEventGroup GroupOf(RemoteEventKind kind);
-// "alert", "finding", "blind", "engine", "login", "delivery"
+// "alert", "finding", "blind", "engine", "login", "delivery", "program"
 QString GroupKey(RemoteEventGroup group);
 std::optional<RemoteEventGroup> GroupNamed(const QString& key);
 QString GroupLabel(RemoteEventGroup group);  // for the settings window

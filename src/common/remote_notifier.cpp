@@ -44,7 +44,10 @@ void RemoteNotifier::start(EngineWatch& engine, ConsoleState& console) {
                          QString(), QString()));
   };
   reloadTargets();
-  if (!targets_.empty()) recallHealth();
+  if (targets_.empty()) return;
+  recallHealth();
+  announceStart();
+  scheduleSummaries();
 }
 
 void RemoteNotifier::reloadTargets(const std::optional<RemoteTarget>& saved) {
@@ -73,6 +76,7 @@ void RemoteNotifier::reloadTargets(const std::optional<RemoteTarget>& saved) {
     }
   }
   if (!targets_.empty() && started_) watchQueue();
+  if (started_) scheduleSummaries();
 }
 
 std::optional<QString> RemoteNotifier::problemOf(const QString& name) const {
@@ -140,18 +144,21 @@ void RemoteNotifier::secretRead(const QString& name, const SecretRead& read) {
 }
 
 void RemoteNotifier::post(const RemoteEvent& event) {
-  const DeliveryMessage message = ComposeMessage(event);
   const QTime time = event.time.time();
-  bool queued = false;
   for (const RemoteTarget& target : targets_) {
-    if (!target.wants(event.kind, time) || unusable_.contains(target.name)) continue;
+    if (!target.wants(event.kind, time)) continue;
     if (IsAboutTarget(event.kind) && event.caption == target.name) continue;
-    journal_.deliveryQueue().keep({event.id + QLatin1Char('/') + target.name, target.name,
-                                   message.subject, message.text, QString::fromUtf8(message.json),
-                                   0, nowText()});
-    queued = true;
+    queueFor(target, event);
   }
-  if (queued) watchQueue();
+}
+
+void RemoteNotifier::queueFor(const RemoteTarget& target, const RemoteEvent& event) {
+  if (unusable_.contains(target.name)) return;
+  const DeliveryMessage message = ComposeMessage(event);
+  journal_.deliveryQueue().keep({event.id + QLatin1Char('/') + target.name, target.name,
+                                 message.subject, message.text, QString::fromUtf8(message.json), 0,
+                                 nowText()});
+  watchQueue();
 }
 
 std::unique_ptr<QueuedCall> RemoteNotifier::sendTest(const RemoteTarget& target,

@@ -42,6 +42,8 @@ class RemoteNotifier final {
   // A message refused for good this many times, or this old, is given up.
   static constexpr int kRefusalsForGood = 3;
   static constexpr std::chrono::hours kOldest{24};
+  // How long an ending program waits for its targets to take the news.
+  static constexpr std::chrono::seconds kEndWait{3};
 
   explicit RemoteNotifier(Journal& journal);
   ~RemoteNotifier();
@@ -56,6 +58,8 @@ class RemoteNotifier final {
   // messages are tried at once.
   void reloadTargets(const std::optional<RemoteTarget>& saved = std::nullopt);
   const std::vector<RemoteTarget>& targets() const { return targets_; }
+  // Whether an ending waits to tell the targets.
+  bool tellsEnding() const { return !targets_.empty(); }
   // Why a target is not used now or fails, in a sentence for the user: it fails the settings
   // window's check, its secret could not be read from the keyring, or its tries fail. Nothing
   // when it delivers.
@@ -67,6 +71,10 @@ class RemoteNotifier final {
 
   // One delivery per target that wants the event now (quiet periods hold; silent mode does not).
   void post(const RemoteEvent& event);
+  // The program is ending, for the reason given ("結束程式", "工作階段結束" …): the targets that
+  // want it are told, and end runs once they took it or after kEndWait; at once without any.
+  // What they did not take goes at the next start, marked late.
+  void programEnding(const QString& why, std::function<void()> end);
   // Sends a test message to the target at once, outside the queue; done runs with the outcome.
   std::unique_ptr<QueuedCall> sendTest(const RemoteTarget& target,
                                        std::function<void(DeliveryOutcome)> done);
@@ -90,6 +98,13 @@ class RemoteNotifier final {
   void release(const QString& name);
   // What an earlier run left failing.
   void recallHealth();
+  // The start told, with how the last run ended; a last run's end not sent marked late.
+  void announceStart();
+  // Each target with a summary time gets the day before once a day, a missed one at once.
+  void scheduleSummaries();
+  void sendDueSummaries();
+  void queueFor(const RemoteTarget& target, const RemoteEvent& event);
+  void waitForEnding();
   void watchQueue();
 
   Journal& journal_;
@@ -111,6 +126,12 @@ class RemoteNotifier final {
   std::map<QString, DeliveryHealth> health_;
   std::unique_ptr<TimerHandle> check_;
   std::unique_ptr<QueuedCall> tryNow_;
+  std::unique_ptr<TimerHandle> summaryCheck_;
+  // While ending: what runs at the end, the deliveries it waits for and until when.
+  std::function<void()> end_;
+  std::set<QString> endingIds_;
+  QDateTime endBy_;
+  std::unique_ptr<TimerHandle> endWait_;
 };
 
 }  // namespace tidex

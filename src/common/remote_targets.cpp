@@ -73,6 +73,7 @@ RemoteTarget readTarget(const QString& name, DeliveryTarget::Kind kind) {
     if (k == u"events") target.events = groupsIn(value);
     if (k == u"quiet") quiet = value;
     if (k == u"quietevents") quietEvents = value;
+    if (k == u"summary") target.summary = value.trimmed();
     if (k == u"keyring") target.secretInKeyring = value.trimmed() == u"1";
   }
   target.quiet = QuietPeriod::parse(quiet);
@@ -183,6 +184,12 @@ void RemoteTarget::takeKeptSecret(const QString& kept) {
     const QJsonArray pair = header.toArray();
     delivery.headers.append({pair.at(0).toString(), pair.at(1).toString()});
   }
+}
+
+std::optional<QTime> RemoteTarget::summaryTime() const {
+  const QTime time = QTime::fromString(summary, QStringLiteral("H:mm"));
+  if (!time.isValid()) return std::nullopt;
+  return time;
 }
 
 QString SecretKey(const QString& name) { return QStringLiteral("notify/") + name; }
@@ -298,7 +305,12 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
   if (hasControlCharacter(d.secret) || hasControlCharacter(d.address)) {
     return QStringLiteral("位址、密碼或權杖不可含換行或控制字元。");
   }
-  if (target.events.empty()) return QStringLiteral("請至少選一種要通知的事件。");
+  if (!target.summary.isEmpty() && !target.summaryTime()) {
+    return QStringLiteral("每日摘要時間須如 08:00。");
+  }
+  if (target.events.empty() && target.summary.isEmpty()) {
+    return QStringLiteral("請至少選一種要通知的事件或每日摘要時間。");
+  }
   return std::nullopt;
 }
 
@@ -324,6 +336,7 @@ bool WriteRemoteTarget(const RemoteTarget& target) {
                    target.quiet ? target.quiet->text() : QString()) &&
       WriteSetting(section, QStringLiteral("quietevents"),
                    target.quiet ? listOf(target.quiet->groups) : QString()) &&
+      WriteSetting(section, QStringLiteral("summary"), target.summary) &&
       RemoveSetting(section, QStringLiteral("certificate"));
   if (written && !d.certificateFile.isEmpty()) {
     written = WriteSetting(section, QStringLiteral("certificate"), d.certificateFile);

@@ -32,6 +32,9 @@ struct RemoteTarget {
   DeliveryTarget delivery;
   std::set<RemoteEventGroup> events;
   std::optional<QuietPeriod> quiet;
+  // When it gets the day before in one message ("08:00"); empty: never.
+  QString summary;
+  std::optional<QTime> summaryTime() const;
   // The secret is in the desktop's keyring under SecretKey(name), not in Tidex.ini; it is not
   // in delivery until read from there.
   bool secretInKeyring = false;

@@ -125,6 +125,7 @@ class ConsoleWindow final : public Form, public ConsoleState {
   Timer& ReopenAddress() override { return reopenUrlTimer; }
   EngineWatch& BrowserEngine() override { return engine_; }
   Journal& journal() override { return journal_; }
+  void EndProgram(const QString& why) override { endProgram(why); }
   // Tells the remote targets of Tidex.ini what happened.
   RemoteNotifier& remoteNotifier() { return remoteNotifier_; }
 
@@ -216,8 +217,9 @@ class ConsoleWindow final : public Form, public ConsoleState {
   void wireEvents();
   // Ctrl+Alt (without Shift) with a mouse button ends the program at once.
   void quitGesture(ModifierKeys keys);
-  // Removes the icon, closes the journal and ends the program, however it was asked to end.
-  void endProgram();
+  // Removes the icon, closes the journal and ends the program, however it was asked to end,
+  // once the remote targets that want it were told why.
+  void endProgram(const QString& why);
   void recordEndTime();
 
   // Without a tray the console shows after a grace and offers the tray's commands in its menu

@@ -52,8 +52,15 @@ void ConsoleWindow::onActivate() {
 
 void ConsoleWindow::onQueryUnload(int& cancel, UnloadReason reason) {
   if (reason == UnloadReason::SessionEnd || reason == UnloadReason::Terminated) {
-    NotifyIconModule::Remove();
-    journal_.close();
+    if (!remoteNotifier_.tellsEnding()) {
+      NotifyIconModule::Remove();
+      journal_.close();
+      return;
+    }
+    // Ends by itself once the targets were told.
+    cancel = 1;
+    endProgram(reason == UnloadReason::SessionEnd ? QStringLiteral("桌面工作階段結束")
+                                                  : QStringLiteral("程式被要求結束（SIGTERM）"));
     return;
   }
   cancel = 1;
@@ -74,13 +81,15 @@ void ConsoleWindow::onShowAllButtonMouseDown(MouseButton /*button*/, ModifierKey
 
 void ConsoleWindow::quitGesture(ModifierKeys keys) {
   if (keys != (ModifierKeys::Ctrl | ModifierKeys::Alt)) return;
-  endProgram();
+  endProgram(QStringLiteral("以 Ctrl+Alt 結束"));
 }
 
-void ConsoleWindow::endProgram() {
+void ConsoleWindow::endProgram(const QString& why) {
   NotifyIconModule::Remove();
-  journal_.close();
-  Desktop::current().endProgram();
+  remoteNotifier_.programEnding(why, [this] {
+    journal_.close();
+    Desktop::current().endProgram();
+  });
 }
 
 Task ConsoleWindow::confirmAndEndProgram() {
@@ -89,7 +98,7 @@ Task ConsoleWindow::confirmAndEndProgram() {
                                                  {BoxButtons::YesNo, BoxDefault::Second});
   if (answer != BoxResult::Yes) co_return;
   recordEndTime();
-  endProgram();
+  endProgram(QStringLiteral("使用者選擇「結束程式」"));
 }
 
 }  // namespace tidex

@@ -121,6 +121,35 @@ bool JournalStore::holdsOn(const QString& caption, const QString& event, const Q
   return query.exec() && query.next();
 }
 
+std::optional<std::vector<JournalEntry>> JournalStore::entriesOn(const QString& day) {
+  if (!open()) return std::nullopt;
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  query.prepare(QStringLiteral(
+      "SELECT time, caption, kind, event, summary FROM journal WHERE time >= ? AND time < ? "
+      "ORDER BY time, id"));
+  query.addBindValue(day);
+  query.addBindValue(day + QStringLiteral("~"));
+  if (!query.exec()) return std::nullopt;
+  std::vector<JournalEntry> entries;
+  while (query.next()) {
+    JournalEntry entry;
+    entry.time = query.value(0).toString();
+    entry.caption = query.value(1).toString();
+    entry.kind = query.value(2).toString();
+    entry.event = query.value(3).toString();
+    entry.summary = query.value(4).toString();
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::optional<QString> JournalStore::newestTime() {
+  if (!open()) return std::nullopt;
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  if (!query.exec(QStringLiteral("SELECT MAX(time) FROM journal"))) return std::nullopt;
+  return query.next() ? query.value(0).toString() : QString();
+}
+
 bool JournalStore::keepPending(const PendingNotification& notification) {
   if (!open()) return false;
   QSqlQuery query(QSqlDatabase::database(connection_, false));

@@ -28,6 +28,10 @@ class JournalStore final {
   // Whether the journal holds an entry of this caption and event on the day ("yyyy-MM-dd");
   // false also when it cannot be read.
   bool holdsOn(const QString& caption, const QString& event, const QString& day);
+  // The entries of the day ("yyyy-MM-dd"), oldest first, and the time of the newest entry of
+  // all (empty for none); nothing when the file cannot be read.
+  std::optional<std::vector<JournalEntry>> entriesOn(const QString& day);
+  std::optional<QString> newestTime();
 
   // The pending notifications: one kept (replacing the row of its number), one removed, and
   // all of them, oldest finding first (nothing when the file cannot be read; none without a

@@ -35,7 +35,8 @@ void configureTargets() {
   phone.delivery = {
       DeliveryTarget::Kind::Email, kMailServer, "duty", "secret", "tidex@harbour.test",
       {"duty@harbour.test"},       true,        {},     {}};
-  phone.events = {std::begin(kRemoteEventGroups), std::end(kRemoteEventGroups)};
+  phone.events = {RemoteEventGroup::Alert, RemoteEventGroup::Finding, RemoteEventGroup::Blind,
+                  RemoteEventGroup::Engine, RemoteEventGroup::Login};
   phone.quiet = QuietPeriod::parse("22:00-07:00");
   RemoteTarget hook;
   hook.name = QStringLiteral("hook");

@@ -113,6 +113,10 @@ class StandInConsole final : public Form, public ConsoleState {
   Timer& ReopenAddress() override { return reopenAddress; }
   EngineWatch& BrowserEngine() override { return engine; }
   Journal& journal() override { return journal_; }
+  void EndProgram(const QString& /*why*/) override {
+    journal_.close();
+    Desktop::current().endProgram();
+  }
 
  private:
   Journal journal_;
