@@ -19,6 +19,14 @@ struct MonitorStatus {
   bool notificationPending = false;
 };
 
+// How the open monitors stand, counted: what a heartbeat reports.
+struct WatchCounts {
+  int open = 0;
+  int watching = 0;
+  int alerting = 0;
+  int blind = 0;
+};
+
 // A window that watches something and can say how it stands. The console's status window
 // finds the monitors among the open windows by this interface.
 class WatchingWindow {

@@ -48,6 +48,7 @@ void RemoteNotifier::start(EngineWatch& engine, ConsoleState& console) {
   recallHealth();
   announceStart();
   scheduleSummaries();
+  scheduleHeartbeats();
 }
 
 void RemoteNotifier::reloadTargets(const std::optional<RemoteTarget>& saved) {
@@ -76,7 +77,10 @@ void RemoteNotifier::reloadTargets(const std::optional<RemoteTarget>& saved) {
     }
   }
   if (!targets_.empty() && started_) watchQueue();
-  if (started_) scheduleSummaries();
+  if (started_) {
+    scheduleSummaries();
+    scheduleHeartbeats();
+  }
 }
 
 std::optional<QString> RemoteNotifier::problemOf(const QString& name) const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/delivery_health.h"
+#include "common/monitor_status.h"
 #include "common/remote_event.h"
 #include "common/remote_targets.h"
 #include "platform/desktop.h"
@@ -82,6 +83,9 @@ class RemoteNotifier final {
   // How long after its failed tries a target is tried again.
   static std::chrono::seconds retryDelay(int failedTries);
 
+  // How the monitors stand, for the heartbeat's report (the console's open windows).
+  std::function<WatchCounts()> watchCounts;
+
  private:
   void readSecret(const RemoteTarget& target);
   void secretRead(const QString& name, const SecretRead& read);
@@ -105,6 +109,11 @@ class RemoteNotifier final {
   void sendDueSummaries();
   void queueFor(const RemoteTarget& target, const RemoteEvent& event);
   void waitForEnding();
+  // Each heartbeat target pinged at once and every period while the program runs: at its fail
+  // address while a monitor is blind or a target fails. A ping is never queued or sent again.
+  void scheduleHeartbeats();
+  void ping(const QString& name);
+  QString heartbeatReport(bool* wrong) const;
   void watchQueue();
 
   Journal& journal_;
@@ -127,6 +136,8 @@ class RemoteNotifier final {
   std::unique_ptr<TimerHandle> check_;
   std::unique_ptr<QueuedCall> tryNow_;
   std::unique_ptr<TimerHandle> summaryCheck_;
+  std::map<QString, std::unique_ptr<TimerHandle>> heartbeats_;
+  std::map<QString, std::unique_ptr<QueuedCall>> pings_;
   // While ending: what runs at the end, the deliveries it waits for and until when.
   std::function<void()> end_;
   std::set<QString> endingIds_;

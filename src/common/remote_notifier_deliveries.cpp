@@ -158,6 +158,10 @@ void RemoteNotifier::giveUp(const QueuedDelivery& delivery, const QString& why) 
 }
 
 void RemoteNotifier::tellIfFailing(const QString& name, DeliveryHealth& health) {
+  const auto target = std::find_if(targets_.begin(), targets_.end(),
+                                   [&](const RemoteTarget& t) { return t.name == name; });
+  // A heartbeat that fails is only shown: the service it pings says so itself.
+  if (target != targets_.end() && target->delivery.kind == DeliveryTarget::Kind::Heartbeat) return;
   const QDateTime now = Desktop::current().now();
   const bool long_ = health.failingSince.addSecs(std::chrono::seconds(kFailingFor).count()) <= now;
   if (health.told || (health.failedTries < kFailingTries && !long_)) return;

@@ -41,6 +41,8 @@ void RemoteNotifier::announceStart() {
 void RemoteNotifier::programEnding(const QString& why, std::function<void()> end) {
   if (end_) return;  // already ending
   if (targets_.empty()) return end();
+  heartbeats_.clear();  // no ping once the program ends
+  pings_.clear();
   RecordRunEnd(Desktop::current().now());
   const std::vector<QueuedDelivery> before = journal_.deliveryQueue().all();
   post(MakeRemoteEvent(RemoteEventKind::ProgramEnding, Desktop::current().computerName(), why));
@@ -87,7 +89,10 @@ void RemoteNotifier::sendDueSummaries() {
   const QString today = now.date().toString(kDateFormat);
   for (const RemoteTarget& target : targets_) {
     const auto time = target.summaryTime();
-    if (!time || now.time() < *time || unusable_.contains(target.name)) continue;
+    if (!time || now.time() < *time || unusable_.contains(target.name) ||
+        target.delivery.kind == DeliveryTarget::Kind::Heartbeat) {
+      continue;
+    }
     const QString section = QStringLiteral("notify ") + target.name;
     if (ReadSetting(section, kSummarySent, QString()) >= today) continue;
     const QDate yesterday = now.date().addDays(-1);

@@ -22,7 +22,7 @@ QString sectionOf(const QString& name) { return QStringLiteral("notify ") + name
 
 std::optional<DeliveryTarget::Kind> kindNamed(const QString& key) {
   for (const auto kind : {DeliveryTarget::Kind::Email, DeliveryTarget::Kind::Webhook,
-                          DeliveryTarget::Kind::Apprise}) {
+                          DeliveryTarget::Kind::Apprise, DeliveryTarget::Kind::Heartbeat}) {
     if (KindKey(kind) == key.trimmed().toLower()) return kind;
   }
   return std::nullopt;
@@ -74,6 +74,8 @@ RemoteTarget readTarget(const QString& name, DeliveryTarget::Kind kind) {
     if (k == u"quiet") quiet = value;
     if (k == u"quietevents") quietEvents = value;
     if (k == u"summary") target.summary = value.trimmed();
+    if (k == u"every") target.everyMinutes = value.trimmed().toInt();
+    if (k == u"failsuffix") target.failSuffix = value.trimmed();
     if (k == u"keyring") target.secretInKeyring = value.trimmed() == u"1";
   }
   target.quiet = QuietPeriod::parse(quiet);
@@ -152,13 +154,13 @@ std::optional<QuietPeriod> QuietPeriod::parse(const QString& text) {
 }
 
 QString RemoteTarget::secret() const {
-  return delivery.kind == DeliveryTarget::Kind::Apprise ? delivery.address : delivery.secret;
+  return addressIsSecret() ? delivery.address : delivery.secret;
 }
 
 void RemoteTarget::setSecret(const QString& secret) {
   delivery.secret = secret;
   // An Apprise address holds its service's token: it is kept as the secret is.
-  if (delivery.kind == DeliveryTarget::Kind::Apprise) delivery.address = secret;
+  if (addressIsSecret()) delivery.address = secret;
 }
 
 QString RemoteTarget::keptSecret() const {
@@ -194,8 +196,14 @@ std::optional<QTime> RemoteTarget::summaryTime() const {
 
 QString SecretKey(const QString& name) { return QStringLiteral("notify/") + name; }
 
+bool RemoteTarget::addressIsSecret() const {
+  return delivery.kind == DeliveryTarget::Kind::Apprise ||
+         delivery.kind == DeliveryTarget::Kind::Heartbeat;
+}
+
 bool RemoteTarget::wants(RemoteEventKind kind, const QTime& time) const {
   if (kind == RemoteEventKind::Test) return true;
+  if (delivery.kind == DeliveryTarget::Kind::Heartbeat) return false;
   const RemoteEventGroup group = GroupOf(kind);
   if (!events.contains(group)) return false;
   return !(quiet && quiet->holds(time, group));
@@ -209,6 +217,8 @@ QString KindKey(DeliveryTarget::Kind kind) {
       return QStringLiteral("webhook");
     case DeliveryTarget::Kind::Apprise:
       return QStringLiteral("apprise");
+    case DeliveryTarget::Kind::Heartbeat:
+      return QStringLiteral("heartbeat");
   }
   return {};
 }
@@ -221,6 +231,8 @@ QString KindLabel(DeliveryTarget::Kind kind) {
       return QStringLiteral("Webhook");
     case DeliveryTarget::Kind::Apprise:
       return QStringLiteral("Apprise");
+    case DeliveryTarget::Kind::Heartbeat:
+      return QStringLiteral("心跳監測");
   }
   return {};
 }
@@ -301,6 +313,26 @@ std::optional<QString> CheckRemoteTarget(const RemoteTarget& target) {
         return QStringLiteral("Apprise 位址須如 tgram://… 或 ntfy://…。");
       }
       break;
+    case DeliveryTarget::Kind::Heartbeat: {
+      static const QRegularExpression kSuffix(QStringLiteral("^[A-Za-z0-9/_.~?=&-]{0,40}$"));
+      const QUrl url(d.address);
+      if (!isWebAddress(d.address)) {
+        return QStringLiteral("心跳監測位址須為 https:// 位址，例如 https://hc-ping.com/…。");
+      }
+      // The address is the service's token.
+      if (url.scheme() != u"https" && !isLoopback(url)) {
+        return QStringLiteral("心跳監測位址含有權杖，須用 https://（本機 127.0.0.1 除外）。");
+      }
+      if (target.everyMinutes < 1 || target.everyMinutes > 60) {
+        return QStringLiteral("心跳間隔須為 1 至 60 分鐘。");
+      }
+      if (!kSuffix.match(target.failSuffix).hasMatch()) {
+        return QStringLiteral("失敗時附加的路徑須如 /fail。");
+      }
+      return hasControlCharacter(d.address)
+                 ? std::optional(QStringLiteral("位址不可含換行或控制字元。"))
+                 : std::nullopt;
+    }
   }
   if (hasControlCharacter(d.secret) || hasControlCharacter(d.address)) {
     return QStringLiteral("位址、密碼或權杖不可含換行或控制字元。");
@@ -337,6 +369,9 @@ bool WriteRemoteTarget(const RemoteTarget& target) {
       WriteSetting(section, QStringLiteral("quietevents"),
                    target.quiet ? listOf(target.quiet->groups) : QString()) &&
       WriteSetting(section, QStringLiteral("summary"), target.summary) &&
+      (d.kind != DeliveryTarget::Kind::Heartbeat ||
+       (WriteSetting(section, QStringLiteral("every"), QString::number(target.everyMinutes)) &&
+        WriteSetting(section, QStringLiteral("failsuffix"), target.failSuffix))) &&
       RemoveSetting(section, QStringLiteral("certificate"));
   if (written && !d.certificateFile.isEmpty()) {
     written = WriteSetting(section, QStringLiteral("certificate"), d.certificateFile);

@@ -25,8 +25,8 @@ struct QuietPeriod {
 };
 
 // A remote notification target as Tidex.ini keeps it: the section notify lists the targets
-// (name=kind: email, webhook or apprise; an empty kind is a removed target) and a section
-// "notify NAME" holds each one's keys.
+// (name=kind: email, webhook, apprise or heartbeat) and a section "notify NAME" holds each one's
+// keys. A heartbeat takes no events: it is pinged while the program runs.
 struct RemoteTarget {
   QString name;
   DeliveryTarget delivery;
@@ -34,6 +34,10 @@ struct RemoteTarget {
   std::optional<QuietPeriod> quiet;
   // When it gets the day before in one message ("08:00"); empty: never.
   QString summary;
+  // A heartbeat's period in minutes (1 to 60), and what goes after its address when something
+  // is wrong ("/fail").
+  int everyMinutes = 5;
+  QString failSuffix;
   std::optional<QTime> summaryTime() const;
   // The secret is in the desktop's keyring under SecretKey(name), not in Tidex.ini; it is not
   // in delivery until read from there.
@@ -43,6 +47,8 @@ struct RemoteTarget {
   // The password or token; an Apprise address is one, as it holds its service's token.
   QString secret() const;
   void setSecret(const QString& secret);
+  // Whether the address is the secret: an Apprise address, a heartbeat's ping address.
+  bool addressIsSecret() const;
   // All of the target that is kept as a secret, in one text for the keyring or the file: the
   // password or token; for a webhook also its address and headers, which often hold one.
   QString keptSecret() const;
@@ -53,7 +59,7 @@ struct RemoteTarget {
 
 QString KindKey(DeliveryTarget::Kind kind);
 // The key of a target's secret in the desktop's keyring.
-QString SecretKey(const QString& name);  // "email", "webhook", "apprise"
+QString SecretKey(const QString& name);  // "email", "webhook", "apprise", "heartbeat"
 QString KindLabel(DeliveryTarget::Kind kind);
 
 // Every target of the settings file, in file order. The secrets come from where they are kept.

@@ -1,11 +1,13 @@
 #include "common/autostart.h"
 #include "common/date_text.h"
+#include "common/monitor_status.h"
 #include "common/settings.h"
 #include "common/settings_keys.h"
 #include "common/timed_box.h"
 #include "console/console_fields.h"
 #include "console/console_window.h"
 #include "console/notify_icon_module.h"
+#include "console/window_snapshot.h"
 #include "platform/desktop.h"
 
 namespace tidex {
@@ -32,6 +34,23 @@ void ConsoleWindow::onLoad() {
   // A second copy has ended by now: it sends nothing and waits for no tray.
   if (isUnloaded()) return;
   notificationSender_.start();
+  remoteNotifier_.watchCounts = [] {
+    WatchCounts counts;
+    for (Form* monitor : OpenMonitors()) {
+      ++counts.open;
+      switch (dynamic_cast<const WatchingWindow&>(*monitor).monitorStatus().state) {
+        case MonitorStatus::State::Alerting:
+          ++counts.alerting;
+          break;
+        case MonitorStatus::State::Blind:
+          ++counts.blind;
+          break;
+        default:
+          ++counts.watching;
+      }
+    }
+    return counts;
+  };
   remoteNotifier_.start(engine_, *this);
   watchForTray();
 }

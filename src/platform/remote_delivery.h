@@ -14,9 +14,10 @@ namespace tidex {
 
 class QueuedCall;
 
-// Where a message goes: a mail server, a web address that takes a POST, or an Apprise address.
+// Where a message goes: a mail server, a web address that takes a POST, an Apprise address, or
+// a dead-man's switch that takes a ping (a POST of the message's text).
 struct DeliveryTarget {
-  enum class Kind { Email, Webhook, Apprise };
+  enum class Kind { Email, Webhook, Apprise, Heartbeat };
   Kind kind = Kind::Webhook;
   // smtp://host:port or smtps://host:port; http(s)://…; tgram://…, ntfy://…
   QString address;
