@@ -16,7 +16,8 @@ void AddMailControl(httplib::Server& server, BodilessPosts& posts, std::mutex& l
                     PortSites& sites);
 void AddCustomsControl(BodilessPosts& posts, std::mutex& lock, PortSites& sites);
 // A receiver of the program's webhook at /hooks/tidex: it records every POST and takes each
-// Idempotency-Key once; it can fail on demand.
+// Idempotency-Key once; it can fail on demand, or answer 302 to /hooks/elsewhere, which records
+// whatever reaches it.
 void AddWebhookReceiver(httplib::Server& server, BodilessPosts& posts, std::mutex& lock);
 // Faults of the services; each change counts a recovery, which lets held requests be answered
 // anew.

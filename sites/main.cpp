@@ -60,11 +60,16 @@
 //   POST /_control/customs/reset           nothing set for any number
 //   POST /hooks/tidex                      a webhook receiver: 200 for a POST it takes, also
 //                                          for a repeat of an Idempotency-Key it took (not
-//                                          taken again), 503 while failing on demand
+//                                          taken again), 503 while failing on demand, 302 to
+//                                          /hooks/elsewhere while redirecting on demand
+//   GET|POST /hooks/elsewhere              where the redirect points: records each request
 //   GET  /_control/webhook/posts           its POSTs as a JSON array of objects: key, answer
-//                                          (accepted, repeat or failed), authorization, body
+//                                          (accepted, repeat, failed or redirected),
+//                                          authorization, body; and the requests that reached
+//                                          /hooks/elsewhere: answer elsewhere, method
 //   POST /_control/webhook/fail?times=N    the next N POSTs fail (default 1; 0 ends it)
-//   POST /_control/webhook/reset           no POSTs, no failure
+//   POST /_control/webhook/redirect?times=N  the next N POSTs are answered 302 (default 1)
+//   POST /_control/webhook/reset           no POSTs, no failure, no redirect
 //
 // A refused connection is closed without any answer; a request held by "never" is answered
 // when "recover" or any change of a fault comes (held again if the fault still holds), and

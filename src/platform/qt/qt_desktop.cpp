@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "platform/back_end.h"
+#include "platform/qt/qt_apprise_files.h"
 #include "platform/qt/qt_control_widgets.h"
 #include "platform/qt/qt_engine_probe.h"
 #include "platform/qt/qt_form_window.h"
@@ -104,7 +105,10 @@ QtDesktop::QtDesktop()
           QtSingleInstance::serverNameFor(QCoreApplication::applicationFilePath(), folder_),
           [this](const QString& caption) { bringForward(caption); })),
       sessionEnd_(
-          std::make_unique<QtSessionEnd>([this](UnloadReason reason) { sessionEnding(reason); })) {}
+          std::make_unique<QtSessionEnd>([this](UnloadReason reason) { sessionEnding(reason); })) {
+  // Only the first copy: a later one hands over and ends at once.
+  if (!instance_->previousInstance()) RemoveLeftoverAppriseConfigs();
+}
 
 QtDesktop::~QtDesktop() {
   destroyAllWindows();
@@ -251,7 +255,8 @@ void QtDesktop::trimWorkingSet() { ::malloc_trim(0); }
 
 void QtDesktop::endProgram() {
   tray_->remove();
-  instance_.reset();  // the first copy's socket file goes with it
+  instance_.reset();       // the first copy's socket file goes with it
+  RemoveAppriseConfigs();  // no destructor runs from here on
   std::fflush(stdout);
   std::fflush(stderr);
   std::_Exit(0);

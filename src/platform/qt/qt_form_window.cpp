@@ -53,7 +53,8 @@ void FormWindow::sync() {
   if (!form_) return;
   if (caption_ != form_->Caption()) {
     caption_ = form_->Caption();
-    setWindowTitle(caption_);
+    // "[*]" alone would be taken for the unsaved-changes mark and not shown.
+    setWindowTitle(QString(caption_).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
   }
   if (topMost_ != form_->TopMost()) {
     topMost_ = form_->TopMost();

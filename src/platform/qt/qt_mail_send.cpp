@@ -2,9 +2,11 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include "platform/qt/curl_library.h"
 
@@ -54,12 +56,43 @@ size_t readUpload(char* buffer, size_t size, size_t count, void* user) {
   return n;
 }
 
+// Why the target must not be sent to as it stands; nothing when it may.
+std::optional<QString> refusalOf(const DeliveryTarget& target) {
+  const QUrl url(target.address, QUrl::StrictMode);
+  const QString scheme = url.scheme().toLower();
+  if (!url.isValid() || url.host().isEmpty() || (scheme != u"smtp" && scheme != u"smtps")) {
+    return QStringLiteral("郵件伺服器須為 smtp:// 或 smtps:// 位址，不寄出。");
+  }
+  if (scheme == u"smtp" && !target.startTls && !target.user.isEmpty()) {
+    return QStringLiteral("有帳號的郵件對象須使用 smtps:// 或 STARTTLS，以免密碼以明文傳送。");
+  }
+  return std::nullopt;
+}
+
+// Sets the options in order; the first the library refuses is named.
+class Options {
+ public:
+  Options(const CurlLibrary& lib, CURL* curl) : lib_(lib), curl_(curl) {}
+  template <class T>
+  Options& set(CURLoption option, T value) {
+    if (refused_ == 0 && lib_.easySetopt(curl_, option, value) != CURLE_OK) refused_ = option;
+    return *this;
+  }
+  int refused() const { return refused_; }
+
+ private:
+  const CurlLibrary& lib_;
+  CURL* curl_;
+  int refused_ = 0;
+};
+
 }  // namespace
 
 void PrepareMailSending() { CurlLibrary::load(); }
 
 DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
                          std::chrono::milliseconds limit) {
+  if (const auto refusal = refusalOf(target)) return {false, *refusal};
   const CurlLibrary* lib = CurlLibrary::load();
   if (!lib) return {false, QStringLiteral("未安裝郵件程式庫 libcurl")};
   std::unique_ptr<CURL, decltype(lib->easyCleanup)> curl(lib->easyInit(), lib->easyCleanup);
@@ -69,31 +102,48 @@ DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& me
   const QByteArray sender = "<" + target.sender.toUtf8() + ">";
   const QByteArray user = target.user.toUtf8();
   const QByteArray secret = target.secret.toUtf8();
-  curl_slist* recipients = nullptr;
+  const QByteArray authority = target.certificateFile.toLocal8Bit();
+  curl_slist* list = nullptr;
   for (const QString& to : target.recipients) {
-    recipients = lib->slistAppend(recipients, ("<" + to.toUtf8() + ">").constData());
+    curl_slist* longer = lib->slistAppend(list, ("<" + to.toUtf8() + ">").constData());
+    if (!longer) {
+      lib->slistFreeAll(list);
+      return {false, QStringLiteral("無法啟動郵件傳送")};
+    }
+    list = longer;
   }
+  const std::unique_ptr<curl_slist, decltype(lib->slistFreeAll)> recipients(list,
+                                                                            lib->slistFreeAll);
   char error[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
-  lib->easySetopt(c, CURLOPT_URL, address.constData());
-  lib->easySetopt(c, CURLOPT_NOSIGNAL, 1L);
-  lib->easySetopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limit.count()));
-  lib->easySetopt(c, CURLOPT_ERRORBUFFER, error);
-  lib->easySetopt(c, CURLOPT_USE_SSL,
-                  static_cast<long>(target.startTls ? CURLUSESSL_ALL : CURLUSESSL_NONE));
-  const QByteArray authority = target.certificateFile.toLocal8Bit();
-  if (!authority.isEmpty()) lib->easySetopt(c, CURLOPT_CAINFO, authority.constData());
-  if (!user.isEmpty()) {
-    lib->easySetopt(c, CURLOPT_USERNAME, user.constData());
-    lib->easySetopt(c, CURLOPT_PASSWORD, secret.constData());
+  // Mail protocols only, whatever the address says: a library too old to be told so sends nothing.
+  Options options(*lib, c);
+  options.set(CURLOPT_PROTOCOLS_STR, "smtp,smtps")
+      .set(CURLOPT_REDIR_PROTOCOLS_STR, "smtp,smtps")
+      .set(CURLOPT_FOLLOWLOCATION, 0L);
+  if (options.refused()) {
+    return {false, QStringLiteral(
+                       "郵件程式庫 libcurl 太舊（須 7.85 以上），無法限定只用郵件協定，不寄出。")};
   }
-  lib->easySetopt(c, CURLOPT_MAIL_FROM, sender.constData());
-  lib->easySetopt(c, CURLOPT_MAIL_RCPT, recipients);
-  lib->easySetopt(c, CURLOPT_READFUNCTION, readUpload);
-  lib->easySetopt(c, CURLOPT_READDATA, &upload);
-  lib->easySetopt(c, CURLOPT_UPLOAD, 1L);
+  options.set(CURLOPT_URL, address.constData())
+      .set(CURLOPT_NOSIGNAL, 1L)
+      .set(CURLOPT_TIMEOUT_MS, static_cast<long>(limit.count()))
+      .set(CURLOPT_ERRORBUFFER, error)
+      .set(CURLOPT_USE_SSL, static_cast<long>(target.startTls ? CURLUSESSL_ALL : CURLUSESSL_NONE));
+  if (!authority.isEmpty()) options.set(CURLOPT_CAINFO, authority.constData());
+  if (!user.isEmpty()) {
+    options.set(CURLOPT_USERNAME, user.constData()).set(CURLOPT_PASSWORD, secret.constData());
+  }
+  options.set(CURLOPT_MAIL_FROM, sender.constData())
+      .set(CURLOPT_MAIL_RCPT, recipients.get())
+      .set(CURLOPT_READFUNCTION, readUpload)
+      .set(CURLOPT_READDATA, &upload)
+      .set(CURLOPT_UPLOAD, 1L);
+  if (options.refused()) {
+    return {false,
+            QStringLiteral("郵件程式庫 libcurl 不接受選項 %1，不寄出。").arg(options.refused())};
+  }
   const CURLcode result = lib->easyPerform(c);
-  lib->slistFreeAll(recipients);
   if (result == CURLE_OK) return {true, QString()};
   return {false, QString::fromUtf8(error[0] ? error : lib->easyStrerror(result))};
 }

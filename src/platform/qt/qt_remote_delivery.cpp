@@ -1,17 +1,22 @@
 #include "platform/qt/qt_remote_delivery.h"
 
+#include <optional>
+
 #include <QCoreApplication>
+#include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 #include <QThreadPool>
 #include <QTimer>
+#include <QUrl>
 
 #include "platform/desktop.h"
+#include "platform/qt/qt_apprise_files.h"
 #include "platform/qt/qt_mail_send.h"
 
 namespace tidex {
@@ -20,17 +25,19 @@ namespace {
 // A try in progress: destroying it drops the answer (and ends the try where that can be done).
 class PendingTry final : public QueuedCall {
  public:
-  explicit PendingTry(QObject* work = nullptr)
-      : dropped_(std::make_shared<bool>(false)), work_(work) {}
+  explicit PendingTry(QObject* work = nullptr, std::function<void()> ended = {})
+      : dropped_(std::make_shared<bool>(false)), work_(work), ended_(std::move(ended)) {}
   ~PendingTry() override {
     *dropped_ = true;
     if (work_) work_->deleteLater();
+    if (ended_) ended_();
   }
   std::shared_ptr<bool> dropped() const { return dropped_; }
 
  private:
   std::shared_ptr<bool> dropped_;  // read and written on the main thread only
   QPointer<QObject> work_;
+  std::function<void()> ended_;
 };
 
 // done, on the main thread's dispatch loop, unless the try was dropped meanwhile.
@@ -44,10 +51,35 @@ void answer(const std::shared_ptr<bool>& dropped, std::function<void(DeliveryOut
       Qt::QueuedConnection);
 }
 
+QString timeLimitDetail(std::chrono::milliseconds limit) {
+  return QStringLiteral("逾時：%1 秒內未完成")
+      .arg(std::chrono::duration_cast<std::chrono::seconds>(limit).count());
+}
+
+bool isLoopback(const QString& host) {
+  if (host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0) return true;
+  const QHostAddress address(host);
+  return !address.isNull() && address.isLoopback();
+}
+
+// Why the webhook must not be posted to as it stands; nothing when it may.
+std::optional<QString> webhookRefusal(const DeliveryTarget& target) {
+  const QUrl url(target.address, QUrl::StrictMode);
+  const QString scheme = url.scheme().toLower();
+  if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https")) {
+    return QStringLiteral("Webhook 位址須為 http:// 或 https:// 位址，不送出。");
+  }
+  if (!target.secret.isEmpty() && scheme != u"https" && !isLoopback(url.host())) {
+    return QStringLiteral("有密鑰的 Webhook 須使用 https://（本機位址除外），以免密鑰以明文傳送。");
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 QtRemoteDelivery::QtRemoteDelivery() = default;
-QtRemoteDelivery::~QtRemoteDelivery() = default;
+// Tries still under way end with the program; their files go now.
+QtRemoteDelivery::~QtRemoteDelivery() { RemoveAppriseConfigs(); }
 
 std::unique_ptr<QueuedCall> QtRemoteDelivery::send(const DeliveryTarget& target,
                                                    const DeliveryMessage& message,
@@ -71,8 +103,20 @@ bool QtRemoteDelivery::appriseAvailable() {
 std::unique_ptr<QueuedCall> QtRemoteDelivery::postWebhook(
     const DeliveryTarget& target, const DeliveryMessage& message, std::chrono::milliseconds limit,
     std::function<void(DeliveryOutcome)> done) {
-  if (!network_) network_ = std::make_unique<QNetworkAccessManager>();
+  if (const auto refusal = webhookRefusal(target)) {
+    auto pending = std::make_unique<PendingTry>();
+    answer(pending->dropped(), std::move(done), {false, *refusal});
+    return pending;
+  }
+  if (!network_) {
+    network_ = std::make_unique<QNetworkAccessManager>();
+    network_->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+  }
   QNetworkRequest request{QUrl(target.address)};
+  // A redirect is not followed: the Authorization header and the message go where configured
+  // or nowhere.
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                       QNetworkRequest::ManualRedirectPolicy);
   request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/json"));
   // The receiver drops a repeat of a POST it has taken: a try that timed out after it did.
   request.setRawHeader("Idempotency-Key", message.id.toUtf8());
@@ -85,15 +129,28 @@ std::unique_ptr<QueuedCall> QtRemoteDelivery::postWebhook(
   request.setTransferTimeout(static_cast<int>(limit.count()));
   QNetworkReply* reply = network_->post(request, message.json);
   auto pending = std::make_unique<PendingTry>(reply);
+  // The limit is on the whole try: a receiver that keeps sending a byte now and then ends too.
+  auto timedOut = std::make_shared<bool>(false);
+  auto* timer = new QTimer(reply);
+  timer->setSingleShot(true);
+  QObject::connect(timer, &QTimer::timeout, reply, [reply, timedOut] {
+    *timedOut = true;
+    reply->abort();
+  });
+  timer->start(limit);
   QObject::connect(
       reply, &QNetworkReply::finished, reply,
-      [reply, dropped = pending->dropped(), done = std::move(done)] {
+      [reply, timedOut, limit, dropped = pending->dropped(), done = std::move(done)] {
         reply->deleteLater();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         DeliveryOutcome outcome;
         outcome.delivered =
-            reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
-        if (!outcome.delivered) {
+            !*timedOut && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
+        if (*timedOut) {
+          outcome.detail = timeLimitDetail(limit);
+        } else if (status >= 300 && status < 400) {
+          outcome.detail = QStringLiteral("HTTP %1：不接受轉址").arg(status);
+        } else if (!outcome.delivered) {
           outcome.detail = status ? QStringLiteral("HTTP %1").arg(status) : reply->errorString();
         }
         answer(dropped, done, outcome);
@@ -118,41 +175,61 @@ std::unique_ptr<QueuedCall> QtRemoteDelivery::sendMail(const DeliveryTarget& tar
 std::unique_ptr<QueuedCall> QtRemoteDelivery::runApprise(
     const DeliveryTarget& target, const DeliveryMessage& message, std::chrono::milliseconds limit,
     std::function<void(DeliveryOutcome)> done) {
-  auto* process = new QProcess;
-  auto pending = std::make_unique<PendingTry>(process);
-  const std::shared_ptr<bool> dropped = pending->dropped();
   if (!appriseAvailable()) {
-    answer(dropped, done, {false, QStringLiteral("未安裝 apprise 指令")});
+    auto pending = std::make_unique<PendingTry>();
+    answer(pending->dropped(), std::move(done), {false, QStringLiteral("未安裝 apprise 指令")});
     return pending;
   }
   // The address holds the service's token: it goes in a configuration file only the user can
   // read, kept while the command runs, not on the command line that every user can list.
-  auto* config = new QTemporaryFile(process);
-  if (!config->open() || config->write(target.address.toUtf8() + '\n') < 0 || !config->flush()) {
-    answer(dropped, done, {false, QStringLiteral("無法寫入暫存檔")});
+  const QString config = WriteAppriseConfig(target.address.toUtf8() + '\n');
+  if (config.isEmpty()) {
+    auto pending = std::make_unique<PendingTry>();
+    answer(pending->dropped(), std::move(done), {false, QStringLiteral("無法寫入暫存檔")});
     return pending;
   }
+  auto* process = new QProcess;
+  // However the try ends, its file goes at once; a dropped try's command is ended too.
+  auto pending = std::make_unique<PendingTry>(process, [config] { RemoveAppriseConfig(config); });
+  const std::shared_ptr<bool> dropped = pending->dropped();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("PYTHONIOENCODING"), QStringLiteral("utf-8"));
+  process->setProcessEnvironment(environment);
   process->setProcessChannelMode(QProcess::MergedChannels);
-  auto timer = new QTimer(process);
+  auto timedOut = std::make_shared<bool>(false);
+  auto* timer = new QTimer(process);
   timer->setSingleShot(true);
-  QObject::connect(timer, &QTimer::timeout, process, [process] { process->kill(); });
+  QObject::connect(timer, &QTimer::timeout, process, [process, timedOut] {
+    *timedOut = true;
+    process->kill();
+  });
   QObject::connect(
       process, &QProcess::finished, process,
-      [process, dropped, done](int code, QProcess::ExitStatus status) {
+      [process, config, timedOut, limit, dropped, done](int code, QProcess::ExitStatus status) {
         process->deleteLater();
-        const bool delivered = status == QProcess::NormalExit && code == 0;
-        answer(dropped, done,
-               {delivered, delivered ? QString() : QStringLiteral("apprise 結束碼 %1").arg(code)});
+        RemoveAppriseConfig(config);
+        const bool delivered = !*timedOut && status == QProcess::NormalExit && code == 0;
+        QString detail;
+        if (*timedOut) {
+          detail = timeLimitDetail(limit);
+        } else if (!delivered) {
+          detail = QStringLiteral("apprise 結束碼 %1").arg(code);
+        }
+        answer(dropped, done, {delivered, detail});
       });
   QObject::connect(process, &QProcess::errorOccurred, process,
-                   [process, dropped, done](QProcess::ProcessError error) {
+                   [process, config, dropped, done](QProcess::ProcessError error) {
                      if (error != QProcess::FailedToStart) return;
                      process->deleteLater();
+                     RemoveAppriseConfig(config);
                      answer(dropped, done, {false, QStringLiteral("無法執行 apprise")});
                    });
-  process->start(QStringLiteral("apprise"),
-                 {QStringLiteral("--config=") + config->fileName(), QStringLiteral("-t"),
-                  message.subject, QStringLiteral("-b"), message.text});
+  // Nothing of the message on the command line either: apprise reads the body from its input
+  // when no -b is given. It has no way but -t for a title, so the subject is the body's first
+  // line.
+  process->start(QStringLiteral("apprise"), {QStringLiteral("--config=") + config});
+  process->write((message.subject + QStringLiteral("\n\n") + message.text).toUtf8());
+  process->closeWriteChannel();
   timer->start(limit);
   return pending;
 }

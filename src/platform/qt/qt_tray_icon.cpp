@@ -27,20 +27,39 @@ QIcon iconOf(const PictureBox& receiver) {
 }
 
 constexpr int kNotificationMs = 10000;
+constexpr int kCapabilitiesWaitMs = 1000;
 const QString kNotifications = QStringLiteral("org.freedesktop.Notifications");
+const QString kNotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 
-// showMessage cannot ask for silence; the desktop's notification service takes a hint for it.
-bool notifySilently(const QString& title, const QString& text) {
+// Whether the service reads a notice's body as markup. One that does not answer in time is
+// taken to: an escaped body shows its entities at worst, never a page's markup.
+bool readsMarkup(const QDBusConnection& bus) {
+  const QDBusMessage reply =
+      bus.call(QDBusMessage::createMethodCall(kNotifications, kNotificationsPath, kNotifications,
+                                              QStringLiteral("GetCapabilities")),
+               QDBus::Block, kCapabilitiesWaitMs);
+  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return true;
+  return reply.arguments().constFirst().toStringList().contains(QStringLiteral("body-markup"));
+}
+
+// Through the desktop's notification service, when one runs or the bus can start one; false
+// when there is none. showMessage would reach the same service with the body as it is (a D-Bus
+// tray) and cannot ask for silence. The summary is plain text; the body is escaped for a
+// service that reads markup.
+bool notifyThroughService(const QString& title, const QString& text, bool silent) {
   QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected() || !bus.interface() ||
-      !bus.interface()->isServiceRegistered(kNotifications).value()) {
+  QDBusConnectionInterface* services = bus.isConnected() ? bus.interface() : nullptr;
+  if (!services || !(services->isServiceRegistered(kNotifications).value() ||
+                     services->activatableServiceNames().value().contains(kNotifications))) {
     return false;
   }
-  QDBusMessage call = QDBusMessage::createMethodCall(
-      kNotifications, QStringLiteral("/org/freedesktop/Notifications"), kNotifications,
-      QStringLiteral("Notify"));
-  call << QCoreApplication::applicationName() << 0u << QString() << title << text << QStringList()
-       << QVariantMap{{QStringLiteral("suppress-sound"), true}} << kNotificationMs;
+  const QString body = readsMarkup(bus) ? text.toHtmlEscaped() : text;
+  QVariantMap hints;
+  if (silent) hints.insert(QStringLiteral("suppress-sound"), true);
+  QDBusMessage call = QDBusMessage::createMethodCall(kNotifications, kNotificationsPath,
+                                                     kNotifications, QStringLiteral("Notify"));
+  call << QCoreApplication::applicationName() << 0u << QStringLiteral("dialog-information") << title
+       << body << QStringList() << hints << kNotificationMs;
   return bus.send(call);
 }
 
@@ -121,7 +140,8 @@ void QtTrayIcon::remove() {
 
 void QtTrayIcon::notify(const QString& title, const QString& text, bool silent) {
   if (!receiver_ || !icon_ || !icon_->isVisible()) return;
-  if (silent && notifySilently(title, text)) return;
+  if (notifyThroughService(title, text, silent)) return;
+  // Qt's own balloon, which shows both as plain text.
   icon_->showMessage(title, text, QSystemTrayIcon::Information, kNotificationMs);
 }
 

@@ -27,7 +27,8 @@ class QtTrayIcon final : public QObject {
   void watch(Form& watcher, std::function<void()> appeared);
   // While shown: the tooltip.
   void setTip(const QString& tip);
-  // A notification balloon from the icon while it is shown; silent: asks for no sound.
+  // While shown: a notice through the desktop's notification service, or Qt's balloon where
+  // there is none; silent: asks for no sound. The text is shown as it is, never as markup.
   void notify(const QString& title, const QString& text, bool silent);
   bool shown() const { return receiver_ != nullptr; }
   const QString& tip() const { return tip_; }
