@@ -22,6 +22,7 @@ const CurlLibrary* loadOnce() {
                         resolve(library, "curl_easy_perform", curl.easyPerform) &&
                         resolve(library, "curl_easy_cleanup", curl.easyCleanup) &&
                         resolve(library, "curl_easy_strerror", curl.easyStrerror) &&
+                        resolve(library, "curl_easy_getinfo", curl.easyGetinfo) &&
                         resolve(library, "curl_slist_append", curl.slistAppend) &&
                         resolve(library, "curl_slist_free_all", curl.slistFreeAll);
   if (!complete || curl.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;

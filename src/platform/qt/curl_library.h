@@ -14,6 +14,7 @@ struct CurlLibrary {
   decltype(&curl_easy_perform) easyPerform = nullptr;
   decltype(&curl_easy_cleanup) easyCleanup = nullptr;
   decltype(&curl_easy_strerror) easyStrerror = nullptr;
+  decltype(&curl_easy_getinfo) easyGetinfo = nullptr;
   decltype(&curl_slist_append) slistAppend = nullptr;
   decltype(&curl_slist_free_all) slistFreeAll = nullptr;
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -13,8 +14,49 @@
 namespace tidex {
 namespace {
 
-QByteArray encodedWord(const QString& text) {
-  return "=?UTF-8?B?" + text.toUtf8().toBase64() + "?=";
+// The text as encoded-words of at most 75 characters each (RFC 2047), on folded lines: a word
+// holds 45 bytes of UTF-8 at most, never half a character.
+QByteArray encodedWords(const QString& text) {
+  constexpr qsizetype kMostBytes = 45;  // 60 characters of Base64, 75 with "=?UTF-8?B?" "?="
+  QByteArrayList words;
+  QByteArray word;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    const QByteArray bytes = text.mid(i, width).toUtf8();
+    i += width - 1;
+    if (word.size() + bytes.size() > kMostBytes) words << std::exchange(word, {});
+    word += bytes;
+  }
+  if (!word.isEmpty() || words.isEmpty()) words << word;
+  QByteArrayList encoded;
+  for (const QByteArray& w : words) encoded << "=?UTF-8?B?" + w.toBase64() + "?=";
+  return encoded.join("\r\n ");
+}
+
+// A failed transfer as the user is told it; the SMTP reply's code, when one came, says whether
+// a try again can help.
+DeliveryOutcome failureOf(CURLcode result, long reply, const QString& words) {
+  using Failure = DeliveryOutcome::Failure;
+  switch (result) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+      return {false, words, Failure::Unreachable};
+    case CURLE_OPERATION_TIMEDOUT:
+      return {false, words, Failure::Timeout};
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_USE_SSL_FAILED:
+      return {false, words, Failure::Secure};
+    case CURLE_LOGIN_DENIED:
+      return {false, words, Failure::Login, static_cast<int>(reply), true};
+    default:
+      break;
+  }
+  if (reply >= 400) {
+    return {false, words, Failure::Refused, static_cast<int>(reply), reply >= 500};
+  }
+  return {false, words, Failure::Other};
 }
 
 // A Message-ID from the delivery's id: the same on every try, so that a mailbox that keeps the
@@ -32,7 +74,7 @@ QByteArray mailOf(const DeliveryTarget& target, const DeliveryMessage& message) 
   mail += "From: " + target.sender.toUtf8() + "\r\n";
   mail += "To: " + target.recipients.join(QStringLiteral(", ")).toUtf8() + "\r\n";
   mail += "Message-ID: " + messageIdOf(message.id) + "\r\n";
-  mail += "Subject: " + encodedWord(message.subject) + "\r\n";
+  mail += "Subject: " + encodedWords(message.subject) + "\r\n";
   mail += "MIME-Version: 1.0\r\n";
   mail += "Content-Type: text/plain; charset=UTF-8\r\n";
   mail += "Content-Transfer-Encoding: base64\r\n\r\n";
@@ -92,7 +134,8 @@ void PrepareMailSending() { CurlLibrary::load(); }
 
 DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
                          std::chrono::milliseconds limit) {
-  if (const auto refusal = refusalOf(target)) return {false, *refusal};
+  using Failure = DeliveryOutcome::Failure;
+  if (const auto refusal = refusalOf(target)) return {false, *refusal, Failure::Unusable, 0, true};
   const CurlLibrary* lib = CurlLibrary::load();
   if (!lib) return {false, QStringLiteral("未安裝郵件程式庫 libcurl")};
   std::unique_ptr<CURL, decltype(lib->easyCleanup)> curl(lib->easyInit(), lib->easyCleanup);
@@ -145,7 +188,9 @@ DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& me
   }
   const CURLcode result = lib->easyPerform(c);
   if (result == CURLE_OK) return {true, QString()};
-  return {false, QString::fromUtf8(error[0] ? error : lib->easyStrerror(result))};
+  long reply = 0;
+  lib->easyGetinfo(c, CURLINFO_RESPONSE_CODE, &reply);
+  return failureOf(result, reply, QString::fromUtf8(error[0] ? error : lib->easyStrerror(result)));
 }
 
 }  // namespace tidex

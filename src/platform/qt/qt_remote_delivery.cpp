@@ -62,17 +62,49 @@ bool isLoopback(const QString& host) {
   return !address.isNull() && address.isLoopback();
 }
 
-// Why the webhook must not be posted to as it stands; nothing when it may.
-std::optional<QString> webhookRefusal(const DeliveryTarget& target) {
+// Why the address must not be posted to as it stands; nothing when it may. A heartbeat's
+// address is its token; a webhook's token and headers are secrets.
+std::optional<QString> postRefusal(const DeliveryTarget& target) {
   const QUrl url(target.address, QUrl::StrictMode);
   const QString scheme = url.scheme().toLower();
   if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https")) {
-    return QStringLiteral("Webhook 位址須為 http:// 或 https:// 位址，不送出。");
+    return QStringLiteral("位址須為 http:// 或 https:// 位址，不送出。");
   }
-  if (!target.secret.isEmpty() && scheme != u"https" && !isLoopback(url.host())) {
-    return QStringLiteral("有密鑰的 Webhook 須使用 https://（本機位址除外），以免密鑰以明文傳送。");
+  const bool secret = target.kind == DeliveryTarget::Kind::Heartbeat || !target.secret.isEmpty() ||
+                      !target.headers.isEmpty() || !url.userInfo().isEmpty();
+  if (secret && scheme != u"https" && !isLoopback(url.host())) {
+    return QStringLiteral("有密鑰的位址須使用 https://（本機位址除外），以免密鑰以明文傳送。");
   }
   return std::nullopt;
+}
+
+// A finished POST as the user is told it: a redirect is not followed, a refusal of the request
+// itself (4xx but 408 and 429) will not change with another try.
+DeliveryOutcome outcomeOf(QNetworkReply& reply, bool timedOut, std::chrono::milliseconds limit) {
+  using Failure = DeliveryOutcome::Failure;
+  const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+  if (timedOut) return {false, timeLimitDetail(limit), Failure::Timeout};
+  if (reply.error() == QNetworkReply::NoError && status >= 200 && status < 300) return {true};
+  if (status >= 300 && status < 400) {
+    return {false, QStringLiteral("HTTP %1：不接受轉址").arg(status), Failure::Redirect, status};
+  }
+  if (status >= 400) {
+    const bool forGood = status < 500 && status != 408 && status != 429;
+    return {false, QStringLiteral("HTTP %1").arg(status), Failure::Refused, status, forGood};
+  }
+  switch (reply.error()) {
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::NetworkSessionFailedError:
+      return {false, reply.errorString(), Failure::Unreachable};
+    case QNetworkReply::TimeoutError:
+      return {false, reply.errorString(), Failure::Timeout};
+    case QNetworkReply::SslHandshakeFailedError:
+      return {false, reply.errorString(), Failure::Secure};
+    default:
+      return {false, reply.errorString(), Failure::Other};
+  }
 }
 
 }  // namespace
@@ -89,7 +121,8 @@ std::unique_ptr<QueuedCall> QtRemoteDelivery::send(const DeliveryTarget& target,
     case DeliveryTarget::Kind::Email:
       return sendMail(target, message, limit, std::move(done));
     case DeliveryTarget::Kind::Webhook:
-      return postWebhook(target, message, limit, std::move(done));
+    case DeliveryTarget::Kind::Heartbeat:
+      return post(target, message, limit, std::move(done));
     case DeliveryTarget::Kind::Apprise:
       return runApprise(target, message, limit, std::move(done));
   }
@@ -100,14 +133,17 @@ bool QtRemoteDelivery::appriseAvailable() {
   return !QStandardPaths::findExecutable(QStringLiteral("apprise")).isEmpty();
 }
 
-std::unique_ptr<QueuedCall> QtRemoteDelivery::postWebhook(
-    const DeliveryTarget& target, const DeliveryMessage& message, std::chrono::milliseconds limit,
-    std::function<void(DeliveryOutcome)> done) {
-  if (const auto refusal = webhookRefusal(target)) {
+std::unique_ptr<QueuedCall> QtRemoteDelivery::post(const DeliveryTarget& target,
+                                                   const DeliveryMessage& message,
+                                                   std::chrono::milliseconds limit,
+                                                   std::function<void(DeliveryOutcome)> done) {
+  if (const auto refusal = postRefusal(target)) {
     auto pending = std::make_unique<PendingTry>();
-    answer(pending->dropped(), std::move(done), {false, *refusal});
+    answer(pending->dropped(), std::move(done),
+           {false, *refusal, DeliveryOutcome::Failure::Unusable, 0, true});
     return pending;
   }
+  const bool ping = target.kind == DeliveryTarget::Kind::Heartbeat;
   if (!network_) {
     network_ = std::make_unique<QNetworkAccessManager>();
     network_->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
@@ -117,9 +153,12 @@ std::unique_ptr<QueuedCall> QtRemoteDelivery::postWebhook(
   // or nowhere.
   request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                        QNetworkRequest::ManualRedirectPolicy);
-  request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/json"));
+  // A ping carries how the watch stands as text.
+  request.setHeader(
+      QNetworkRequest::ContentTypeHeader,
+      ping ? QByteArray("text/plain; charset=utf-8") : QByteArray("application/json"));
   // The receiver drops a repeat of a POST it has taken: a try that timed out after it did.
-  request.setRawHeader("Idempotency-Key", message.id.toUtf8());
+  if (!message.id.isEmpty()) request.setRawHeader("Idempotency-Key", message.id.toLatin1());
   if (!target.secret.isEmpty()) {
     request.setRawHeader("Authorization", "Bearer " + target.secret.toUtf8());
   }
@@ -127,7 +166,7 @@ std::unique_ptr<QueuedCall> QtRemoteDelivery::postWebhook(
     request.setRawHeader(name.toLatin1(), value.toUtf8());
   }
   request.setTransferTimeout(static_cast<int>(limit.count()));
-  QNetworkReply* reply = network_->post(request, message.json);
+  QNetworkReply* reply = network_->post(request, ping ? message.text.toUtf8() : message.json);
   auto pending = std::make_unique<PendingTry>(reply);
   // The limit is on the whole try: a receiver that keeps sending a byte now and then ends too.
   auto timedOut = std::make_shared<bool>(false);
@@ -138,23 +177,11 @@ std::unique_ptr<QueuedCall> QtRemoteDelivery::postWebhook(
     reply->abort();
   });
   timer->start(limit);
-  QObject::connect(
-      reply, &QNetworkReply::finished, reply,
-      [reply, timedOut, limit, dropped = pending->dropped(), done = std::move(done)] {
-        reply->deleteLater();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        DeliveryOutcome outcome;
-        outcome.delivered =
-            !*timedOut && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
-        if (*timedOut) {
-          outcome.detail = timeLimitDetail(limit);
-        } else if (status >= 300 && status < 400) {
-          outcome.detail = QStringLiteral("HTTP %1：不接受轉址").arg(status);
-        } else if (!outcome.delivered) {
-          outcome.detail = status ? QStringLiteral("HTTP %1").arg(status) : reply->errorString();
-        }
-        answer(dropped, done, outcome);
-      });
+  QObject::connect(reply, &QNetworkReply::finished, reply,
+                   [reply, timedOut, limit, dropped = pending->dropped(), done = std::move(done)] {
+                     reply->deleteLater();
+                     answer(dropped, done, outcomeOf(*reply, *timedOut, limit));
+                   });
   return pending;
 }
 
@@ -177,7 +204,8 @@ std::unique_ptr<QueuedCall> QtRemoteDelivery::runApprise(
     std::function<void(DeliveryOutcome)> done) {
   if (!appriseAvailable()) {
     auto pending = std::make_unique<PendingTry>();
-    answer(pending->dropped(), std::move(done), {false, QStringLiteral("未安裝 apprise 指令")});
+    answer(pending->dropped(), std::move(done),
+           {false, QStringLiteral("未安裝 apprise 指令"), DeliveryOutcome::Failure::Unusable});
     return pending;
   }
   // The address holds the service's token: it goes in a configuration file only the user can
