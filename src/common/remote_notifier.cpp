@@ -47,8 +47,6 @@ void RemoteNotifier::start(EngineWatch& engine, ConsoleState& console) {
   if (targets_.empty()) return;
   recallHealth();
   announceStart();
-  scheduleSummaries();
-  scheduleHeartbeats();
 }
 
 void RemoteNotifier::reloadTargets(const std::optional<RemoteTarget>& saved) {

@@ -32,12 +32,12 @@ SettingsWindow::SettingsWindow(ConsoleState& console, RemoteNotifier& notifier)
   targetSecretField.setPasswordChar(QLatin1Char('*'));
   targetHeadersField.setMultiLine(true);
   for (const auto kind : {DeliveryTarget::Kind::Email, DeliveryTarget::Kind::Webhook,
-                          DeliveryTarget::Kind::Apprise}) {
+                          DeliveryTarget::Kind::Apprise, DeliveryTarget::Kind::Heartbeat}) {
     targetKindBox.AddItem(KindLabel(kind));
   }
   targetKindBox.setListIndex(0);
   nameControls();
-  Resize(1010, 690);
+  Resize(1010, 750);
   layOut();
 
   saveServersButton.onClick = [this] { saveServersAndAccount(); };
@@ -88,6 +88,9 @@ void SettingsWindow::nameControls() {
       {&targetRecipientsLabel, &targetRecipientsField},
       {&certificateLabel, &certificateField},
       {&targetHeadersLabel, &targetHeadersField},
+      {&heartbeatEveryLabel, &heartbeatEveryField},
+      {&failSuffixLabel, &failSuffixField},
+      {&summaryLabel, &summaryField},
       {&quietPeriodLabel, &quietPeriodField},
   };
   for (const auto& [label, field] : labelled) {
@@ -146,6 +149,9 @@ void SettingsWindow::layOut() {
   targetHeadersLabel.Move(left, top + 4, 170, 20);
   targetHeadersField.Move(left + 176, top, 340, 50);
   top += 56;
+  row(heartbeatEveryLabel, heartbeatEveryField, left, top, 170, 60);
+  row(failSuffixLabel, failSuffixField, left + 242, top, 150, 120);
+  top += kRow;
   alertEventCheck.Move(left, top, 100, 24);
   findingEventCheck.Move(left + 104, top, 100, 24);
   blindEventCheck.Move(left + 208, top, 140, 24);
@@ -153,6 +159,9 @@ void SettingsWindow::layOut() {
   engineEventCheck.Move(left, top, 200, 24);
   loginEventCheck.Move(left + 208, top, 140, 24);
   deliveryEventCheck.Move(left + 352, top, 170, 24);
+  top += 26;
+  programEventCheck.Move(left, top, 200, 24);
+  row(summaryLabel, summaryField, left + 208, top, 180, 80);
   top += kRow;
   row(quietPeriodLabel, quietPeriodField, left, top, 170, 110);
   quietAlertsOnlyCheck.Move(left + 292, top, 220, 24);
@@ -164,8 +173,8 @@ void SettingsWindow::layOut() {
   secretStorageLabel.Move(left, top, 524, 20);
   appriseLabel.Move(left, top + 22, 524, 20);
 
-  statusLabel.Move(10, 654, 880, 24);
-  closeButton.Move(900, 650, 100, 30);
+  statusLabel.Move(10, 714, 880, 24);
+  closeButton.Move(900, 710, 100, 30);
 }
 
 void SettingsWindow::say(const QString& text) {

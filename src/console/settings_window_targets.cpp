@@ -13,7 +13,9 @@ namespace tidex {
 namespace {
 
 constexpr DeliveryTarget::Kind kKinds[] = {
-    DeliveryTarget::Kind::Email, DeliveryTarget::Kind::Webhook, DeliveryTarget::Kind::Apprise};
+    DeliveryTarget::Kind::Email, DeliveryTarget::Kind::Webhook, DeliveryTarget::Kind::Apprise,
+    DeliveryTarget::Kind::Heartbeat};
+constexpr int kLastKind = static_cast<int>(std::size(kKinds)) - 1;
 
 const QString kSecretsNote = QStringLiteral(
     "密碼、權杖、Webhook 位址與標頭存於桌面金鑰圈；沒有金鑰圈時以編碼方式存於只有您能讀取的 "
@@ -24,8 +26,8 @@ QString addressShown(const RemoteTarget& target) {
   if (!target.secretKnown && d.kind != DeliveryTarget::Kind::Email) {
     return QStringLiteral("（存於金鑰圈）");
   }
-  // An Apprise address holds its token: the list shows only its scheme.
-  if (d.kind == DeliveryTarget::Kind::Apprise) {
+  // An Apprise or heartbeat address holds its token: the list shows only its scheme.
+  if (target.addressIsSecret()) {
     return d.address.section(QStringLiteral("://"), 0, 0) + QStringLiteral("://…");
   }
   return d.address;
@@ -100,32 +102,57 @@ void SettingsWindow::showTarget(const RemoteTarget& target) {
   engineEventCheck.setValue(target.events.contains(RemoteEventGroup::Engine));
   loginEventCheck.setValue(target.events.contains(RemoteEventGroup::Login));
   deliveryEventCheck.setValue(target.events.contains(RemoteEventGroup::Delivery));
+  programEventCheck.setValue(target.events.contains(RemoteEventGroup::Program));
+  summaryField.setText(target.summary);
+  if (d.kind == DeliveryTarget::Kind::Heartbeat) {
+    heartbeatEveryField.setText(QString::number(target.everyMinutes));
+    failSuffixField.setText(target.failSuffix);
+  }
   quietPeriodField.setText(target.quiet ? target.quiet->text() : QString());
   quietAlertsOnlyCheck.setValue(
       target.quiet && target.quiet->groups == std::set<RemoteEventGroup>{RemoteEventGroup::Alert});
 }
 
 void SettingsWindow::kindChosen() {
-  const DeliveryTarget::Kind kind = kKinds[std::clamp(targetKindBox.ListIndex(), 0, 2)];
+  const DeliveryTarget::Kind kind = kKinds[std::clamp(targetKindBox.ListIndex(), 0, kLastKind)];
   const bool mail = kind == DeliveryTarget::Kind::Email;
   const bool webhook = kind == DeliveryTarget::Kind::Webhook;
+  const bool heartbeat = kind == DeliveryTarget::Kind::Heartbeat;
   const std::pair<TextBox*, bool> fields[] = {
-      {&targetUserField, mail},   {&targetSecretField, mail || webhook},
-      {&targetSenderField, mail}, {&targetRecipientsField, mail},
-      {&certificateField, mail},  {&targetHeadersField, webhook}};
+      {&targetUserField, mail},          {&targetSecretField, mail || webhook},
+      {&targetSenderField, mail},        {&targetRecipientsField, mail},
+      {&certificateField, mail},         {&targetHeadersField, webhook},
+      {&heartbeatEveryField, heartbeat}, {&failSuffixField, heartbeat},
+      {&summaryField, !heartbeat},       {&quietPeriodField, !heartbeat}};
   for (const auto& [field, applies] : fields) {
     if (!applies) field->setText(QString());
     field->setEnabled(applies);
   }
+  if (heartbeat && heartbeatEveryField.Text().isEmpty()) {
+    heartbeatEveryField.setText(QStringLiteral("5"));
+  }
   if (!mail) startTlsCheck.setValue(0);
   startTlsCheck.setEnabled(mail);
+  // A heartbeat is pinged, never told of events.
+  for (CheckBox* check :
+       {&alertEventCheck, &findingEventCheck, &blindEventCheck, &engineEventCheck, &loginEventCheck,
+        &deliveryEventCheck, &programEventCheck, &quietAlertsOnlyCheck}) {
+    check->setEnabled(!heartbeat);
+  }
 }
 
 RemoteTarget SettingsWindow::targetInFields() const {
   RemoteTarget target;
   target.name = targetNameField.Text().trimmed();
   DeliveryTarget& d = target.delivery;
-  d.kind = kKinds[std::clamp(targetKindBox.ListIndex(), 0, 2)];
+  d.kind = kKinds[std::clamp(targetKindBox.ListIndex(), 0, kLastKind)];
+  target.summary = summaryField.Text().trimmed();
+  if (d.kind == DeliveryTarget::Kind::Heartbeat) {
+    const QString every = heartbeatEveryField.Text().trimmed();
+    // Not a number is 0, which the check refuses.
+    target.everyMinutes = every.isEmpty() ? 5 : every.toInt();
+    target.failSuffix = failSuffixField.Text().trimmed();
+  }
   d.address = targetAddressField.Text().trimmed();
   d.user = targetUserField.Text().trimmed();
   d.secret = targetSecretField.Text();
@@ -152,7 +179,8 @@ RemoteTarget SettingsWindow::targetInFields() const {
       {&blindEventCheck, RemoteEventGroup::Blind},
       {&engineEventCheck, RemoteEventGroup::Engine},
       {&loginEventCheck, RemoteEventGroup::Login},
-      {&deliveryEventCheck, RemoteEventGroup::Delivery}};
+      {&deliveryEventCheck, RemoteEventGroup::Delivery},
+      {&programEventCheck, RemoteEventGroup::Program}};
   for (const auto& [check, group] : events) {
     if (check->Value() == 1) target.events.insert(group);
   }

@@ -147,3 +147,43 @@ TEST(WatcherWatched, TheDayBeforeComesOnceEachMorningAMissedOneAtTheStart) {
   ASSERT_EQ(told.size(), 1u) << "the day missed while it was off";
   EXPECT_TRUE(told[0].second.contains("2026-12-09 沒有警示")) << told[0].second.toStdString();
 }
+
+// A dead-man's switch pinged every 5 minutes: at its address while all is well, at its fail
+// address while a monitor cannot read, and never after the program ended.
+TEST(WatcherWatched, AHeartbeatIsPingedAtItsPeriodAndFailsWhileAMonitorIsBlind) {
+  SimPortDesktop desk;
+  RemoteTarget heartbeat;
+  heartbeat.name = QStringLiteral("deadman");
+  heartbeat.delivery.kind = DeliveryTarget::Kind::Heartbeat;
+  heartbeat.delivery.address = QStringLiteral("https://hc-ping.harbour.test/0f1e");
+  heartbeat.failSuffix = QStringLiteral("/fail");
+  ASSERT_FALSE(CheckRemoteTarget(heartbeat));
+  ASSERT_TRUE(WriteRemoteTarget(heartbeat));
+  const auto pings = [&] {
+    QStringList addresses;
+    for (const SimDelivery& sent : desk.delivery().tries()) {
+      addresses << sent.target.address.section(QLatin1Char('/'), 3);
+    }
+    return addresses;
+  };
+
+  watchWharf(desk);
+  desk.advance(10min);
+  EXPECT_EQ(pings(), (QStringList{"0f1e", "0f1e", "0f1e"}));
+  EXPECT_TRUE(desk.delivery().tries().back().message.text.contains("監看 1 個"));
+
+  desk.sites().setFault(sites::Service::Board, sites::Fault::ServerError);
+  desk.advance(15min);
+  ASSERT_EQ(journalRowsOf(desk, journal::event::kBlind).size(), 1u);
+  EXPECT_EQ(pings().last(), "0f1e/fail");
+  EXPECT_TRUE(desk.delivery().tries().back().message.text.contains("無法讀取 1"));
+  desk.sites().setFault(sites::Service::Board, sites::Fault::None);
+  desk.advance(6min);
+  EXPECT_EQ(pings().last(), "0f1e");
+
+  const auto before = pings().size();
+  desk.terminate();
+  desk.advance(10min);
+  EXPECT_TRUE(desk.ended());
+  EXPECT_EQ(pings().size(), before) << "none after the end";
+}
