@@ -84,7 +84,7 @@ TEST(DeliverySafety, AWebhookRedirectIsNotFollowedAndThePostIsTriedAgain) {
   addToSettings(
       session.home.path(),
       "[notify]\r\nhook=webhook\r\n[notify hook]\r\naddress=" + session.sites.base().toLatin1() +
-          "/hooks/tidex\r\nsecret=" + EncodeText("T0KEN").toLatin1() + "\r\n");
+          "/hooks/tidex\r\nsecret=" + EncodeText("T0KEN").toLatin1() + "\r\nevents=alert\r\n");
   ASSERT_TRUE(session.sites.control("/_control/webhook/redirect?times=1"));
   ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
   raiseWharfAlert(session);

@@ -78,7 +78,7 @@ TEST(ProgramEndToEnd, AWebhookPostPendingAcrossARestartIsTakenExactlyOnce) {
       session.home.path(),
       "[notify]\r\nhook=webhook\r\n[notify hook]\r\naddress=" + session.sites.base().toLatin1() +
           "/hooks/tidex\r\nsecret=" + EncodeText("T0KEN").toLatin1() +
-          "\r\nheader1=X-Port: KHH\r\n");
+          "\r\nheader1=X-Port: KHH\r\nevents=alert\r\n");
   ASSERT_TRUE(session.sites.control("/_control/webhook/fail?times=1000"));
   ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
   raiseWharfAlert(session);
