@@ -8,8 +8,10 @@ bash scripts/setup.sh tidex tidex-sites
 
 port="${TIDEX_DEMO_PORT:-18080}"
 home="${TIDEX_HOME:-$PWD/demo-home}"
-mkdir -p "$home"
+# The settings hold an account: the folder and what is written into it are the user's alone.
+(umask 077 && mkdir -p "$home")
 ini="$home/Tidex.ini"
+umask 077
 if ! grep -q '^\[servers\]' "$ini" 2>/dev/null; then
   {
     [ -s "$ini" ] && printf '\r\n'
