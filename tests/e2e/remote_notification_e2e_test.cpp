@@ -103,7 +103,11 @@ TEST(ProgramEndToEnd, AWebhookPostPendingAcrossARestartIsTakenExactlyOnce) {
   EXPECT_EQ(body["kind"].toString(), "alert");
   EXPECT_EQ(body["caption"].toString(), "1108");
   EXPECT_EQ(body["summary"].toString(), kAlertLine);
-  EXPECT_TRUE(body["before"].toString().contains("1430"));
+  EXPECT_EQ(body["id"].toString(), failed["key"].toString()) << "the key is the body's id";
+  // The board's lines as the page showed them, as the change log shows them.
+  EXPECT_TRUE(body["before"].toString().contains("14:30"))
+      << body["before"].toString().toStdString();
+  EXPECT_FALSE(body["before"].toString().contains('\t'));
 }
 
 // The apprise command is a stand-in of the test's that records what it was given.
