@@ -64,7 +64,7 @@ class SettingsWindow final : public Form {
   TextBox targetAddressField{*this, "targetAddressField"};
   Label targetUserLabel{*this, "targetUserLabel", "登入帳號"};
   TextBox targetUserField{*this, "targetUserField"};
-  Label targetSecretLabel{*this, "targetSecretLabel", "密碼或權杖"};
+  Label targetSecretLabel{*this, "targetSecretLabel", "密碼或權杖（留空不變）"};
   TextBox targetSecretField{*this, "targetSecretField"};
   Label targetSenderLabel{*this, "targetSenderLabel", "寄件者"};
   TextBox targetSenderField{*this, "targetSenderField"};

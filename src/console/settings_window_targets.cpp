@@ -17,9 +17,8 @@ constexpr DeliveryTarget::Kind kKinds[] = {
     DeliveryTarget::Kind::Heartbeat};
 constexpr int kLastKind = static_cast<int>(std::size(kKinds)) - 1;
 
-const QString kSecretsNote = QStringLiteral(
-    "密碼、權杖、Webhook 位址與標頭存於桌面金鑰圈；沒有金鑰圈時以編碼方式存於只有您能讀取的 "
-    "Tidex.ini（編碼只防一眼看見，不是加密）。不寫入任何紀錄。密碼欄留空即保留原本的密碼。");
+const QString kSecretsNote =
+    QStringLiteral("密碼與權杖存於桌面金鑰圈，沒有時編碼存於僅您可讀的 Tidex.ini。");
 
 QString addressShown(const RemoteTarget& target) {
   const DeliveryTarget& d = target.delivery;

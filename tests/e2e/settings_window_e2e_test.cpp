@@ -53,8 +53,9 @@ TEST(ProgramEndToEnd, ABoardServerChangedInTheSettingsWindowServesTheNextMonitor
   const AccessibilityBus& a11y = session.a11y;
   const Accessible settings = openSettings(session);
   ASSERT_TRUE(settings.valid()) << session.program.output().data();
-  for (const char* label : {"看板伺服器", "海關伺服器", "IMCT 伺服器", "原廠伺服器", "IMCT 帳號",
-                            "引航員號碼", "引航員姓名", "對象名稱", "位址", "密碼或權杖"}) {
+  for (const char* label :
+       {"看板伺服器", "海關伺服器", "IMCT 伺服器", "原廠伺服器", "IMCT 帳號", "引航員號碼",
+        "引航員姓名", "對象名稱", "位址", "密碼或權杖（留空不變）", "每日摘要時間（如 08:00）"}) {
     EXPECT_TRUE(a11y.find(settings, "text", QString::fromUtf8(label)).valid()) << label;
   }
   for (const char* button :
