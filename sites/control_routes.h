@@ -19,6 +19,8 @@ void AddCustomsControl(BodilessPosts& posts, std::mutex& lock, PortSites& sites)
 // Idempotency-Key once; it can fail on demand, or answer 302 to /hooks/elsewhere, which records
 // whatever reaches it.
 void AddWebhookReceiver(httplib::Server& server, BodilessPosts& posts, std::mutex& lock);
+// A dead-man's switch: it records every POST to /ping/... (path, content type, text).
+void AddPingReceiver(httplib::Server& server, std::mutex& lock);
 // Faults of the services; each change counts a recovery, which lets held requests be answered
 // anew.
 void AddFaultControl(BodilessPosts& posts, std::mutex& lock, PortSites& sites,

@@ -81,4 +81,19 @@ void AddWebhookReceiver(httplib::Server& server, BodilessPosts& posts, std::mute
   });
 }
 
+void AddPingReceiver(httplib::Server& server, std::mutex& lock) {
+  static QJsonArray pings;
+  server.Post("/ping/.*", [&](const httplib::Request& req, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    pings.append(QJsonObject{{"path", QString::fromStdString(req.path)},
+                             {"type", QString::fromStdString(req.get_header_value("Content-Type"))},
+                             {"text", QString::fromUtf8(req.body)}});
+    reply(res, 200, "OK\n");
+  });
+  server.Get("/_control/pings", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard guard(lock);
+    res.set_content(QJsonDocument(pings).toJson().toStdString(), "application/json");
+  });
+}
+
 }  // namespace tidex::sites::control

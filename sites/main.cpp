@@ -70,6 +70,9 @@
 //   POST /_control/webhook/fail?times=N    the next N POSTs fail (default 1; 0 ends it)
 //   POST /_control/webhook/redirect?times=N  the next N POSTs are answered 302 (default 1)
 //   POST /_control/webhook/reset           no POSTs, no failure, no redirect
+//   POST /ping/...                         a dead-man's switch: 200 for any POST below /ping/
+//   GET  /_control/pings                   its POSTs as a JSON array of objects: path, type
+//                                          (the Content-Type), text (the body)
 //
 // A refused connection is closed without any answer; a request held by "never" is answered
 // when "recover" or any change of a fault comes (held again if the fault still holds), and
@@ -391,6 +394,7 @@ int main(int argc, char** argv) {
   tidex::sites::control::AddCustomsControl(posts, lock, sites);
   tidex::sites::control::AddFaultControl(posts, lock, sites, recoveries);
   tidex::sites::control::AddWebhookReceiver(server, posts, lock);
+  tidex::sites::control::AddPingReceiver(server, lock);
   auto serve = [&](const httplib::Request& req, httplib::Response& res) {
     const SiteRequest request{QByteArray::fromStdString(req.method),
                               QByteArray::fromStdString(req.path),

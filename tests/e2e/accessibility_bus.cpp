@@ -211,6 +211,15 @@ Accessible AccessibilityBus::findWhere(
   return {};
 }
 
+QStringList AccessibilityBus::names(const Accessible& within, const QString& role) const {
+  QStringList found;
+  for (const Accessible& child : children(within)) {
+    if (this->role(child) == role) found << name(child);
+    found += names(child, role);
+  }
+  return found;
+}
+
 QRect AccessibilityBus::extents(const Accessible& object) const {
   static const QRegularExpression pattern(
       QStringLiteral(R"(\((-?\d+), (-?\d+), (-?\d+), (-?\d+)\))"));

@@ -43,6 +43,10 @@ class AccessibilityBus {
   Accessible findWhere(const Accessible& within, const QString& role,
                        const std::function<bool(const QString& name)>& match) const;
 
+  // The accessible names of every object below `within`, depth first, with this role: a list's
+  // cells ("tree item") row by row.
+  QStringList names(const Accessible& within, const QString& role) const;
+
   // The names of the labels that name the object (AT-SPI "labelled by" relations).
   QStringList labels(const Accessible& object) const;
   // Every object below `within`, depth first, as "role: name" indented by depth (for the

@@ -51,7 +51,10 @@ bool ConsoleSession::startHidden(ProgramClock clock) {
 }
 
 bool ConsoleSession::start(ProgramClock clock) {
-  if (!startHidden(std::move(clock))) return false;
+  return startHidden(std::move(clock)) && showConsole();
+}
+
+bool ConsoleSession::showConsole() {
   if (!startSecondCopy()) return fail("a second start did not hand over to the running program");
   if (!waitUntil(
           [&] {
@@ -68,6 +71,30 @@ bool ConsoleSession::startSecondCopy() const {
   ProgramRunner second(home.path(), display.display());
   second.start();
   return second.waitForExit(10s);
+}
+
+bool ConsoleSession::endFromFileMenu() {
+  Accessible endProgram;
+  if (!waitUntil(
+          [&] {
+            return (endProgram = consoleControl("menu item", QStringLiteral("結束程式"))).valid();
+          },
+          20s)) {
+    return fail("no menu item 結束程式: " + a11y.describe(console()).toStdString());
+  }
+  if (!a11y.press(endProgram)) return fail("結束程式 could not be chosen");
+  Accessible yes;
+  if (!waitUntil(
+          [&] {
+            yes = a11y.findWhere(
+                a11y.window(QStringLiteral("訊息")), "push button",
+                [](const QString& name) { return name == u"Yes" || name.startsWith(u'是'); });
+            return yes.valid();
+          },
+          10s)) {
+    return fail("no question before ending");
+  }
+  return a11y.press(yes) || fail("the question could not be answered");
 }
 
 void ConsoleSession::stop() { program.kill(); }
@@ -115,21 +142,34 @@ bool ConsoleSession::focus(const QString& title) const {
 
 QStringList ConsoleSession::journalSummaries(const QString& event) const {
   QStringList summaries;
+  for (const QStringList& row : journalRows(event, {QStringLiteral("summary")}))
+    summaries << row[0];
+  return summaries;
+}
+
+QList<QStringList> ConsoleSession::journalRows(const QString& event,
+                                               const QStringList& columns) const {
+  QList<QStringList> rows;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "session-journal");
     db.setDatabaseName(home.filePath(QStringLiteral("Tidex-journal.db")));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     if (db.open()) {
       QSqlQuery query(db);
-      query.prepare(QStringLiteral("SELECT summary FROM journal WHERE event = ? ORDER BY id"));
+      query.prepare(QStringLiteral("SELECT %1 FROM journal WHERE event = ? ORDER BY id")
+                        .arg(columns.join(QStringLiteral(", "))));
       query.addBindValue(event);
       if (query.exec()) {
-        while (query.next()) summaries << query.value(0).toString();
+        while (query.next()) {
+          QStringList row;
+          for (int i = 0; i < columns.size(); ++i) row << query.value(i).toString();
+          rows << row;
+        }
       }
     }
   }
   QSqlDatabase::removeDatabase("session-journal");
-  return summaries;
+  return rows;
 }
 
 bool WriteKnownAccount(const QString& home) {

@@ -47,6 +47,12 @@ class ConsoleSession {
   // Starts another copy of the program on the same home folder and display; true when it
   // ended by itself within ten seconds, as a copy does that finds one running.
   bool startSecondCopy() const;
+  // Shows the console of the running program as a user does, by starting it a second time; true
+  // once the console and its buttons are on screen and on the accessibility bus.
+  bool showConsole();
+  // Ends the program from the console's File menu, answering its question 是 (Yes); true once
+  // the question was answered, else failure() says what was missing.
+  bool endFromFileMenu();
   // Ends the program at once, as a crash or a power cut does: it writes nothing on its way out.
   void stop();
   // Starts the program again on the same home folder and display, its console hidden; true
@@ -70,6 +76,9 @@ class ConsoleSession {
   // The summaries of the journal's rows of this event, oldest first, read as another program
   // reads them while Tidex runs.
   QStringList journalSummaries(const QString& event) const;
+  // The journal's rows of this event, oldest first: each the columns named ("summary",
+  // "page_before" …), read the same way.
+  QList<QStringList> journalRows(const QString& event, const QStringList& columns) const;
 
   VirtualDisplay display;
   std::optional<WindowManager> windowManager;

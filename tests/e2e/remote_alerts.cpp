@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -37,6 +38,26 @@ int answered(const QJsonArray& posts, const QString& answer) {
   int count = 0;
   for (const auto& post : posts) count += post.toObject()["answer"].toString() == answer;
   return count;
+}
+
+QJsonArray postsOfKind(const QJsonArray& posts, const QString& kind) {
+  QJsonArray found;
+  for (const auto& post : posts) {
+    if (post.toObject()["body"].toObject()["kind"].toString() == kind) found.append(post);
+  }
+  return found;
+}
+
+QJsonArray pings(const SitesRunner& sites) {
+  return QJsonDocument::fromJson(httpGet(sites.base() + "/_control/pings")).array();
+}
+
+bool ownersAlone(const QString& path) {
+  constexpr QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                               QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                               QFileDevice::WriteOther | QFileDevice::ExeOther;
+  const QFileInfo info(path);
+  return info.exists() && !(info.permissions() & kOthers);
 }
 
 }  // namespace tidex::e2e

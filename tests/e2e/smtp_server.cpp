@@ -13,15 +13,16 @@ constexpr auto kSmtpServer = R"(
 import email, email.policy, os, ssl, sys, threading
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult, LoginPassword
-port, folder, refusals, security, cert = sys.argv[1:6]
+port, folder, refusals, security, cert, refusal = sys.argv[1:7]
 port, refusals = int(port), int(refusals)
 class Mailbox:
     seen = 0
     kept = 0
     async def handle_DATA(self, server, session, envelope):
         Mailbox.seen += 1
+        open(os.path.join(folder, 'try-%03d' % Mailbox.seen), 'w').close()
         if Mailbox.seen <= refusals:
-            return '451 4.3.0 try again later'
+            return refusal
         mail = email.message_from_bytes(envelope.content, policy=email.policy.default)
         Mailbox.kept += 1
         name = os.path.join(folder, '%03d.txt' % Mailbox.kept)
@@ -66,7 +67,7 @@ const char* modeOf(SmtpServer::Security security) {
 
 }  // namespace
 
-SmtpServer::SmtpServer(int refusals, Security security) {
+SmtpServer::SmtpServer(int refusals, Security security, Refusal refusal) {
   QTcpServer probe;
   probe.listen(QHostAddress::LocalHost, 0);
   port_ = probe.serverPort();
@@ -84,7 +85,9 @@ SmtpServer::SmtpServer(int refusals, Security security) {
   process_.start(
       QStringLiteral("/usr/bin/python3"),
       {QStringLiteral("-c"), QString::fromUtf8(kSmtpServer), QString::number(port_), mails_.path(),
-       QString::number(refusals), QString::fromLatin1(modeOf(security)), mails_.path()});
+       QString::number(refusals), QString::fromLatin1(modeOf(security)), mails_.path(),
+       refusal == Refusal::ForGood ? QStringLiteral("550 5.1.1 mailbox unavailable")
+                                   : QStringLiteral("451 4.3.0 try again later")});
   started_ = process_.waitForReadyRead(10000) && process_.readAll().contains("ready");
 }
 
@@ -101,6 +104,11 @@ QStringList SmtpServer::mails() const {
     if (file.open(QIODevice::ReadOnly)) mails << QString::fromUtf8(file.readAll());
   }
   return mails;
+}
+
+int SmtpServer::tries() const {
+  return static_cast<int>(
+      QDir(mails_.path()).entryList({QStringLiteral("try-*")}, QDir::Files).size());
 }
 
 bool SmtpServer::sawLogin() const {

@@ -6,8 +6,8 @@
 
 namespace tidex::e2e {
 
-// An SMTP server on loopback (aiosmtpd) that answers the first `refusals` mails with 451 and
-// writes each mail it takes to a file of its own: subject, Message-ID, recipients, text.
+// An SMTP server on loopback (aiosmtpd) that refuses the first `refusals` mails (451, or 550 for
+// good) and writes each mail it takes to a file of its own: subject, Message-ID, recipients, text.
 class SmtpServer {
  public:
   // Plain: no TLS, no login. PlainLogin: no TLS, yet it offers a login (duty / s3cret) and takes
@@ -15,8 +15,12 @@ class SmtpServer {
   // for 127.0.0.1 (certificateFile()), a login required, over TLS from the first byte or after
   // STARTTLS.
   enum class Security { Plain, PlainLogin, StartTls, Tls };
+  // How a refused mail is answered: "451 4.3.0 try again later", or
+  // "550 5.1.1 mailbox unavailable", which no later try changes.
+  enum class Refusal { Later, ForGood };
 
-  explicit SmtpServer(int refusals, Security security = Security::Plain);
+  explicit SmtpServer(int refusals, Security security = Security::Plain,
+                      Refusal refusal = Refusal::Later);
   ~SmtpServer();
   SmtpServer(const SmtpServer&) = delete;
   SmtpServer& operator=(const SmtpServer&) = delete;
@@ -25,6 +29,8 @@ class SmtpServer {
   int port() const { return port_; }
   QString certificateFile() const { return mails_.filePath(QStringLiteral("cert.pem")); }
   QStringList mails() const;
+  // How many mails a client has sent, taken or refused.
+  int tries() const;
   // Whether a client has begun a login (AUTH), whatever came of it.
   bool sawLogin() const;
 

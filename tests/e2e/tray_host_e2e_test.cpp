@@ -35,7 +35,6 @@ TEST(ProgramEndToEnd, ConsoleShowsWithoutATrayDocksInALaterTrayAndEndsFromItsFil
   ASSERT_TRUE(session.startHidden()) << session.failure() << session.program.output().data();
   const QString caption = ConsoleSession::consoleCaption();
   const QString display = session.display.display();
-  const AccessibilityBus& a11y = session.a11y;
   std::this_thread::sleep_for(6s);
   EXPECT_TRUE(session.window(caption).isEmpty()) << "shown while a tray might still come";
   ASSERT_TRUE(waitUntil([&] { return session.display.visibleWindows(caption).size() == 1; }, 20s))
@@ -46,22 +45,7 @@ TEST(ProgramEndToEnd, ConsoleShowsWithoutATrayDocksInALaterTrayAndEndsFromItsFil
   EXPECT_TRUE(waitUntil([&] { return iconDocked(display); }, 15s))
       << "the icon did not dock in the tray that came";
 
-  Accessible endProgram;
-  ASSERT_TRUE(waitUntil(
-      [&] { return (endProgram = session.consoleControl("menu item", "結束程式")).valid(); }, 20s))
-      << a11y.describe(session.console()).toStdString();
-  ASSERT_TRUE(a11y.press(endProgram));
-  Accessible yes;
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        yes = a11y.findWhere(
-            a11y.window(QStringLiteral("訊息")), "push button",
-            [](const QString& name) { return name == u"Yes" || name.startsWith(u'是'); });
-        return yes.valid();
-      },
-      10s))
-      << "no question before ending";
-  ASSERT_TRUE(a11y.press(yes));
+  ASSERT_TRUE(session.endFromFileMenu()) << session.failure();
 
   EXPECT_TRUE(session.program.waitForExit(15s)) << "the program did not end";
   EXPECT_TRUE(readFile(session.home.filePath("Tidex.ini")).contains("EndTime="));
