@@ -32,7 +32,11 @@ QString addressShown(const RemoteTarget& target) {
   return d.address;
 }
 
+// What it is told of; a heartbeat is told of nothing, only pinged.
 QString eventsText(const RemoteTarget& target) {
+  if (target.delivery.kind == DeliveryTarget::Kind::Heartbeat) {
+    return QStringLiteral("每 %1 分鐘心跳").arg(target.everyMinutes);
+  }
   QStringList labels;
   for (const RemoteEventGroup group : target.events) labels << GroupLabel(group);
   return labels.join(QStringLiteral("、"));
