@@ -6,6 +6,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QPixmap>
 #include <QVariantMap>
 
@@ -27,19 +29,30 @@ QIcon iconOf(const PictureBox& receiver) {
 }
 
 constexpr int kNotificationMs = 10000;
-constexpr int kCapabilitiesWaitMs = 1000;
 const QString kNotifications = QStringLiteral("org.freedesktop.Notifications");
 const QString kNotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 
-// Whether the service reads a notice's body as markup. One that does not answer in time is
-// taken to: an escaped body shows its entities at worst, never a page's markup.
+// Whether the service reads a notice's body as markup: asked once, never waited for. Until it
+// answers it is taken to: an escaped body shows its entities at worst, never a page's markup.
 bool readsMarkup(const QDBusConnection& bus) {
-  const QDBusMessage reply =
-      bus.call(QDBusMessage::createMethodCall(kNotifications, kNotificationsPath, kNotifications,
-                                              QStringLiteral("GetCapabilities")),
-               QDBus::Block, kCapabilitiesWaitMs);
-  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return true;
-  return reply.arguments().constFirst().toStringList().contains(QStringLiteral("body-markup"));
+  static bool asked = false;
+  static bool markup = true;  // the dispatch loop's thread only
+  if (!asked) {
+    asked = true;
+    auto* watcher = new QDBusPendingCallWatcher(
+        bus.asyncCall(QDBusMessage::createMethodCall(
+            kNotifications, kNotificationsPath, kNotifications, QStringLiteral("GetCapabilities"))),
+        QCoreApplication::instance());
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [](QDBusPendingCallWatcher* answered) {
+                       const QDBusPendingReply<QStringList> reply = *answered;
+                       if (!reply.isError()) {
+                         markup = reply.value().contains(QStringLiteral("body-markup"));
+                       }
+                       answered->deleteLater();
+                     });
+  }
+  return markup;
 }
 
 // Through the desktop's notification service, when one runs or the bus can start one; false
