@@ -17,4 +17,10 @@ QString GeneralDateText(const QDateTime& moment) {
              .arg(t.second(), 2, 10, QLatin1Char('0'));
 }
 
+QString MomentText(const QDateTime& moment, const QDateTime& now, const QString& timeFormat) {
+  if (!moment.isValid()) return QString();
+  if (moment.date() == now.date()) return moment.toString(timeFormat);
+  return moment.toString(QStringLiteral("yyyy/MM/dd ") + timeFormat);
+}
+
 }  // namespace tidex

@@ -1,13 +1,9 @@
 #include "common/delivery_health.h"
 
+#include "common/date_text.h"
+
 namespace tidex {
 namespace {
-
-// The time of day, with the date in front when it is not today.
-QString momentText(const QDateTime& moment, const QDateTime& now) {
-  return moment.toString(moment.date() == now.date() ? QStringLiteral("HH:mm")
-                                                     : QStringLiteral("yyyy/MM/dd HH:mm"));
-}
 
 QString failureText(const DeliveryOutcome& outcome) {
   using Failure = DeliveryOutcome::Failure;
@@ -59,12 +55,12 @@ void DeliveryHealth::failed(const QDateTime& now, const QString& error,
 QString DeliveryHealth::text(const QDateTime& now) const {
   if (failing()) {
     return QStringLiteral("自 %1 起無法傳送（%2 次）：%3")
-        .arg(momentText(failingSince, now))
+        .arg(MomentText(failingSince, now))
         .arg(failedTries)
         .arg(lastError);
   }
   if (lastDelivered.isValid()) {
-    return QStringLiteral("%1 已送達").arg(momentText(lastDelivered, now));
+    return QStringLiteral("%1 已送達").arg(MomentText(lastDelivered, now));
   }
   return QString();
 }

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 
+#include "common/date_text.h"
 #include "common/monitor_status.h"
 #include "common/remote_notifier.h"
 #include "console/window_snapshot.h"
@@ -16,13 +17,6 @@ using State = MonitorStatus::State;
 
 constexpr int kMargin = 10;
 constexpr int kSummaryRow = 36;
-
-// The time of day, with the date in front when it is not today; empty when there is none.
-QString momentText(const QDateTime& moment, const QDateTime& now, const QString& timeFormat) {
-  if (!moment.isValid()) return QString();
-  if (moment.date() == now.date()) return moment.toString(timeFormat);
-  return moment.toString(QStringLiteral("yyyy/MM/dd ") + timeFormat);
-}
 
 QString stateText(const MonitorStatus& status, const QDateTime& now) {
   switch (status.state) {
@@ -39,7 +33,7 @@ QString stateText(const MonitorStatus& status, const QDateTime& now) {
       break;
   }
   return QStringLiteral("無法讀取 (自 %1)")
-      .arg(momentText(status.blindSince, now, QStringLiteral("HH:mm")));
+      .arg(MomentText(status.blindSince, now, QStringLiteral("HH:mm")));
 }
 
 // Alerting monitors want the user now, blind ones soon; the rest keep their creation order.
@@ -113,8 +107,8 @@ void MonitorStatusWindow::Refresh() {
     rows.push_back({monitor,
                     status.state,
                     {monitor->Caption(), status.kind, stateText(status, now),
-                     momentText(status.lastGoodRead, now, clock),
-                     momentText(status.lastEvent, now, clock), status.lastEventSummary,
+                     MomentText(status.lastGoodRead, now, clock),
+                     MomentText(status.lastEvent, now, clock), status.lastEventSummary,
                      status.notificationPending ? QStringLiteral("待發送") : QString()}});
   }
   std::stable_sort(rows.begin(), rows.end(),
