@@ -31,7 +31,7 @@
 
 #include "../tests/e2e/program_runner.h"
 #include "bench_home.h"
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor.h"
 #include "monitors/registration/registration_monitor.h"

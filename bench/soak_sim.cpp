@@ -11,8 +11,8 @@
 #include <QElapsedTimer>
 
 #include "../tests/sim_port_desktop.h"
-#include "common/settings.h"
-#include "common/text_codec.h"
+#include "common/settings/settings.h"
+#include "common/text/text_codec.h"
 #include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "monitors/registration/registration_monitor.h"

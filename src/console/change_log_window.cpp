@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "common/word_difference.h"
+#include "console/word_difference.h"
 #include "platform/journal_schema.h"
 
 namespace tidex {

@@ -1,8 +1,8 @@
 #include "console/console_fields.h"
 
-#include "common/settings.h"
-#include "common/settings_keys.h"
-#include "common/text_codec.h"
+#include "common/settings/settings.h"
+#include "common/settings/settings_keys.h"
+#include "common/text/text_codec.h"
 #include "console/console_window.h"
 
 namespace tidex {

@@ -1,6 +1,6 @@
 #include "console/console_window.h"
 
-#include "common/browser_window.h"
+#include "common/page/browser_window.h"
 #include "console/notify_icon_module.h"
 
 namespace tidex {

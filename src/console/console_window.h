@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/console_state.h"
-#include "common/engine_watch.h"
-#include "common/journal.h"
-#include "common/remote_notifier.h"
+#include "common/health/engine_watch.h"
+#include "common/journal/journal.h"
+#include "common/remote/remote_notifier.h"
 #include "monitors/registration/notification_sender.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"

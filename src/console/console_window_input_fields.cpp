@@ -1,4 +1,4 @@
-#include "common/blanks_and_breaks.h"
+#include "common/text/blanks_and_breaks.h"
 #include "console/console_window.h"
 
 namespace tidex {

@@ -1,9 +1,8 @@
-#include "common/autostart.h"
-#include "common/date_text.h"
-#include "common/monitor_status.h"
-#include "common/settings.h"
-#include "common/settings_keys.h"
-#include "common/timed_box.h"
+#include "common/text/date_text.h"
+#include "common/health/monitor_status.h"
+#include "common/settings/settings.h"
+#include "common/settings/settings_keys.h"
+#include "common/alerting/timed_box.h"
 #include "console/console_fields.h"
 #include "console/console_window.h"
 #include "console/notify_icon_module.h"
@@ -29,7 +28,7 @@ void ConsoleWindow::onLoad() {
   batchListBrowser.Navigate2(ServerAddress(settings_keys::kServerMaker) +
                              QStringLiteral("/pda/Tidex_var.php"));
   activityTimeLabel.setCaption(GeneralDateText(Desktop::current().now()));
-  autostartMenu.setChecked(AutostartEnabled());
+  autostartMenu.setChecked(Desktop::current().startsWithSession());
   onActivate();
   // A second copy has ended by now: it sends nothing and waits for no tray.
   if (isUnloaded()) return;

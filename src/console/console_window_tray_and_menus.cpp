@@ -1,9 +1,8 @@
 #include <cmath>
 
-#include "common/autostart.h"
-#include "common/date_text.h"
-#include "common/settings.h"
-#include "common/settings_keys.h"
+#include "common/text/date_text.h"
+#include "common/settings/settings.h"
+#include "common/settings/settings_keys.h"
 #include "console/change_log_window.h"
 #include "console/console_window.h"
 #include "console/monitor_status_window.h"
@@ -110,7 +109,7 @@ void ConsoleWindow::onSilentModeToggled() {
 }
 
 void ConsoleWindow::toggleAutostart() {
-  if (SetAutostart(!autostartMenu.Checked(), Desktop::current().programFile())) {
+  if (Desktop::current().setStartsWithSession(!autostartMenu.Checked())) {
     autostartMenu.setChecked(!autostartMenu.Checked());
   }
 }

@@ -3,10 +3,10 @@
 #include <QUrl>
 
 #include "common/console_state.h"
-#include "common/remote_notifier.h"
-#include "common/settings.h"
-#include "common/settings_keys.h"
-#include "common/text_codec.h"
+#include "common/remote/remote_notifier.h"
+#include "common/settings/settings.h"
+#include "common/settings/settings_keys.h"
+#include "common/text/text_codec.h"
 #include "monitors/pilotboard/pilot_name_list.h"
 #include "platform/desktop.h"
 

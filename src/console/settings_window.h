@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "common/remote_targets.h"
+#include "common/remote/remote_targets.h"
 #include "platform/check_box.h"
 #include "platform/combo_box.h"
 #include "platform/command_button.h"

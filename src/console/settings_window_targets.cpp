@@ -2,8 +2,8 @@
 
 #include <QRegularExpression>
 
-#include "common/remote_notifier.h"
-#include "common/settings.h"
+#include "common/remote/remote_notifier.h"
+#include "common/settings/settings.h"
 #include "console/settings_window.h"
 #include "platform/desktop.h"
 #include "platform/remote_delivery.h"

@@ -1,6 +1,6 @@
 #include "console/window_snapshot.h"
 
-#include "common/monitor_status.h"
+#include "common/health/monitor_status.h"
 #include "console/console_window.h"
 #include "platform/desktop.h"
 #include "platform/form.h"

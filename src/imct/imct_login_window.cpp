@@ -1,12 +1,12 @@
 #include "imct/imct_login_window.h"
 
-#include "common/blanks_and_breaks.h"
-#include "common/browser_window.h"
-#include "common/imct_login.h"
-#include "common/imct_pages.h"
-#include "common/page_wait.h"
-#include "common/settings.h"
-#include "common/settings_keys.h"
+#include "common/text/blanks_and_breaks.h"
+#include "common/page/browser_window.h"
+#include "common/imct/imct_login.h"
+#include "common/imct/imct_pages.h"
+#include "common/page/page_wait.h"
+#include "common/settings/settings.h"
+#include "common/settings/settings_keys.h"
 
 namespace tidex {
 

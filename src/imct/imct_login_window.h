@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "common/console_state.h"
-#include "common/imct_login.h"
+#include "common/imct/imct_login.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/task.h"

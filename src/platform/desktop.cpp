@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "platform/autostart_entry.h"
 #include "platform/form.h"
 
 namespace tidex {
@@ -28,6 +29,10 @@ Desktop& Desktop::current() {
 }
 
 Desktop::Desktop() { installed = this; }
+
+bool Desktop::startsWithSession() const { return AutostartEnabled(); }
+
+bool Desktop::setStartsWithSession(bool on) { return SetAutostart(on, programFile()); }
 
 Desktop::~Desktop() {
   if (installed == this) installed = nullptr;

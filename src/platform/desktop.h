@@ -140,6 +140,10 @@ class Desktop {
   virtual QString applicationFolder() const = 0;
   // The program file, as the desktop starts it.
   virtual QString programFile() const = 0;
+  // Whether the session starts the program (the desktop's autostart entry); setting it writes
+  // or removes the entry, false when that failed.
+  bool startsWithSession() const;
+  bool setStartsWithSession(bool on);
 
  protected:
   Desktop();

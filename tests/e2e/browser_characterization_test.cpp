@@ -8,7 +8,7 @@
 
 #include "browser_harness.h"
 #include "browser_test_server.h"
-#include "common/page_wait.h"
+#include "common/page/page_wait.h"
 #include "platform/ansi_text.h"
 #include "platform/desktop.h"
 #include "platform/form.h"

@@ -4,7 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 #include "console/console_window.h"
 
 namespace tidex::e2e {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "common/settings.h"
-#include "common/text_codec.h"
+#include "common/settings/settings.h"
+#include "common/text/text_codec.h"
 #include "console_session.h"
 
 using namespace tidex;

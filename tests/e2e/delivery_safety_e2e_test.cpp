@@ -15,7 +15,7 @@
 #include <QJsonObject>
 #include <QProcess>
 
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 #include "remote_alerts.h"
 #include "smtp_server.h"
 

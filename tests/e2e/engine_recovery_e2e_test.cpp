@@ -9,7 +9,7 @@
 #include <QMap>
 #include <QRegularExpression>
 
-#include "common/engine_watch.h"
+#include "common/health/engine_watch.h"
 #include "console_session.h"
 #include "name_changes.h"
 

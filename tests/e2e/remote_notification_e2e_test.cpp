@@ -9,7 +9,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 #include "remote_alerts.h"
 #include "smtp_server.h"
 

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "platform/ansi_text.h"

@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "common/autostart.h"
+#include "platform/autostart_entry.h"
 #include "scenario/scenario_helpers.h"
 
 using namespace tidex;

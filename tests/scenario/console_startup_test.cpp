@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "common/settings.h"
-#include "common/text_codec.h"
+#include "common/settings/settings.h"
+#include "common/text/text_codec.h"
 #include "console/console_fields.h"
 #include "console/console_window.h"
 #include "sim_port_desktop.h"

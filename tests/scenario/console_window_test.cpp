@@ -4,7 +4,7 @@
 
 #include "test_printers.h"
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "console/console_window.h"
 #include "sim_port_desktop.h"
 

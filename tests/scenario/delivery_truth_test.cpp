@@ -7,7 +7,7 @@
 
 #include "test_printers.h"
 
-#include "common/remote_targets.h"
+#include "common/remote/remote_targets.h"
 #include "console/monitor_status_window.h"
 #include "console/settings_window.h"
 #include "scenario/journal_rows.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "common/engine_watch.h"
-#include "common/settings.h"
+#include "common/health/engine_watch.h"
+#include "common/settings/settings.h"
 #include "console/console_window.h"
 #include "console/notify_icon_module.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 #include "console/console_window.h"
 #include "imct/imct_login_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"

@@ -9,7 +9,7 @@
 
 #include "test_printers.h"
 
-#include "common/remote_targets.h"
+#include "common/remote/remote_targets.h"
 #include "monitors/registration/registration_monitor.h"
 #include "scenario/journal_rows.h"
 #include "sites/board_service.h"

@@ -9,10 +9,10 @@
 #include <QString>
 
 #include "common/console_state.h"
-#include "common/engine_watch.h"
-#include "common/journal.h"
-#include "common/settings.h"
-#include "common/text_codec.h"
+#include "common/health/engine_watch.h"
+#include "common/journal/journal.h"
+#include "common/settings/settings.h"
+#include "common/text/text_codec.h"
 #include "console/console_window.h"
 #include "platform/command_button.h"
 #include "platform/form.h"

@@ -2,8 +2,8 @@
 
 #include "test_printers.h"
 
-#include "common/element_scan.h"
-#include "common/page_wait.h"
+#include "common/page/element_scan.h"
+#include "common/page/page_wait.h"
 #include "platform/sim/sim_form_submission.h"
 #include "platform/sim/sim_inner_text.h"
 #include "platform/task.h"

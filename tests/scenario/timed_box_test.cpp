@@ -2,7 +2,7 @@
 
 #include "test_printers.h"
 
-#include "common/timed_box.h"
+#include "common/alerting/timed_box.h"
 #include "platform/task.h"
 #include "platform/timer.h"
 #include "sim_port_desktop.h"

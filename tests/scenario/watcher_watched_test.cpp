@@ -8,8 +8,8 @@
 
 #include "test_printers.h"
 
-#include "common/journal.h"
-#include "common/remote_targets.h"
+#include "common/journal/journal.h"
+#include "common/remote/remote_targets.h"
 #include "scenario/journal_rows.h"
 #include "sites/port_sites.h"
 

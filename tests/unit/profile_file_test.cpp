@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "common/settings.h"
+#include "common/settings/settings.h"
 
 namespace tidex {
 namespace {

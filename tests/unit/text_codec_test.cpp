@@ -1,4 +1,4 @@
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 
 #include <gtest/gtest.h>
 

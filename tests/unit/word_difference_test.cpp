@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "common/word_difference.h"
+#include "console/word_difference.h"
 
 using namespace tidex;
 

@@ -1,7 +1,7 @@
 #include "monitors/pilotboard/board_monitor.h"
 
-#include "common/blanks_and_breaks.h"
-#include "common/browser_window.h"
+#include "common/text/blanks_and_breaks.h"
+#include "common/page/browser_window.h"
 
 namespace tidex {
 

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "common/console_state.h"
-#include "common/monitor_status.h"
-#include "common/read_health.h"
+#include "common/health/monitor_status.h"
+#include "common/health/read_health.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/label.h"

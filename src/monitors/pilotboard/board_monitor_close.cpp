@@ -1,4 +1,4 @@
-#include "common/timed_box.h"
+#include "common/alerting/timed_box.h"
 #include "monitors/pilotboard/board_monitor.h"
 
 namespace tidex {

@@ -1,7 +1,7 @@
 #include "monitors/pilotboard/board_monitor_kinds.h"
 
-#include "common/settings.h"
-#include "common/settings_keys.h"
+#include "common/settings/settings.h"
+#include "common/settings/settings_keys.h"
 #include "monitors/pilotboard/board_query.h"
 #include "monitors/pilotboard/board_text.h"
 #include "monitors/pilotboard/pilot_name_list.h"

@@ -1,9 +1,9 @@
 #include <QUrl>
 
-#include "common/element_scan.h"
-#include "common/journal.h"
-#include "common/page_wait.h"
-#include "common/server_pages.h"
+#include "common/page/element_scan.h"
+#include "common/journal/journal.h"
+#include "common/page/page_wait.h"
+#include "common/page/server_pages.h"
 #include "monitors/pilotboard/board_monitor.h"
 #include "monitors/pilotboard/board_text.h"
 #include "platform/journal_schema.h"

@@ -2,8 +2,8 @@
 
 #include <QHash>
 
-#include "common/settings.h"
-#include "common/settings_keys.h"
+#include "common/settings/settings.h"
+#include "common/settings/settings_keys.h"
 
 namespace tidex {
 

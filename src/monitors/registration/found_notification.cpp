@@ -1,4 +1,4 @@
-#include "common/journal.h"
+#include "common/journal/journal.h"
 #include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
 

@@ -1,6 +1,6 @@
 #include "monitors/registration/notification_sender.h"
 
-#include "common/journal.h"
+#include "common/journal/journal.h"
 #include "monitors/registration/registration_monitor.h"
 
 namespace tidex {

@@ -1,9 +1,9 @@
 #include "monitors/registration/registration_monitor.h"
 
-#include "common/blanks_and_breaks.h"
-#include "common/browser_window.h"
-#include "common/imct_pages.h"
-#include "common/journal.h"
+#include "common/text/blanks_and_breaks.h"
+#include "common/page/browser_window.h"
+#include "common/imct/imct_pages.h"
+#include "common/journal/journal.h"
 #include "platform/journal_schema.h"
 
 namespace tidex {

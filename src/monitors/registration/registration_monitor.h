@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/console_state.h"
-#include "common/imct_login.h"
-#include "common/monitor_status.h"
-#include "common/read_health.h"
+#include "common/imct/imct_login.h"
+#include "common/health/monitor_status.h"
+#include "common/health/read_health.h"
 #include "monitors/registration/notification_chain.h"
 #include "platform/form.h"
 #include "platform/frame.h"
