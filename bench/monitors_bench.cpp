@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   clock.start();
   for (int i = 0; i < monitors; ++i) {
     console.wharfField.setText(QStringLiteral("K%1").arg(1001 + i));
-    console.launchWharfMonitor();
+    console.launchMonitor(MonitorKindOf(QStringLiteral("wharf")));
   }
 
   QTimer poll;

@@ -1,44 +1,44 @@
 #pragma once
 
-#include "platform/check_box.h"
-#include "platform/label.h"
-#include "platform/text_box.h"
-#include "platform/timer.h"
+#include <QString>
 
 namespace tidex {
 
 class EngineWatch;
 class Journal;
 
-// The console's controls that the other windows read and write: the program's shared state.
-// The console implements it and hands it to every window it creates; tests hand a stand-in.
+// What the other windows read of the console and ask of it: values and requests, never its
+// controls. The console implements it and hands it to every window it creates; tests hand a
+// stand-in. A kind of monitor is named by its kind in the journal ("wharf", "vessel" ...).
 class ConsoleState {
  public:
   virtual ~ConsoleState() = default;
 
-  virtual CheckBox& SilentMode() = 0;         // 靜音模式: no beeps
-  virtual CheckBox& ShowNotification() = 0;   // 顯示通知: an alert brings its window forward
-  virtual CheckBox& HideTray() = 0;           // 隱藏系統匣: also the 04:50 close
-  virtual TextBox& Account() = 0;             // IMCT account
-  virtual TextBox& Password() = 0;            // IMCT password
-  virtual TextBox& RegistrationNumber() = 0;  // the single-number input
-  virtual Label& ActivityTime() = 0;          // time of the last activity
+  virtual bool silentMode() const = 0;          // 靜音模式: no beeps
+  virtual bool showsNotifications() const = 0;  // 顯示通知: an alert brings its window forward
+  virtual bool hidesTray() const = 0;           // 隱藏系統匣: also the 04:50 close
+  // The IMCT account and password, as typed in the console.
+  virtual QString account() const = 0;
+  virtual QString password() const = 0;
+  virtual void setAccount(const QString& account, const QString& password) = 0;
+  // A registration monitor's activity: the number into the single-number input, and the time
+  // of the last activity shown beside it (now).
+  virtual void showRegistrationNumber(const QString& number) = 0;
+  virtual void showActivityTime() = 0;
 
-  // The field that names a board monitor's watched item, and the timer that reopens it.
-  virtual TextBox& VesselName() = 0;
-  virtual TextBox& WharfCode() = 0;
-  virtual TextBox& QueryAddress() = 0;
-  virtual Timer& ReopenVessel() = 0;
-  virtual Timer& ReopenWharf() = 0;
-  virtual Timer& ReopenAddress() = 0;
+  // The watched item the console names for a kind of monitor, and giving one back to it.
+  virtual QString watchedItem(const QString& kind) const = 0;
+  virtual void setWatchedItem(const QString& kind, const QString& item) = 0;
+  // Opens a monitor of this kind for its watched item again, shortly (a duplicate is refused).
+  virtual void reopenSoon(const QString& kind) = 0;
 
   // Whether the browser engine renders: windows report pages they could not read.
-  virtual EngineWatch& BrowserEngine() = 0;
-  // The journal of alerts and findings (common/journal.h).
+  virtual EngineWatch& browserEngine() = 0;
+  // The journal of alerts and findings (common/journal/journal.h).
   virtual Journal& journal() = 0;
   // Ends the program for the reason given, once the remote targets were told (a few seconds
   // at most).
-  virtual void EndProgram(const QString& why) = 0;
+  virtual void endProgram(const QString& why) = 0;
 
  protected:
   ConsoleState() = default;

@@ -1,25 +1,32 @@
 #include "console/change_log_window.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
+#include "console/monitor_kinds.h"
 #include "console/word_difference.h"
 #include "platform/journal_schema.h"
 
 namespace tidex {
 namespace {
 
+// The filter's choices: every kind, the monitors' kinds, and the remote notification targets.
 struct KindChoice {
-  const char* kind;  // empty: every kind
-  const char* name;
+  QString kind;  // empty: every kind
+  QString name;
 };
-// In the order of the console's launchers.
-constexpr std::array<KindChoice, 6> kKinds{{{"", "全部"},
-                                            {journal::kind::kWharf, "碼頭"},
-                                            {journal::kind::kVessel, "船名"},
-                                            {journal::kind::kUrl, "網址"},
-                                            {journal::kind::kRegistration, "海掛"},
-                                            {journal::kind::kNotifyTarget, "通知對象"}}};
+
+const std::vector<KindChoice>& kindChoices() {
+  static const std::vector<KindChoice> choices = [] {
+    std::vector<KindChoice> all{{QString(), QStringLiteral("全部")}};
+    for (const MonitorKind& kind : MonitorKinds()) {
+      all.push_back({QString::fromLatin1(kind.key), kind.name});
+    }
+    all.push_back({QString::fromLatin1(journal::kind::kNotifyTarget), QStringLiteral("通知對象")});
+    return all;
+  }();
+  return choices;
+}
 
 constexpr int kMargin = 10;
 constexpr int kFilterRow = 44;  // height of the filter row
@@ -29,15 +36,15 @@ constexpr int kFilterRow = 44;  // height of the filter row
 QString ChangeLogWindow::WindowCaption() { return QStringLiteral("變更紀錄"); }
 
 QString ChangeLogWindow::KindName(const QString& kind) {
-  for (const KindChoice& choice : kKinds) {
-    if (*choice.kind && kind == QLatin1String(choice.kind)) return QString::fromUtf8(choice.name);
+  for (const KindChoice& choice : kindChoices()) {
+    if (!choice.kind.isEmpty() && kind == choice.kind) return choice.name;
   }
   return kind;
 }
 
 ChangeLogWindow::ChangeLogWindow() : Form(QStringLiteral("ChangeLogWindow")) {
   setCaption(WindowCaption());
-  for (const KindChoice& choice : kKinds) kindFilterBox.AddItem(QString::fromUtf8(choice.name));
+  for (const KindChoice& choice : kindChoices()) kindFilterBox.AddItem(choice.name);
   kindFilterBox.setListIndex(0);
   captionFilterField.setAccessibleName(captionFilterLabel.Caption());
   kindFilterBox.setAccessibleName(kindFilterLabel.Caption());
@@ -91,7 +98,7 @@ void ChangeLogWindow::layOut(int width, int height) {
 
 QString ChangeLogWindow::kindFilter() const {
   const int index = kindFilterBox.ListIndex();
-  return index <= 0 ? QString() : QLatin1String(kKinds[static_cast<std::size_t>(index)].kind);
+  return index <= 0 ? QString() : kindChoices()[static_cast<std::size_t>(index)].kind;
 }
 
 void ChangeLogWindow::Refresh() {

@@ -4,6 +4,7 @@
 #include "common/health/engine_watch.h"
 #include "common/journal/journal.h"
 #include "common/remote/remote_notifier.h"
+#include "console/monitor_kinds.h"
 #include "monitors/registration/notification_sender.h"
 #include "platform/check_box.h"
 #include "platform/command_button.h"
@@ -19,8 +20,8 @@
 namespace tidex {
 
 // The main console: settings and input fields, the tray icon, the launchers and the console
-// timers. Some of its controls are the program's shared state: the other windows reach them
-// through the ConsoleState that the console hands them.
+// timers. The other windows read what they need of it (the switches, the account, a kind's
+// watched item) and ask it things through the ConsoleState that the console hands them.
 class ConsoleWindow final : public Form, public ConsoleState {
  public:
   ConsoleWindow();
@@ -110,22 +111,22 @@ class ConsoleWindow final : public Form, public ConsoleState {
   Menu endProgramMenu{*this, "endProgramMenu", "結束程式", &fileMenu};
 
   // ConsoleState
-  CheckBox& SilentMode() override { return silentModeCheck; }
-  CheckBox& ShowNotification() override { return showNotificationCheck; }
-  CheckBox& HideTray() override { return hideTrayCheck; }
-  TextBox& Account() override { return accountField; }
-  TextBox& Password() override { return passwordField; }
-  TextBox& RegistrationNumber() override { return registrationField; }
-  Label& ActivityTime() override { return activityTimeLabel; }
-  TextBox& VesselName() override { return vesselField; }
-  TextBox& WharfCode() override { return wharfField; }
-  TextBox& QueryAddress() override { return urlField; }
-  Timer& ReopenVessel() override { return reopenVesselTimer; }
-  Timer& ReopenWharf() override { return reopenWharfTimer; }
-  Timer& ReopenAddress() override { return reopenUrlTimer; }
-  EngineWatch& BrowserEngine() override { return engine_; }
+  bool silentMode() const override { return silentModeCheck.Value() != 0; }
+  bool showsNotifications() const override { return showNotificationCheck.Value() == 1; }
+  bool hidesTray() const override { return hideTrayCheck.Value() == 1; }
+  QString account() const override { return accountField.Text(); }
+  QString password() const override { return passwordField.Text(); }
+  void setAccount(const QString& account, const QString& password) override;
+  void showRegistrationNumber(const QString& number) override;
+  void showActivityTime() override;
+  QString watchedItem(const QString& kind) const override;
+  void setWatchedItem(const QString& kind, const QString& item) override;
+  void reopenSoon(const QString& kind) override;
+  EngineWatch& browserEngine() override { return engine_; }
   Journal& journal() override { return journal_; }
-  void EndProgram(const QString& why) override { endProgram(why); }
+  // Removes the icon, closes the journal and ends the program, however it was asked to end,
+  // once the remote targets that want it were told why.
+  void endProgram(const QString& why) override;
   // Tells the remote targets of Tidex.ini what happened.
   RemoteNotifier& remoteNotifier() { return remoteNotifier_; }
 
@@ -151,12 +152,8 @@ class ConsoleWindow final : public Form, public ConsoleState {
   void openSettingsWindow();
   void onSilentModeToggled();
 
-  // Launchers and the batch list.
-  enum class MonitorKind { Registration, Vessel, Wharf, Url };
-  Task launchRegistrationMonitor();
-  Task launchVesselMonitor();
-  Task launchWharfMonitor();
-  Task launchUrlMonitor();
+  // Launchers and the batch list. A monitor opens for the item typed in its kind's input.
+  Task launchMonitor(const MonitorKind& kind);
   void runBatchStep();
   void runAutomaticBatchStep();
   void listOpenWindows();
@@ -173,9 +170,7 @@ class ConsoleWindow final : public Form, public ConsoleState {
   Task fetchBatchList();
   void onAutomaticBatchTick();
   void onHalfHourTick();
-  void reopenVesselMonitor();
-  void reopenWharfMonitor();
-  void reopenUrlMonitor();
+  void reopenMonitor(const MonitorKind& kind);
   void flushJournal();
   // The journal could not be written: said once, until it can be again.
   Task tellJournalUnwritable();
@@ -210,16 +205,16 @@ class ConsoleWindow final : public Form, public ConsoleState {
   void endAutomaticBatch();
   void maskAccount();
   void advanceBatchIndex();
-  Task launchSingle(TextBox& field, bool upperCase, QString refusal, MonitorKind kind);
   void wireLaunchers();
+  // The console's control of this name (a kind's input, button or timer).
+  template <class C>
+  C& controlNamed(const char* name) const;
+  TextBox& watchedItemField(const QString& kind) const;
 
   void layOut();
   void wireEvents();
   // Ctrl+Alt (without Shift) with a mouse button ends the program at once.
   void quitGesture(ModifierKeys keys);
-  // Removes the icon, closes the journal and ends the program, however it was asked to end,
-  // once the remote targets that want it were told why.
-  void endProgram(const QString& why);
   void recordEndTime();
 
   // Without a tray the console shows after a grace and offers the tray's commands in its menu
@@ -237,5 +232,13 @@ class ConsoleWindow final : public Form, public ConsoleState {
   NotificationSender notificationSender_{*this, *this, notificationMailBrowser,
                                          notificationBoardBrowser};
 };
+
+template <class C>
+C& ConsoleWindow::controlNamed(const char* name) const {
+  for (Control* control : controls()) {
+    if (control->Name() == QLatin1String(name)) return dynamic_cast<C&>(*control);
+  }
+  Q_UNREACHABLE();  // a name from the table of kinds that the console does not hold
+}
 
 }  // namespace tidex

@@ -1,9 +1,9 @@
 #include <utility>
 
-#include "common/text/number_text.h"
+#include "common/alerting/timed_box.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"
-#include "common/alerting/timed_box.h"
+#include "common/text/number_text.h"
 #include "console/console_fields.h"
 #include "console/console_window.h"
 #include "console/text_box_lines.h"

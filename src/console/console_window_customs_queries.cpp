@@ -1,9 +1,9 @@
 #include <optional>
 
+#include "common/alerting/timed_box.h"
 #include "common/page/page_wait.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"
-#include "common/alerting/timed_box.h"
 #include "console/console_window.h"
 
 namespace tidex {

@@ -1,34 +1,16 @@
+#include "common/alerting/timed_box.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"
-#include "common/alerting/timed_box.h"
+#include "common/text/date_text.h"
 #include "console/console_fields.h"
 #include "console/console_window.h"
 #include "console/web_address.h"
 #include "console/window_snapshot.h"
 #include "imct/imct_login_window.h"
-#include "monitors/pilotboard/board_monitor_kinds.h"
-#include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
 
 namespace tidex {
 namespace {
-
-using MonitorKind = ConsoleWindow::MonitorKind;
-
-Form& createMonitor(ConsoleState& console, MonitorKind kind) {
-  Desktop& desktop = Desktop::current();
-  switch (kind) {
-    case MonitorKind::Registration:
-      return desktop.load<RegistrationMonitor>(console);
-    case MonitorKind::Vessel:
-      return desktop.load<VesselMonitor>(console);
-    case MonitorKind::Wharf:
-      return desktop.load<WharfMonitor>(console);
-    case MonitorKind::Url:
-      break;
-  }
-  return desktop.load<UrlMonitor>(console);
-}
 
 void openVerificationWindow(ConsoleState& console, ImctPageKind kind) {
   ImctLoginWindow& window = Desktop::current().load<ImctLoginWindow>(console, kind);
@@ -39,18 +21,19 @@ void openVerificationWindow(ConsoleState& console, ImctPageKind kind) {
 }  // namespace
 
 void ConsoleWindow::wireLaunchers() {
+  for (const MonitorKind& kind : MonitorKinds()) {
+    controlNamed<CommandButton>(kind.button).onClick = [this, &kind] { launchMonitor(kind); };
+    if (kind.reopenTimer == nullptr) continue;
+    controlNamed<Timer>(kind.reopenTimer).onTimer = [this, &kind] { reopenMonitor(kind); };
+  }
   batchStepButton.onClick = [this] { runBatchStep(); };
-  registrationButton.onClick = [this] { launchRegistrationMonitor(); };
   openWindowsButton.onClick = [this] { listOpenWindows(); };
   showAllButton.onClick = [this] { showAllMonitors(); };
   automaticBatchButton.onClick = [this] { runAutomaticBatchStep(); };
   batchListFetchButton.onClick = [this] { startBatchListFetch(); };
-  vesselButton.onClick = [this] { launchVesselMonitor(); };
   imctBcButton.onClick = [this] { openImctBc(); };
   customsPermitButton.onClick = [this] { queryCustomsPermit(); };
-  wharfButton.onClick = [this] { launchWharfMonitor(); };
   feeRegistrationButton.onClick = [this] { queryFeeRegistration(); };
-  urlButton.onClick = [this] { launchUrlMonitor(); };
   imctBaButton.onClick = [this] { openImctBa(); };
   imctBeButton.onClick = [this] { openImctBe(); };
   batchListField.onMouseDown = [this](MouseButton b, ModifierKeys k, int x, int y) {
@@ -60,9 +43,6 @@ void ConsoleWindow::wireLaunchers() {
   batchListFetchTimer.onTimer = [this] { fetchBatchList(); };
   automaticBatchTimer.onTimer = [this] { onAutomaticBatchTick(); };
   halfHourTimer.onTimer = [this] { onHalfHourTick(); };
-  reopenVesselTimer.onTimer = [this] { reopenVesselMonitor(); };
-  reopenWharfTimer.onTimer = [this] { reopenWharfMonitor(); };
-  reopenUrlTimer.onTimer = [this] { reopenUrlMonitor(); };
   journalFlushTimer.onTimer = [this] { flushJournal(); };
   getVarMenu.onClick = [this] { fetchBatchListNow(); };
   customsBrowser.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
@@ -76,10 +56,10 @@ void ConsoleWindow::wireLaunchers() {
   batchLineField.onChange = [this] { onBatchLineChange(); };
 }
 
-Task ConsoleWindow::launchSingle(TextBox& field, bool upperCase, QString refusal,
-                                 MonitorKind kind) {
-  if (upperCase) field.setText(field.Text().toUpper());
-  if (kind == MonitorKind::Url) {
+Task ConsoleWindow::launchMonitor(const MonitorKind& kind) {
+  TextBox& field = controlNamed<TextBox>(kind.field);
+  if (kind.rule == ItemRule::UpperCase) field.setText(field.Text().toUpper());
+  if (kind.rule == ItemRule::WebAddress) {
     // A file, script or data address would be shown and compared like a page: web pages only.
     const std::optional<QString> address = WatchedPageAddress(field.Text());
     if (!address) {
@@ -93,9 +73,8 @@ Task ConsoleWindow::launchSingle(TextBox& field, bool upperCase, QString refusal
   // What the monitor keeps in Tidex.ini under its item, or the account it logs in with, would
   // not be kept as typed: refused before anything opens.
   const bool storable =
-      FitsSettingsFile(item) &&
-      (kind != MonitorKind::Registration ||
-       (FitsSettingsFile(accountField.Text()) && FitsSettingsFile(passwordField.Text())));
+      FitsSettingsFile(item) && (!kind.logsIn || (FitsSettingsFile(accountField.Text()) &&
+                                                  FitsSettingsFile(passwordField.Text())));
   if (!storable) {
     co_await ShowTimedBox(
         QStringLiteral("輸入含有 Tidex.ini 無法保存的字元（例如簡體字），請改用繁體字或英數字！ "),
@@ -103,38 +82,53 @@ Task ConsoleWindow::launchSingle(TextBox& field, bool upperCase, QString refusal
     co_return;
   }
   if (IsRunning(TakeWindowSnapshot(), item)) {
-    co_await ShowTimedBox(refusal, BoxButtons::Ok);
+    co_await ShowTimedBox(kind.refusal, BoxButtons::Ok);
     co_return;
   }
-  Form& window = createMonitor(*this, kind);
+  Form& window = kind.open(*this);
   window.setCaption(item);
   window.Show();
-  if (kind != MonitorKind::Registration) co_return;
+  if (!kind.logsIn) co_return;
   batchListField.setLocked(true);
   batchStepButton.setEnabled(false);
   SaveConsoleFields(*this, true);
   maskAccount();
 }
 
-Task ConsoleWindow::launchRegistrationMonitor() {
-  return launchSingle(registrationField, true,
-                      QStringLiteral("此海掛執行中，請查詢運作中的海掛！ "),
-                      MonitorKind::Registration);
+// Reopen a monitor whose user asked for it on closing; the launcher refuses a duplicate.
+void ConsoleWindow::reopenMonitor(const MonitorKind& kind) {
+  launchMonitor(kind);
+  controlNamed<Timer>(kind.reopenTimer).setEnabled(false);
 }
 
-Task ConsoleWindow::launchVesselMonitor() {
-  return launchSingle(vesselField, true, QStringLiteral("此船名執行中，請查詢運作中的海掛！ "),
-                      MonitorKind::Vessel);
+TextBox& ConsoleWindow::watchedItemField(const QString& kind) const {
+  return controlNamed<TextBox>(MonitorKindOf(kind).field);
 }
 
-Task ConsoleWindow::launchWharfMonitor() {
-  return launchSingle(wharfField, true, QStringLiteral("此碼頭執行中，請查詢運作中的海掛！ "),
-                      MonitorKind::Wharf);
+QString ConsoleWindow::watchedItem(const QString& kind) const {
+  return watchedItemField(kind).Text();
 }
 
-Task ConsoleWindow::launchUrlMonitor() {
-  return launchSingle(urlField, false, QStringLiteral("此URL執行中，請查詢運作中的海掛！ "),
-                      MonitorKind::Url);
+void ConsoleWindow::setWatchedItem(const QString& kind, const QString& item) {
+  watchedItemField(kind).setText(item);
+}
+
+void ConsoleWindow::reopenSoon(const QString& kind) {
+  const MonitorKind& found = MonitorKindOf(kind);
+  if (found.reopenTimer != nullptr) controlNamed<Timer>(found.reopenTimer).setEnabled(true);
+}
+
+void ConsoleWindow::setAccount(const QString& account, const QString& password) {
+  accountField.setText(account);
+  passwordField.setText(password);
+}
+
+void ConsoleWindow::showRegistrationNumber(const QString& number) {
+  registrationField.setText(number);
+}
+
+void ConsoleWindow::showActivityTime() {
+  activityTimeLabel.setCaption(GeneralDateText(Desktop::current().now()));
 }
 
 void ConsoleWindow::listOpenWindows() {

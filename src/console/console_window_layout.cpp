@@ -16,8 +16,6 @@ void ConsoleWindow::layOut() {
   trayIconPicture.Move(548, 6, 32, 32);
 
   registrationLabel.Move(10, 46, 40, 20);
-  registrationField.Move(52, 42, 120, 26);
-  registrationButton.Move(184, 40, 120, 30);
   customsPermitButton.Move(310, 40, 126, 30);
   feeRegistrationButton.Move(442, 40, 126, 30);
 
@@ -39,12 +37,13 @@ void ConsoleWindow::layOut() {
   imctBaButton.Move(252, 240, 56, 30);
   imctBeButton.Move(314, 240, 56, 30);
 
-  vesselField.Move(10, 270, 170, 26);
-  vesselButton.Move(190, 268, 80, 30);
-  wharfField.Move(282, 270, 90, 26);
-  wharfButton.Move(380, 268, 80, 30);
-  urlField.Move(10, 304, 460, 26);
-  urlButton.Move(480, 302, 88, 30);
+  for (const MonitorKind& kind : MonitorKinds()) {
+    const QRect field = kind.fieldAt;
+    const QRect button = kind.buttonAt;
+    controlNamed<TextBox>(kind.field).Move(field.x(), field.y(), field.width(), field.height());
+    controlNamed<CommandButton>(kind.button)
+        .Move(button.x(), button.y(), button.width(), button.height());
+  }
 
   batchFilterCheck.Move(10, 340, 70, 22);
   silentModeCheck.Move(84, 340, 100, 22);

@@ -1,7 +1,7 @@
+#include "common/alerting/timed_box.h"
 #include "common/page/page_wait.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"
-#include "common/alerting/timed_box.h"
 #include "console/console_window.h"
 #include "platform/desktop.h"
 
@@ -40,22 +40,6 @@ void ConsoleWindow::onHalfHourTick() {
   };
   if (now.minute() == 59 && now.second() < 3) trigger();
   if (now.minute() == 29 && now.second() < 3) trigger();
-}
-
-// Reopen a monitor whose user asked for it on closing; the launcher refuses a duplicate.
-void ConsoleWindow::reopenVesselMonitor() {
-  launchVesselMonitor();
-  reopenVesselTimer.setEnabled(false);
-}
-
-void ConsoleWindow::reopenWharfMonitor() {
-  launchWharfMonitor();
-  reopenWharfTimer.setEnabled(false);
-}
-
-void ConsoleWindow::reopenUrlMonitor() {
-  launchUrlMonitor();
-  reopenUrlTimer.setEnabled(false);
 }
 
 void ConsoleWindow::flushJournal() { journal_.flush(); }

@@ -1,8 +1,8 @@
 #include <cmath>
 
-#include "common/text/date_text.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"
+#include "common/text/date_text.h"
 #include "console/change_log_window.h"
 #include "console/console_window.h"
 #include "console/monitor_status_window.h"

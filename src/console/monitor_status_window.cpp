@@ -4,9 +4,9 @@
 
 #include <QDateTime>
 
-#include "common/text/date_text.h"
 #include "common/health/monitor_status.h"
 #include "common/remote/remote_notifier.h"
+#include "common/text/date_text.h"
 #include "console/window_snapshot.h"
 #include "platform/desktop.h"
 

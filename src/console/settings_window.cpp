@@ -188,8 +188,8 @@ void SettingsWindow::loadServersAndAccount() {
   customsServerField.setText(ServerAddress(settings_keys::kServerCustoms));
   imctServerField.setText(ServerAddress(settings_keys::kServerImct));
   makerServerField.setText(ServerAddress(settings_keys::kServerMaker));
-  accountField.setText(console_.Account().Text());
-  passwordField.setText(console_.Password().Text());
+  accountField.setText(console_.account());
+  passwordField.setText(console_.password());
 }
 
 void SettingsWindow::saveServersAndAccount() {
@@ -225,8 +225,7 @@ void SettingsWindow::saveServersAndAccount() {
       WriteSecretSetting(settings_keys::kSetup, settings_keys::kAccount, accountField.Text()) &&
       WriteSecretSetting(settings_keys::kSetup, settings_keys::kPassword, passwordField.Text());
   if (!written) return say(QStringLiteral("無法寫入 Tidex.ini，設定未儲存。"));
-  console_.Account().setText(accountField.Text());
-  console_.Password().setText(passwordField.Text());
+  console_.setAccount(accountField.Text(), passwordField.Text());
   say(QStringLiteral("伺服器位址與帳號已儲存，下一個開啟的視窗即使用。"));
 }
 

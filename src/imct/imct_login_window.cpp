@@ -1,12 +1,12 @@
 #include "imct/imct_login_window.h"
 
-#include "common/text/blanks_and_breaks.h"
-#include "common/page/browser_window.h"
 #include "common/imct/imct_login.h"
 #include "common/imct/imct_pages.h"
+#include "common/page/browser_window.h"
 #include "common/page/page_wait.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"
+#include "common/text/blanks_and_breaks.h"
 
 namespace tidex {
 

@@ -39,7 +39,7 @@ TEST(QtMonitorClose, TheQuestionCountsDownInARealBoxAndTheMonitorGoesUnanswered)
   sites.configure(browserDesktopHome());
   ConsoleWindow& console = Desktop::current().load<ConsoleWindow>();
   console.wharfField.setText("1108");
-  console.launchWharfMonitor();
+  console.launchMonitor(MonitorKindOf(QStringLiteral("wharf")));
   WharfMonitor* monitor = wharfMonitor();
   ASSERT_NE(monitor, nullptr);
   ASSERT_TRUE(spinUntil([&] { return monitor->hasBaseline(); }, 30s));

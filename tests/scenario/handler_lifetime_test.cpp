@@ -4,8 +4,8 @@
 #include "teardown_checks.h"
 #include "test_printers.h"
 
-#include "common/page/page_wait.h"
 #include "common/alerting/timed_box.h"
+#include "common/page/page_wait.h"
 #include "platform/message_box.h"
 #include "platform/task.h"
 #include "platform/web_browser.h"

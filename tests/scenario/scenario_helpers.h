@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <vector>
+
 #include <QString>
 
 #include "common/console_state.h"
@@ -77,43 +80,44 @@ inline void typeAndClick(SimDesktop& desk, TextBox& field, const QString& text,
   desk.click(button);
 }
 
-// The console's shared state without the console: a window holding just those controls, with
-// the account the simulated IMCT service knows.
+// The console's shared state without the console: a window holding its values, with the
+// account the simulated IMCT service knows.
 class StandInConsole final : public Form, public ConsoleState {
  public:
   StandInConsole() : Form(QStringLiteral("StandInConsole")) { setCaption(Name()); }
 
-  CheckBox silentMode{*this, "silentMode", "", 0};
-  CheckBox showNotification{*this, "showNotification", "", 1};
-  CheckBox hideTray{*this, "hideTray", "", 0};
-  TextBox account{*this, "account", "TIDEX"};
-  TextBox password{*this, "password", "PASS"};
-  TextBox registrationNumber{*this, "registrationNumber"};
-  Label activityTime{*this, "activityTime"};
-  TextBox vesselName{*this, "vesselName"};
-  TextBox wharfCode{*this, "wharfCode"};
-  TextBox queryAddress{*this, "queryAddress"};
-  Timer reopenVessel{*this, "reopenVessel", 500ms, false};
-  Timer reopenWharf{*this, "reopenWharf", 500ms, false};
-  Timer reopenAddress{*this, "reopenAddress", 500ms, false};
+  bool silent = false;
+  bool showNotifications = true;
+  bool hideTray = false;
+  QString accountText = QStringLiteral("TIDEX");
+  QString passwordText = QStringLiteral("PASS");
+  QString registrationNumber;
+  std::map<QString, QString> watchedItems;  // by kind
+  std::vector<QString> reopened;            // the kinds asked to reopen, in order
   EngineWatch engine{*this, QStringLiteral("StandInConsole")};
 
-  CheckBox& SilentMode() override { return silentMode; }
-  CheckBox& ShowNotification() override { return showNotification; }
-  CheckBox& HideTray() override { return hideTray; }
-  TextBox& Account() override { return account; }
-  TextBox& Password() override { return password; }
-  TextBox& RegistrationNumber() override { return registrationNumber; }
-  Label& ActivityTime() override { return activityTime; }
-  TextBox& VesselName() override { return vesselName; }
-  TextBox& WharfCode() override { return wharfCode; }
-  TextBox& QueryAddress() override { return queryAddress; }
-  Timer& ReopenVessel() override { return reopenVessel; }
-  Timer& ReopenWharf() override { return reopenWharf; }
-  Timer& ReopenAddress() override { return reopenAddress; }
-  EngineWatch& BrowserEngine() override { return engine; }
+  bool silentMode() const override { return silent; }
+  bool showsNotifications() const override { return showNotifications; }
+  bool hidesTray() const override { return hideTray; }
+  QString account() const override { return accountText; }
+  QString password() const override { return passwordText; }
+  void setAccount(const QString& account, const QString& password) override {
+    accountText = account;
+    passwordText = password;
+  }
+  void showRegistrationNumber(const QString& number) override { registrationNumber = number; }
+  void showActivityTime() override {}
+  QString watchedItem(const QString& kind) const override {
+    const auto found = watchedItems.find(kind);
+    return found == watchedItems.end() ? QString() : found->second;
+  }
+  void setWatchedItem(const QString& kind, const QString& item) override {
+    watchedItems[kind] = item;
+  }
+  void reopenSoon(const QString& kind) override { reopened.push_back(kind); }
+  EngineWatch& browserEngine() override { return engine; }
   Journal& journal() override { return journal_; }
-  void EndProgram(const QString& /*why*/) override {
+  void endProgram(const QString& /*why*/) override {
     journal_.close();
     Desktop::current().endProgram();
   }

@@ -5,8 +5,8 @@
 namespace tidex {
 
 void NotifyDesktop(ConsoleState& console, const QString& title, const QString& text) {
-  if (console.ShowNotification().Value() != 1) return;
-  Desktop::current().trayNotify(title, text, console.SilentMode().Value() == 1);
+  if (!console.showsNotifications()) return;
+  Desktop::current().trayNotify(title, text, console.silentMode());
 }
 
 }  // namespace tidex

@@ -1,9 +1,13 @@
 #include "common/health/engine_watch.h"
 
-#include "common/console_state.h"
+#include <chrono>
+
 #include "common/alerting/timed_box.h"
+#include "common/console_state.h"
 
 namespace tidex {
+
+using namespace std::chrono_literals;
 namespace {
 
 // Belongs to the desktop: the box counts down and closes whatever becomes of the watch.
@@ -40,7 +44,7 @@ void EngineWatch::answered(bool works) {
   }
   if (outage_) return;
   outage_ = true;
-  if (console_.SilentMode().Value() == 0) Desktop::current().beep(3000, 300ms);
+  if (!console_.silentMode()) Desktop::current().beep(3000, 300ms);
   Desktop::current().trayTip(kNotice);
   retry_ = Desktop::current().startTimer(kRetry, [this] { probe(); });
   TellEngineOutage();

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "common/console_state.h"
 #include "common/alerting/desktop_notice.h"
-#include "common/journal/journal.h"
+#include "common/console_state.h"
 #include "common/health/monitor_status.h"
+#include "common/journal/journal.h"
 #include "platform/desktop.h"
 #include "platform/journal_schema.h"
 

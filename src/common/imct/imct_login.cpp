@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "common/page/element_scan.h"
 #include "common/imct/imct_pages.h"
 #include "common/journal/journal.h"
+#include "common/page/element_scan.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"
 #include "platform/desktop.h"
@@ -21,10 +21,10 @@ void ImctFormFiller::fill(HtmlDocument& document, ConsoleState& console,
   bool clicked = false;
   ScanInputs(document, [&](HtmlElement& input) {
     if (input.Name() == QStringLiteral("UserName") && imctPage) {
-      input.setValue(console.Account().Text());
+      input.setValue(console.account());
     }
     if (input.Name() == QStringLiteral("Passwd") && imctPage) {
-      input.setValue(console.Password().Text());
+      input.setValue(console.password());
     }
     if (registrationNumber && input.Name() == QStringLiteral("vesregno")) {
       input.setValue(*registrationNumber);
@@ -59,7 +59,7 @@ Task ImctLoginFailure(Form& window, WebBrowser& browser, ConsoleState& console) 
   co_await MessageBox(QStringLiteral("帳號或密碼錯誤！"), BoxButtons::CancelTryAgainContinue,
                       QStringLiteral("訊息"));
   Desktop::current().trayRemove();
-  console.EndProgram(QStringLiteral("IMCT 帳號或密碼錯誤"));
+  console.endProgram(QStringLiteral("IMCT 帳號或密碼錯誤"));
 }
 
 }  // namespace tidex

@@ -8,8 +8,8 @@
 
 #include <QString>
 
-#include "common/remote/delivery_queue.h"
 #include "common/journal/pending_notifications.h"
+#include "common/remote/delivery_queue.h"
 #include "platform/journal_store.h"
 
 namespace tidex {

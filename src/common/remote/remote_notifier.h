@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/remote/delivery_health.h"
 #include "common/health/monitor_status.h"
+#include "common/remote/delivery_health.h"
 #include "common/remote/remote_event.h"
 #include "common/remote/remote_targets.h"
 #include "platform/desktop.h"

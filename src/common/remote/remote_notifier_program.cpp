@@ -2,8 +2,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "common/remote/daily_summary.h"
 #include "common/journal/journal.h"
+#include "common/remote/daily_summary.h"
 #include "common/remote/remote_notifier.h"
 #include "common/remote/run_record.h"
 #include "common/settings/settings.h"

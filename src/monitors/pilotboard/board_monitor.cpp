@@ -1,20 +1,17 @@
 #include "monitors/pilotboard/board_monitor.h"
 
-#include "common/text/blanks_and_breaks.h"
 #include "common/page/browser_window.h"
+#include "common/text/blanks_and_breaks.h"
 
 namespace tidex {
 
 BoardMonitor::BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind)
-    : Form(kind.name),
-      console_(console),
+    : MonitorWindow(console, kind.name),
       kind_(kind),
       health_(
           console, kind.journalKind,
           kind.server.isEmpty() ? QStringLiteral("無法讀取網頁") : QStringLiteral("無法讀取看板"),
           kBlindAfterReloads) {
-  setCaption(Name());
-  pageFrame.setEnabled(false);
   changeLine.setVisible(false);
   health_.caption = [this] { return Caption(); };
   health_.onLineChanged = [this](const QString& line) {
@@ -22,21 +19,16 @@ BoardMonitor::BoardMonitor(ConsoleState& console, const BoardMonitorKind& kind)
   };
   Resize(kBrowserWindowWidth, kBrowserWindowHeight);
   FillClientArea(*this, pageFrame, pageBrowser, changeLine);
-  DisarmPageDialogs(pageBrowser);
   pageBrowser.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
     onPageComplete();
   };
-  pollTimer.onTimer = [this] { onPollTick(); };
-  alertTimer.onTimer = [this] { onAlertTick(); };
-  showAllTimer.onTimer = [this] { onShowAllTick(); };
-  hideMenu.onClick = [this] { hideWindow(); };
   stopBeepMenu.onClick = [this] { stopBeeping(); };
 }
 
 // Runs before the console sets the caption: the watched item comes from the console's field.
 void BoardMonitor::onLoad() {
   setCaption(WithoutBlanksAndBreaks(Caption()));
-  pageBrowser.Navigate2(kind_.pageAddress(kind_.watchedItemField(console_).Text()));
+  pageBrowser.Navigate2(kind_.pageAddress(console_.watchedItem(QLatin1String(kind_.journalKind))));
   pageBrowser.setSilent(true);
   stopBeepMenu.setEnabled(false);
 }
@@ -44,7 +36,7 @@ void BoardMonitor::onLoad() {
 MonitorStatus BoardMonitor::monitorStatus() const {
   MonitorStatus status;
   status.kind = kind_.displayName;
-  if (alertTimer.Enabled()) {
+  if (isAlerting()) {
     status.state = MonitorStatus::State::Alerting;
   } else if (alertStarted_) {
     status.state = MonitorStatus::State::Stopped;

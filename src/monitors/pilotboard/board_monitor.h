@@ -4,26 +4,19 @@
 #include <optional>
 
 #include "common/console_state.h"
-#include "common/health/monitor_status.h"
 #include "common/health/read_health.h"
-#include "platform/form.h"
-#include "platform/frame.h"
+#include "monitors/monitor_window.h"
 #include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/task.h"
 #include "platform/text_box.h"
-#include "platform/timer.h"
 #include "platform/web_browser.h"
 
 namespace tidex {
 
 // What tells the wharf, vessel and URL monitors apart.
 struct BoardMonitorKind {
-  QString name;  // the window class: "WharfMonitor", "VesselMonitor", "UrlMonitor"
-  // The console field that names the watched item at load and takes the caption back.
-  TextBox& (*watchedItemField)(ConsoleState& console);
-  // The console timer that reopens a monitor of this kind.
-  Timer& (*reopenTimer)(ConsoleState& console);
+  QString name;  // the window's name: "Form6" (wharf), "Form3" (vessel), "Form7" (address)
   // The close question, shown before the countdown.
   QString reopenQuestion;
   // The page loaded for the watched item, at load and on every reload.
@@ -34,7 +27,8 @@ struct BoardMonitorKind {
   QString (*normalise)(const QString& pageText);
   // Whether error pages are left out of the comparison (and differences counted).
   bool filtersErrorPages = true;
-  // The kind of the window in the journal (journal::kind).
+  // The kind of the window in the journal (journal::kind), which also names the kind to the
+  // console: the watched item at load, the caption given back, a monitor reopened.
   const char* journalKind = "";
   // The server of the settings whose pages are the board; a page elsewhere (a redirect to
   // another host) is neither filled in nor compared. Empty: every page counts.
@@ -47,15 +41,10 @@ struct BoardMonitorKind {
 inline constexpr int kBlindAfterReloads = 5;
 
 // The pilot-board monitor window shared by the wharf, vessel and URL monitors: it keeps one
-// board page open for its watched item, the caption, and alerts when the page changes.
-class BoardMonitor : public Form, public WatchingWindow {
+// board page open for its watched item, the caption, reloads it every minute and alerts when
+// the page changes.
+class BoardMonitor : public MonitorWindow {
  public:
-  Frame pageFrame{*this, "Frame1"};
-  WebBrowser pageBrowser{*this, pageFrame.holds("WebBrowser1")};
-  Timer pollTimer{*this, "Timer1", 1s, true};     // poll clock
-  Timer alertTimer{*this, "Timer2", 5s, false};   // alert loop
-  Timer showAllTimer{*this, "Timer3", 1s, true};  // show-all watcher
-  Menu hideMenu{*this, "mHide", "Hide"};
   Menu stopBeepMenu{*this, "mStopBeep", "停止"};
   Label changeLine{*this, "Label1"};  // what changed, beneath the page while alerting
 
@@ -63,10 +52,9 @@ class BoardMonitor : public Form, public WatchingWindow {
   void onResize() override;
   void onUnload(int& cancel) override;
 
-  void onPollTick();
-  void onAlertTick();
-  void onShowAllTick();
-  void hideWindow();
+  void onPollTick() override;
+  void onAlertTick() override;
+  void onShowAllTick() override;
   void stopBeeping();
   Task onPageComplete();
   // Compares baseline and latest text; true when the alert must start.
@@ -77,8 +65,6 @@ class BoardMonitor : public Form, public WatchingWindow {
   bool hasBaseline() const { return baseline_.has_value(); }
   QString baseline() const { return baseline_.value_or(QString()); }
   QString latest() const { return latest_.value_or(QString()); }
-  // Whether the alert is on: beeps and the window brought forward until the user stops it.
-  bool isAlerting() const { return alertTimer.Enabled(); }
   // Whether the board's search has been sent since the last reload.
   bool searchSent() const { return searchSent_; }
   int secondsSinceReload() const { return secondsSinceReload_; }
@@ -90,9 +76,8 @@ class BoardMonitor : public Form, public WatchingWindow {
 
  private:
   Task closeSequence();
-  void replaceStalledPage();
-  // The alert starts: the journal, the line beneath the page and the desktop notification.
-  void startAlert();
+  // What an alert tells: the journal, the line beneath the page and the desktop notification.
+  void recordAlert();
   void showChangeLine(const QString& text);
   // Whether a page stands where the board answers: the configured server, or where the
   // board's server sent the browser.
@@ -103,7 +88,6 @@ class BoardMonitor : public Form, public WatchingWindow {
   void readPage(HtmlDocument& page, const LoadResult& load);
   void followBoard(const QString& pageAddress);
 
-  ConsoleState& console_;
   const BoardMonitorKind& kind_;
   std::optional<QString> baseline_;  // none until the first page read as the board
   std::optional<QString> latest_;

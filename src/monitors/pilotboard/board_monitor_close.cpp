@@ -14,10 +14,10 @@ void BoardMonitor::onUnload(int& cancel) {
 Task BoardMonitor::closeSequence() {
   alertTimer.setEnabled(false);
   hideMenu.setEnabled(false);
-  kind_.watchedItemField(console_).setText(Caption());
+  console_.setWatchedItem(QLatin1String(kind_.journalKind), Caption());
   Hide();
   const BoxResult answer = co_await ShowTimedBox(kind_.reopenQuestion, BoxButtons::YesNoCancel);
-  if (answer == BoxResult::Yes) kind_.reopenTimer(console_).setEnabled(true);
+  if (answer == BoxResult::Yes) console_.reopenSoon(QLatin1String(kind_.journalKind));
   unloadWithoutEvents();
 }
 

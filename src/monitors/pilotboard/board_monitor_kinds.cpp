@@ -19,8 +19,6 @@ QString normaliseBoard(const QString& text) { return NormaliseBoardText(text, Pi
 const BoardMonitorKind& WharfMonitorKind() {
   static const BoardMonitorKind kind{
       QStringLiteral("Form6"),
-      [](ConsoleState& console) -> TextBox& { return console.WharfCode(); },
-      [](ConsoleState& console) -> Timer& { return console.ReopenWharf(); },
       QStringLiteral("是否重新開船名？ "),
       [](const QString& item) { return BoardQuery(boardServer(), QString(), item); },
       QStringLiteral("QSP_PORT"),
@@ -36,8 +34,6 @@ const BoardMonitorKind& WharfMonitorKind() {
 const BoardMonitorKind& VesselMonitorKind() {
   static const BoardMonitorKind kind{
       QStringLiteral("Form3"),
-      [](ConsoleState& console) -> TextBox& { return console.VesselName(); },
-      [](ConsoleState& console) -> Timer& { return console.ReopenVessel(); },
       QStringLiteral("是否重新開船名？ "),
       [](const QString& item) { return BoardQuery(boardServer(), item, QString()); },
       QStringLiteral("QSP_ENAME"),
@@ -54,8 +50,6 @@ const BoardMonitorKind& VesselMonitorKind() {
 const BoardMonitorKind& UrlMonitorKind() {
   static const BoardMonitorKind kind{
       QStringLiteral("Form7"),
-      [](ConsoleState& console) -> TextBox& { return console.QueryAddress(); },
-      [](ConsoleState& console) -> Timer& { return console.ReopenAddress(); },
       QStringLiteral("是否重新開URL？ "),
       [](const QString& item) { return item; },
       QString(),

@@ -1,7 +1,7 @@
 #include <QUrl>
 
-#include "common/page/element_scan.h"
 #include "common/journal/journal.h"
+#include "common/page/element_scan.h"
 #include "common/page/page_wait.h"
 #include "common/page/server_pages.h"
 #include "monitors/pilotboard/board_monitor.h"

@@ -1,40 +1,29 @@
-#include "common/alerting/alert_tones.h"
 #include "common/alerting/desktop_notice.h"
-#include "common/health/engine_watch.h"
 #include "common/journal/journal.h"
-#include "common/settings/settings.h"
-#include "common/settings/settings_keys.h"
 #include "monitors/pilotboard/board_change.h"
 #include "monitors/pilotboard/board_monitor.h"
 #include "platform/desktop.h"
 #include "platform/journal_schema.h"
 
 namespace tidex {
+
 void BoardMonitor::onPollTick() {
   if (++secondsSinceReload_ > 59) {
     secondsSinceReload_ = 0;
     searchSent_ = false;
     health_.periodEnded(kind_.server.isEmpty() ? QStringLiteral("網頁無回應")
                                                : QStringLiteral("看板無回應"));
-    replaceStalledPage();
+    replaceUnreadPage();
     pageBrowser.Navigate2(kind_.pageAddress(Caption()));
   }
   if (pageChanged()) {
-    alertTimer.setEnabled(true);
-    pollTimer.setEnabled(false);
+    startAlerting();
     pageFrame.setEnabled(true);
-    startAlert();
+    recordAlert();
   }
 }
 
-// The last reload's page was never read: a fresh page, and the engine is looked at.
-void BoardMonitor::replaceStalledPage() {
-  if (!pageBrowser.NavigationUnread()) return;
-  pageBrowser.Recreate();
-  console_.BrowserEngine().PageStalled();
-}
-
-void BoardMonitor::startAlert() {
+void BoardMonitor::recordAlert() {
   const BoardChange change =
       DescribeBoardChange(baseline(), latest(), {baselinePage_, baselineHeadings_},
                           {latestPage_, latestHeadings_}, kind_.normalise);
@@ -62,22 +51,11 @@ bool BoardMonitor::pageChanged() {
 void BoardMonitor::onAlertTick() {
   stopBeepMenu.setEnabled(true);
   Show();
-  kind_.watchedItemField(console_).setText(Caption());
-  setTopMost(true);
-  restore();
-  bringToFront();
-  PlayAlertTones(console_);
+  console_.setWatchedItem(QLatin1String(kind_.journalKind), Caption());
+  ringAlert(true);
 }
 
-void BoardMonitor::onShowAllTick() {
-  if (ReadSetting(settings_keys::kSetup, settings_keys::kShowAll, QStringLiteral("No Settings")) ==
-      QStringLiteral("1")) {
-    Show();
-    setWindowState(WindowState::Normal);
-  }
-}
-
-void BoardMonitor::hideWindow() { Hide(); }
+void BoardMonitor::onShowAllTick() { showIfAllAsked(); }
 
 void BoardMonitor::stopBeeping() {
   alertTimer.setEnabled(false);

@@ -1,12 +1,12 @@
-#include "common/text/date_text.h"
 #include "common/alerting/desktop_notice.h"
-#include "common/page/element_scan.h"
 #include "common/imct/imct_login.h"
 #include "common/imct/imct_pages.h"
 #include "common/journal/journal.h"
+#include "common/page/element_scan.h"
 #include "common/page/page_wait.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"
+#include "common/text/date_text.h"
 #include "monitors/registration/answer_lines.h"
 #include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
@@ -94,8 +94,7 @@ void RegistrationMonitor::recordFinding() {
   lastAnswerTime_ = TimeText(Desktop::current().now());
   unsavedFindingTime_ = lastAnswerTime_;
   saveFinding();
-  alertTimer.setEnabled(true);
-  pollTimer.setEnabled(false);
+  startAlerting();
   if (firstRun) notifyFinding();
 }
 

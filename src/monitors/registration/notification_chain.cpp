@@ -1,7 +1,7 @@
 #include "monitors/registration/notification_chain.h"
 
-#include "common/page/element_scan.h"
 #include "common/journal/journal.h"
+#include "common/page/element_scan.h"
 #include "common/page/page_wait.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"

@@ -1,20 +1,17 @@
 #include "monitors/registration/registration_monitor.h"
 
-#include "common/text/blanks_and_breaks.h"
-#include "common/page/browser_window.h"
 #include "common/imct/imct_pages.h"
 #include "common/journal/journal.h"
+#include "common/page/browser_window.h"
+#include "common/text/blanks_and_breaks.h"
 #include "platform/journal_schema.h"
 
 namespace tidex {
 
 RegistrationMonitor::RegistrationMonitor(ConsoleState& console)
-    : Form(QStringLiteral("Form2")),
-      console_(console),
+    : MonitorWindow(console, QStringLiteral("Form2")),
       readHealth_(console, journal::kind::kRegistration, QStringLiteral("無法查詢 IMCT"),
                   kBlindAfterQueries) {
-  setCaption(Name());
-  pageFrame.setEnabled(false);
   mailBrowser.setVisible(false);
   boardBrowser.setVisible(false);
   unloadMenu.setVisible(false);
@@ -22,9 +19,7 @@ RegistrationMonitor::RegistrationMonitor(ConsoleState& console)
   blindLine.setVisible(false);
   Resize(kBrowserWindowWidth, kBrowserWindowHeight);
   FillClientArea(*this, pageFrame, pageBrowser, blindLine);
-  for (WebBrowser* browser : {&pageBrowser, &mailBrowser, &boardBrowser}) {
-    DisarmPageDialogs(*browser);
-  }
+  for (WebBrowser* browser : {&mailBrowser, &boardBrowser}) DisarmPageDialogs(*browser);
   wireEvents();
 }
 
@@ -32,13 +27,9 @@ void RegistrationMonitor::wireEvents() {
   pageBrowser.onDocumentComplete = [this](HtmlDocument&, const QString&, bool) {
     onPageComplete();
   };
-  pollTimer.onTimer = [this] { onPollTick(); };
-  alertTimer.onTimer = [this] { onAlertTick(); };
-  showAllTimer.onTimer = [this] { onShowAllTick(); };
   printMenuTimer.onTimer = [this] { restorePrintMenu(); };
   notificationTimer.onTimer = [this] { onNotificationRetry(); };
   unloadMenu.onClick = [this] { unloadWindow(); };
-  hideMenu.onClick = [this] { hideWindow(); };
   printMenu.onClick = [this] { printPage(); };
   stopBeepMenu.onClick = [this] { stopBeeping(); };
   readHealth_.caption = [this] { return Caption(); };
@@ -57,7 +48,7 @@ void RegistrationMonitor::onLoad() {
 MonitorStatus RegistrationMonitor::monitorStatus() const {
   MonitorStatus status;
   status.kind = QStringLiteral("海掛");
-  if (alertTimer.Enabled()) {
+  if (isAlerting()) {
     status.state = MonitorStatus::State::Alerting;
   } else if (foundTime_.isValid()) {
     status.state = MonitorStatus::State::Found;

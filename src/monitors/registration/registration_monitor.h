@@ -1,12 +1,10 @@
 #pragma once
 
 #include "common/console_state.h"
-#include "common/imct/imct_login.h"
-#include "common/health/monitor_status.h"
 #include "common/health/read_health.h"
+#include "common/imct/imct_login.h"
+#include "monitors/monitor_window.h"
 #include "monitors/registration/notification_chain.h"
-#include "platform/form.h"
-#include "platform/frame.h"
 #include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/task.h"
@@ -19,22 +17,17 @@ namespace tidex {
 // The registration monitor: watches one customs registration number, the caption, on the
 // IMCT service until container counts appear for it, then alerts, records the finding and
 // sends the notification form.
-class RegistrationMonitor final : public Form, public WatchingWindow {
+// Its show-all watcher also closes it at 04:50 when the tray is hidden.
+class RegistrationMonitor final : public MonitorWindow {
  public:
   explicit RegistrationMonitor(ConsoleState& console);
 
-  Frame pageFrame{*this, "Frame1"};
-  WebBrowser pageBrowser{*this, pageFrame.holds("WebBrowser1")};
   WebBrowser mailBrowser{*this, "WebBrowser2"};      // notification mail page
   WebBrowser boardBrowser{*this, "WebBrowser3"};     // pilot-board lookup for the mail
-  Timer pollTimer{*this, "Timer1", 1s, true};        // poll
-  Timer alertTimer{*this, "Timer2", 5s, false};      // alert loop
-  Timer showAllTimer{*this, "Timer3", 1s, true};     // show-all signal and daily close
   Timer printMenuTimer{*this, "Timer4", 3s, false};  // print command back after printing
   // Sends the number's notification again while the mail service has not accepted it.
   Timer notificationTimer{*this, "notificationTimer", kNotificationRetryPeriod};
   Menu unloadMenu{*this, "mUnload", "Unload"};
-  Menu hideMenu{*this, "mHide", "Hide"};
   Menu printMenu{*this, "mPrint", "列印"};
   Menu stopBeepMenu{*this, "mStopBeep", "停止"};
   Label blindLine{*this, "blindLine"};  // why the query goes unanswered, beneath the page
@@ -44,20 +37,17 @@ class RegistrationMonitor final : public Form, public WatchingWindow {
   // The close rule: a window whose number is not found yet only hides.
   void onUnload(int& cancel) override;
 
-  void onPollTick();
-  void onAlertTick();
-  void onShowAllTick();
+  void onPollTick() override;
+  void onAlertTick() override;
+  void onShowAllTick() override;
   void restorePrintMenu();
   void onNotificationRetry();
   void unloadWindow();
-  void hideWindow();
   void printPage();
   void stopBeeping();
 
   MonitorStatus monitorStatus() const override;
 
-  // Whether the alert is on: beeps and the window brought forward until the user stops it.
-  bool isAlerting() const { return alertTimer.Enabled(); }
   // Whether container counts have appeared for the number in this run.
   bool isFound() const { return foundTime_.isValid(); }
   int secondsSinceQuery() const { return secondsSinceQuery_; }
@@ -75,7 +65,6 @@ class RegistrationMonitor final : public Form, public WatchingWindow {
   // Keeps the finding's notification pending and sends it on mailBrowser and boardBrowser.
   void notifyFinding();
 
-  ConsoleState& console_;
   ImctFormFiller forms_;
   int secondsSinceQuery_ = 0;
   QString lastPageText_;

@@ -1,10 +1,7 @@
-#include "common/alerting/alert_tones.h"
-#include "common/text/date_text.h"
-#include "common/health/engine_watch.h"
 #include "common/imct/imct_pages.h"
-#include "common/text/number_text.h"
 #include "common/settings/settings.h"
 #include "common/settings/settings_keys.h"
+#include "common/text/number_text.h"
 #include "monitors/registration/registration_monitor.h"
 #include "platform/desktop.h"
 
@@ -33,21 +30,17 @@ void RegistrationMonitor::onUnload(int& cancel) {
     return;
   }
   if (found != 1) return;
-  if (console_.HideTray().Value() == 1) return;
+  if (console_.hidesTray()) return;
   Desktop::current().beep(3000, 100ms);
-  console_.RegistrationNumber().setText(Caption());
-  console_.ActivityTime().setCaption(GeneralDateText(Desktop::current().now()));
+  console_.showRegistrationNumber(Caption());
+  console_.showActivityTime();
 }
 
 void RegistrationMonitor::onPollTick() {
   if (++secondsSinceQuery_ > 300) {
     secondsSinceQuery_ = 0;
     readHealth_.periodEnded(QStringLiteral("沒有回應"));
-    // The last query's page was never read: a fresh page, and the engine is looked at.
-    if (pageBrowser.NavigationUnread()) {
-      pageBrowser.Recreate();
-      console_.BrowserEngine().PageStalled();
-    }
+    replaceUnreadPage();
     forms_.open(pageBrowser, ImctQueryPage());
   }
 }
@@ -55,29 +48,19 @@ void RegistrationMonitor::onPollTick() {
 void RegistrationMonitor::onAlertTick() {
   stopBeepMenu.setEnabled(true);
   printMenu.setEnabled(true);
-  if (console_.ShowNotification().Value() == 1) {
-    setTopMost(true);
-    restore();
-    bringToFront();
-  }
-  PlayAlertTones(console_);
-  if (NumberOf(touchfilesOf(Caption())) == 1.0 && console_.ShowNotification().Value() == 1) {
+  ringAlert(console_.showsNotifications());
+  if (NumberOf(touchfilesOf(Caption())) == 1.0 && console_.showsNotifications()) {
     Show();
   }
-  console_.ActivityTime().setCaption(GeneralDateText(Desktop::current().now()));
+  console_.showActivityTime();
 }
 
 void RegistrationMonitor::onShowAllTick() {
   saveFinding();
-  const QString showAll =
-      ReadSetting(settings_keys::kSetup, settings_keys::kShowAll, QStringLiteral("No Settings"));
-  if (console_.HideTray().Value() == 1 && isTime(4, 50)) {
+  if (console_.hidesTray() && isTime(4, 50)) {
     if (Unload()) return;
   }
-  if (showAll == QStringLiteral("1")) {
-    Show();
-    setWindowState(WindowState::Normal);
-  }
+  showIfAllAsked();
 }
 
 void RegistrationMonitor::restorePrintMenu() {
@@ -97,8 +80,6 @@ void RegistrationMonitor::stopBeeping() {
   pageFrame.setEnabled(true);
   alertTimer.setEnabled(false);
 }
-
-void RegistrationMonitor::hideWindow() { Hide(); }
 
 void RegistrationMonitor::unloadWindow() { Unload(); }
 
