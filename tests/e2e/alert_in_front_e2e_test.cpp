@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -46,7 +47,7 @@ TEST(AlertUnderAWindowManager, AMinimisedWharfMonitorComesBackActiveAndAboveTheO
   ASSERT_TRUE(waitUntil(
       [&] {
         return !session.window(kMonitor).isEmpty() &&
-               session.sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2;
+               session.sites.requestLog().filter(kBoardPath).size() >= 2;
       },
       30s))
       << "no baseline taken\n"

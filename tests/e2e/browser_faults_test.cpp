@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "board_path.h"
 #include "browser_harness.h"
 #include "browser_test_server.h"
 #include "platform/desktop.h"
@@ -68,7 +69,7 @@ TEST_F(BrowserFaults, EachFaultEndsTheLoadAsTheSimulatedBrowserHasIt) {
       {"cut-off", true, 0, false, false},         {"huge", false, 200, false, true},
       {"many-elements", false, 200, false, true}, {"dialogs", false, 200, false, true},
   };
-  const QString board = server_.url("/sdci/UA1006.ASP?QSP_PORT=1108");
+  const QString board = server_.url((kBoardPath + "?QSP_PORT=1108").toLatin1());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
     ASSERT_TRUE(server_.control("/_control/faults/board?kind=none"));

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -20,8 +21,8 @@ TEST(ProgramEndToEnd, EndingByTheGestureWritesTheHeldJournalEntryAndClosesTheFil
   const QString display = session.display.display();
 
   ASSERT_TRUE(session.pressConsoleButton(QStringLiteral("碼頭")));  // the field holds 1108
-  ASSERT_TRUE(waitUntil(
-      [&] { return session.sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2; }, 30s))
+  ASSERT_TRUE(
+      waitUntil([&] { return session.sites.requestLog().filter(kBoardPath).size() >= 2; }, 30s))
       << session.program.output().data();
   ASSERT_TRUE(
       session.sites.control("/_control/board/time?wharf=1108&vessel=YM%20HARMONY&time=23:45"));

@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QRegularExpression>
 
+#include "board_path.h"
 #include "common/health/engine_watch.h"
 #include "console_session.h"
 #include "name_changes.h"
@@ -119,7 +120,7 @@ class WharfMonitorProgram {
     return session_.display.focusedWindowTitle() == QStringLiteral("1108");
   }
   int boardRequests() const {
-    return static_cast<int>(session_.sites.requestLog().filter("/sdci/UA1006.ASP").size());
+    return static_cast<int>(session_.sites.requestLog().filter(kBoardPath).size());
   }
   std::vector<EngineHelper> helpers() const { return engineHelpers(session_.program.pid()); }
   SitesRunner& sites() { return session_.sites; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_path.h"
 #include "console/monitor_status_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "scenario/journal_rows.h"
@@ -88,9 +89,9 @@ TEST(BoardReading, ABoardThatMovedIsWatchedWhereItNowAnswersAndSaidOnce) {
 
 // A page whose renderer died is no page: no empty baseline, no false alert.
 TEST(BoardReading, AUrlMonitorThroughADeadRendererNeitherAlertsNorTakesAnEmptyBaseline) {
-  const QString address =
-      "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
-      "SEARCH=1&iPage=&OK=%B7j%B4M";
+  const QString address = "http://127.0.0.1:8080" + kBoardPath +
+                          "?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
+                          "SEARCH=1&iPage=&OK=%B7j%B4M";
   for (bool duringFirstPage : {true, false}) {
     SCOPED_TRACE(duringFirstPage ? "renderers die on the first page" : "on a reload");
     SimPortDesktop desk;
@@ -126,8 +127,8 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
     const std::size_t notices = desk.notifications().size();
     desk.sites().setFault(Service::Board, c.fault);
     if (c.fault == Fault::None) {
-      desk.sites().addPage("/sdci/UA1006.ASP", {200, "text/html; charset=utf-8",
-                                                QStringLiteral("<p>系統維護中</p>").toUtf8()});
+      desk.sites().addPage(kBoardPath.toLatin1(), {200, "text/html; charset=utf-8",
+                                                   QStringLiteral("<p>系統維護中</p>").toUtf8()});
     }
     desk.advance(5min + 50s);
     EXPECT_TRUE(journalRowsOf(desk, journal::event::kBlind).empty()) << "too early";
@@ -152,7 +153,7 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
     EXPECT_TRUE(desk.openBoxes().empty());
 
     desk.sites().setFault(Service::Board, Fault::None);
-    desk.sites().removePage("/sdci/UA1006.ASP");
+    desk.sites().removePage(kBoardPath.toLatin1());
     desk.advance(61s);
     EXPECT_EQ(journalRowsOf(desk, journal::event::kReadsAgain).size(), 1u);
     EXPECT_FALSE(monitor.changeLine.Visible());
