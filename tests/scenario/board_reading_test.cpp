@@ -130,9 +130,9 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
       desk.sites().addPage(kBoardPath.toLatin1(), {200, "text/html; charset=utf-8",
                                                    QStringLiteral("<p>系統維護中</p>").toUtf8()});
     }
-    desk.advance(5min + 50s);
+    desk.advance(5min + 50s);  // four reloads since the fault, each period without a board
     EXPECT_TRUE(journalRowsOf(desk, journal::event::kBlind).empty()) << "too early";
-    desk.advance(3min);
+    desk.advance(10s);  // the fifth period has ended
 
     const auto blind = journalRowsOf(desk, journal::event::kBlind);
     ASSERT_EQ(blind.size(), 1u);
