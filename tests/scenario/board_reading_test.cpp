@@ -87,6 +87,27 @@ TEST(BoardReading, ABoardThatMovedIsWatchedWhereItNowAnswersAndSaidOnce) {
   }
 }
 
+// Before the board's form was ever shown, its server sends the browser to another site's
+// sign-in page: nothing is taken for the board there and no search goes there; the board back
+// is the baseline, no change.
+TEST(BoardReading, AnotherSiteBeforeTheBoardWasEverShownIsNeitherBaselineNorSearched) {
+  SimPortDesktop desk;
+  desk.sites().setFault(Service::Board, Fault::RedirectAway);
+  BoardMonitor& monitor = watchWharf(desk);
+  desk.advance(3min);
+  const QStringList away = desk.sites().requestLog().filter(sites::kLandingPath);
+  ASSERT_FALSE(away.isEmpty()) << "the browser was never sent away";
+  EXPECT_EQ(away.filter("?").size(), 0) << "a search sent there: " << away.join(' ').toStdString();
+  EXPECT_FALSE(hasBaseline(monitor));
+
+  desk.sites().setFault(Service::Board, Fault::None);
+  desk.advance(61s);
+  EXPECT_TRUE(hasBaseline(monitor));
+  desk.advance(2min);
+  EXPECT_FALSE(isAlerting(monitor)) << "the board back is no change";
+  EXPECT_TRUE(journalRowsOf(desk, journal::event::kAlert).empty());
+}
+
 // A page whose renderer died is no page: no empty baseline, no false alert.
 TEST(BoardReading, AUrlMonitorThroughADeadRendererNeitherAlertsNorTakesAnEmptyBaseline) {
   const QString address = "http://127.0.0.1:8080" + kBoardPath +
