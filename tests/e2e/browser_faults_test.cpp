@@ -20,22 +20,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class BrowserFaults : public ::testing::Test {
+class BrowserFaults : public BrowserPageTest {
  protected:
-  static void SetUpTestSuite() { ensureBrowserDesktop(); }
-  void SetUp() override { form_ = &Desktop::current().load<BrowserForm>(); }
-  void TearDown() override {
-    form_->Unload();
-    spinFor(50ms);
-  }
-
-  WebBrowser& browser() { return form_->browser; }
-  QString text() { return browser().Document()->documentElement().innerText(); }
-  bool open(const QString& url) {
-    const int before = form_->completed;
-    browser().Navigate2(url);
-    return spinUntil([&] { return form_->completed > before && !browser().Busy(); }, 30s);
-  }
   int requestsFor(const QByteArray& pathStart) const {
     int count = 0;
     for (const SeenRequest& r : server_.requests()) count += r.target.startsWith(pathStart);
@@ -47,9 +33,6 @@ class BrowserFaults : public ::testing::Test {
     }
     return false;
   }
-
-  BrowserTestServer server_;
-  BrowserForm* form_ = nullptr;
 };
 
 // What the simulated browser reproduces for each fault: whether the load fails, its status,
