@@ -101,8 +101,7 @@ class WharfMonitorProgram {
   // Empty when all went well, else what did not.
   std::string open() {
     if (!session_.start(ProgramClock::faster(rate_))) return session_.failure();
-    if (!session_.pressConsoleButton(QStringLiteral("碼頭"))) return "no wharf button";
-    if (!waitUntil([&] { return boardRequests() >= 2; }, 30s)) return "no baseline taken";
+    if (!session_.openWharfMonitor()) return session_.failure();
     return focusConsole() ? std::string() : "the console did not take the focus";
   }
 
