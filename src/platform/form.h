@@ -14,17 +14,17 @@ class Menu;
 // The back end's mirror of a window, with the window operations that are not plain state.
 class FormPeer : public ControlPeer {
  public:
-  // Show if hidden, un-minimise, as ShowWindow(SW_RESTORE).
+  // Shows the window if hidden, takes it out of the minimised state and raises it.
   virtual void restore() = 0;
-  // Bring to the foreground and activate, as SetForegroundWindow.
+  // Raises a shown window and asks for it to be the active one (the window manager may refuse).
   virtual void bringToFront() = 0;
-  // Pop up a menu's items at the mouse position.
+  // Pops up a menu's items at the mouse position.
   virtual void popupMenu(Menu& menu) = 0;
 };
 
 // How a window shows on the desktop.
 enum class WindowState { Normal, Minimized, Maximized };
-// Why a window is asked to close, as QueryUnload receives it.
+// Why a window is asked to close, as onQueryUnload receives it.
 enum class UnloadReason {
   UserClose,   // the window's close box or its control menu
   Code,        // the program (Unload)
@@ -33,7 +33,7 @@ enum class UnloadReason {
 };
 
 // Base of every window. Members of a derived window are its controls; its methods are the
-// handlers. Create windows through Desktop::load, which runs Initialize and Load.
+// handlers. Create windows through Desktop::load, which runs onInitialize and onLoad.
 class Form {
  public:
   explicit Form(QString name);
@@ -52,7 +52,8 @@ class Form {
   tidex::WindowState WindowState() const { return windowState_; }
   void setWindowState(tidex::WindowState state);
   bool TopMost() const { return topMost_; }
-  // SetWindowPos with HWND_TOPMOST / HWND_NOTOPMOST, position and size unchanged.
+  // Keeps the window above the others (Qt's stays-on-top hint in the Qt back end) or lets it
+  // go; its position and size stay.
   void setTopMost(bool on);
 
   const Geometry& geometry() const { return geometry_; }
@@ -68,10 +69,10 @@ class Form {
   void bringToFront();
   void PopupMenu(Menu& menu);
 
-  // Requests a close as the given reason: QueryUnload, then Unload, either may cancel.
+  // Requests a close for the given reason: onQueryUnload, then onUnload; either may cancel.
   // Returns true when the window was unloaded.
   bool requestClose(UnloadReason reason);
-  // The Unload statement: a close requested by code.
+  // A close requested by the program itself.
   bool Unload() { return requestClose(UnloadReason::Code); }
   bool isUnloaded() const { return unloaded_; }
   bool isLoaded() const { return loaded_; }
@@ -88,7 +89,7 @@ class Form {
   virtual void onResize() {}
 
  protected:
-  // Unloads without asking: no QueryUnload, no Unload event.
+  // Unloads without asking: neither onQueryUnload nor onUnload runs.
   void unloadWithoutEvents();
 
  private:

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -42,15 +43,7 @@ TEST(AlertUnderAWindowManager, AMinimisedWharfMonitorComesBackActiveAndAboveTheO
   ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
   const QString display = session.display.display();
 
-  ASSERT_TRUE(session.pressConsoleButton(QStringLiteral("碼頭")));  // the field holds 1108
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return !session.window(kMonitor).isEmpty() &&
-               session.sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2;
-      },
-      30s))
-      << "no baseline taken\n"
-      << session.program.output().data();
+  ASSERT_TRUE(session.openWharfMonitor()) << session.failure() << session.program.output().data();
   const QString minimised = session.window(kMonitor);
   session.display.minimise(minimised);
   ASSERT_TRUE(waitUntil(

@@ -2,6 +2,7 @@
 
 #include <QUrl>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -28,8 +29,7 @@ TEST(BoardReadingEndToEnd, AMovedBoardListingA501VesselIsFollowedAndAlertsOnAMov
       << session.program.output().data();
   EXPECT_EQ(session.journalSummaries("moved"), QStringList{movedTo});
   // The query, the same query where the board now answers, and the search sent there.
-  ASSERT_TRUE(
-      waitUntil([&] { return sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 3; }, 20s));
+  ASSERT_TRUE(waitUntil([&] { return sites.requestLog().filter(kBoardPath).size() >= 3; }, 20s));
 
   ASSERT_TRUE(sites.control("/_control/board/time?wharf=1108&vessel=YM%20HARMONY&time=23:45"));
   EXPECT_TRUE(waitUntil([&] { return !session.journalSummaries("alert").isEmpty(); }, 80s))

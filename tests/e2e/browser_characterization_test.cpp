@@ -47,26 +47,8 @@ QString formValue(const QByteArray& encoded) {
   return QUrl::fromPercentEncoding(bytes);
 }
 
-class BrowserCharacterization : public ::testing::Test {
+class BrowserCharacterization : public BrowserPageTest {
  protected:
-  // Before any fixture exists: its form needs the application.
-  static void SetUpTestSuite() { ensureBrowserDesktop(); }
-  void SetUp() override { form_ = &Desktop::current().load<BrowserForm>(); }
-  void TearDown() override {
-    form_->Unload();
-    spinFor(50ms);
-  }
-
-  WebBrowser& browser() { return form_->browser; }
-  HtmlDocument& document() { return *browser().Document(); }
-
-  // Navigates and waits until that page has completed.
-  bool open(const QString& url) {
-    const int before = form_->completed;
-    browser().Navigate2(url);
-    return spinUntil([&] { return form_->completed > before && !browser().Busy(); }, 20s);
-  }
-
   HtmlElement element(const QString& tag, const QString& name) {
     auto all = document().All();
     for (int i = 0; i < all.length(); ++i) {
@@ -81,9 +63,6 @@ class BrowserCharacterization : public ::testing::Test {
     clickAndWait(browser(), e, out);
     return spinUntil([&] { return out.resumed; }, 20s);
   }
-
-  BrowserTestServer server_;
-  BrowserForm* form_ = nullptr;
 };
 
 TEST_F(BrowserCharacterization, PageDialogsShowNothingAndConfirmAndPromptAreRefused) {

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "board_path.h"
 #include "browser_harness.h"
 #include "browser_test_server.h"
 #include "platform/desktop.h"
@@ -19,22 +20,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class BrowserFaults : public ::testing::Test {
+class BrowserFaults : public BrowserPageTest {
  protected:
-  static void SetUpTestSuite() { ensureBrowserDesktop(); }
-  void SetUp() override { form_ = &Desktop::current().load<BrowserForm>(); }
-  void TearDown() override {
-    form_->Unload();
-    spinFor(50ms);
-  }
-
-  WebBrowser& browser() { return form_->browser; }
-  QString text() { return browser().Document()->documentElement().innerText(); }
-  bool open(const QString& url) {
-    const int before = form_->completed;
-    browser().Navigate2(url);
-    return spinUntil([&] { return form_->completed > before && !browser().Busy(); }, 30s);
-  }
   int requestsFor(const QByteArray& pathStart) const {
     int count = 0;
     for (const SeenRequest& r : server_.requests()) count += r.target.startsWith(pathStart);
@@ -46,9 +33,6 @@ class BrowserFaults : public ::testing::Test {
     }
     return false;
   }
-
-  BrowserTestServer server_;
-  BrowserForm* form_ = nullptr;
 };
 
 // What the simulated browser reproduces for each fault: whether the load fails, its status,
@@ -68,7 +52,7 @@ TEST_F(BrowserFaults, EachFaultEndsTheLoadAsTheSimulatedBrowserHasIt) {
       {"cut-off", true, 0, false, false},         {"huge", false, 200, false, true},
       {"many-elements", false, 200, false, true}, {"dialogs", false, 200, false, true},
   };
-  const QString board = server_.url("/sdci/UA1006.ASP?QSP_PORT=1108");
+  const QString board = server_.url((kBoardPath + "?QSP_PORT=1108").toLatin1());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
     ASSERT_TRUE(server_.control("/_control/faults/board?kind=none"));

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "platform/desktop.h"
 #include "platform/qt/qt_desktop.h"
 
 namespace tidex::e2e {
@@ -76,6 +77,20 @@ bool spinUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 void spinFor(std::chrono::milliseconds time) {
   spinUntil([] { return false; }, time);
+}
+
+void BrowserPageTest::SetUp() { form_ = &Desktop::current().load<BrowserForm>(); }
+
+void BrowserPageTest::TearDown() {
+  form_->Unload();
+  spinFor(std::chrono::milliseconds(50));
+}
+
+bool BrowserPageTest::open(const QString& url) {
+  const int before = form_->completed;
+  browser().Navigate2(url);
+  return spinUntil([&] { return form_->completed > before && !browser().Busy(); },
+                   std::chrono::seconds(30));
 }
 
 }  // namespace tidex::e2e

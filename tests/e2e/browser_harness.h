@@ -3,8 +3,11 @@
 #include <chrono>
 #include <functional>
 
+#include <gtest/gtest.h>
+
 #include <QString>
 
+#include "browser_test_server.h"
 #include "platform/form.h"
 #include "platform/web_browser.h"
 
@@ -32,5 +35,24 @@ QString browserDesktopHome();
 // Runs the event loop until the condition holds or the time is up; test code only.
 bool spinUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 void spinFor(std::chrono::milliseconds time);
+
+// A story of the Qt browser: a fresh BrowserForm on the shared desktop for each test, and a
+// loopback server of the test's pages.
+class BrowserPageTest : public ::testing::Test {
+ protected:
+  // Before any fixture exists: its form needs the application.
+  static void SetUpTestSuite() { ensureBrowserDesktop(); }
+  void SetUp() override;
+  void TearDown() override;
+
+  WebBrowser& browser() { return form_->browser; }
+  HtmlDocument& document() { return *browser().Document(); }
+  QString text() { return document().documentElement().innerText(); }
+  // Navigates and waits until that page has completed.
+  bool open(const QString& url);
+
+  BrowserTestServer server_;
+  BrowserForm* form_ = nullptr;
+};
 
 }  // namespace tidex::e2e

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -36,15 +37,7 @@ TEST(ProgramEndToEnd, AfterARealAlertTheChangeLogOpensInFrontAndShowsTheBoardsRo
   const AccessibilityBus& a11y = session.a11y;
   const QString display = session.display.display();
 
-  ASSERT_TRUE(session.pressConsoleButton(QStringLiteral("碼頭")));  // the field holds 1108
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return !session.window(kMonitor).isEmpty() &&
-               session.sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2;
-      },
-      30s))
-      << "no baseline taken\n"
-      << session.program.output().data();
+  ASSERT_TRUE(session.openWharfMonitor()) << session.failure() << session.program.output().data();
   ASSERT_TRUE(
       session.sites.control("/_control/board/time?wharf=1108&vessel=YM%20HARMONY&time=23:45"));
   ASSERT_TRUE(waitUntil([&] { return !session.journalSummaries("alert").isEmpty(); }, 80s))

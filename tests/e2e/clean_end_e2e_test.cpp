@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -19,10 +20,7 @@ TEST(ProgramEndToEnd, EndingByTheGestureWritesTheHeldJournalEntryAndClosesTheFil
   ASSERT_TRUE(session.start()) << session.failure() << session.program.output().data();
   const QString display = session.display.display();
 
-  ASSERT_TRUE(session.pressConsoleButton(QStringLiteral("碼頭")));  // the field holds 1108
-  ASSERT_TRUE(waitUntil(
-      [&] { return session.sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2; }, 30s))
-      << session.program.output().data();
+  ASSERT_TRUE(session.openWharfMonitor()) << session.failure() << session.program.output().data();
   ASSERT_TRUE(
       session.sites.control("/_control/board/time?wharf=1108&vessel=YM%20HARMONY&time=23:45"));
   // The alert has begun (its "停止" can be chosen): its entry is held. The user stops it and

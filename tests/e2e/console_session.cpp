@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include "board_path.h"
 #include "common/text/text_codec.h"
 #include "console/console_window.h"
 
@@ -116,6 +117,16 @@ Accessible ConsoleSession::consoleControl(const QString& role, const QString& na
 
 bool ConsoleSession::pressConsoleButton(const QString& caption) const {
   return a11y.press(consoleControl("push button", caption));
+}
+
+bool ConsoleSession::openWharfMonitor(const QString& wharf) {
+  const auto boardRequests = [&] { return sites.requestLog().filter(kBoardPath).size(); };
+  const qsizetype before = boardRequests();
+  if (!pressConsoleButton(QStringLiteral("碼頭"))) return fail("the console has no 碼頭 button");
+  if (!waitUntil([&] { return !window(wharf).isEmpty() && boardRequests() >= before + 2; }, 30s)) {
+    return fail("no monitor " + wharf.toStdString() + " with a baseline within 30 s");
+  }
+  return true;
 }
 
 bool ConsoleSession::clickConsole(const QString& role, const QString& name) const {

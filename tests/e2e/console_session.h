@@ -66,6 +66,9 @@ class ConsoleSession {
   Accessible consoleControl(const QString& role, const QString& name) const;
   // Presses the console's button with this caption, as a screen reader does.
   bool pressConsoleButton(const QString& caption) const;
+  // Presses the console's 碼頭 button, its field holding `wharf`, and waits until that wharf's
+  // monitor is on screen and has its baseline: the board was asked for the wharf and searched.
+  bool openWharfMonitor(const QString& wharf = QStringLiteral("1108"));
   // Clicks the console's control with this role and accessible name with the mouse.
   bool clickConsole(const QString& role, const QString& name) const;
   // The X window of the shown window with this title; empty when there is none.

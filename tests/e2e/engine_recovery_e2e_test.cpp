@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QRegularExpression>
 
+#include "board_path.h"
 #include "common/health/engine_watch.h"
 #include "console_session.h"
 #include "name_changes.h"
@@ -100,8 +101,7 @@ class WharfMonitorProgram {
   // Empty when all went well, else what did not.
   std::string open() {
     if (!session_.start(ProgramClock::faster(rate_))) return session_.failure();
-    if (!session_.pressConsoleButton(QStringLiteral("碼頭"))) return "no wharf button";
-    if (!waitUntil([&] { return boardRequests() >= 2; }, 30s)) return "no baseline taken";
+    if (!session_.openWharfMonitor()) return session_.failure();
     return focusConsole() ? std::string() : "the console did not take the focus";
   }
 
@@ -119,7 +119,7 @@ class WharfMonitorProgram {
     return session_.display.focusedWindowTitle() == QStringLiteral("1108");
   }
   int boardRequests() const {
-    return static_cast<int>(session_.sites.requestLog().filter("/sdci/UA1006.ASP").size());
+    return static_cast<int>(session_.sites.requestLog().filter(kBoardPath).size());
   }
   std::vector<EngineHelper> helpers() const { return engineHelpers(session_.program.pid()); }
   SitesRunner& sites() { return session_.sites; }

@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -23,14 +24,14 @@ BoardPage findBoardPage(const AccessibilityBus& a11y) {
 }
 
 QStringList boardRequests(const SitesRunner& sites) {
-  return sites.requestLog().filter("/sdci/UA1006.ASP");
+  return sites.requestLog().filter(kBoardPath);
 }
 
 // The monitor's own searches are form submits that follow a load of its query address; a
 // submit beyond those is someone else's use of the page.
 bool noSubmitBeyondTheMonitorsOwn(const QStringList& requests) {
-  const auto loads = requests.filter("UA1006.ASP?QSP_ID=").size();
-  const auto submits = requests.filter("UA1006.ASP?QSP_PORT=").size();
+  const auto loads = requests.filter(kBoardPath + "?QSP_ID=").size();
+  const auto submits = requests.filter(kBoardPath + "?QSP_PORT=").size();
   return submits <= loads;
 }
 
@@ -50,10 +51,8 @@ TEST(ProgramEndToEnd, AWatchingWharfMonitorsPageTakesNoMouseOrKeysUntilItHasAler
   clickAt(x.display(), a11y.extents(wharfField).center());
   pressKeys(x.display(), {"ctrl+a"});
   typeText(x.display(), kMonitor);
-  ASSERT_TRUE(session.clickConsole("push button", "碼頭"));
-  ASSERT_TRUE(waitUntil([&] { return x.visibleWindows(kMonitor).size() == 1; }, 20s))
-      << session.program.output().data();
-  ASSERT_TRUE(waitUntil([&] { return boardRequests(sites).size() >= 2; }, 30s));  // baseline
+  ASSERT_TRUE(session.openWharfMonitor(kMonitor))
+      << session.failure() << session.program.output().data();
 
   BoardPage page;
   ASSERT_TRUE(waitUntil(

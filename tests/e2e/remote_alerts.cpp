@@ -1,4 +1,5 @@
 #include "remote_alerts.h"
+#include "board_path.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +21,7 @@ void addToSettings(const QString& home, const QByteArray& lines) {
 }
 
 void raiseWharfAlert(ConsoleSession& session) {
-  ASSERT_TRUE(session.clickConsole("push button", QStringLiteral("碼頭")));
-  ASSERT_TRUE(waitUntil(
-      [&] { return session.sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2; }, 30s))
-      << session.program.output().data();
+  ASSERT_TRUE(session.openWharfMonitor()) << session.failure() << session.program.output().data();
   ASSERT_TRUE(
       session.sites.control("/_control/board/time?wharf=1108&vessel=YM%20HARMONY&time=23:45"));
   ASSERT_TRUE(waitUntil([&] { return !session.journalSummaries("alert").isEmpty(); }, 80s));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -17,7 +18,7 @@ const QString kConsoleCaption = ConsoleSession::consoleCaption();
 
 struct FaultCase {
   const char* kind;
-  const char* asked;  // a request the fault leads the browser to make
+  QString asked;  // a request the fault leads the browser to make
 };
 
 class BoardFaultsE2E : public testing::TestWithParam<FaultCase> {};
@@ -50,9 +51,9 @@ TEST_P(BoardFaultsE2E, AWharfMonitorOpenedOnAFaultyBoardStaysQuietAndShowsNothin
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, BoardFaultsE2E,
-                         testing::Values(FaultCase{"never", "/sdci/UA1006.ASP"},
-                                         FaultCase{"download", "/sdci/UA1006.ASP"},
-                                         FaultCase{"dialogs", "/sdci/UA1006.ASP"},
+                         testing::Values(FaultCase{"never", kBoardPath},
+                                         FaultCase{"download", kBoardPath},
+                                         FaultCase{"dialogs", kBoardPath},
                                          FaultCase{"redirect-away", "/elsewhere/"}),
                          [](const auto& instance) {
                            std::string name = instance.param.kind;

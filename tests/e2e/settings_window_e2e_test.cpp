@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -72,8 +73,7 @@ TEST(ProgramEndToEnd, ABoardServerChangedInTheSettingsWindowServesTheNextMonitor
                          QStringLiteral("伺服器位址與帳號已儲存")));
 
   ASSERT_TRUE(session.pressConsoleButton(QStringLiteral("碼頭")));
-  EXPECT_TRUE(
-      waitUntil([&] { return !otherBoard.requestLog().filter("/sdci/UA1006.ASP").isEmpty(); }, 30s))
+  EXPECT_TRUE(waitUntil([&] { return !otherBoard.requestLog().filter(kBoardPath).isEmpty(); }, 30s))
       << session.program.output().data();
 }
 
@@ -97,11 +97,8 @@ TEST(ProgramEndToEnd, APilotAddedInTheSettingsWindowIsNoChangeAtARunningMonitors
     }
     ASSERT_TRUE(ini.resize(0) && ini.write(text) == text.size());
   }
-  const auto boardReads = [&] {
-    return session.sites.requestLog().filter("/sdci/UA1006.ASP").size();
-  };
-  ASSERT_TRUE(session.pressConsoleButton(QStringLiteral("碼頭")));  // the field holds 1108
-  ASSERT_TRUE(waitUntil([&] { return boardReads() >= 2; }, 30s)) << "no baseline taken";
+  const auto boardReads = [&] { return session.sites.requestLog().filter(kBoardPath).size(); };
+  ASSERT_TRUE(session.openWharfMonitor()) << session.failure();
 
   const Accessible settings = openSettings(session);
   ASSERT_TRUE(settings.valid());

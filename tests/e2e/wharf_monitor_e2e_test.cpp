@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include "board_path.h"
 #include "console_session.h"
 
 using namespace tidex::e2e;
@@ -40,16 +41,13 @@ TEST(ProgramEndToEnd, WharfMonitorTakesABaselineAndAlertsOnAMovedTime) {
   const SitesRunner& sites = session.sites;
   const AccessibilityBus& a11y = session.a11y;
 
-  // The console's wharf field holds 1108 from the start.
-  ASSERT_TRUE(session.clickConsole("push button", QStringLiteral("碼頭")));
-  ASSERT_TRUE(waitUntil([&] { return session.display.visibleWindows("1108").size() == 1; }, 20s))
-      << session.program.output().data();
-  // The query, then the search the monitor submits on it: the baseline is taken.
-  ASSERT_TRUE(
-      waitUntil([&] { return sites.requestLog().filter("/sdci/UA1006.ASP").size() >= 2; }, 30s));
-  EXPECT_EQ(sites.requestLog().filter("/sdci/UA1006.ASP").front(),
-            "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&SEARCH=1&"
-            "iPage=&OK=%B7j%B4M");
+  // The console's wharf field holds 1108 from the start. The query, then the search the
+  // monitor submits on it: the baseline is taken.
+  ASSERT_TRUE(session.openWharfMonitor()) << session.failure() << session.program.output().data();
+  EXPECT_EQ(sites.requestLog().filter(kBoardPath).front(),
+            "GET " + kBoardPath +
+                "?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&SEARCH=1&"
+                "iPage=&OK=%B7j%B4M");
   ASSERT_TRUE(session.focus(kConsoleCaption));  // the monitor covers the console
 
   ASSERT_TRUE(sites.control("/_control/board/time?wharf=1108&vessel=YM%20HARMONY&time=23:45"));

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "board_path.h"
 #include "common/settings/settings.h"
 #include "console/console_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
@@ -22,7 +23,7 @@ namespace {
 const Tones kAlertTones{{1000, 300ms}, {3000, 300ms}};
 
 int boardRequests(SimPortDesktop& desk) {
-  return static_cast<int>(desk.sites().requestLog().filter("/sdci/UA1006.ASP").size());
+  return static_cast<int>(desk.sites().requestLog().filter(kBoardPath).size());
 }
 
 // A console with the known pilots configured and one monitor of the given kind open.
@@ -52,11 +53,11 @@ TEST(WharfMonitor, TakesItsBaselineFromTheSearchAnswerWithOneSubmitAndNeverAlert
   SimPortDesktop desk;
   auto& mon = openMonitor<WharfMonitor>(desk, "1108");
 
-  const QStringList log = desk.sites().requestLog().filter("/sdci/UA1006.ASP");
+  const QStringList log = desk.sites().requestLog().filter(kBoardPath);
   ASSERT_EQ(log.size(), 2);
-  EXPECT_EQ(log[0],
-            "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&SEARCH=1&"
-            "iPage=&OK=%B7j%B4M");
+  EXPECT_EQ(log[0], "GET " + kBoardPath +
+                        "?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&SEARCH=1&"
+                        "iPage=&OK=%B7j%B4M");
   EXPECT_TRUE(log[1].contains("QSP_PORT=1108")) << log[1].toStdString();
   EXPECT_TRUE(log[1].contains("OK=%B7j%B4M")) << log[1].toStdString();
   EXPECT_TRUE(mon.hasBaseline());
@@ -154,7 +155,7 @@ TEST(WharfMonitor, ErrorPagesAreNotComparedAndKeepTheCounter) {
     if (mode == 0) board.failWith(500);
     if (mode == 1) board.setUnreachable(true);
     if (mode == 2) {
-      desk.sites().addPage("/sdci/UA1006.ASP",
+      desk.sites().addPage(kBoardPath.toLatin1(),
                            {200, "text/html; charset=big5", toAnsi("<p>無法連線，請稍後再試</p>")});
     }
     desk.advance(3min);
@@ -181,9 +182,10 @@ TEST(VesselMonitor, UpperCasesTheNameKeepsItsBlankAndAlertsOnALetterChange) {
   SimPortDesktop desk;
   auto& mon = openMonitor<VesselMonitor>(desk, "ym harmony");
   EXPECT_EQ(mon.Caption(), "YM HARMONY");
-  EXPECT_EQ(desk.sites().requestLog().filter("/sdci/UA1006.ASP").front(),
-            "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=YM%20HARMONY&QSP_PORT=&QSP_PAGID=&SP_CALL=&"
-            "SEARCH=1&iPage=&OK=%B7j%B4M");
+  EXPECT_EQ(desk.sites().requestLog().filter(kBoardPath).front(),
+            "GET " + kBoardPath +
+                "?QSP_ID=&QSP_ENAME=YM%20HARMONY&QSP_PORT=&QSP_PAGID=&SP_CALL=&"
+                "SEARCH=1&iPage=&OK=%B7j%B4M");
   EXPECT_TRUE(mon.baseline().contains("YMHARMONY"));
 
   desk.sites().board().renameVessel("1108", "YM HARMONY", "YM HARMONY II");
@@ -201,9 +203,9 @@ TEST(WharfMonitor, ALatinLetterChangeAloneDoesNotAlert) {
 
 TEST(UrlMonitor, LoadsTheAddressAsTypedAndAlertsOnAnErrorPage) {
   SimPortDesktop desk;
-  const QString address =
-      "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
-      "SEARCH=1&iPage=&OK=%B7j%B4M";
+  const QString address = "http://127.0.0.1:8080" + kBoardPath +
+                          "?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
+                          "SEARCH=1&iPage=&OK=%B7j%B4M";
   auto& mon = openMonitor<UrlMonitor>(desk, address);
   EXPECT_EQ(mon.Caption(), address);
   EXPECT_EQ(boardRequests(desk), 1) << "the address monitor submits no form";
@@ -303,7 +305,7 @@ TEST(WharfMonitor, KeepsItsServerAndPilotsWhenTheSettingsFileGoesBad) {
       if (n.browser == "Form6.WebBrowser1") pages << n.request.url;
     }
     ASSERT_GE(pages.size(), 2);
-    EXPECT_TRUE(pages.last().startsWith("http://board.test/sdci/UA1006.ASP?"))
+    EXPECT_TRUE(pages.last().startsWith("http://board.test" + kBoardPath + "?"))
         << pages.last().toStdString();
 
     ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "23:45"));

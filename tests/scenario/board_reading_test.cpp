@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_path.h"
 #include "console/monitor_status_window.h"
 #include "monitors/pilotboard/board_monitor_kinds.h"
 #include "scenario/journal_rows.h"
@@ -86,11 +87,32 @@ TEST(BoardReading, ABoardThatMovedIsWatchedWhereItNowAnswersAndSaidOnce) {
   }
 }
 
+// Before the board's form was ever shown, its server sends the browser to another site's
+// sign-in page: nothing is taken for the board there and no search goes there; the board back
+// is the baseline, no change.
+TEST(BoardReading, AnotherSiteBeforeTheBoardWasEverShownIsNeitherBaselineNorSearched) {
+  SimPortDesktop desk;
+  desk.sites().setFault(Service::Board, Fault::RedirectAway);
+  BoardMonitor& monitor = watchWharf(desk);
+  desk.advance(3min);
+  const QStringList away = desk.sites().requestLog().filter(sites::kLandingPath);
+  ASSERT_FALSE(away.isEmpty()) << "the browser was never sent away";
+  EXPECT_EQ(away.filter("?").size(), 0) << "a search sent there: " << away.join(' ').toStdString();
+  EXPECT_FALSE(hasBaseline(monitor));
+
+  desk.sites().setFault(Service::Board, Fault::None);
+  desk.advance(61s);
+  EXPECT_TRUE(hasBaseline(monitor));
+  desk.advance(2min);
+  EXPECT_FALSE(isAlerting(monitor)) << "the board back is no change";
+  EXPECT_TRUE(journalRowsOf(desk, journal::event::kAlert).empty());
+}
+
 // A page whose renderer died is no page: no empty baseline, no false alert.
 TEST(BoardReading, AUrlMonitorThroughADeadRendererNeitherAlertsNorTakesAnEmptyBaseline) {
-  const QString address =
-      "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
-      "SEARCH=1&iPage=&OK=%B7j%B4M";
+  const QString address = "http://127.0.0.1:8080" + kBoardPath +
+                          "?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&"
+                          "SEARCH=1&iPage=&OK=%B7j%B4M";
   for (bool duringFirstPage : {true, false}) {
     SCOPED_TRACE(duringFirstPage ? "renderers die on the first page" : "on a reload");
     SimPortDesktop desk;
@@ -126,12 +148,12 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
     const std::size_t notices = desk.notifications().size();
     desk.sites().setFault(Service::Board, c.fault);
     if (c.fault == Fault::None) {
-      desk.sites().addPage("/sdci/UA1006.ASP", {200, "text/html; charset=utf-8",
-                                                QStringLiteral("<p>系統維護中</p>").toUtf8()});
+      desk.sites().addPage(kBoardPath.toLatin1(), {200, "text/html; charset=utf-8",
+                                                   QStringLiteral("<p>系統維護中</p>").toUtf8()});
     }
-    desk.advance(5min + 50s);
+    desk.advance(5min + 50s);  // four reloads since the fault, each period without a board
     EXPECT_TRUE(journalRowsOf(desk, journal::event::kBlind).empty()) << "too early";
-    desk.advance(3min);
+    desk.advance(10s);  // the fifth period has ended
 
     const auto blind = journalRowsOf(desk, journal::event::kBlind);
     ASSERT_EQ(blind.size(), 1u);
@@ -152,7 +174,7 @@ TEST(BoardReading, AMonitorThatCannotReadTheBoardSaysSoOnceAndWhenItReadsAgain) 
     EXPECT_TRUE(desk.openBoxes().empty());
 
     desk.sites().setFault(Service::Board, Fault::None);
-    desk.sites().removePage("/sdci/UA1006.ASP");
+    desk.sites().removePage(kBoardPath.toLatin1());
     desk.advance(61s);
     EXPECT_EQ(journalRowsOf(desk, journal::event::kReadsAgain).size(), 1u);
     EXPECT_FALSE(monitor.changeLine.Visible());

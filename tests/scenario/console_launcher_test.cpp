@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "board_path.h"
 #include "test_printers.h"
 
 #include "common/settings/settings.h"
@@ -187,26 +188,25 @@ TEST(SingleLaunch, RefusalsShowTheirOwnMessageForNineSeconds) {
 // and the running test use the completed address.
 TEST(SingleLaunch, TheUrlMonitorTakesWebAddressesAndCompletesBareOnes) {
   struct Case {
-    const char* typed;
-    const char* watched;  // null: refused
+    QString typed;
+    QString watched;  // null: refused
   };
-  for (Case c :
-       {Case{"www.example.com/sdci/UA1006.ASP", "http://www.example.com/sdci/UA1006.ASP"},
-        Case{"127.0.0.1:8080/sdci/UA1006.ASP?QSP_PORT=1108",
-             "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_PORT=1108"},
-        Case{"localhost:8080/x", "http://localhost:8080/x"},
-        Case{"HTTPS://Board.Example.com/Q", "HTTPS://Board.Example.com/Q"},
-        Case{"file:///etc/passwd", nullptr}, Case{"javascript:alert(1)", nullptr},
-        Case{"data:text/html,<p>x</p>", nullptr}, Case{"ftp://files.example.com/x", nullptr},
-        Case{"user@www.example.com/x", nullptr}, Case{"localhost/x", nullptr},
-        Case{"not an address", nullptr}, Case{"http://", nullptr}}) {
-    SCOPED_TRACE(c.typed);
+  for (Case c : {Case{"www.example.com" + kBoardPath, "http://www.example.com" + kBoardPath},
+                 Case{"127.0.0.1:8080" + kBoardPath + "?QSP_PORT=1108",
+                      "http://127.0.0.1:8080" + kBoardPath + "?QSP_PORT=1108"},
+                 Case{"localhost:8080/x", "http://localhost:8080/x"},
+                 Case{"HTTPS://Board.Example.com/Q", "HTTPS://Board.Example.com/Q"},
+                 Case{"file:///etc/passwd", {}}, Case{"javascript:alert(1)", {}},
+                 Case{"data:text/html,<p>x</p>", {}}, Case{"ftp://files.example.com/x", {}},
+                 Case{"user@www.example.com/x", {}}, Case{"localhost/x", {}},
+                 Case{"not an address", {}}, Case{"http://", {}}}) {
+    SCOPED_TRACE(c.typed.toStdString());
     SimPortDesktop desk;
     auto& console = desk.start<ConsoleWindow>();
     console.urlField.setText(c.typed);
     desk.click(console.urlButton);
 
-    if (!c.watched) {
+    if (c.watched.isNull()) {
       EXPECT_EQ(desk.windows().count(), 1u);
       EXPECT_TRUE(desk.navigations().size() <= 1u);  // the console's own start-up page only
       ASSERT_EQ(desk.boxes().size(), 1u);
@@ -217,7 +217,7 @@ TEST(SingleLaunch, TheUrlMonitorTakesWebAddressesAndCompletesBareOnes) {
     EXPECT_EQ(captionsAfterConsole(desk), QStringList{c.watched});
     EXPECT_TRUE(std::any_of(desk.navigations().begin(), desk.navigations().end(),
                             [&](const SimNavigation& n) { return n.request.url == c.watched; }));
-    const QString watched = c.watched;
+    const QString& watched = c.watched;
     if (!watched.startsWith("http://")) continue;
     console.urlField.setText(watched.mid(7));
     desk.click(console.urlButton);  // the same page typed bare is already watched
@@ -231,12 +231,12 @@ TEST(SingleLaunch, UpperCasesExceptTheAddressAndRefusesAnEmptyItem) {
   SimPortDesktop desk;
   auto& console = desk.start<ConsoleWindow>();
   console.wharfField.setText("khh1108a");
-  console.urlField.setText("http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ENAME=Ym+Harmony");
+  console.urlField.setText("http://127.0.0.1:8080" + kBoardPath + "?QSP_ENAME=Ym+Harmony");
   desk.click(console.wharfButton);
   desk.click(console.urlButton);
   EXPECT_EQ(
       captionsAfterConsole(desk),
-      (QStringList{"KHH1108A", "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ENAME=Ym+Harmony"}));
+      (QStringList{"KHH1108A", "http://127.0.0.1:8080" + kBoardPath + "?QSP_ENAME=Ym+Harmony"}));
 
   console.vesselField.setText("");
   desk.click(console.vesselButton);

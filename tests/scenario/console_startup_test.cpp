@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "board_path.h"
 #include "common/settings/settings.h"
 #include "common/text/text_codec.h"
 #include "console/console_fields.h"
@@ -106,9 +107,9 @@ TEST(ConsoleStartup, QueryAddressFieldStartsOnTheConfiguredBoard) {
   SimPortDesktop desk;
   WriteSetting("servers", "board", "http://127.0.0.1:9191");
   auto& console = desk.start<ConsoleWindow>();
-  EXPECT_EQ(console.urlField.Text(),
-            "http://127.0.0.1:9191/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&"
-            "SP_CALL=&SEARCH=1&iPage=&OK=?j?M");
+  EXPECT_EQ(console.urlField.Text(), "http://127.0.0.1:9191" + kBoardPath +
+                                         "?QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&"
+                                         "SP_CALL=&SEARCH=1&iPage=&OK=?j?M");
 }
 
 TEST(ConsoleStartup, ControlsStartAsTheConsoleDefines) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_path.h"
 #include "common/health/engine_watch.h"
 #include "common/settings/settings.h"
 #include "console/console_window.h"
@@ -45,7 +46,7 @@ int outageBeeps(const SimDesktop& desk) {
 }
 
 int boardRequests(SimPortDesktop& desk) {
-  return static_cast<int>(desk.sites().requestLog().filter("/sdci/UA1006.ASP").size());
+  return static_cast<int>(desk.sites().requestLog().filter(kBoardPath).size());
 }
 
 // Navigations of the browser dropped when its page was replaced by a fresh one.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_path.h"
 #include "test_printers.h"
 
 #include <functional>
@@ -38,7 +39,7 @@ class Panel final : public Form {
 };
 
 QStringList boardRequests(SimPortDesktop& desk) {
-  return desk.sites().requestLog().filter("/sdci/UA1006.ASP");
+  return desk.sites().requestLog().filter(kBoardPath);
 }
 
 }  // namespace

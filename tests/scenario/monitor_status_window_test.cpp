@@ -11,6 +11,7 @@
 #include "sites/imct_service.h"
 #include "sites/pilot_roster.h"
 #include "sites/port_sites.h"
+#include "sites/service_faults.h"
 
 using namespace tidex;
 using namespace tidex::scenario;
@@ -136,4 +137,30 @@ TEST(MonitorStatusWindow, ADoubleClickOrEnterBringsTheMonitorForward) {
     EXPECT_EQ(monitor.WindowState(), WindowState::Normal);
     EXPECT_EQ(desk.foreground(), &monitor);
   }
+}
+
+// Opened in the opposite order of their urgency: the wharf 1110, which goes on watching; the
+// number ABC123, whose service stops answering until it is blind; the wharf 1108, which then
+// alerts. The alerting one is listed first, the blind one right after it, the watching one last.
+TEST(MonitorStatusWindow, BlindMonitorsComeRightAfterAlertingOnesWhateverTheOrderOfOpening) {
+  SimPortDesktop desk;
+  saveKnownPilots();
+  saveKnownAccount();
+  ConsoleWindow& console = startConsole(desk);
+  typeAndClick(desk, console.wharfField, "1110", console.wharfButton);
+  typeAndClick(desk, console.registrationField, "ABC123", console.registrationButton);
+  typeAndClick(desk, console.wharfField, "1108", console.wharfButton);
+  desk.advance(5s);  // the first query answered, the boards' baselines taken
+  desk.sites().setFault(sites::Service::Imct, sites::Fault::ServerError);
+  desk.advance(20min);  // three query periods without an answer
+  ASSERT_TRUE(desk.sites().board().setBerthTime("1108", "YM HARMONY", "14:40"));
+  desk.advance(61s + 5s);
+
+  auto& status = openStatusWindow(desk, console);
+  EXPECT_EQ(captions(status), QStringList({"1108", "ABC123", "1110"}));
+  EXPECT_EQ(status.statusList.Rows()[0][2], "警示中");
+  EXPECT_EQ(status.statusList.Rows()[1][2], "無法查詢 IMCT：HTTP 500 (自 10:05)");
+  EXPECT_EQ(status.statusList.Rows()[2][2], "監看中");
+  EXPECT_EQ(status.summaryLine.Caption(), "共 3 個監看，1 個警示中，1 個無法讀取");
+  desk.clickMenu(windowCaptioned<BoardMonitor>(desk, "1108").stopBeepMenu);
 }

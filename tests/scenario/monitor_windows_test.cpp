@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_path.h"
 #include "test_printers.h"
 
 #include <functional>
@@ -73,9 +74,9 @@ TEST(BoardMonitorLoad, EachKindLoadsThePageForTheItemInItsConsoleField) {
   };
   const Case cases[] = {
       {"Form6", "1077",
-       "http://board.test/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1077" + kBoardTail},
+       "http://board.test" + kBoardPath + "?QSP_ID=&QSP_ENAME=&QSP_PORT=1077" + kBoardTail},
       {"Form3", "YM HARMONY",
-       "http://board.test/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=YM HARMONY&QSP_PORT=" + kBoardTail},
+       "http://board.test" + kBoardPath + "?QSP_ID=&QSP_ENAME=YM HARMONY&QSP_PORT=" + kBoardTail},
       // Taken as typed, odd characters and all: no query is built and nothing is encoded.
       {"Form7", "http://other.test/a b?X=%B7j&OK=?j?M", "http://other.test/a b?X=%B7j&OK=?j?M"},
   };
@@ -93,7 +94,7 @@ TEST(BoardMonitorLoad, EachKindLoadsThePageForTheItemInItsConsoleField) {
 
 TEST(BoardMonitorLoad, EachMonitorKeepsTheItemItsFieldHeldWhenItOpened) {
   SimPortDesktop desk;
-  desk.sites().addPage("/sdci/UA1006.ASP", {200, "text/html", "<p>no search form</p>"});
+  desk.sites().addPage(kBoardPath.toLatin1(), {200, "text/html", "<p>no search form</p>"});
   ConsoleWindow& console = startConsole(desk);
   console.vesselField.setText("EVER GIVEN");
   VesselMonitor& first = desk.load<VesselMonitor>(scenario::consoleOf(desk));
@@ -102,7 +103,7 @@ TEST(BoardMonitorLoad, EachMonitorKeepsTheItemItsFieldHeldWhenItOpened) {
   desk.load<VesselMonitor>(scenario::consoleOf(desk));
   desk.advance(2s);
 
-  const QString query = "http://board.test/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=";
+  const QString query = "http://board.test" + kBoardPath + "?QSP_ID=&QSP_ENAME=";
   EXPECT_EQ(addressesOf(desk, "Form3.WebBrowser1"),
             QStringList({query + "EVER GIVEN&QSP_PORT=" + kBoardTail,
                          query + "WAN HAI 101&QSP_PORT=" + kBoardTail}));
@@ -209,7 +210,7 @@ TEST(MonitorWindows, EveryBrowserDisarmsThePageScriptsOfEachPage) {
   desk.load<ImctLoginWindow>(scenario::consoleOf(desk), ImctPageKind::Be);
   RegistrationMonitor& registration = desk.load<RegistrationMonitor>(scenario::consoleOf(desk));
   registration.mailBrowser.Navigate2("http://maker.test/pda/mail.php");
-  registration.boardBrowser.Navigate2("http://board.test/sdci/UA1006.ASP");
+  registration.boardBrowser.Navigate2("http://board.test" + kBoardPath);
   desk.advance(1s);
 
   for (const char* browser : {"Form6.WebBrowser1", "Form3.WebBrowser1", "Form7.WebBrowser1",

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_path.h"
 #include "test_printers.h"
 
 #include "monitors/pilotboard/board_monitor_kinds.h"
@@ -62,6 +63,6 @@ TEST(OddInput, AHashInAWharfCodeCutsTheBoardQuery) {
   ConsoleWindow& console = startConsole(desk);
   typeAndClick(desk, console.wharfField, "11#08", console.wharfButton);
   desk.advance(3s);
-  EXPECT_EQ(desk.sites().requestLog().filter("/sdci/UA1006.ASP").front(),
-            "GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=11");
+  EXPECT_EQ(desk.sites().requestLog().filter(kBoardPath).front(),
+            "GET " + kBoardPath + "?QSP_ID=&QSP_ENAME=&QSP_PORT=11");
 }

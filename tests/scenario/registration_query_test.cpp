@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_path.h"
 #include "test_printers.h"
 
 #include "monitors/registration/registration_monitor.h"
@@ -92,9 +93,9 @@ TEST(RegistrationQuery, NoDataIsRecordedAndPollingGoesOnUntilTheCountsAppearAndO
   EXPECT_EQ(sites::FieldValue(mails[0], "mail"), "HARBOUR-PC");
   const QString extract = sites::FieldValue(mails[0], "namea").value_or("");
   EXPECT_TRUE(extract.contains("YM HARMONY")) << extract.toStdString();
-  EXPECT_TRUE(requestsTo(desk, "/sdci/UA1006.ASP")
-                  .contains("GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=%20YM%20HARMONY%20&QSP_PORT=" +
-                            kBoardTail));
+  EXPECT_TRUE(requestsTo(desk, kBoardPath)
+                  .contains("GET " + kBoardPath +
+                            "?QSP_ID=&QSP_ENAME=%20YM%20HARMONY%20&QSP_PORT=" + kBoardTail));
   EXPECT_EQ(desk.beeps().size(), 24u);  // the alert loop: two tones every five seconds
 }
 
@@ -219,14 +220,14 @@ TEST(FoundNotification, WithoutAVesselNameOrWithTheBoardMarkersReversedTheFormSt
   SimPortDesktop desk;
   answerQueryWith(desk, "<p>實櫃數 3</p>");
   desk.sites().addPage(
-      "/sdci/UA1006.ASP",
+      kBoardPath.toLatin1(),
       {200, "text/html; charset=big5", sites::Big5Page("board", "<p>進港 YM HARMONY 艏推</p>")});
   watchNumber(desk);
   desk.advance(5s);
 
   // The thanks page ends the notification: no further lookup.
-  EXPECT_EQ(requestsTo(desk, "/sdci/UA1006.ASP"),
-            QStringList{"GET /sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=" + kBoardTail});
+  EXPECT_EQ(requestsTo(desk, kBoardPath),
+            QStringList{"GET " + kBoardPath + "?QSP_ID=&QSP_ENAME=&QSP_PORT=" + kBoardTail});
   const auto& mails = desk.sites().mail().submissions();
   ASSERT_EQ(mails.size(), 1u);
   EXPECT_EQ(sites::FieldValue(mails[0], "name"), "01VXXX ");

@@ -2,6 +2,7 @@
 // false alert, lose nothing and find what changed once the services answer again.
 #include <gtest/gtest.h>
 
+#include "board_path.h"
 #include "test_printers.h"
 
 #include "monitors/pilotboard/board_monitor_kinds.h"
@@ -17,9 +18,9 @@ using sites::Service;
 
 namespace {
 
-const QString kUrlMonitorAddress =
-    "http://127.0.0.1:8080/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME=&QSP_PORT=1110&QSP_PAGID=&SP_CALL=&"
-    "SEARCH=1&iPage=&OK=%B7j%B4M";
+const QString kUrlMonitorAddress = "http://127.0.0.1:8080" + kBoardPath +
+                                   "?QSP_ID=&QSP_ENAME=&QSP_PORT=1110&QSP_PAGID=&SP_CALL=&"
+                                   "SEARCH=1&iPage=&OK=%B7j%B4M";
 
 std::string testName(Fault fault) {
   std::string name = sites::FaultName(fault).toStdString();

@@ -24,6 +24,11 @@ SettingsWindow& openSettings(SimDesktop& desk) {
   return windowCaptioned<SettingsWindow>(desk, SettingsWindow::WindowCaption());
 }
 
+QByteArray settingsFile() {
+  QFile file(settingsFilePath());
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace
 
 TEST(SettingsWindow, APilotAddedThereIsKnownToARunningMonitorAtItsNextComparison) {
@@ -65,14 +70,21 @@ TEST(SettingsWindow, AServerAddressAndATargetChangedThereServeWhatOpensOrHappens
   EXPECT_TRUE(desk.choose(settings.targetKindBox, "Webhook"));
   typeAndClick(desk, settings.targetAddressField, "ftp://hooks.test", settings.saveTargetButton);
   EXPECT_EQ(settings.statusLabel.Caption(), "Webhook 位址須為 http:// 或 https:// 位址。");
-  typeAndClick(desk, settings.targetAddressField, "http://hooks.test/tidex",
-               settings.testTargetButton);
+  desk.type(settings.targetAddressField, "http://hooks.test/tidex");
+  typeAndClick(desk, settings.quietPeriodField, "25:00-07:00", settings.saveTargetButton);
+  desk.advance(1s);
+  EXPECT_EQ(settings.statusLabel.Caption(), "安靜時段須如 22:00-07:00。");
+  EXPECT_TRUE(settings.targetList.Rows().empty());
+  EXPECT_FALSE(settingsFile().contains("[notify hook]")) << "a refused target is not written";
+  desk.type(settings.quietPeriodField, "");
+  desk.click(settings.testTargetButton);
   desk.advance(1s);
   EXPECT_EQ(settings.statusLabel.Caption(), "測試成功：「hook」已收下測試通知。");
   desk.click(settings.saveTargetButton);
   desk.advance(1s);  // the keyring takes its address
   ASSERT_EQ(settings.targetList.Rows().size(), 1u);
   EXPECT_EQ(settings.targetList.Rows()[0].value(4), "可用");
+  EXPECT_TRUE(settingsFile().contains("[notify hook]"));
 
   ConsoleWindow& console = windowCaptioned<ConsoleWindow>(desk, ConsoleWindow::ConsoleCaption());
   saveKnownPilots();
@@ -109,9 +121,8 @@ TEST(SettingsWindow, ATargetsPasswordGoesToTheKeyringOrWithoutOneEncodedIntoTide
     typeAndClick(desk, settings.certificateField, "", settings.saveTargetButton);
     desk.advance(1s);
 
-    QFile file(settingsFilePath());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray ini = file.readAll();
+    const QByteArray ini = settingsFile();
+    ASSERT_FALSE(ini.isEmpty());
     EXPECT_FALSE(ini.contains("S3cret!"));
     EXPECT_EQ(ini.contains(EncodeText("S3cret!").toLatin1()), !keyring);
     EXPECT_EQ(desk.keyring().held().contains("notify/phone"), keyring);

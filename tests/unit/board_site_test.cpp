@@ -3,6 +3,7 @@
 #include <functional>
 #include <set>
 
+#include "board_path.h"
 #include "monitors/pilotboard/board_text.h"
 #include "platform/ansi_text.h"
 #include "platform/sim/sim_form_submission.h"
@@ -20,12 +21,11 @@ namespace tidex::sites {
 using namespace Qt::StringLiterals;
 namespace {
 
-const QByteArray kBoardPath = "/sdci/UA1006.ASP";
 const QByteArray kWharfQuery =
     "QSP_ID=&QSP_ENAME=&QSP_PORT=1108&QSP_PAGID=&SP_CALL=&SEARCH=1&iPage=&OK=%B7j%B4M";
 
 SiteResponse get(const BoardService& board, const QByteArray& query) {
-  return board.handle({"GET", kBoardPath, query, {}});
+  return board.handle({"GET", kBoardPath.toLatin1(), query, {}});
 }
 
 SimDom dom(const SiteResponse& response) {
@@ -107,13 +107,13 @@ TEST(BoardPage, SearchFormIsPrefilledAndSubmitsTheBoardQuery) {
 
   page.setValue(port, u"1110"_s);
   page.setValue(name, QString());
-  const auto request =
-      ClickRequest(page, submit, u"http://board.test/sdci/UA1006.ASP?x=1"_s, PageCharset::Big5);
+  const auto request = ClickRequest(page, submit, u"http://board.test"_s + kBoardPath + u"?x=1"_s,
+                                    PageCharset::Big5);
   ASSERT_TRUE(request.has_value());
   EXPECT_EQ(request->method, "GET");
-  EXPECT_EQ(request->url,
-            u"http://board.test/sdci/UA1006.ASP?QSP_PORT=1110&QSP_ENAME=&QSP_ID=7&QSP_PAGID=&"
-            "SP_CALL=X1&SEARCH=1&iPage=2&OK=%B7j%B4M"_s);
+  EXPECT_EQ(request->url, u"http://board.test"_s + kBoardPath +
+                              u"?QSP_PORT=1110&QSP_ENAME=&QSP_ID=7&QSP_PAGID=&"
+                              "SP_CALL=X1&SEARCH=1&iPage=2&OK=%B7j%B4M"_s);
 
   const QByteArray query = request->url.section(u'?', 1).toLatin1();
   EXPECT_EQ(vessels(BoardSearch::FromQuery(query).select(board.calls())),
@@ -247,7 +247,7 @@ TEST(BoardService, FailureModesTheLatestReplacingTheOthers) {
 
 TEST(PortSites, RoutesTheBoardAndLogsEveryRequestButRefusedOnes) {
   PortSites sites;
-  const SiteRequest request{"GET", kBoardPath, kWharfQuery, {}};
+  const SiteRequest request{"GET", kBoardPath.toLatin1(), kWharfQuery, {}};
   EXPECT_EQ(sites.handle(request).status, 200);
   EXPECT_EQ(sites.handle({"GET", "/sdci/ua1006.asp", "QSP_PORT=1110", {}}).status, 200);
   sites.board().setUnreachable(true);
@@ -257,11 +257,11 @@ TEST(PortSites, RoutesTheBoardAndLogsEveryRequestButRefusedOnes) {
   sites.board().recover();
   EXPECT_EQ(sites.respond(request).status, 200);
   EXPECT_EQ(sites.requestLog(),
-            (QStringList{"GET /sdci/UA1006.ASP?" + QString::fromLatin1(kWharfQuery),
+            (QStringList{"GET " + kBoardPath + "?" + QString::fromLatin1(kWharfQuery),
                          u"GET /sdci/ua1006.asp?QSP_PORT=1110"_s,
-                         "GET /sdci/UA1006.ASP?" + QString::fromLatin1(kWharfQuery)}));
+                         "GET " + kBoardPath + "?" + QString::fromLatin1(kWharfQuery)}));
 
-  sites.addPage(kBoardPath, {200, "text/html; charset=big5", "<p>x</p>"});
+  sites.addPage(kBoardPath.toLatin1(), {200, "text/html; charset=big5", "<p>x</p>"});
   EXPECT_EQ(sites.handle(request).body, "<p>x</p>") << "a test page comes first";
 }
 

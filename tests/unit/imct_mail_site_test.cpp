@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QUrl>
 
+#include "board_path.h"
 #include "platform/ansi_text.h"
 #include "platform/sim/sim_form_submission.h"
 #include "platform/sim/sim_html_parser.h"
@@ -295,7 +296,7 @@ TEST(PortSites, TheMailsBoardLookupAndTheMakersPlainPages) {
   PortSites sites;
   SimWeb web(clock, &sites);
   // The vessel name goes into the address as the IMCT answer had it, blanks included.
-  const QString head = u"http://10.0.0.5/sdci/UA1006.ASP?QSP_ID=&QSP_ENAME="_s;
+  const QString head = u"http://10.0.0.5"_s + kBoardPath + u"?QSP_ID=&QSP_ENAME="_s;
   const QString tail = u"&QSP_PORT=&QSP_PAGID=&SP_CALL=&SEARCH=1&iPage=&OK=%B7j%B4M"_s;
   for (const QString& vessel : {u" YM HARMONY "_s, u"%20YM%20HARMONY%20"_s}) {
     const SiteResponse page = web.fetch(get(head + vessel + tail));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_path.h"
 #include "sites/port_sites.h"
 #include "sites/service_faults.h"
 
@@ -15,8 +16,8 @@ SiteRequest get(const QByteArray& path, const QByteArray& query = {}) {
 // hold it; the answers in place of the service and the spoilt answers are what each name says.
 TEST(ServiceFaults, AFaultMeetsItsServiceAndMatchingRequestsOnly) {
   PortSites sites;
-  const SiteRequest wharf1108 = get("/sdci/UA1006.ASP", "QSP_PORT=1108");
-  const SiteRequest wharf1110 = get("/sdci/UA1006.ASP", "QSP_PORT=1110");
+  const SiteRequest wharf1108 = get(kBoardPath.toLatin1(), "QSP_PORT=1108");
+  const SiteRequest wharf1110 = get(kBoardPath.toLatin1(), "QSP_PORT=1110");
   const SiteRequest imct = get("/APIMCT/pages/Login_etp.jsp");
   const QByteArray board = sites.respond(wharf1108).body;
 
@@ -33,7 +34,7 @@ TEST(ServiceFaults, AFaultMeetsItsServiceAndMatchingRequestsOnly) {
   EXPECT_EQ(sites.respond(get("/elsewhere/")).status, 200);
 
   sites.setFault(Service::Board, Fault::RedirectLoop);
-  EXPECT_EQ(sites.respond(wharf1108).headers[0].second, "/sdci/UA1006.ASP?QSP_PORT=1108");
+  EXPECT_EQ(sites.respond(wharf1108).headers[0].second, (kBoardPath + "?QSP_PORT=1108").toLatin1());
 
   sites.setFault(Service::Board, Fault::Huge);
   EXPECT_GE(sites.respond(wharf1108).body.size(), kHugePageBytes);
