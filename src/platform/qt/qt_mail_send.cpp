@@ -9,10 +9,27 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#if TIDEX_HAVE_LIBCURL
 #include "platform/qt/curl_library.h"
+#endif
 
 namespace tidex {
 namespace {
+
+// Why the target must not be sent to as it stands; nothing when it may.
+std::optional<QString> refusalOf(const DeliveryTarget& target) {
+  const QUrl url(target.address, QUrl::StrictMode);
+  const QString scheme = url.scheme().toLower();
+  if (!url.isValid() || url.host().isEmpty() || (scheme != u"smtp" && scheme != u"smtps")) {
+    return QStringLiteral("郵件伺服器須為 smtp:// 或 smtps:// 位址，不寄出。");
+  }
+  if (scheme == u"smtp" && !target.startTls && !target.user.isEmpty()) {
+    return QStringLiteral("有帳號的郵件對象須使用 smtps:// 或 STARTTLS，以免密碼以明文傳送。");
+  }
+  return std::nullopt;
+}
+
+#if TIDEX_HAVE_LIBCURL
 
 // The text as encoded-words of at most 75 characters each (RFC 2047), on folded lines: a word
 // holds 45 bytes of UTF-8 at most, never half a character.
@@ -98,19 +115,6 @@ size_t readUpload(char* buffer, size_t size, size_t count, void* user) {
   return n;
 }
 
-// Why the target must not be sent to as it stands; nothing when it may.
-std::optional<QString> refusalOf(const DeliveryTarget& target) {
-  const QUrl url(target.address, QUrl::StrictMode);
-  const QString scheme = url.scheme().toLower();
-  if (!url.isValid() || url.host().isEmpty() || (scheme != u"smtp" && scheme != u"smtps")) {
-    return QStringLiteral("郵件伺服器須為 smtp:// 或 smtps:// 位址，不寄出。");
-  }
-  if (scheme == u"smtp" && !target.startTls && !target.user.isEmpty()) {
-    return QStringLiteral("有帳號的郵件對象須使用 smtps:// 或 STARTTLS，以免密碼以明文傳送。");
-  }
-  return std::nullopt;
-}
-
 // Sets the options in order; the first the library refuses is named.
 class Options {
  public:
@@ -128,17 +132,10 @@ class Options {
   int refused_ = 0;
 };
 
-}  // namespace
-
-void PrepareMailSending() { CurlLibrary::load(); }
-
-DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
-                         std::chrono::milliseconds limit) {
-  using Failure = DeliveryOutcome::Failure;
-  if (const auto refusal = refusalOf(target)) return {false, *refusal, Failure::Unusable, 0, true};
-  const CurlLibrary* lib = CurlLibrary::load();
-  if (!lib) return {false, QStringLiteral("未安裝郵件程式庫 libcurl")};
-  std::unique_ptr<CURL, decltype(lib->easyCleanup)> curl(lib->easyInit(), lib->easyCleanup);
+// The mail through the library, to the end of the transfer or the limit.
+DeliveryOutcome transfer(const CurlLibrary& lib, const DeliveryTarget& target,
+                         const DeliveryMessage& message, std::chrono::milliseconds limit) {
+  std::unique_ptr<CURL, decltype(lib.easyCleanup)> curl(lib.easyInit(), lib.easyCleanup);
   if (!curl) return {false, QStringLiteral("無法啟動郵件傳送")};
   Upload upload{mailOf(target, message)};
   const QByteArray address = target.address.toUtf8();
@@ -148,19 +145,18 @@ DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& me
   const QByteArray authority = target.certificateFile.toLocal8Bit();
   curl_slist* list = nullptr;
   for (const QString& to : target.recipients) {
-    curl_slist* longer = lib->slistAppend(list, ("<" + to.toUtf8() + ">").constData());
+    curl_slist* longer = lib.slistAppend(list, ("<" + to.toUtf8() + ">").constData());
     if (!longer) {
-      lib->slistFreeAll(list);
+      lib.slistFreeAll(list);
       return {false, QStringLiteral("無法啟動郵件傳送")};
     }
     list = longer;
   }
-  const std::unique_ptr<curl_slist, decltype(lib->slistFreeAll)> recipients(list,
-                                                                            lib->slistFreeAll);
+  const std::unique_ptr<curl_slist, decltype(lib.slistFreeAll)> recipients(list, lib.slistFreeAll);
   char error[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
   // Mail protocols only, whatever the address says: a library too old to be told so sends nothing.
-  Options options(*lib, c);
+  Options options(lib, c);
   options.set(CURLOPT_PROTOCOLS_STR, "smtp,smtps")
       .set(CURLOPT_REDIR_PROTOCOLS_STR, "smtp,smtps")
       .set(CURLOPT_FOLLOWLOCATION, 0L);
@@ -186,11 +182,34 @@ DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& me
     return {false,
             QStringLiteral("郵件程式庫 libcurl 不接受選項 %1，不寄出。").arg(options.refused())};
   }
-  const CURLcode result = lib->easyPerform(c);
+  const CURLcode result = lib.easyPerform(c);
   if (result == CURLE_OK) return {true, QString()};
   long reply = 0;
-  lib->easyGetinfo(c, CURLINFO_RESPONSE_CODE, &reply);
-  return failureOf(result, reply, QString::fromUtf8(error[0] ? error : lib->easyStrerror(result)));
+  lib.easyGetinfo(c, CURLINFO_RESPONSE_CODE, &reply);
+  return failureOf(result, reply, QString::fromUtf8(error[0] ? error : lib.easyStrerror(result)));
+}
+
+#endif  // TIDEX_HAVE_LIBCURL
+
+}  // namespace
+
+void PrepareMailSending() {
+#if TIDEX_HAVE_LIBCURL
+  CurlLibrary::load();
+#endif
+}
+
+// Built without libcurl's header, every mail fails as when the library is not installed.
+DeliveryOutcome SendMail(const DeliveryTarget& target,
+                         [[maybe_unused]] const DeliveryMessage& message,
+                         [[maybe_unused]] std::chrono::milliseconds limit) {
+  if (const auto refusal = refusalOf(target)) {
+    return {false, *refusal, DeliveryOutcome::Failure::Unusable, 0, true};
+  }
+#if TIDEX_HAVE_LIBCURL
+  if (const CurlLibrary* lib = CurlLibrary::load()) return transfer(*lib, target, message, limit);
+#endif
+  return {false, QStringLiteral("未安裝郵件程式庫 libcurl")};
 }
 
 }  // namespace tidex

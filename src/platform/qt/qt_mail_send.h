@@ -11,7 +11,7 @@ namespace tidex {
 DeliveryOutcome SendMail(const DeliveryTarget& target, const DeliveryMessage& message,
                          std::chrono::milliseconds limit);
 // Loads libcurl and sets it up, once, on the main thread before the first worker uses it; when it
-// is not installed every mail fails and says so.
+// is not installed, or the program was built without its header, every mail fails and says so.
 void PrepareMailSending();
 
 }  // namespace tidex
