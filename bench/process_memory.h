@@ -13,8 +13,8 @@ struct ProcessMemory {
   std::int64_t rootRssKiB = 0;  // the program's own process
   std::int64_t pssKiB = 0;      // proportional set size, summed
   std::int64_t rootPssKiB = 0;
-  // Private pages (unique set size), summed: unlike PSS, not lowered by other processes that
-  // map the same libraries, so steps compare even on a busy machine.
+  // Private pages (unique set size), summed: unlike PSS, not split with other processes; but a
+  // library's clean pages leave it while another process maps the same library.
   std::int64_t ussKiB = 0;
   std::int64_t rootUssKiB = 0;
   std::int64_t cpuTicks = 0;  // user and system time, clock ticks
