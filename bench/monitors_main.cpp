@@ -4,9 +4,17 @@
 // and prints the figures of the runs side by side.
 //   tidex-bench-monitors [--pilot-board N=40] [--registrations M=20] [--further K=10]
 //                        [--steady SECONDS=120] [--compare] [--with-targets]
+//                        [--soak MINUTES [--speed X=1] [--sample-every SECONDS=180]]
+//                        [--wrap "COMMAND ARGS"]
 // --compare runs the same again with the browser engine's default process model;
 // --with-targets runs it again with two remote notification targets in Tidex.ini (a webhook on
 // tidex-sites and a mail server that refuses every connection, so sends are tried again).
+// --soak runs the monitors on for MINUTES once they are ready, instead of the steady, change and
+// further measures, with their poll clocks X times faster (each reload a real load), and prints
+// for each process and the whole tree the growth of its private memory per hour (least squares
+// over the second half of the samples), the largest step between samples and the pages
+// recreated. --wrap starts the measured run under a tool, such as "heaptrack -o FILE".
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -30,6 +38,10 @@ struct Options {
   int steadySeconds = 120;
   bool compare = false;
   bool withTargets = false;
+  int soakMinutes = 0;
+  double speed = 1;
+  int sampleSeconds = 180;
+  QStringList wrap;  // a tool the run is started under, with its arguments
 };
 
 // One column of the figures: the process model and whether remote targets are configured.
@@ -65,6 +77,10 @@ Options parse(const QStringList& args) {
     if (args[i] == "--registrations") options.registrations = value.toInt();
     if (args[i] == "--further") options.further = value.toInt();
     if (args[i] == "--steady") options.steadySeconds = value.toInt();
+    if (args[i] == "--soak") options.soakMinutes = value.toInt();
+    if (args[i] == "--speed") options.speed = value.toDouble();
+    if (args[i] == "--sample-every") options.sampleSeconds = value.toInt();
+    if (args[i] == "--wrap") options.wrap = QProcess::splitCommand(value);
     ++i;
   }
   return options;
@@ -92,10 +108,14 @@ Figures runOnce(const Options& options, const Variant& variant) {
   env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
   run.setProcessEnvironment(env);
   run.setStandardErrorFile(QProcess::nullDevice());
-  run.start(
-      e2e::binary("tidex-bench-monitors-run"),
-      {sites.base(), QString::number(options.pilotBoard), QString::number(options.registrations),
-       QString::number(options.further), QString::number(options.steadySeconds)});
+  QStringList command{
+      e2e::binary("tidex-bench-monitors-run"), sites.base(),
+      QString::number(options.pilotBoard),     QString::number(options.registrations),
+      QString::number(options.further),        QString::number(options.steadySeconds),
+      QString::number(options.soakMinutes),    QString::number(options.speed),
+      QString::number(options.sampleSeconds)};
+  command = options.wrap + command;
+  run.start(command.takeFirst(), command);
   Figures figures;
   QByteArray pending;
   for (bool more = true; more;) {
@@ -105,6 +125,11 @@ Figures runOnce(const Options& options, const Variant& variant) {
     while ((end = pending.indexOf('\n')) >= 0) {
       const QList<QByteArray> parts = pending.left(end).split('\t');
       pending.remove(0, end + 1);
+      if (parts.size() == 2 && parts[0] == "sample") {
+        std::printf("[%s] %s\n", qPrintable(variant.label), parts[1].constData());
+        std::fflush(stdout);
+        continue;
+      }
       if (parts.size() != 2) continue;
       figures.emplace_back(QString::fromUtf8(parts[0]), QString::fromUtf8(parts[1]));
       std::fprintf(stderr, "[%s] %s: %s\n", qPrintable(variant.label), parts[0].constData(),
@@ -125,17 +150,22 @@ int main(int argc, char** argv) {
       "program's\nwindows run inside the measured process (Qt back end, offscreen); figures "
       "cover it and\nits browser processes, not tidex-sites.\n\n",
       options.pilotBoard, options.registrations);
+  std::fflush(stdout);
   std::vector<Variant> variants{{"per-site", "per-site", false}};
   if (options.compare) variants.push_back({"default", "default", false});
   if (options.withTargets) variants.push_back({"two targets", "per-site", true});
   std::vector<Figures> results;
   for (const Variant& variant : variants) results.push_back(runOnce(options, variant));
 
-  std::printf("%-52s", "process model");
+  int width = 52;
+  for (const auto& [label, value] : results.front()) {
+    width = std::max(width, static_cast<int>(label.size()) + 2);
+  }
+  std::printf("%-*s", width, "process model");
   for (const Variant& variant : variants) std::printf("%14s", qPrintable(variant.label));
   std::printf("\n");
   for (size_t row = 0; row < results.front().size(); ++row) {
-    std::printf("%-52s", qPrintable(results.front()[row].first));
+    std::printf("%-*s", width, qPrintable(results.front()[row].first));
     for (const Figures& figures : results) {
       std::printf("%14s", row < figures.size() ? qPrintable(figures[row].second) : "-");
     }

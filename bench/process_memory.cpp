@@ -32,9 +32,8 @@ std::int64_t cpuTicksOf(int pid) {
   return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
 }
 
-}  // namespace
-
-ProcessMemory MemoryOfTree(int rootPid, int excludedPid) {
+// Parent of each process, by id.
+std::multimap<int, int> childrenOfAll() {
   std::multimap<int, int> children;
   for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
     bool isPid = false;
@@ -42,6 +41,39 @@ ProcessMemory MemoryOfTree(int rootPid, int excludedPid) {
     if (!isPid) continue;
     children.emplace(static_cast<int>(field(readProc(pid, "status"), "PPid:")), pid);
   }
+  return children;
+}
+
+// The browser engine's --type=... of a process, or its command name.
+QString kindOf(int pid) {
+  const QList<QByteArray> args = readProc(pid, "cmdline").split('\0');
+  for (const QByteArray& arg : args) {
+    if (arg.startsWith("--type=")) return QString::fromLatin1(arg.mid(7));
+  }
+  return QString::fromLatin1(readProc(pid, "comm").trimmed());
+}
+
+}  // namespace
+
+std::vector<ProcessSample> MemoryOfEach(int rootPid) {
+  const std::multimap<int, int> children = childrenOfAll();
+  std::vector<ProcessSample> out;
+  std::vector<int> pending{rootPid};
+  while (!pending.empty()) {
+    const int pid = pending.front();
+    pending.erase(pending.begin());
+    const QByteArray rollup = readProc(pid, "smaps_rollup");
+    const std::int64_t dirty = field(rollup, "Private_Dirty:");
+    out.push_back({pid, pid == rootPid ? QStringLiteral("program") : kindOf(pid),
+                   field(rollup, "Private_Clean:") + dirty, dirty, field(rollup, "Pss:")});
+    auto [from, to] = children.equal_range(pid);
+    for (auto it = from; it != to; ++it) pending.push_back(it->second);
+  }
+  return out;
+}
+
+ProcessMemory MemoryOfTree(int rootPid, int excludedPid) {
+  const std::multimap<int, int> children = childrenOfAll();
   ProcessMemory total;
   std::vector<int> pending{rootPid};
   while (!pending.empty()) {

@@ -14,6 +14,7 @@ WebBrowser::~WebBrowser() {
 }
 
 void WebBrowser::Navigate2(const QString& url) {
+  if (pagesOnEnginePage_ >= kPagesPerEnginePage && !busy_) Recreate();
   navigationStarted(url);
   navigated_ = true;
   readSinceNavigate_ = false;
@@ -25,6 +26,7 @@ void WebBrowser::Print() {
 }
 
 void WebBrowser::Recreate() {
+  pagesOnEnginePage_ = 0;
   if (auto* p = dynamic_cast<WebBrowserPeer*>(peer())) p->recreate();
 }
 
@@ -41,6 +43,7 @@ void WebBrowser::navigateComplete(std::shared_ptr<HtmlDocument> document, const 
 void WebBrowser::documentComplete(std::shared_ptr<HtmlDocument> document, const QString& url,
                                   bool topLevel, LoadResult result) {
   if (topLevel) {
+    ++pagesOnEnginePage_;
     document_ = document;
     url_ = url;
     lastLoad_ = result;

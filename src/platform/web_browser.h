@@ -32,8 +32,16 @@ struct LoadResult {
 
 // An embedded web browser. Busy is true from the moment a navigation starts (a click that
 // submits a form or follows a link included) until that page has completed.
+// Over a long run the engine gathers, page by page, what no reload gives back: so once a
+// browser's page has shown kPagesPerEnginePage top-level pages, the next Navigate2 asked of it
+// while it is idle first gives it a fresh page (Recreate). That is the one quiet moment: the
+// page on show is being replaced anyway, the window keeps everything it read (its caption, its
+// baseline), and a window that holds its page on show (an alert) asks for no navigation.
 class WebBrowser final : public Control {
  public:
+  // At a board monitor's two pages a minute (the board and its search), every two hours.
+  static constexpr int kPagesPerEnginePage = 240;
+
   WebBrowser(Form& owner, QString name);
   ~WebBrowser() override;
 
@@ -51,6 +59,8 @@ class WebBrowser final : public Control {
   // Gives the browser a fresh page; the load in progress is dropped, waiters go on waiting for
   // the next navigation.
   void Recreate();
+  // Top-level pages completed since the browser's page was made.
+  int PagesOnEnginePage() const { return pagesOnEnginePage_; }
 
   // (document, address, top level?) of a completed document, frames included.
   std::function<void(HtmlDocument& document, const QString& url, bool topLevel)> onDocumentComplete;
@@ -91,6 +101,7 @@ class WebBrowser final : public Control {
   bool silent_ = false;
   bool navigated_ = false;
   bool readSinceNavigate_ = false;
+  int pagesOnEnginePage_ = 0;
   QString url_;
   std::shared_ptr<HtmlDocument> document_;
   LoadResult lastLoad_;

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_web_browser_peer.h"
 
 #include <QTimer>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -188,6 +189,11 @@ void QtWebBrowserPeer::loadStarted(const QUrl& url) {
 
 void QtWebBrowserPeer::loadEnded(const QWebEngineLoadingInfo& info) {
   loading_ = false;
+  // No window ever goes back: the engine keeps no trail of the pages shown before (up to 50
+  // entries a page, each with its form state and posted data). Only once a page has loaded:
+  // asked earlier, the history starts the page in a renderer of its own, outside the one its
+  // site shares.
+  if (page_->history()->count() > 1) page_->history()->clear();
   pending_ = {++snapshots_,      load_, loadRequest_, info.url(), info.isErrorPage(),
               loadResultOf(info)};
   const quint64 id = pending_.id;

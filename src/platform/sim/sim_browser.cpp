@@ -88,7 +88,10 @@ void SimBrowser::dropPage(SimNavigation::State why) {
   ++generation_;
 }
 
-void SimBrowser::recreate() { dropPage(SimNavigation::State::Dropped); }
+void SimBrowser::recreate() {
+  web().recordFreshPage(browser_, last_);
+  dropPage(SimNavigation::State::Dropped);
+}
 
 void SimBrowser::rendererGone() {
   const bool loading = pending_.has_value();
@@ -111,6 +114,7 @@ void SimBrowser::start(SimRequest request) {
   const QString name = browser_.owner().Name() + u'.' + browser_.Name();
   const std::size_t navigation = web().beginNavigation(name, std::move(request));
   pending_ = navigation;
+  last_ = navigation;
   arrival_ = desk_.clock().schedule(web().networkDelay(), [this, navigation, g = generation_] {
     arrival_ = 0;
     if (current(g)) arrive(navigation);

@@ -67,6 +67,7 @@ class SimBrowser final : public WebBrowserPeer {
   std::uint64_t shown_ = 0;       // of the page on display
   std::shared_ptr<HtmlDocument> shownDocument_;
   std::optional<std::size_t> pending_;
+  std::optional<std::size_t> last_;  // the newest navigation, pending or not
   VirtualClock::EventId arrival_ = 0;
 };
 

@@ -98,6 +98,8 @@ class SimDesktop : public Desktop {
   // How long each answer takes (200 ms unless set).
   void setNetworkDelay(std::chrono::milliseconds delay) { web_.setNetworkDelay(delay); }
   const std::vector<SimNavigation>& navigations() const { return web_.navigations(); }
+  // Every fresh page a browser was given (WebBrowser::Recreate), oldest first.
+  const std::vector<SimWeb::FreshPage>& freshPages() const { return web_.freshPages(); }
   // While the browser engine is down, requests still reach the servers but no page completes
   // and no probe of the engine succeeds, whatever page a browser is given.
   void setBrowserEngineDown(bool down) { engineDown_ = down; }

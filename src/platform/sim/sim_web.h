@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <QByteArray>
@@ -110,6 +111,20 @@ class SimWeb final {
   void recordPrint(const QString& url) { printed_.push_back(url); }
   // The addresses of the pages printed, in order.
   const QStringList& printed() const { return printed_; }
+  // A browser was given a fresh page (WebBrowser::Recreate).
+  struct FreshPage {
+    const WebBrowser* browser = nullptr;
+    QString url;                      // the address the old page showed
+    std::int64_t atMs = 0;            // virtual time, as SimNavigation::startedMs
+    std::optional<std::size_t> last;  // the browser's navigation before, if any
+    std::size_t next = 0;             // the index the next navigation of any browser takes
+  };
+  void recordFreshPage(const WebBrowser& browser, std::optional<std::size_t> last) {
+    freshPages_.push_back(
+        {&browser, browser.LocationURL(), clock_.elapsedMs(), last, navigations_.size()});
+  }
+  // Every fresh page given, oldest first.
+  const std::vector<FreshPage>& freshPages() const { return freshPages_; }
 
  private:
   struct Cookie {
@@ -127,6 +142,7 @@ class SimWeb final {
   std::chrono::milliseconds delay_{200};
   std::vector<SimNavigation> navigations_;
   QStringList printed_;
+  std::vector<FreshPage> freshPages_;
 };
 
 }  // namespace tidex
