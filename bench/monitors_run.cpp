@@ -133,7 +133,7 @@ class Run {
                                  : QStringLiteral("VESSEL %1").arg(101 + i);
       console_->vesselField.setText(vessel);
       launched_[vessel] = clock_.elapsed();
-      console_->launchVesselMonitor();
+      console_->launchMonitor(MonitorKindOf(QStringLiteral("vessel")));
     }
     // The console's own fetch of the remote list, as at the half-hourly mark: the batch opens
     // a hidden registration monitor for every number, one every three seconds. Asked a few
@@ -149,7 +149,7 @@ class Run {
   void launchWharf(const QString& wharf) {
     console_->wharfField.setText(wharf);
     launched_[wharf] = clock_.elapsed();
-    console_->launchWharfMonitor();
+    console_->launchMonitor(MonitorKindOf(QStringLiteral("wharf")));
   }
 
   std::vector<BoardMonitor*> boardMonitors() {

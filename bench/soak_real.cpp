@@ -97,11 +97,11 @@ class Soak {
     clock_.start();
     for (const QString& wharf : kWharves) {
       console_->wharfField.setText(wharf);
-      console_->launchWharfMonitor();
+      console_->launchMonitor(MonitorKindOf(QStringLiteral("wharf")));
     }
     for (const QString& vessel : kVessels) {
       console_->vesselField.setText(vessel);
-      console_->launchVesselMonitor();
+      console_->launchMonitor(MonitorKindOf(QStringLiteral("vessel")));
     }
     tick_.setInterval(500ms);  // every second seen once, none skipped
     QObject::connect(&tick_, &QTimer::timeout, [this] { second(); });
